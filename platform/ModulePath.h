@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The files that live beside the executable (settings, default script, help)
+// are named after it: a three-letter extension is replaced ("vellor.exe" gives
+// "vellor.ini"); a name without one gets the new extension appended with its
+// dot ("vellor" gives "vellor.ini").
+
+/// The path of `executablePath` with its extension rule applied for `extension` (no dot).
+QString SiblingPathWithExtension(const QString& executablePath, const QString& extension);
+
+/// The same rule applied to the running executable's own path.
+QString ExecutableSiblingPath(const QString& extension);

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# One command from a fresh Debian 12 machine to the whole test suite, headless.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh"
+export QT_QPA_PLATFORM=offscreen
+cd "${VELLOR_BUILD_DIR:-$root/build}"
+ctest --output-on-failure --parallel "$(nproc)"
