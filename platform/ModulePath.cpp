@@ -18,3 +18,11 @@ QString ExecutableSiblingPath(const QString& extension)
 {
     return SiblingPathWithExtension(QCoreApplication::applicationFilePath(), extension);
 }
+
+QString ApplicationTitle()
+{
+    const QString path = QCoreApplication::applicationFilePath();
+    QString name = path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 ? name.left(dot) : name;
+}

@@ -12,3 +12,7 @@ QString SiblingPathWithExtension(const QString& executablePath, const QString& e
 
 /// The same rule applied to the running executable's own path.
 QString ExecutableSiblingPath(const QString& extension);
+
+/// The application's title for message-box captions: the executable's file
+/// name without its extension.
+QString ApplicationTitle();

@@ -91,3 +91,8 @@ constexpr int kCmdRedo = 57644;
 constexpr int kSysCmdAbout = 0x0010;
 
 } // namespace Ids
+
+#include <QString>
+
+/// The Qt resource path of the artwork with the given number: ":/res/130.png".
+inline QString ImageResourcePath(int id) { return QStringLiteral(":/res/%1.png").arg(id); }
