@@ -1,0 +1,178 @@
+#pragma once
+
+#include "BgDialog.h"
+#include "ColorRef.h"
+#include "DialogService.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QHash>
+#include <QIcon>
+#include <QString>
+
+class CMySliderControl;
+class CTransparentStatic;
+class CXButton;
+class QAction;
+class QEvent;
+class QMenu;
+class ScriptEditor;
+
+// The operator's control window: the script editor, the skinned buttons and
+// check boxes, the speed slider, menu 4 and the shortcuts of table 136. The
+// application fills the first nine value members, runs DoModal and reads them
+// back. The class is split by command group: this file and VellorDlg.cpp hold
+// the layout and initialisation, VellorDlgMenu.cpp the menu and shortcuts,
+// and VellorDlg*Commands.cpp / VellorDlgScrollCommand.cpp the commands.
+class CVellorDlg : public CBgDialog {
+    Q_OBJECT
+
+public:
+    /// Builds the window and its controls; nothing is shown until DoModal.
+    explicit CVellorDlg(DialogService& dialogs, QWidget* parent = nullptr);
+    ~CVellorDlg() override;
+
+    /// Initialises the window from the value members and runs it until it closes.
+    int DoModal();
+
+    /// The fourteen start steps: skin, controls, editor font, last script, check states, show.
+    void OnInitDialog();
+
+    // Values handed over by the application before DoModal and read back after it.
+    QString m_strFilePath;   ///< full path of the current script file; empty after New
+    ColorRef m_crBack = 0;   ///< editor and prompter background colour
+    ColorRef m_crText = 0;   ///< editor default text colour and prompter text colour
+    QString m_strFontName;   ///< font face; its first 31 characters take effect
+    int m_nFontSize = 0;     ///< font size in tenths of a point (240 = 24 pt)
+    bool m_bUseMouse = false; ///< speed control by mouse position (else by wheel)
+    bool m_bMon1Reverse = false; ///< monitor 1 reads mirror-reversed
+    int m_nScrollSpeed = 0;  ///< starting speed value 0..32000; the slider shows 32000 - it
+    int m_nCPUSpeed = 0;     ///< carried through unchanged
+
+    // The window's own state.
+    QString m_strFileName;        ///< file-name part of m_strFilePath, shown in the file label
+    bool m_bMon2Reverse = false;  ///< monitor 2 reads mirror-reversed (menu check marks only)
+    bool m_bMonitor2 = false;     ///< monitor 2 is chosen for the next scroll run
+    QByteArray m_strSavedText;    ///< the script as last loaded or saved; differs when unsaved
+
+    /// Makes the editor font from the face, size and text colour members with `weight` (0 = normal).
+    void ApplyEditorFont(int weight);
+
+    /// Sets the file label to "File: " + m_strFileName and repaints it at once.
+    void ShowFileLabel();
+
+    /// The menu item of command `id` of menu 4, or nullptr.
+    QAction* CommandAction(int id) const;
+
+    /// Recomputes the state of command `id` by its update rule, then runs it if it is enabled.
+    /// This is what a shortcut of table 136 does. Returns whether the command ran.
+    bool RunCommand(int id);
+
+    /// The script editor (control 1037).
+    ScriptEditor& Editor() const { return *m_editor; }
+    /// The speed slider (control 1001).
+    CMySliderControl& SpeedSlider() const { return *m_slider; }
+    /// The file label (control 1015).
+    CTransparentStatic& FileLabel() const { return *m_fileLabel; }
+    /// The button or check box with control id `id` (1004..1031, 2024, 2025), or nullptr.
+    CXButton* Button(int id) const;
+
+    // Script files.
+    void OnFileNew();                   ///< 32774: empty script, after the unsaved-changes question
+    void OnFileOpen();                  ///< 32775 and button 1013: load a file chosen by the operator
+    void OnFileSave();                  ///< 32776 and button 1014: write the script over its file
+    void OnFileSaveAs();                ///< 32777: write the script to a file chosen by the operator
+    void OnFilePrint();                 ///< 32778: print the stored file
+    void OnFileExit();                  ///< 32779: the closing path, as Esc and the close box
+    void OnCancel();                    ///< the closing path: asks about unsaved changes, then ends
+    MessageAnswer AskToSaveChanges();   ///< the unsaved-changes question; Yes saves
+    void OnUpdateFileSave(QAction& item); ///< update rule of 32776
+
+    // Editing.
+    void OnEditUndo();       ///< 32799
+    void OnEditRedo();       ///< 57644
+    void OnEditCut();        ///< 32782
+    void OnEditCopy();       ///< 32783
+    void OnEditPaste();      ///< 32784
+    void OnEditSelectAll();  ///< 32781
+    void OnUpdateEditUndo(QAction& item);      ///< enabled when the editor can undo
+    void OnUpdateEditRedo(QAction& item);      ///< enabled when the editor can redo
+    void OnUpdateEditCut(QAction& item);       ///< enabled when text is selected
+    void OnUpdateEditCopy(QAction& item);      ///< enabled when text is selected
+    void OnUpdateEditPaste(QAction& item);     ///< enabled when the clipboard holds text
+    void OnUpdateEditSelectAll(QAction& item); ///< enabled when the editor holds text
+
+    // Preferences.
+    void OnMon1FwdClicked();          ///< check box 1024
+    void OnMon1RevClicked();          ///< check box 1025
+    void OnMon2FwdClicked();          ///< check box 2024
+    void OnMon2RevClicked();          ///< check box 2025
+    void OnMouseClicked();            ///< check box 1026
+    void OnMouseWheelClicked();       ///< check box 1027
+    void OnEnableSecondaryClicked();  ///< hidden check box 1030
+    void OnDisableSecondaryClicked(); ///< hidden check box 1031
+    void OnMon1Fwd();                 ///< menu 32792
+    void OnMon1Rev();                 ///< menu 32793
+    void OnMon2Fwd();                 ///< menu 32822
+    void OnMon2Rev();                 ///< menu 32823
+    void OnMouse();                   ///< menu 32795
+    void OnMouseWheel();              ///< menu 32796
+    void OnBackgroundColor();         ///< button 1005 and menu 32789
+    void OnTextFont();                ///< button 1004 and menu 32790
+    void OnScrollSpeed();             ///< menu 32807
+    void OnCpuPerformance();          ///< menu 32817
+    void OnUpdateMon1Fwd(QAction& item);    ///< checked when monitor 1 reads forward
+    void OnUpdateMon1Rev(QAction& item);    ///< checked when monitor 1 reads reversed
+    void OnUpdateMon2Fwd(QAction& item);    ///< checked when monitor 2 reads forward
+    void OnUpdateMon2Rev(QAction& item);    ///< checked when monitor 2 reads reversed
+    void OnUpdateMouse(QAction& item);      ///< checked when the mouse flag is set
+    void OnUpdateMouseWheel(QAction& item); ///< checked when the mouse flag is clear
+
+    // Help.
+    void OnHelpContents(); ///< 32771 and F1: the help contents
+    void OnAbout();        ///< 32772: the about box
+
+    // Scroll.
+    void OnScroll(); ///< button 1007 and 32798: runs the script on the prompter
+
+public slots:
+    /// Enter never closes the control window.
+    void accept() override;
+    /// Esc and the close box take the closing path.
+    void reject() override;
+    /// Ends the dialog after refreshing the starting speed and mouse flag from the controls.
+    void done(int result) override;
+
+protected:
+    /// Turns the keys of table 136 into commands for the window and every child.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void InitImageButtons();
+    void InitTextButtons();
+    void InitCheckBoxes();
+    void InitSlider();
+    void InitLabels();
+    void SetInitialCheckStates();
+    void LoadLastScript();
+    void CloseHelp();
+    void ConnectCommands();
+    void CreateMenu();
+    void UpdateCommand(int id);
+    void UpdateMenu(QMenu& menu);
+    void InstallShortcuts();
+
+    DialogService& m_dialogs;
+    QFont m_font;   // the editor's font
+    QIcon m_hIcon;  // icon 128
+    bool m_initialised = false;
+
+    ScriptEditor* m_editor = nullptr;
+    CMySliderControl* m_slider = nullptr;
+    CTransparentStatic* m_fileLabel = nullptr;
+    QHash<int, CXButton*> m_buttons;
+    QHash<int, CTransparentStatic*> m_labels;
+    QHash<int, QAction*> m_actions;
+    QWidget* m_helpWindow = nullptr;
+};
