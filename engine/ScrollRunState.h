@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ColorRef.h"
+
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+class Surface;
+
+// The engine's vocabulary and its one program-wide state. The engine keeps
+// its state in these plain records and works on them with free operations;
+// everything here is touched only by the user-interface thread.
+
+// Where and how the prompter image is shown; chosen in the control window.
+enum class DisplayFormat {
+    Mon1Fwd, // primary display, right-reading
+    Mon1Rev, // primary display, mirror-reversed
+    Mon2Fwd, // secondary display, right-reading
+    Mon2Rev, // secondary display, mirror-reversed
+};
+
+// How the mouse changes the speed during a run.
+enum class SpeedControlMode {
+    MousePosition, // vertical mouse movement
+    MouseWheel,    // wheel notches
+};
+
+// The way the text moves.
+enum class ScrollDirection {
+    Forward = 0,  // text moves up, later lines enter at the bottom
+    Backward = 1, // text moves down, earlier lines enter at the top
+};
+
+// What the scroll command hands the engine before a run starts.
+struct ScrollRunParams {
+    std::string scriptText; // every editor line, each followed by CR LF
+    int lineCount = 0;      // number of lines in scriptText
+    ColorRef textColor = 0; // colour of the prompter text
+    ColorRef backColor = 0; // colour of the prompter background
+    QString fontFace;       // face of the prompter font, at most 31 characters
+    int fontPoints = 0;     // prompter font size in whole points
+    int fontWeight = 0;     // prompter font weight (400)
+    int speedValue = 0;     // starting speed value, 0 (fastest) .. 32000
+    SpeedControlMode controlMode = SpeedControlMode::MousePosition; // live speed control
+    bool mirror = false;      // mirror-reversed reading
+    bool useMonitor2 = false; // show the run on the secondary display
+};
+
+// The live state of the scroll run. Fields outlive a run unless the start
+// of a run resets them.
+struct ScrollRunState {
+    bool running = false;                              // the run's loop goes on while true
+    bool paused = false;                               // no scrolling while true
+    ScrollDirection direction = ScrollDirection::Forward; // the way the text moves
+    bool directionChangeRequested = false;             // a direction change waits for the next step
+    int speedValue = 0;                                // live speed value, 0..32000
+    std::int64_t stepInterval = 0;                     // speedValue * 1000 ticks between steps
+    std::uint64_t lastStepTime = 0;                    // tick count at the last step
+    int lastMouseY = 0;                                // previous mouse y (an unsigned 16-bit value)
+    int textPos = 0;   // forward: offset in scriptText of line lineIndex
+    int lineIndex = 0; // next line to draw into the strip
+    int stripRow = 0;  // strip row to copy next (forward), one more than it (backward)
+    int lineHeight = 0;     // height of one line in pixels, measured once per run
+    std::string lineBuffer; // the line being drawn
+    // Entry k holds the offset in scriptText of line k. It grows with the
+    // script, so a script of any length fits.
+    std::vector<int> LineStartTable;
+
+    QWidget* prompterWindow = nullptr;     // the run's full-screen window, while it exists
+    Surface* primarySurface = nullptr;     // the visible image, owned by the display device
+    Surface* offscreenSurface = nullptr;   // initial image, then the line strip
+    Surface* mirrorSurface = nullptr;      // work surface of mirror-reversed runs, else null
+    std::optional<QFont> prompterFont;     // built by CreatePrompterFont, kept until the next
+};
+
+// The program's one set of run parameters.
+extern ScrollRunParams g_runParams;
+// The program's one run state.
+extern ScrollRunState g_runState;
+
+// Puts the motion in the state every run starts in: paused, forward, with
+// no direction change pending. The caller then clamps the speed.
+void ResetMotionForNewRun();
+
+// Records offset as the start of line k, growing the table as needed.
+void SetLineStart(int k, int offset);
+
+// The recorded start of line k; the end of the script for an entry that
+// was never recorded, so a read can never leave the text.
+int LineStart(int k);
