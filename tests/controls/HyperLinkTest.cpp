@@ -1,0 +1,210 @@
+#include "HyperLink.h"
+#include "FakeDialogService.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// Rectangles read as x, y, width, height in failure messages.
+void PrintTo(const QRect& r, std::ostream* out)
+{
+    *out << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height();
+}
+
+namespace
+{
+
+const QColor kLinkColour(0, 0, 238);
+const QColor kVisitedColour(85, 26, 139);
+const QColor kHoverColour(255, 0, 0);
+const QString kAddress = QStringLiteral("https://example.org/prompter");
+
+// A shown window holding one attached link away from the screen's corner,
+// whose opener answers with `result` and counts its calls.
+class HyperLinkTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        // Keep the pointer off the link so the hover timer may end the hover look.
+        QCursor::setPos(0, 0);
+        owner.setGeometry(200, 200, 400, 200);
+        link.setText(kAddress);
+        link.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        link.setGeometry(40, 50, 300, 13);
+        link.SetOpener([this](const QString& target) {
+            opened.push_back(target);
+            return result;
+        });
+        link.Attach();
+        owner.show();
+    }
+
+    QColor DrawnColour() const { return link.palette().color(QPalette::WindowText); }
+
+    void WaitForNormalLook()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !link.IsPointerOver(); }));
+    }
+
+    FakeDialogService dialogs;
+    QWidget owner;
+    CHyperLink link{dialogs, &owner};
+    int result = 42;
+    QStringList opened;
+};
+
+} // namespace
+
+TEST_F(HyperLinkTest, TakesItsCaptionAsTarget)
+{
+    EXPECT_EQ(link.Target(), kAddress);
+}
+
+TEST_F(HyperLinkTest, SetsItsCaptionFromATargetGivenBeforeAttaching)
+{
+    CHyperLink other(dialogs, &owner);
+    other.SetTarget(kAddress);
+    other.Attach();
+    EXPECT_EQ(other.text(), kAddress);
+}
+
+TEST_F(HyperLinkTest, StartsInTheHoverLookThenTurnsToTheLinkColourWhenThePointerIsElsewhere)
+{
+    EXPECT_TRUE(link.IsPointerOver());
+    EXPECT_EQ(DrawnColour(), kHoverColour);
+    WaitForNormalLook();
+    EXPECT_EQ(DrawnColour(), kLinkColour);
+    EXPECT_EQ(link.CurrentTextColor(), kLinkColour);
+}
+
+TEST_F(HyperLinkTest, ShowsTheHoverColourWhileThePointerMovesOverIt)
+{
+    WaitForNormalLook();
+    QTest::mouseMove(&link, QPoint(5, 5));
+    EXPECT_TRUE(link.IsPointerOver());
+    EXPECT_EQ(DrawnColour(), kHoverColour);
+}
+
+TEST_F(HyperLinkTest, AClickOpensTheTargetAndTurnsVisited)
+{
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(opened, QStringList({kAddress}));
+    EXPECT_TRUE(link.IsVisited());
+    EXPECT_FALSE(link.IsPointerOver());
+    EXPECT_EQ(DrawnColour(), kVisitedColour);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.beeps, 0);
+}
+
+TEST_F(HyperLinkTest, AVisitedLinkStillShowsTheHoverColourUnderThePointer)
+{
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(&link, QPoint(6, 6));
+    EXPECT_EQ(DrawnColour(), kHoverColour);
+}
+
+TEST_F(HyperLinkTest, AFailedOpenBeepsReportsASharingViolationAndStaysUnvisited)
+{
+    result = 26;
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(link.IsVisited());
+    EXPECT_EQ(DrawnColour(), kLinkColour);
+    EXPECT_EQ(dialogs.beeps, 1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "));
+    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(HyperLinkTest, AnUnlistedCodeIsReportedAsAnUnknownError)
+{
+    result = 1;
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (1) occurred."));
+    EXPECT_FALSE(link.IsVisited());
+}
+
+TEST_F(HyperLinkTest, AFailureAfterASuccessKeepsItVisited)
+{
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    result = 2;
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(link.IsVisited());
+    EXPECT_EQ(dialogs.messages.back().text,
+              QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
+}
+
+TEST_F(HyperLinkTest, ALeftAlignedLinkKeepsItsLeftEdgeAndFitsItsText)
+{
+    const QFontMetrics metrics(link.font());
+    EXPECT_EQ(link.geometry(),
+              QRect(40, 50, metrics.horizontalAdvance(kAddress), metrics.height()));
+}
+
+TEST_F(HyperLinkTest, AFramedLinkAddsItsBordersToTheTextExtent)
+{
+    CHyperLink framed(dialogs, &owner);
+    framed.setFrameStyle(QFrame::Box | QFrame::Plain);
+    framed.setLineWidth(1);
+    framed.setAlignment(Qt::AlignRight | Qt::AlignTop);
+    framed.setText(kAddress);
+    framed.setGeometry(10, 20, 380, 40);
+    framed.Attach();
+    const QFontMetrics metrics(framed.font());
+    const int width = metrics.horizontalAdvance(kAddress) + 2;
+    EXPECT_EQ(framed.geometry(), QRect(390 - width, 20, width, metrics.height() + 2));
+}
+
+TEST_F(HyperLinkTest, ShowsAHandCursorAndAOneLineToolTip)
+{
+    EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_FALSE(link.toolTip().isEmpty());
+    EXPECT_FALSE(link.toolTip().contains(u'\n'));
+}
+
+TEST(HyperLinkFit, KeepsTheLeftEdgeAndTopByDefault)
+{
+    EXPECT_EQ(FitLinkRect(QRect(10, 20, 100, 30), QSize(0, 0), QSize(60, 15), Qt::AlignLeft),
+              QRect(10, 20, 60, 15));
+}
+
+TEST(HyperLinkFit, KeepsTheRightEdgeWhenRightAligned)
+{
+    EXPECT_EQ(FitLinkRect(QRect(10, 20, 100, 30), QSize(4, 2), QSize(60, 15), Qt::AlignRight),
+              QRect(46, 20, 64, 17));
+}
+
+TEST(HyperLinkFit, CentringMovesBothEdgesByHalfTheDifferenceTruncatedTowardZero)
+{
+    // Shrinking by 41: each edge moves in by 20, so one pixel of slack stays.
+    EXPECT_EQ(FitLinkRect(QRect(0, 0, 101, 30), QSize(0, 0), QSize(60, 15),
+                          Qt::AlignHCenter | Qt::AlignTop),
+              QRect(20, 0, 61, 15));
+    // Growing by 41: each edge moves out by 20.
+    EXPECT_EQ(FitLinkRect(QRect(100, 0, 19, 30), QSize(0, 0), QSize(60, 15),
+                          Qt::AlignHCenter | Qt::AlignTop),
+              QRect(80, 0, 59, 15));
+}
+
+TEST(HyperLinkFit, CentresVerticallyWhenAskedTo)
+{
+    EXPECT_EQ(FitLinkRect(QRect(0, 10, 50, 30), QSize(0, 0), QSize(50, 15), Qt::AlignVCenter),
+              QRect(0, 17, 50, 16));
+}
+
+TEST(HyperLinkErrors, GivesTheTextForEachKnownCode)
+{
+    EXPECT_EQ(ShellErrorText(0),
+              QStringLiteral("The operating system is out\nof memory or resources."));
+    EXPECT_EQ(
+        ShellErrorText(31),
+        QStringLiteral("There is no application associated\nwith the given filename extension."));
+    EXPECT_EQ(ShellErrorText(-7), QStringLiteral("Unknown Error (-7) occurred."));
+}
