@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+// Private-profile (INI) files as the program's settings use them: one value
+// read or written by section and name, straight from and to the file, with no
+// cache in between. The file format is that of PrivateProfileText.h.
+//
+// Every write replaces the whole file atomically: the new text goes to a
+// temporary file in the same folder, is flushed to disk and then renamed over
+// the old file, so a crash or a full disk never leaves half a settings file.
+namespace PrivateProfile
+{
+
+/// Copies the value of `name` in `section` of the file `fileName` into `buffer`
+/// of `size` bytes, NUL-terminated, cut to size - 1 bytes when longer. When the
+/// file, the section or the name is missing (or a null argument is given), the
+/// default is copied instead, its trailing blanks removed; a present but empty
+/// value gives the empty string. Returns the number of bytes copied without
+/// the NUL: size - 1 when the text was cut, 0 when size is 0.
+std::uint32_t GetString(const char* section, const char* name, const char* defaultValue,
+                        char* buffer, std::uint32_t size, const char* fileName);
+
+/// Sets `name` in `section` of the file `fileName` to `value`, creating the file
+/// and the section as needed and keeping every other byte of the file. Returns
+/// false, leaving the file as it was, when the write cannot happen: a null
+/// argument, a value that cannot be stored (see CanStore), a read-only file or
+/// folder, a file that cannot be read, a failed write.
+bool WriteString(const char* section, const char* name, const char* value, const char* fileName);
+
+} // namespace PrivateProfile
