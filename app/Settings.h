@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ColorRef.h"
+
+#include <QString>
+#include <cstdint>
+
+// The operator's preferences that are kept from one run to the next, in the
+// order in which the settings file is read and written. Before a load every
+// field is zero, false or empty.
+struct Settings {
+    /// Full path of the script file last used.
+    QString m_strMRF;
+    /// Prompter background colour.
+    ColorRef m_crBack = 0;
+    /// Prompter text colour.
+    ColorRef m_crText = 0;
+    /// Starting speed value (a delay: 0 fastest, 32000 slowest).
+    std::int32_t m_nScrollSpeed = 0;
+    /// CPU performance value, carried through unchanged.
+    std::int32_t m_nCPUSpeed = 0;
+    /// Live speed control by mouse position (else by the wheel).
+    bool m_bUseMouse = false;
+    /// Monitor 1 shows the text right-reading (else mirror-reversed).
+    bool m_bRightReading = false;
+    /// Face name of the prompter font.
+    QString m_strFontName;
+    /// Prompter font size in tenths of a point.
+    std::int32_t m_nFontSize = 0;
+};

@@ -1,0 +1,238 @@
+#include "Ini.h"
+
+#include "PrivateProfile.h"
+#include "TempDir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <limits>
+#include <vector>
+
+namespace
+{
+
+class IniFile : public TempDirTest
+{
+  protected:
+    IniFile()
+        : m_ini([this](const char* section, const char* name, const char* defaultValue,
+                       char* buffer, std::uint32_t size, const char* fileName) {
+              m_readSizes.push_back(size);
+              return PrivateProfile::GetString(section, name, defaultValue, buffer, size, fileName);
+          })
+    {
+        m_ini.SetPathName(Path().c_str());
+    }
+
+    std::string Path() const { return QFile::encodeName(PathOf("test.ini")).toStdString(); }
+
+    void WriteIni(const std::string& text) const
+    {
+        WriteBytes("test.ini", QByteArray::fromStdString(text));
+    }
+
+    std::int32_t IntOf(const std::string& text, int base, std::int32_t defaultValue = -77)
+    {
+        WriteIni("[S]\nN=" + text + "\n");
+        return m_ini.GetInt("S", "N", defaultValue, base);
+    }
+
+    std::string WrittenInt(std::int32_t value, int base)
+    {
+        EXPECT_TRUE(m_ini.WriteInt("S", "N", value, base));
+        return m_ini.GetString("S", "N", nullptr);
+    }
+
+    CIni m_ini;
+    std::vector<std::uint32_t> m_readSizes;
+};
+
+} // namespace
+
+TEST_F(IniFile, ReadsA510ByteValueInOneCall)
+{
+    const std::string value(510, 'a');
+    WriteIni("[S]\nV=" + value + "\n");
+    EXPECT_EQ(m_ini.GetString("S", "V", nullptr), value);
+    EXPECT_EQ(m_readSizes, (std::vector<std::uint32_t>{512}));
+}
+
+TEST_F(IniFile, ReadsA511ByteValueAgainWithALargerBuffer)
+{
+    const std::string value(511, 'b');
+    WriteIni("[S]\nV=" + value + "\n");
+    EXPECT_EQ(m_ini.GetString("S", "V", nullptr), value);
+    EXPECT_EQ(m_readSizes, (std::vector<std::uint32_t>{512, 1024}));
+}
+
+TEST_F(IniFile, ReadsA5000ByteValueWhole)
+{
+    std::string value;
+    for (int i = 0; i < 5000; ++i)
+        value += static_cast<char>('a' + i % 26);
+    WriteIni("[S]\nV=" + value + "\n");
+    const std::unique_ptr<char[]> raw = m_ini.GetRawString("S", "V", nullptr);
+    EXPECT_EQ(std::string(raw.get()), value);
+    EXPECT_EQ(m_readSizes.size(), 10u); // 512, 1024, ... 5120
+    EXPECT_EQ(m_readSizes.back(), 5120u);
+}
+
+TEST_F(IniFile, ReadsALongDefaultWholeToo)
+{
+    const std::string value(700, 'd');
+    EXPECT_EQ(m_ini.GetString("S", "Missing", value.c_str()), value);
+}
+
+TEST_F(IniFile, GivesTheDefaultOnlyForAMissingName)
+{
+    WriteIni("[S]\nEmpty=\n");
+    EXPECT_EQ(m_ini.GetString("S", "Empty", "dflt"), "");
+    EXPECT_EQ(m_ini.GetString("S", "Missing", "dflt"), "dflt");
+    EXPECT_EQ(m_ini.GetString("S", "Missing", nullptr), "");
+}
+
+TEST_F(IniFile, NullSectionOrNameReadsTheDefaultWithoutTheFile)
+{
+    WriteIni("[S]\nA=1\n");
+    EXPECT_EQ(m_ini.GetString(nullptr, "A", "d"), "d");
+    EXPECT_EQ(m_ini.GetString("S", nullptr, nullptr), "");
+    EXPECT_EQ(m_ini.GetInt(nullptr, "A", 9, 10), 9);
+    EXPECT_TRUE(m_readSizes.empty());
+}
+
+TEST_F(IniFile, NullSectionOrNameWritesNothing)
+{
+    EXPECT_FALSE(m_ini.WriteString(nullptr, "A", "1"));
+    EXPECT_FALSE(m_ini.WriteString("S", nullptr, "1"));
+    EXPECT_FALSE(m_ini.WriteInt(nullptr, "A", 1, 10));
+    EXPECT_FALSE(m_ini.WriteInt("S", nullptr, 1, 2));
+    EXPECT_FALSE(QFile::exists(PathOf("test.ini")));
+}
+
+TEST_F(IniFile, WritesANullValueAsAnEmptyOne)
+{
+    WriteIni("[S]\nA=1\n");
+    EXPECT_TRUE(m_ini.WriteString("S", "A", nullptr));
+    EXPECT_TRUE(m_ini.WriteString("S", "B", nullptr));
+    EXPECT_EQ(ReadBytes("test.ini"), "[S]\nA=\nB=\n");
+}
+
+TEST_F(IniFile, ConvertsIntegersAsStrtoulDoesIn32Bits)
+{
+    EXPECT_EQ(IntOf("0x1F", 16), 31);
+    EXPECT_EQ(IntOf("1F", 16), 31);
+    EXPECT_EQ(IntOf("1F", 10), 1);
+    EXPECT_EQ(IntOf("abc", 10), 0);
+    EXPECT_EQ(IntOf("-1", 10), -1);
+    EXPECT_EQ(IntOf("12abc", 10), 12);
+    EXPECT_EQ(IntOf("+7", 10), 7);
+    EXPECT_EQ(IntOf("\"  42\"", 10), 42);
+    EXPECT_EQ(IntOf("4294967295", 10), -1);
+    EXPECT_EQ(IntOf("2147483648", 10), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(IntOf("4294967296", 10), -1); // overflow gives the largest value
+    EXPECT_EQ(IntOf("-4294967296", 10), -1);
+    EXPECT_EQ(IntOf("-4294967295", 10), 1);
+    EXPECT_EQ(IntOf("99999999999999999999999", 16), -1);
+    EXPECT_EQ(IntOf("0x", 16), 0);
+    EXPECT_EQ(IntOf("0xg", 16), 0);
+    EXPECT_EQ(IntOf("-", 10), 0);
+}
+
+TEST_F(IniFile, KeepsBasesTwoEightAndSixteenAndReadsAnyOtherAsTen)
+{
+    EXPECT_EQ(IntOf("1012", 2), 5);
+    EXPECT_EQ(IntOf("0x1", 2), 0);
+    EXPECT_EQ(IntOf("178", 8), 15);
+    EXPECT_EQ(IntOf("ff", 16), 255);
+    EXPECT_EQ(IntOf("19", 7), 19);
+    EXPECT_EQ(IntOf("1a", 36), 1);
+    EXPECT_EQ(IntOf("12", 0), 12);
+}
+
+TEST_F(IniFile, GivesTheDefaultForAnEmptyOrMissingInteger)
+{
+    EXPECT_EQ(IntOf("", 10, 16777215), 16777215);
+    EXPECT_EQ(IntOf("   ", 10, 5), 5); // blanks around a value do not count
+    EXPECT_EQ(m_ini.GetInt("S", "Missing", 80, 10), 80);
+}
+
+TEST_F(IniFile, LooksAtTheFirst64BytesOfAnInteger)
+{
+    EXPECT_EQ(IntOf(std::string(62, '0') + "12", 10), 12);
+    EXPECT_EQ(IntOf(std::string(63, '0') + "12", 10), 1);
+}
+
+TEST_F(IniFile, WritesIntegersInEachBase)
+{
+    EXPECT_EQ(WrittenInt(5, 2), "101");
+    EXPECT_EQ(WrittenInt(0, 2), "0");
+    EXPECT_EQ(WrittenInt(-1, 2), std::string(32, '1'));
+    EXPECT_EQ(WrittenInt(255, 16), "FF");
+    EXPECT_EQ(WrittenInt(-1, 16), "FFFFFFFF");
+    EXPECT_EQ(WrittenInt(8, 8), "10");
+    EXPECT_EQ(WrittenInt(-1, 8), "37777777777");
+    EXPECT_EQ(WrittenInt(-5, 10), "-5");
+    EXPECT_EQ(WrittenInt(7, 7), "7");
+    EXPECT_EQ(WrittenInt(-7, 7), "-7");
+}
+
+TEST_F(IniFile, ReadsBackEveryIntegerInTheBaseItWasWrittenIn)
+{
+    const std::int32_t values[] = {0,
+                                   1,
+                                   -1,
+                                   5,
+                                   255,
+                                   16777215,
+                                   std::numeric_limits<std::int32_t>::max(),
+                                   std::numeric_limits<std::int32_t>::min(),
+                                   -123456};
+    for (const int base : {2, 8, 10, 16, 3}) {
+        for (const std::int32_t value : values) {
+            ASSERT_TRUE(m_ini.WriteInt("S", "N", value, base));
+            EXPECT_EQ(m_ini.GetInt("S", "N", 42, base), value) << "base " << base;
+        }
+    }
+}
+
+TEST(IniIntToString, WritesDigitsWithoutPrefixOrLeadingZeros)
+{
+    char buffer[65];
+    CIni::IntToString(6, buffer, 2);
+    EXPECT_STREQ(buffer, "110");
+    CIni::IntToString(0x80000000u, buffer, 2);
+    EXPECT_STREQ(buffer, ("1" + std::string(31, '0')).c_str());
+    CIni::IntToString(0xABCDEFu, buffer, 16);
+    EXPECT_STREQ(buffer, "ABCDEF");
+    CIni::IntToString(4294967295u, buffer, 10);
+    EXPECT_STREQ(buffer, "4294967295");
+    CIni::IntToString(9, buffer, 5);
+    EXPECT_STREQ(buffer, "9");
+}
+
+TEST_F(IniFile, SetPathNameWithNullEmptiesTheHeldPath)
+{
+    WriteIni("[S]\nA=1\n");
+    m_ini.SetPathName(nullptr);
+    EXPECT_EQ(m_ini.GetString("S", "A", "d"), "d");
+    EXPECT_FALSE(m_ini.WriteString("S", "A", "2"));
+    m_ini.SetPathName(Path().c_str());
+    EXPECT_EQ(m_ini.GetString("S", "A", "d"), "1");
+}
+
+TEST(IniWithoutPath, ReadsDefaultsAndWritesNothing)
+{
+    CIni ini;
+    ini.SetPathName(nullptr);
+    EXPECT_EQ(ini.GetString("S", "A", "d"), "d");
+    EXPECT_EQ(ini.GetInt("S", "A", 3, 10), 3);
+    EXPECT_FALSE(ini.WriteString("S", "A", "1"));
+    EXPECT_FALSE(ini.WriteInt("S", "A", 1, 10));
+}
+
+TEST_F(IniFile, ReportsARefusedWrite)
+{
+    m_ini.SetPathName(QFile::encodeName(PathOf("missing/test.ini")).constData());
+    EXPECT_FALSE(m_ini.WriteString("S", "A", "1"));
+    EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
+}

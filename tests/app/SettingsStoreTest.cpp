@@ -1,0 +1,326 @@
+#include "SettingsStore.h"
+
+#include "../platform/ImmutableFlag.h"
+#include "Ini.h"
+#include "ModulePath.h"
+#include "TempDir.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace
+{
+
+const QString kDefaultScript = QStringLiteral("/tools/prompter.txt");
+
+class SettingsFile : public TempDirTest
+{
+  protected:
+    SettingsFile() { m_ini.SetPathName(QFile::encodeName(PathOf("prompter.ini")).constData()); }
+
+    Settings Loaded() const
+    {
+        Settings settings;
+        LoadSettings(m_ini, settings, kDefaultScript);
+        return settings;
+    }
+
+    Settings LoadedFrom(const QByteArray& text)
+    {
+        WriteBytes("prompter.ini", text);
+        return Loaded();
+    }
+
+    QByteArray SavedFrom(const QByteArray& text)
+    {
+        WriteBytes("prompter.ini", text);
+        SaveSettings(m_ini, Loaded());
+        return ReadBytes("prompter.ini");
+    }
+
+    CIni m_ini;
+};
+
+bool operator==(const Settings& a, const Settings& b)
+{
+    return a.m_strMRF == b.m_strMRF && a.m_crBack == b.m_crBack && a.m_crText == b.m_crText &&
+           a.m_nScrollSpeed == b.m_nScrollSpeed && a.m_nCPUSpeed == b.m_nCPUSpeed &&
+           a.m_bUseMouse == b.m_bUseMouse && a.m_bRightReading == b.m_bRightReading &&
+           a.m_strFontName == b.m_strFontName && a.m_nFontSize == b.m_nFontSize;
+}
+
+const QByteArray kFirstRunFile = "[Settings]\n"
+                                 "MRF=/tools/prompter.txt\n"
+                                 "CRBack=16777215\n"
+                                 "CRText=0\n"
+                                 "ScrollSpeed=80\n"
+                                 "CPUSpeed=2\n"
+                                 "UseMouse=0\n"
+                                 "RightReading=0\n"
+                                 "FontName=Arial Black\n"
+                                 "FontSize=240\n";
+
+} // namespace
+
+TEST(SettingsRecord, HoldsNothingBeforeALoad)
+{
+    const Settings settings;
+    EXPECT_TRUE(settings.m_strMRF.isEmpty());
+    EXPECT_EQ(settings.m_crBack, 0u);
+    EXPECT_EQ(settings.m_nScrollSpeed, 0);
+    EXPECT_FALSE(settings.m_bUseMouse);
+    EXPECT_TRUE(settings.m_strFontName.isEmpty());
+    EXPECT_EQ(settings.m_nFontSize, 0);
+}
+
+TEST(SettingsPaths, AreNamedAfterTheExecutable)
+{
+    EXPECT_EQ(SettingsFilePath(),
+              SiblingPathWithExtension(QCoreApplication::applicationFilePath(), "ini"));
+    EXPECT_EQ(DefaultScriptPath(),
+              SiblingPathWithExtension(QCoreApplication::applicationFilePath(), "txt"));
+    EXPECT_TRUE(SettingsFilePath().endsWith(".ini"));
+}
+
+TEST_F(SettingsFile, GivesTheDefaultsWithoutAFile)
+{
+    const Settings settings = Loaded();
+    EXPECT_EQ(settings.m_strMRF, kDefaultScript);
+    EXPECT_EQ(settings.m_crBack, 16777215u);
+    EXPECT_EQ(settings.m_crText, 0u);
+    EXPECT_EQ(settings.m_nScrollSpeed, 80);
+    EXPECT_EQ(settings.m_nCPUSpeed, 2);
+    EXPECT_FALSE(settings.m_bUseMouse);
+    EXPECT_FALSE(settings.m_bRightReading);
+    EXPECT_EQ(settings.m_strFontName, "Arial Black");
+    EXPECT_EQ(settings.m_nFontSize, 240);
+    EXPECT_FALSE(QFile::exists(PathOf("prompter.ini")));
+}
+
+TEST_F(SettingsFile, WritesTheTenLinesOfAFirstRun)
+{
+    SaveSettings(m_ini, Loaded());
+    EXPECT_EQ(ReadBytes("prompter.ini"), kFirstRunFile);
+}
+
+TEST_F(SettingsFile, UsesTheDefaultsForAMissingSectionOrOtherSections)
+{
+    EXPECT_TRUE(LoadedFrom("[Other]\nCRBack=5\nFontSize=100\n") == Loaded());
+    EXPECT_EQ(Loaded().m_nFontSize, 240);
+}
+
+TEST_F(SettingsFile, ReadsColoursAsTheSignedDecimalOfTheir32Bits)
+{
+    EXPECT_EQ(LoadedFrom("[Settings]\nCRBack=\nCRText=abc\n").m_crBack, 16777215u);
+    EXPECT_EQ(Loaded().m_crText, 0u);
+    EXPECT_EQ(LoadedFrom("[Settings]\nCRBack=16711680\nCRText=-1\n").m_crBack, 0x00FF0000u);
+    EXPECT_EQ(Loaded().m_crText, 0xFFFFFFFFu);
+    SaveSettings(m_ini, Loaded());
+    EXPECT_TRUE(ReadBytes("prompter.ini").contains("\nCRText=-1\n"));
+}
+
+TEST_F(SettingsFile, TakesAFlagAsSetOnlyAboveZeroAndWritesItAsOneOrZero)
+{
+    EXPECT_TRUE(LoadedFrom("[Settings]\nUseMouse=5\nRightReading=1\n").m_bUseMouse);
+    EXPECT_TRUE(Loaded().m_bRightReading);
+    SaveSettings(m_ini, Loaded());
+    EXPECT_EQ(m_ini.GetString("Settings", "UseMouse", nullptr), "1");
+    EXPECT_EQ(m_ini.GetString("Settings", "RightReading", nullptr), "1");
+
+    EXPECT_FALSE(LoadedFrom("[Settings]\nUseMouse=-1\nRightReading=-3\n").m_bUseMouse);
+    EXPECT_FALSE(Loaded().m_bRightReading);
+    SaveSettings(m_ini, Loaded());
+    EXPECT_EQ(m_ini.GetString("Settings", "UseMouse", nullptr), "0");
+    EXPECT_EQ(m_ini.GetString("Settings", "RightReading", nullptr), "0");
+    EXPECT_FALSE(LoadedFrom("[Settings]\nRightReading=0\n").m_bRightReading);
+}
+
+TEST_F(SettingsFile, TellsAnEmptyFontNameFromAMissingOne)
+{
+    EXPECT_EQ(LoadedFrom("[Settings]\nFontName=\n").m_strFontName, "");
+    EXPECT_EQ(LoadedFrom("[Settings]\nFontSize=100\n").m_strFontName, "Arial Black");
+}
+
+TEST_F(SettingsFile, GivesTheDefaultScriptForAnEmptyOrMissingMrf)
+{
+    EXPECT_EQ(LoadedFrom("[Settings]\nMRF=\n").m_strMRF, kDefaultScript);
+    EXPECT_EQ(LoadedFrom("[Settings]\nCRText=1\n").m_strMRF, kDefaultScript);
+    EXPECT_EQ(LoadedFrom("[Settings]\nMRF=/home/a/Talk one.txt\n").m_strMRF,
+              "/home/a/Talk one.txt");
+}
+
+TEST_F(SettingsFile, KeepsValuesOutOfRangeAndTheCpuValueAsTheyAre)
+{
+    const Settings settings =
+        LoadedFrom("[Settings]\nScrollSpeed=40000\nCPUSpeed=7\nFontSize=-5\n");
+    EXPECT_EQ(settings.m_nScrollSpeed, 40000);
+    EXPECT_EQ(settings.m_nCPUSpeed, 7);
+    EXPECT_EQ(settings.m_nFontSize, -5);
+    SaveSettings(m_ini, settings);
+    EXPECT_EQ(m_ini.GetString("Settings", "CPUSpeed", nullptr), "7");
+    EXPECT_EQ(m_ini.GetString("Settings", "ScrollSpeed", nullptr), "40000");
+}
+
+TEST_F(SettingsFile, KeepsTextOutsideAsciiWhole)
+{
+    Settings settings = Loaded();
+    settings.m_strFontName = QString::fromUtf8("Fraktur \xc3\x84\xe2\x82\xac");
+    settings.m_strMRF = QString::fromUtf8("/home/j\xc3\xb6rg/Rede.txt");
+    SaveSettings(m_ini, settings);
+    EXPECT_TRUE(Loaded() == settings);
+}
+
+TEST_F(SettingsFile, ChangesOnlyTheNineValuesOfAHandWrittenFile)
+{
+    const QByteArray handWritten = "; Vellor settings, kept by hand\r\n"
+                                   "[Display]\r\n"
+                                   "FontSize=999\r\n"
+                                   "\r\n"
+                                   "[SETTINGS]   \r\n"
+                                   "  crback =   255  \r\n"
+                                   "; the text colour follows\r\n"
+                                   "CRTEXT=65280\r\n"
+                                   "Extra = kept\r\n"
+                                   "fontname=\"Times New Roman\"\r\n"
+                                   "usemouse\t=\t1\r\n"
+                                   "\r\n"
+                                   "[Later]\r\n"
+                                   "MRF=elsewhere\r\n";
+    WriteBytes("prompter.ini", handWritten);
+    Settings settings = Loaded();
+    EXPECT_EQ(settings.m_crBack, 255u);
+    EXPECT_EQ(settings.m_crText, 65280u);
+    EXPECT_EQ(settings.m_strFontName, "Times New Roman");
+    EXPECT_TRUE(settings.m_bUseMouse);
+    settings.m_crBack = 16711680;
+    settings.m_bUseMouse = false;
+    settings.m_strFontName = "Courier";
+    SaveSettings(m_ini, settings);
+    EXPECT_EQ(ReadBytes("prompter.ini"), "; Vellor settings, kept by hand\r\n"
+                                         "[Display]\r\n"
+                                         "FontSize=999\r\n"
+                                         "\r\n"
+                                         "[SETTINGS]   \r\n"
+                                         "  crback =   16711680  \r\n"
+                                         "; the text colour follows\r\n"
+                                         "CRTEXT=65280\r\n"
+                                         "Extra = kept\r\n"
+                                         "fontname=Courier\r\n"
+                                         "usemouse\t=\t0\r\n"
+                                         "MRF=/tools/prompter.txt\r\n"
+                                         "ScrollSpeed=80\r\n"
+                                         "CPUSpeed=2\r\n"
+                                         "RightReading=0\r\n"
+                                         "FontSize=240\r\n"
+                                         "\r\n"
+                                         "[Later]\r\n"
+                                         "MRF=elsewhere\r\n");
+}
+
+TEST_F(SettingsFile, GoesOnQuietlyWhenTheFileIsReadOnly)
+{
+    WriteBytes("prompter.ini", kFirstRunFile);
+    ASSERT_TRUE(QFile::setPermissions(PathOf("prompter.ini"), QFile::ReadOwner | QFile::ReadGroup));
+    Settings settings = Loaded();
+    settings.m_nScrollSpeed = 500;
+    settings.m_strFontName = "Courier";
+    SaveSettings(m_ini, settings);
+    EXPECT_EQ(ReadBytes("prompter.ini"), kFirstRunFile);
+    EXPECT_EQ(Loaded().m_nScrollSpeed, 80);
+}
+
+TEST_F(SettingsFile, GoesOnQuietlyWhenTheFolderCannotBeWritten)
+{
+    WriteBytes("prompter.ini", kFirstRunFile);
+    const ImmutableFlag immutable(m_dir.path());
+    if (!immutable.IsSet())
+        GTEST_SKIP() << "the file system does not let this user mark a folder immutable";
+    Settings settings = Loaded();
+    settings.m_nScrollSpeed = 500;
+    SaveSettings(m_ini, settings);
+    EXPECT_EQ(ReadBytes("prompter.ini"), kFirstRunFile);
+}
+
+TEST_F(SettingsFile, GoesOnQuietlyWhenThereIsNoFolder)
+{
+    m_ini.SetPathName(QFile::encodeName(PathOf("gone/prompter.ini")).constData());
+    const Settings settings = Loaded();
+    SaveSettings(m_ini, settings);
+    EXPECT_FALSE(QFile::exists(PathOf("gone/prompter.ini")));
+    EXPECT_TRUE(Loaded() == settings);
+}
+
+namespace
+{
+
+// Random bytes drawn mostly from what settings files are made of, so that
+// sections, names and line breaks turn up often.
+QByteArray RandomProfileBytes(std::mt19937& random)
+{
+    static const char* const pieces[] = {
+        "[Settings]", "[settings ]", "[Other]", "MRF",  "CRBack",      "UseMouse",
+        "FontName",   "FontSize",    "=",       "\r\n", "\n",          "\r",
+        " ",          "\t",          ";",       "\"",   "'",           "[",
+        "]",          "-",           "0x",      "123",  "99999999999", "\0"};
+    QByteArray bytes;
+    const int count = std::uniform_int_distribution<int>(0, 60)(random);
+    for (int i = 0; i < count; ++i) {
+        if (random() % 3 == 0) {
+            bytes.append(static_cast<char>(random() & 0xFF));
+        } else {
+            const char* piece = pieces[random() % std::size(pieces)];
+            bytes.append(*piece == '\0' ? QByteArray(1, '\0') : QByteArray(piece));
+        }
+    }
+    return bytes;
+}
+
+// A string of any characters a line can hold: blanks, quotes, '=', ';',
+// brackets and letters beyond ASCII included.
+QString RandomLineText(std::mt19937& random, bool allowEmpty)
+{
+    static const char32_t alphabet[] = {U' ', U'\t',     U'"',      U'\'',        U'=', U';',
+                                        U'[', U']',      U'a',      U'Z',         U'7', U'\\',
+                                        U'/', U'\u00e9', U'\u20ac', U'\U0001F600'};
+    QString text;
+    const int length = std::uniform_int_distribution<int>(allowEmpty ? 0 : 1, 12)(random);
+    for (int i = 0; i < length; ++i) {
+        const char32_t c = alphabet[random() % std::size(alphabet)];
+        text += QString::fromUcs4(&c, 1);
+    }
+    return text;
+}
+
+Settings RandomSettings(std::mt19937& random)
+{
+    Settings settings;
+    settings.m_strMRF = RandomLineText(random, false);
+    settings.m_crBack = static_cast<ColorRef>(random());
+    settings.m_crText = static_cast<ColorRef>(random());
+    settings.m_nScrollSpeed = static_cast<std::int32_t>(random());
+    settings.m_nCPUSpeed = static_cast<std::int32_t>(random());
+    settings.m_bUseMouse = random() % 2 == 0;
+    settings.m_bRightReading = random() % 2 == 0;
+    settings.m_strFontName = RandomLineText(random, true);
+    settings.m_nFontSize = static_cast<std::int32_t>(random());
+    return settings;
+}
+
+} // namespace
+
+TEST_F(SettingsFile, LoadsArbitraryBytesAndGivesBackWhatWasSaved)
+{
+    std::mt19937 random(20240607);
+    for (int round = 0; round < 60; ++round) {
+        WriteBytes("prompter.ini", RandomProfileBytes(random));
+        Loaded(); // whatever the bytes, a load completes
+        const Settings saved = RandomSettings(random);
+        SaveSettings(m_ini, saved);
+        const Settings loaded = Loaded();
+        ASSERT_TRUE(loaded == saved)
+            << "round " << round << ": MRF \"" << loaded.m_strMRF.toStdString() << "\" font \""
+            << loaded.m_strFontName.toStdString() << "\"";
+    }
+}
