@@ -31,8 +31,27 @@ private:
 // counts as 1 so the division is always defined.
 int LinesOnScreen(int h) { return Surface::kHeight / std::max(h, 1); }
 
+// After a turn the strip position can fall outside the line it names: the
+// count of lines on the screen assumes a pitch of h rows where lines follow
+// at h + 1. Move to the line that really holds that position, so that the
+// line at the edge goes on entering and no line is skipped.
+void KeepStripRowInsideItsLine(int& line, int& stripRow)
+{
+    const int pitch = std::max(g_runState.lineHeight, 0) + 1;
+    const int last = pitch - 1;
+    if (stripRow < 0) {
+        const int lines = (pitch - 1 - stripRow) / pitch;
+        line -= lines;
+        stripRow += lines * pitch;
+    } else if (stripRow > last) {
+        const int lines = (stripRow - last + pitch - 1) / pitch;
+        line += lines;
+        stripRow -= lines * pitch;
+    }
+}
+
 // The text is at the bottom of the screen and should start moving down: the
-// strip takes the line that is just above the top row.
+// strip takes the line at the top edge.
 void TurnToBackward(StripContext& strip)
 {
     ScrollRunState& st = g_runState;
@@ -40,6 +59,7 @@ void TurnToBackward(StripContext& strip)
     const int q = LinesOnScreen(h);
     st.lineIndex = st.lineIndex - 1 - q;
     st.stripRow = st.stripRow + (h + 1) * (q - 1) + h - Surface::kHeight;
+    KeepStripRowInsideItsLine(st.lineIndex, st.stripRow);
     if (st.lineIndex >= 0) {
         ReadScriptLine(LineStart(st.lineIndex));
         DrawStripLine(strip.Get());
@@ -48,8 +68,8 @@ void TurnToBackward(StripContext& strip)
     st.direction = ScrollDirection::Backward;
 }
 
-// The text should start moving up again: the strip takes the line that is
-// just below the bottom row.
+// The text should start moving up again: the strip takes the line at the
+// bottom edge.
 void TurnToForward(StripContext& strip)
 {
     ScrollRunState& st = g_runState;
@@ -57,6 +77,7 @@ void TurnToForward(StripContext& strip)
     const int q = LinesOnScreen(h);
     st.stripRow = st.stripRow + Surface::kHeight - (h + 1) * q;
     st.lineIndex = st.lineIndex + q + 1;
+    KeepStripRowInsideItsLine(st.lineIndex, st.stripRow);
     st.textPos = OffsetAfterLine(ReadScriptLine(LineStart(st.lineIndex)));
     st.lineIndex += 1;
     DrawStripLine(strip.Get());

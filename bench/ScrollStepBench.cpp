@@ -1,0 +1,153 @@
+// The price of one scroll step against the price of moving a whole
+// 640 x 480 screen of bytes. Each step benchmark also reports
+// "vs_move": its time per step divided by the time of one such move,
+// measured in the same run.
+#include "FrameRenderer.h"
+#include "ScrollRunState.h"
+#include "Surface.h"
+#include "SurfaceDc.h"
+#include "TextRaster.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kScreenBytes = Surface::kWidth * Surface::kHeight;
+
+// Nanoseconds of one plain 640 x 480 byte move: the best of several rounds.
+double ScreenMoveNanoseconds()
+{
+    static const double ns = [] {
+        std::vector<std::uint8_t> from(kScreenBytes, 1), to(kScreenBytes, 2);
+        double best = 1e300;
+        for (int round = 0; round < 20; ++round) {
+            constexpr int kMoves = 200;
+            const auto start = Clock::now();
+            for (int i = 0; i < kMoves; ++i) {
+                std::memcpy(to.data(), from.data(), kScreenBytes);
+                benchmark::DoNotOptimize(to.data());
+                benchmark::ClobberMemory();
+            }
+            const std::chrono::duration<double, std::nano> spent = Clock::now() - start;
+            best = std::min(best, spent.count() / kMoves);
+        }
+        return best;
+    }();
+    return ns;
+}
+
+// A run open on buffers, paused nowhere, every step due.
+struct BenchRun {
+    Surface primary, offscreen, work;
+
+    explicit BenchRun(bool mirror)
+    {
+        g_runParams = ScrollRunParams{};
+        g_runState = ScrollRunState{};
+        std::string script;
+        for (int k = 0; k < 1000; ++k)
+            script += "Line " + std::to_string(k) + " of the script, as an operator reads it\r\n";
+        g_runParams.scriptText = script;
+        g_runParams.lineCount = 1000;
+        g_runParams.mirror = mirror;
+        CreatePrompterFont(QStringLiteral("DejaVu Sans"), 48, 400);
+        g_runState.primarySurface = &primary;
+        g_runState.offscreenSurface = &offscreen;
+        g_runState.mirrorSurface = mirror ? &work : nullptr;
+        g_runState.lineHeight = MeasureLineHeight(primary);
+        DrawInitialImage();
+        g_runState.paused = false;
+    }
+
+    ~BenchRun()
+    {
+        g_runState = ScrollRunState{};
+        g_runParams = ScrollRunParams{};
+    }
+};
+
+void ReportAgainstMove(benchmark::State& state, Clock::duration spent)
+{
+    const double perStep = std::chrono::duration<double, std::nano>(spent).count() /
+                           static_cast<double>(state.iterations());
+    state.counters["vs_move"] = perStep / ScreenMoveNanoseconds();
+}
+
+void BM_ScreenMove(benchmark::State& state)
+{
+    std::vector<std::uint8_t> from(kScreenBytes, 1), to(kScreenBytes, 2);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), kScreenBytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["move_ns"] = ScreenMoveNanoseconds();
+}
+
+// A forward step that copies one strip row and draws nothing.
+void BM_StepNoNewLine(benchmark::State& state)
+{
+    BenchRun run(state.range(0) != 0);
+    g_runState.stripRow = 0;
+    ScrollStep(); // brings the first line in, outside the timing
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        g_runState.stripRow = 5;
+        ScrollStep();
+    }
+    ReportAgainstMove(state, Clock::now() - start);
+}
+
+// A forward step in which the next line enters the strip.
+void BM_StepWithNewLine(benchmark::State& state)
+{
+    BenchRun run(state.range(0) != 0);
+    const int line3 = LineStart(3);
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        g_runState.lineIndex = 3;
+        g_runState.textPos = line3;
+        g_runState.stripRow = g_runState.lineHeight + 1;
+        ScrollStep();
+    }
+    ReportAgainstMove(state, Clock::now() - start);
+}
+
+// One new line alone: open the strip's context, then fill, draw and mirror.
+void BM_NewLine(benchmark::State& state)
+{
+    BenchRun run(state.range(0) != 0);
+    ReadScriptLine(LineStart(3));
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        SurfaceDc dc(run.offscreen);
+        dc.SelectFont(PrompterFont());
+        DrawStripLine(dc);
+    }
+    ReportAgainstMove(state, Clock::now() - start);
+}
+} // namespace
+
+BENCHMARK(BM_ScreenMove);
+BENCHMARK(BM_StepNoNewLine)->ArgName("mirror")->Arg(0)->Arg(1);
+BENCHMARK(BM_StepWithNewLine)->ArgName("mirror")->Arg(0)->Arg(1);
+BENCHMARK(BM_NewLine)->ArgName("mirror")->Arg(0)->Arg(1);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
