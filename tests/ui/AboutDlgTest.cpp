@@ -1,0 +1,98 @@
+#include "AboutDlg.h"
+#include "FakeDialogService.h"
+#include "HyperLink.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+QString TextOf(const QDialog& dialog, const char* name)
+{
+    const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+// Shows the box as the caller leaves it and hands back what it displays.
+struct Shown {
+    QString releaseDate;
+    QString version;
+};
+
+Shown ShowWith(const QString& version, const QString& releaseDate)
+{
+    FakeDialogService dialogs;
+    CAboutDlg about(dialogs);
+    about.m_strVersion = version;
+    about.m_strReleaseDate = releaseDate;
+    about.show();
+    return {TextOf(about, "releaseDate"), TextOf(about, "version")};
+}
+
+} // namespace
+
+TEST(AboutBox, TheHelpMenuShowsThisReleasesVersionAndDate)
+{
+    FakeDialogService dialogs;
+    Shown shown;
+    QString caption;
+    dialogs.dialogHandlers.push_back([&](QDialog& dialog) {
+        dialog.show();
+        caption = dialog.windowTitle();
+        shown = {TextOf(dialog, "releaseDate"), TextOf(dialog, "version")};
+        return int(QDialog::Accepted);
+    });
+    ShowAboutBox(dialogs, nullptr);
+    EXPECT_EQ(dialogs.dialogsRun, 1);
+    EXPECT_EQ(caption, QStringLiteral("About Vellor Teleprompter"));
+    EXPECT_EQ(shown.releaseDate, QStringLiteral("Nov 18 2013"));
+    EXPECT_EQ(shown.version, QStringLiteral("20.0.0.0"));
+}
+
+TEST(AboutBox, AnEmptyVersionShowsNotSpecified)
+{
+    const Shown shown = ShowWith(QString(), QStringLiteral("Nov 18 2013"));
+    EXPECT_EQ(shown.version, QStringLiteral("Not Specified"));
+    EXPECT_EQ(shown.releaseDate, QStringLiteral("Nov 18 2013"));
+}
+
+TEST(AboutBox, AnEmptyReleaseDateShowsNotSpecified)
+{
+    const Shown shown = ShowWith(QStringLiteral("20.0.0.0"), QString());
+    EXPECT_EQ(shown.releaseDate, QStringLiteral("Not Specified"));
+    EXPECT_EQ(shown.version, QStringLiteral("20.0.0.0"));
+}
+
+TEST(AboutBox, ShowsTheFixedTextsBesideTheValues)
+{
+    FakeDialogService dialogs;
+    CAboutDlg about(dialogs);
+    about.show();
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Vellor Teleprompter Software Version 1.0")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Release Date: ")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Version: ")));
+}
+
+TEST(AboutBox, TheLinkOpensTheAddressItShows)
+{
+    FakeDialogService dialogs;
+    CAboutDlg about(dialogs);
+    about.show();
+    const auto* link = about.findChild<CHyperLink*>(QStringLiteral("link"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->text().startsWith(QStringLiteral("http")));
+    EXPECT_EQ(link->Target(), link->text());
+    // Fitted to its text from its left edge at 27 dialog units.
+    EXPECT_EQ(link->x(), 41);
+}
+
+TEST(AboutBox, KeepsTheTemplatesSize)
+{
+    FakeDialogService dialogs;
+    CAboutDlg about(dialogs);
+    EXPECT_EQ(about.size(), QSize(323, 380));
+}
