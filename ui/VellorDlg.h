@@ -156,7 +156,6 @@ private:
     void InitLabels();
     void SetInitialCheckStates();
     void LoadLastScript();
-    void CloseHelp();
     void ConnectCommands();
     void CreateMenu();
     void UpdateCommand(int id);
@@ -166,7 +165,6 @@ private:
     DialogService& m_dialogs;
     QFont m_font;   // the editor's font
     QIcon m_hIcon;  // icon 128
-    bool m_initialised = false;
 
     ScriptEditor* m_editor = nullptr;
     CMySliderControl* m_slider = nullptr;
@@ -174,5 +172,4 @@ private:
     QHash<int, CXButton*> m_buttons;
     QHash<int, CTransparentStatic*> m_labels;
     QHash<int, QAction*> m_actions;
-    QWidget* m_helpWindow = nullptr;
 };
