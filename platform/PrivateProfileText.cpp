@@ -134,18 +134,12 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
     return found;
 }
 
-// New lines follow the file's first line break; a file without one gets the
-// platform's own.
+// New lines follow the file's first line break; a file without one gets LF.
 std::string_view LineBreakOf(std::string_view text)
 {
     const std::size_t newline = text.find('\n');
-    if (newline == std::string_view::npos) {
-#ifdef _WIN32
-        return "\r\n";
-#else
+    if (newline == std::string_view::npos)
         return "\n";
-#endif
-    }
     return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
 }
 
