@@ -21,6 +21,8 @@ constexpr int kDefaultTickCount = 10;
 CMySliderControl::CMySliderControl(QWidget* parent) : QSlider(Qt::Horizontal, parent)
 {
     setTickPosition(QSlider::TicksBelow);
+    // Qt hands a double click on as a press, so a fast second click moves the
+    // thumb like a single click.
 }
 
 CMySliderControl::~CMySliderControl() = default;
@@ -124,5 +126,3 @@ void CMySliderControl::DrawThumb(QPainter& painter) const
     painter.drawEllipse(QRectF(ThumbRect()).adjusted(0.5, 0.5, -0.5, -0.5));
     painter.restore();
 }
-
-void CMySliderControl::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }

@@ -31,8 +31,6 @@ public:
 protected:
     /// Snapshot, tick marks, sunken channel edge, thumb.
     void paintEvent(QPaintEvent* event) override;
-    /// A fast second click acts as one more single click.
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void DrawTicks(QPainter& painter) const;

@@ -44,9 +44,8 @@ QPixmap GrayCopy(const QPixmap& icon)
         return {};
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
+            // Black's luminance is 0, so black stays black.
             const QRgb pixel = image.pixel(x, y);
-            if ((pixel & RGB_MASK) == 0)
-                continue;
             const int luminance =
                 static_cast<int>(0.587 * qGreen(pixel) + 0.299 * qRed(pixel) + 0.114 * qBlue(pixel));
             image.setPixel(x, y, qRgba(luminance, luminance, luminance, qAlpha(pixel)));
@@ -83,6 +82,8 @@ CXButton::CXButton(ButtonType type, QWidget* parent) : QAbstractButton(parent)
     m_isDefault = type == ButtonType::DefPushButton;
     setCheckable(m_isCheckBox);
     // Hover is tracked whether or not a button is held or the window is active.
+    // Qt hands a double click on as a press, so a fast second click counts as
+    // a click of its own.
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     ResetColors();
@@ -325,8 +326,6 @@ void CXButton::mouseMoveEvent(QMouseEvent* event)
         EndHover();
     }
 }
-
-void CXButton::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void CXButton::leaveEvent(QEvent* event)
 {

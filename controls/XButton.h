@@ -126,8 +126,6 @@ protected:
 
     /// Hover follows the pointer, except onto the button with the left button held.
     void mouseMoveEvent(QMouseEvent* event) override;
-    /// A fast second click counts as a click of its own.
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
     /// Hover ends when the pointer leaves.
     void leaveEvent(QEvent* event) override;
     /// Hover ends with the focus.

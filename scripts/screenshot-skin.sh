@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the skin gallery, shows it on a virtual X display and saves a
+# screenshot of the whole display: scripts/screenshot-skin.sh [out.png]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VELLOR_BUILD_DIR:-$root/build}"
+out="$(realpath -m "${1:-$build/skin-gallery.png}")"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target vellor_skin_gallery
+xvfb-run -a -s "-screen 0 1120x540x24" bash -c '
+  "$1" --quit-after 6000 &
+  sleep 4
+  import -window root "$2"
+  wait
+' _ "$build/tools/skin-gallery/vellor_skin_gallery" "$out"
+echo "$out"

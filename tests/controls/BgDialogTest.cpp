@@ -1,0 +1,232 @@
+#include "BgDialog.h"
+#include "ResourceIds.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb kDialogColor = 0xFFFF00FF; // what the skin does not cover shows this
+
+// A 20 x 10 skin whose every pixel tells where it came from.
+QPixmap CoordinateSkin()
+{
+    QImage image(20, 10, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 10, y * 20, 77));
+    return QPixmap::fromImage(image);
+}
+
+QRgb SkinAt(int x, int y) { return qRgb(x * 10, y * 20, 77); }
+
+// Records the drags it is asked for and what the paint hook received.
+class ProbeDialog : public CBgDialog {
+public:
+    ProbeDialog()
+    {
+        QPalette colors = palette();
+        colors.setColor(QPalette::Window, QColor::fromRgb(kDialogColor));
+        setPalette(colors);
+    }
+
+    void SizeClient(int width, int height)
+    {
+        resize(width, height);
+        layout()->activate();
+    }
+
+    QImage Client() const { return ClientArea()->grab().toImage(); }
+
+    int drags = 0;
+    QImage composed;
+
+protected:
+    void BeginWindowDrag() override { ++drags; }
+    void OnAfterBackgroundPaint(QPainter& painter) override
+    {
+        composed = static_cast<QPixmap*>(painter.device())->toImage();
+    }
+};
+
+void Press(QWidget* widget, Qt::MouseButton button)
+{
+    QTest::mousePress(widget, button, {}, QPoint(2, 2));
+    QTest::mouseRelease(widget, button, {}, QPoint(2, 2));
+}
+
+} // namespace
+
+TEST(BgDialogSkin, StartsWithoutSkinInTileModeAndWithoutDragging)
+{
+    ProbeDialog dialog;
+    EXPECT_TRUE(dialog.BackgroundBitmap().isNull());
+    EXPECT_EQ(dialog.BitmapWidth(), 0);
+    EXPECT_EQ(dialog.BitmapHeight(), 0);
+    EXPECT_EQ(dialog.Mode(), CBgDialog::Tile);
+    Press(dialog.ClientArea(), Qt::LeftButton);
+    EXPECT_EQ(dialog.drags, 0);
+}
+
+TEST(BgDialogSkin, WithoutSkinTheClientShowsThePlainDialogColour)
+{
+    ProbeDialog dialog;
+    dialog.setAutoFillBackground(true);
+    dialog.SizeClient(30, 15);
+    const QImage shot = dialog.grab().toImage();
+    EXPECT_EQ(shot.pixel(10, 7), kDialogColor);
+}
+
+TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopies)
+{
+    ProbeDialog dialog;
+    ASSERT_EQ(dialog.SetBackgroundBitmap(CoordinateSkin()), CBgDialog::BgOk);
+    dialog.SizeClient(30, 15);
+    const QImage shot = dialog.Client();
+    ASSERT_EQ(shot.size(), QSize(30, 15));
+    EXPECT_EQ(shot.pixel(0, 0), SkinAt(0, 0));
+    EXPECT_EQ(shot.pixel(19, 9), SkinAt(19, 9));
+    EXPECT_EQ(shot.pixel(20, 0), SkinAt(0, 0));   // the copy at (w, 0)
+    EXPECT_EQ(shot.pixel(0, 10), SkinAt(0, 0));   // the copy at (0, h)
+    EXPECT_EQ(shot.pixel(25, 12), SkinAt(5, 2));  // the copy at (w, h)
+    EXPECT_EQ(shot.pixel(29, 14), SkinAt(9, 4));  // clipped at the client's edge
+}
+
+TEST(BgDialogSkin, CenterOnALargerClientLeavesTheDialogColourAround)
+{
+    ProbeDialog dialog;
+    dialog.SetBackgroundBitmap(CoordinateSkin());
+    dialog.FitClientToBitmap(false);
+    dialog.SizeClient(30, 20);
+    const QImage shot = dialog.Client();
+    EXPECT_EQ(shot.pixel(5, 5), SkinAt(0, 0));
+    EXPECT_EQ(shot.pixel(24, 14), SkinAt(19, 9));
+    EXPECT_EQ(shot.pixel(4, 5), kDialogColor);
+    EXPECT_EQ(shot.pixel(5, 4), kDialogColor);
+    EXPECT_EQ(shot.pixel(25, 15), kDialogColor);
+}
+
+TEST(BgDialogSkin, CenterOnASmallerClientCutsTheSkinEquallyOnBothSides)
+{
+    ProbeDialog dialog;
+    dialog.SetBackgroundBitmap(CoordinateSkin());
+    dialog.FitClientToBitmap(false);
+    dialog.SizeClient(10, 10);
+    const QImage shot = dialog.Client();
+    EXPECT_EQ(shot.pixel(0, 0), SkinAt(5, 0)); // the skin sits at (-5, 0)
+    EXPECT_EQ(shot.pixel(9, 9), SkinAt(14, 9));
+}
+
+TEST(BgDialogSkin, CenterOnAnEqualClientPutsTheSkinAtTheOrigin)
+{
+    ProbeDialog dialog;
+    dialog.SetBackgroundBitmap(CoordinateSkin());
+    dialog.FitClientToBitmap(false);
+    const QImage shot = dialog.Client();
+    ASSERT_EQ(shot.size(), QSize(20, 10));
+    EXPECT_EQ(shot.pixel(0, 0), SkinAt(0, 0));
+    EXPECT_EQ(shot.pixel(19, 9), SkinAt(19, 9));
+}
+
+TEST(BgDialogSkin, FitClientToBitmapSizesTheAreaBelowTheMenuBarWithoutMovingTheWindow)
+{
+    ProbeDialog dialog;
+    auto* bar = new QMenuBar;
+    bar->addMenu(QStringLiteral("&File"));
+    dialog.SetMenuBar(bar);
+    dialog.SetBackgroundBitmap(CoordinateSkin());
+    dialog.move(100, 80);
+    dialog.show();
+    QCoreApplication::processEvents();
+    const QPoint corner = dialog.pos();
+    ASSERT_EQ(corner, QPoint(100, 80));
+    EXPECT_EQ(dialog.FitClientToBitmap(true), 0);
+    EXPECT_EQ(dialog.Mode(), CBgDialog::Center);
+    EXPECT_EQ(dialog.ClientArea()->size(), QSize(20, 10));
+    EXPECT_GT(dialog.ClientArea()->y(), 0); // below the menu bar
+    EXPECT_EQ(dialog.pos(), corner);
+}
+
+TEST(BgDialogSkin, ReplacingTheSkinKeepsTheModeAndANullSkinRemovesIt)
+{
+    ProbeDialog dialog;
+    dialog.SetBackgroundBitmap(CoordinateSkin());
+    dialog.FitClientToBitmap(false);
+    QPixmap wide(40, 5);
+    wide.fill(Qt::red);
+    EXPECT_EQ(dialog.SetBackgroundBitmap(wide), CBgDialog::BgOk);
+    EXPECT_EQ(dialog.BitmapWidth(), 40);
+    EXPECT_EQ(dialog.BitmapHeight(), 5);
+    EXPECT_EQ(dialog.Mode(), CBgDialog::Center);
+    EXPECT_EQ(dialog.SetBackgroundBitmap(QPixmap()), CBgDialog::BgOk);
+    EXPECT_TRUE(dialog.BackgroundBitmap().isNull());
+    EXPECT_EQ(dialog.BitmapWidth(), 0);
+    EXPECT_EQ(dialog.BitmapHeight(), 0);
+}
+
+TEST(BgDialogSkin, ResourceSkinLoadsAtItsOwnSizeAndAMissingOneLeavesNoSkin)
+{
+    ProbeDialog dialog;
+    EXPECT_EQ(dialog.SetBackgroundBitmap(Ids::kSkinBitmap), CBgDialog::BgOk);
+    EXPECT_EQ(dialog.BitmapWidth(), 640);
+    EXPECT_EQ(dialog.BitmapHeight(), 480);
+    EXPECT_EQ(dialog.SetBackgroundBitmap(9999), CBgDialog::BgOk);
+    EXPECT_TRUE(dialog.BackgroundBitmap().isNull());
+    EXPECT_EQ(dialog.BitmapWidth(), 0);
+}
+
+TEST(BgDialogSkin, TheHookReceivesTheComposedPicture)
+{
+    ProbeDialog dialog;
+    dialog.SetBackgroundBitmap(CoordinateSkin());
+    dialog.SizeClient(30, 15);
+    dialog.Client();
+    ASSERT_EQ(dialog.composed.size(), QSize(30, 15));
+    EXPECT_EQ(dialog.composed.pixel(25, 12), SkinAt(5, 2));
+}
+
+TEST(BgDialogSkin, BackgroundBehindAChildIsTheParentsPictureAtTheChildsPlace)
+{
+    ProbeDialog dialog;
+    dialog.SetBackgroundBitmap(CoordinateSkin());
+    dialog.SizeClient(30, 15);
+    auto* child = new QPushButton(dialog.ClientArea());
+    child->setGeometry(3, 4, 6, 5);
+    const QImage behind = CBgDialog::BackgroundBehind(*child).toImage();
+    ASSERT_EQ(behind.size(), QSize(6, 5));
+    EXPECT_EQ(behind.pixel(0, 0), SkinAt(3, 4));
+    EXPECT_EQ(behind.pixel(5, 4), SkinAt(8, 8));
+}
+
+TEST(BgDialogDrag, OnlyTheValueOneEnablesDragging)
+{
+    ProbeDialog dialog;
+    dialog.SizeClient(30, 15);
+    EXPECT_EQ(dialog.EnableDragByBackground(2), 0);
+    Press(dialog.ClientArea(), Qt::LeftButton);
+    EXPECT_EQ(dialog.drags, 0);
+    dialog.EnableDragByBackground(1);
+    Press(dialog.ClientArea(), Qt::LeftButton);
+    EXPECT_EQ(dialog.drags, 1);
+}
+
+TEST(BgDialogDrag, OnlyALeftPressOnTheBackgroundOrALabelStartsADrag)
+{
+    ProbeDialog dialog;
+    dialog.SizeClient(60, 30);
+    dialog.EnableDragByBackground(1);
+    auto* button = new QPushButton(QStringLiteral("b"), dialog.ClientArea());
+    button->setGeometry(0, 0, 20, 20);
+    auto* label = new QLabel(QStringLiteral("label"), dialog.ClientArea());
+    label->setGeometry(30, 0, 20, 20);
+    Press(dialog.ClientArea(), Qt::RightButton);
+    Press(button, Qt::LeftButton);
+    EXPECT_EQ(dialog.drags, 0);
+    Press(label, Qt::LeftButton); // labels let their presses through, as statics do
+    EXPECT_EQ(dialog.drags, 1);
+}

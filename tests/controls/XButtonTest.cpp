@@ -1,0 +1,435 @@
+#include "XButton.h"
+#include "ResourceIds.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr ColorRef kFace = 0x00332211; // RGB(0x11, 0x22, 0x33)
+const QColor kLight(250, 250, 250);
+const QColor kDark(60, 60, 60);
+
+QRgb Rgb(ColorRef c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+QPixmap Solid(int width, int height, const QColor& color)
+{
+    QPixmap pixmap(width, height);
+    pixmap.fill(color);
+    return pixmap;
+}
+
+// A button with a known face and known edge colours, no caption.
+void Prepare(CXButton& button, int width = 20, int height = 10)
+{
+    QPalette colors = button.palette();
+    colors.setColor(QPalette::Light, kLight);
+    colors.setColor(QPalette::Dark, kDark);
+    button.setPalette(colors);
+    for (auto face : {CXButton::BackHot, CXButton::BackNormal, CXButton::BackFocused})
+        button.SetStateColor(face, kFace, false);
+    button.resize(width, height);
+}
+
+QImage Shot(QWidget& widget) { return widget.grab().toImage(); }
+
+void MoveMouse(QWidget& widget, QPoint at, Qt::MouseButtons held = Qt::NoButton)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, held,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+}
+
+void DoubleClick(QWidget& widget)
+{
+    const QPoint at = widget.rect().center();
+    QTest::mousePress(&widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&widget, Qt::LeftButton, {}, at);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, widget.mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &twice);
+    QTest::mouseRelease(&widget, Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+TEST(XButtonColors, ShiftStateColorKeepsTheComponentsApartWithinTheirRange)
+{
+    CXButton button;
+    button.SetStateColor(CXButton::BackHot, MakeColorRef(200, 100, 50), false);
+    EXPECT_EQ(button.ShiftStateColor(CXButton::BackHot, 100, false), CXButton::ButtonOk);
+    EXPECT_EQ(button.StateColor(CXButton::BackHot), MakeColorRef(255, 155, 105));
+    button.SetStateColor(CXButton::BackHot, MakeColorRef(200, 100, 50), false);
+    EXPECT_EQ(button.ShiftStateColor(CXButton::BackHot, -100, false), CXButton::ButtonOk);
+    EXPECT_EQ(button.StateColor(CXButton::BackHot), MakeColorRef(150, 50, 0));
+}
+
+TEST(XButtonColors, BadIndexAndShadeAreRefusedAndChangeNothing)
+{
+    CXButton button;
+    button.SetStateColor(CXButton::TextFocused, 0x00123456, false);
+    EXPECT_EQ(button.SetStateColor(6, 0x00FFFFFF, true), CXButton::ButtonBadIndex);
+    EXPECT_EQ(button.ShiftStateColor(6, 10, true), CXButton::ButtonBadIndex);
+    EXPECT_EQ(button.ShiftStateColor(CXButton::TextFocused, 256, true), CXButton::ButtonBadValue);
+    EXPECT_EQ(button.ShiftStateColor(CXButton::TextFocused, -256, true), CXButton::ButtonBadValue);
+    EXPECT_EQ(button.StateColor(CXButton::TextFocused), 0x00123456u);
+    EXPECT_EQ(button.ShiftStateColor(CXButton::TextFocused, 255, false), CXButton::ButtonOk);
+}
+
+TEST(XButtonColors, StartWithTheSystemButtonColours)
+{
+    CXButton button;
+    const QPalette system = QGuiApplication::palette();
+    EXPECT_EQ(button.StateColor(CXButton::BackNormal), FromQColor(system.color(QPalette::Button)));
+    EXPECT_EQ(button.StateColor(CXButton::TextHot), FromQColor(system.color(QPalette::ButtonText)));
+}
+
+TEST(XButtonColors, ASystemPaletteChangeResetsAllSixColours)
+{
+    CXButton button;
+    for (int index = 0; index < 6; ++index)
+        button.SetStateColor(index, 0x00010203, false);
+    const QPalette before = QGuiApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Button, QColor(10, 20, 30));
+    changed.setColor(QPalette::ButtonText, QColor(200, 210, 220));
+    QApplication::setPalette(changed);
+    QCoreApplication::processEvents();
+    QApplication::setPalette(before);
+    for (auto face : {CXButton::BackHot, CXButton::BackNormal, CXButton::BackFocused})
+        EXPECT_EQ(button.StateColor(face), MakeColorRef(10, 20, 30));
+    for (auto ink : {CXButton::TextHot, CXButton::TextNormal, CXButton::TextFocused})
+        EXPECT_EQ(button.StateColor(ink), MakeColorRef(200, 210, 220));
+}
+
+TEST(XButtonLook, AtRestTheFaceHasNoEdge)
+{
+    CXButton button;
+    Prepare(button);
+    const QImage shot = Shot(button);
+    EXPECT_EQ(shot.pixel(0, 0), Rgb(kFace));
+    EXPECT_EQ(shot.pixel(19, 9), Rgb(kFace));
+}
+
+TEST(XButtonLook, UnderThePointerTheEdgeIsRaised)
+{
+    CXButton button;
+    Prepare(button);
+    MoveMouse(button, {5, 5});
+    ASSERT_TRUE(button.IsHovered());
+    const QImage shot = Shot(button);
+    EXPECT_EQ(shot.pixel(0, 0), kLight.rgb());
+    EXPECT_EQ(shot.pixel(18, 0), kLight.rgb());
+    EXPECT_EQ(shot.pixel(0, 8), kLight.rgb());
+    EXPECT_EQ(shot.pixel(19, 0), kDark.rgb());
+    EXPECT_EQ(shot.pixel(19, 9), kDark.rgb());
+    EXPECT_EQ(shot.pixel(0, 9), kDark.rgb());
+    EXPECT_EQ(shot.pixel(5, 5), Rgb(kFace));
+}
+
+TEST(XButtonLook, PressedTheEdgeIsSunken)
+{
+    CXButton button;
+    Prepare(button);
+    button.setDown(true);
+    const QImage shot = Shot(button);
+    EXPECT_EQ(shot.pixel(0, 0), kDark.rgb());
+    EXPECT_EQ(shot.pixel(0, 8), kDark.rgb());
+    EXPECT_EQ(shot.pixel(19, 9), kLight.rgb());
+    EXPECT_EQ(shot.pixel(19, 0), kLight.rgb());
+}
+
+TEST(XButtonLook, ACheckedBoxShowsItsActiveIconAndASunkenEdge)
+{
+    CXButton box(nullptr, true);
+    Prepare(box, 30, 20);
+    box.SetIcons(Solid(16, 16, Qt::red), Solid(16, 16, Qt::green));
+    box.SetChecked(true, true);
+    QImage shot = Shot(box);
+    EXPECT_EQ(shot.pixel(15, 10), QColor(Qt::red).rgb()); // centred: (7, 2) .. (22, 17)
+    EXPECT_EQ(shot.pixel(0, 0), kDark.rgb());
+    EXPECT_EQ(shot.pixel(29, 19), kLight.rgb());
+    // Unchecked it shows the idle icon even under the pointer.
+    box.SetChecked(false, true);
+    MoveMouse(box, {3, 3});
+    shot = Shot(box);
+    EXPECT_EQ(shot.pixel(15, 10), QColor(Qt::green).rgb());
+    EXPECT_EQ(shot.pixel(0, 0), kLight.rgb());
+}
+
+TEST(XButtonLook, APushButtonShowsItsIdleIconAtRestAndItsActiveIconWhenHot)
+{
+    CXButton button;
+    Prepare(button, 30, 20);
+    button.SetIcons(Solid(16, 16, Qt::red), Solid(16, 16, Qt::green));
+    EXPECT_EQ(Shot(button).pixel(15, 10), QColor(Qt::green).rgb());
+    MoveMouse(button, {3, 3});
+    EXPECT_EQ(Shot(button).pixel(15, 10), QColor(Qt::red).rgb());
+}
+
+TEST(XButtonLook, TheGreyCopyKeepsBlackAndTransparencyAndGreysColours)
+{
+    QImage icon(4, 2, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    icon.setPixel(0, 0, qRgb(0, 0, 0));
+    icon.setPixel(1, 0, qRgb(200, 100, 50));
+    icon.setPixel(2, 0, qRgb(255, 0, 0));
+    CXButton button;
+    Prepare(button);
+    ASSERT_EQ(button.SetIcons(QPixmap::fromImage(icon), CXButton::AutoGray), CXButton::ButtonOk);
+    // No caption: the 4 x 2 icon is centred at (8, 4).
+    const QImage idle = Shot(button);
+    EXPECT_EQ(idle.pixel(8, 4), qRgb(0, 0, 0));
+    // 0.587 * 100 + 0.299 * 200 + 0.114 * 50 = 124.2
+    EXPECT_EQ(idle.pixel(9, 4), qRgb(124, 124, 124));
+    // 0.299 * 255 = 76.2
+    EXPECT_EQ(idle.pixel(10, 4), qRgb(76, 76, 76));
+    EXPECT_EQ(idle.pixel(11, 4), Rgb(kFace));
+    EXPECT_EQ(idle.pixel(8, 5), Rgb(kFace));
+    // Hot, the colours come back.
+    MoveMouse(button, {2, 2});
+    EXPECT_EQ(Shot(button).pixel(9, 4), qRgb(200, 100, 50));
+}
+
+TEST(XButtonLook, WithACaptionTheIconSitsAtTheMarginAndTheCaptionBesideIt)
+{
+    CXButton button;
+    Prepare(button, 60, 20);
+    button.SetIcons(Solid(10, 10, Qt::red), CXButton::NoIdleIcon);
+    const QImage bare = Shot(button);
+    EXPECT_EQ(bare.pixel(25, 5), QColor(Qt::red).rgb()); // centred: 25 .. 34
+    EXPECT_EQ(bare.pixel(24, 5), Rgb(kFace));
+    button.setText(QStringLiteral("Go"));
+    const QImage captioned = Shot(button);
+    EXPECT_EQ(captioned.pixel(3, 5), QColor(Qt::red).rgb()); // margin 3: 3 .. 12
+    EXPECT_EQ(captioned.pixel(2, 5), Rgb(kFace));
+    EXPECT_EQ(captioned.pixel(25, 5), Rgb(kFace));
+    // The caption is somewhere right of the icon.
+    bool ink = false;
+    for (int x = 16; x < 60 && !ink; ++x)
+        for (int y = 0; y < 20 && !ink; ++y)
+            ink = captioned.pixel(x, y) != Rgb(kFace);
+    EXPECT_TRUE(ink);
+}
+
+TEST(XButtonLook, PressedThePushButtonsIconMovesByOnePixel)
+{
+    CXButton button;
+    Prepare(button, 30, 20);
+    button.SetIcons(Solid(10, 10, Qt::red), CXButton::NoIdleIcon);
+    EXPECT_EQ(Shot(button).pixel(10, 5), QColor(Qt::red).rgb()); // 10 .. 19, 5 .. 14
+    button.setDown(true);
+    const QImage pressed = Shot(button);
+    EXPECT_EQ(pressed.pixel(10, 5), Rgb(kFace));
+    EXPECT_EQ(pressed.pixel(20, 15), QColor(Qt::red).rgb());
+}
+
+TEST(XButtonLook, AnImageButtonsCaptionIsNotScatteredOverItsImage)
+{
+    CXButton button;
+    Prepare(button);
+    button.setText(QStringLiteral("Select &Font Type and Size"));
+    button.SetIcons(Solid(75, 25, Qt::red), CXButton::NoIdleIcon);
+    button.SizeToImage();
+    const QImage shot = Shot(button);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ASSERT_EQ(shot.pixel(x, y), QColor(Qt::red).rgb()) << x << "," << y;
+}
+
+TEST(XButtonImage, SizeToImageUsesTheHotSpotRuleAndDropsTheMargin)
+{
+    CXButton button;
+    button.resize(90, 40);
+    button.SizeToImage(); // no icon: nothing happens
+    EXPECT_EQ(button.size(), QSize(90, 40));
+    EXPECT_EQ(button.ImageMargin(), 3);
+    button.SetIcons(Solid(75, 25, Qt::blue), CXButton::AutoGray);
+    button.SizeToImage();
+    EXPECT_EQ(button.size(), QSize(74, 24));
+    EXPECT_EQ(button.ImageMargin(), 0);
+}
+
+TEST(XButtonImage, ArtworkLoadsByNumberAndAMissingNumberGivesNoImage)
+{
+    CXButton button;
+    EXPECT_EQ(button.SetIcons(Ids::kScrollIcon, CXButton::AutoGray), CXButton::ButtonOk);
+    button.SizeToImage();
+    EXPECT_EQ(button.size(), QSize(74, 24));
+    CXButton missing;
+    missing.resize(30, 30);
+    EXPECT_EQ(missing.SetIcons(9999, CXButton::AutoGray), CXButton::ButtonOk);
+    missing.SizeToImage();
+    EXPECT_EQ(missing.size(), QSize(30, 30));
+}
+
+TEST(XButtonCheck, AnAutoCheckBoxWorksInCheckBoxModeAndARadioButtonDoesNot)
+{
+    EXPECT_TRUE(CXButton(CXButton::ButtonType::AutoCheckBox, nullptr).IsCheckBox());
+    EXPECT_TRUE(CXButton(CXButton::ButtonType::GroupBox, nullptr).IsCheckBox());
+    for (auto radio : {CXButton::ButtonType::RadioButton, CXButton::ButtonType::AutoRadioButton}) {
+        CXButton button(radio, nullptr);
+        EXPECT_FALSE(button.IsCheckBox());
+        EXPECT_EQ(button.SetChecked(true, true), CXButton::ButtonOk);
+        EXPECT_FALSE(button.IsChecked());
+        button.SetCheck(1);
+        EXPECT_FALSE(button.IsChecked());
+    }
+}
+
+TEST(XButtonCheck, TheCheckMessageChecksForOneAndTwoAndUnchecksOtherwise)
+{
+    CXButton box(nullptr, true);
+    EXPECT_EQ(box.SetCheck(2), 0);
+    EXPECT_TRUE(box.IsChecked());
+    box.SetCheck(3);
+    EXPECT_FALSE(box.IsChecked());
+    box.SetCheck(1);
+    EXPECT_TRUE(box.IsChecked());
+    box.SetCheck(0);
+    EXPECT_FALSE(box.IsChecked());
+}
+
+TEST(XButtonCheck, AClickTogglesTheBoxAndTheOwnerStillHearsIt)
+{
+    QWidget owner;
+    auto* box = new CXButton(&owner, true);
+    box->resize(40, 12);
+    QSignalSpy clicks(box, &QAbstractButton::clicked);
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(box->IsChecked());
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST(XButtonCheck, ADoubleClickTogglesTwice)
+{
+    CXButton box(nullptr, true);
+    box.resize(40, 12);
+    QSignalSpy clicks(&box, &QAbstractButton::clicked);
+    DoubleClick(box);
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_FALSE(box.IsChecked());
+}
+
+TEST(XButtonCheck, APushButtonCountsADoubleClickAsTwoClicks)
+{
+    CXButton button;
+    button.resize(40, 12);
+    QSignalSpy clicks(&button, &QAbstractButton::clicked);
+    DoubleClick(button);
+    EXPECT_EQ(clicks.count(), 2);
+}
+
+TEST(XButtonStyle, TheStyleMessageMakesAndUnmakesTheDefaultButton)
+{
+    EXPECT_TRUE(CXButton(CXButton::ButtonType::DefPushButton, nullptr).IsDefault());
+    CXButton button;
+    EXPECT_FALSE(button.IsDefault());
+    button.SetButtonStyle(CXButton::ButtonType::DefPushButton, true);
+    EXPECT_TRUE(button.IsDefault());
+    button.SetButtonStyle(CXButton::ButtonType::CheckBox, true);
+    EXPECT_TRUE(button.IsDefault());
+    button.SetButtonStyle(CXButton::ButtonType::PushButton, true);
+    EXPECT_FALSE(button.IsDefault());
+}
+
+TEST(XButtonHover, AButtonEnteredWithTheLeftButtonHeldStaysIdle)
+{
+    CXButton button;
+    button.resize(40, 12);
+    MoveMouse(button, {5, 5}, Qt::LeftButton);
+    EXPECT_FALSE(button.IsHovered());
+    MoveMouse(button, {5, 5});
+    EXPECT_TRUE(button.IsHovered());
+}
+
+TEST(XButtonHover, PressingAndMovingOffClearsHover)
+{
+    CXButton button;
+    button.resize(40, 12);
+    MoveMouse(button, {5, 5});
+    QTest::mousePress(&button, Qt::LeftButton, {}, {5, 5});
+    MoveMouse(button, {80, 5}, Qt::LeftButton);
+    EXPECT_FALSE(button.IsHovered());
+    // Back on with the button still held: it does not light up again.
+    MoveMouse(button, {5, 5}, Qt::LeftButton);
+    EXPECT_FALSE(button.IsHovered());
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, {80, 5});
+}
+
+TEST(XButtonHover, LeavingLosingFocusAndDisablingEndHover)
+{
+    CXButton button;
+    button.resize(40, 12);
+    MoveMouse(button, {5, 5});
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &leave);
+    EXPECT_FALSE(button.IsHovered());
+    MoveMouse(button, {5, 5});
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&button, &out);
+    EXPECT_FALSE(button.IsHovered());
+    MoveMouse(button, {5, 5});
+    button.setEnabled(false);
+    EXPECT_FALSE(button.IsHovered());
+}
+
+TEST(XButtonFocus, ADisabledButtonHandsTheFocusToTheNextTabStop)
+{
+    QWidget dialog;
+    auto* first = new CXButton(&dialog);
+    auto* second = new CXButton(&dialog);
+    first->setGeometry(0, 0, 40, 12);
+    second->setGeometry(0, 20, 40, 12);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    first->setFocus();
+    ASSERT_TRUE(first->hasFocus());
+    first->setEnabled(false);
+    EXPECT_TRUE(second->hasFocus());
+}
+
+TEST(XButtonFocus, DisablingAButtonWithoutTheFocusLeavesTheFocusWhereItIs)
+{
+    QWidget dialog;
+    auto* first = new CXButton(&dialog);
+    auto* second = new CXButton(&dialog);
+    auto* third = new CXButton(&dialog);
+    first->setGeometry(0, 0, 40, 12);
+    second->setGeometry(0, 20, 40, 12);
+    third->setGeometry(0, 40, 40, 12);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    third->setFocus();
+    first->setEnabled(false);
+    EXPECT_TRUE(third->hasFocus());
+}
+
+TEST(XButtonToolTip, TheSecondTextReplacesTheFirstAndAnInactiveTipShowsNothing)
+{
+    CXButton button;
+    button.SetToolTipText(QStringLiteral("one"), true);
+    button.SetToolTipText(QStringLiteral("two"), true);
+    EXPECT_EQ(button.toolTip(), QStringLiteral("two"));
+    button.SetToolTipText(QString(), true);
+    EXPECT_EQ(button.toolTip(), QStringLiteral("two"));
+    button.SetToolTipText(QStringLiteral("three"), false);
+    EXPECT_TRUE(button.toolTip().isEmpty());
+}
+
+TEST(XButtonParentBackground, TheFaceIsACopyOfTheParentsBackground)
+{
+    QWidget parent;
+    parent.setAutoFillBackground(true);
+    QPalette colors = parent.palette();
+    colors.setColor(QPalette::Window, QColor(1, 99, 201));
+    parent.setPalette(colors);
+    parent.resize(50, 30);
+    auto* box = new CXButton(&parent, true);
+    box->setGeometry(10, 10, 30, 12);
+    box->UseParentBackground(false);
+    EXPECT_EQ(Shot(*box).pixel(15, 6), qRgb(1, 99, 201));
+}
