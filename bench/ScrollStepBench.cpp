@@ -13,12 +13,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 constexpr std::size_t kScreenBytes = Surface::kWidth * Surface::kHeight;
 
 double CpuNanoseconds(std::clock_t from, std::clock_t to)
@@ -84,7 +85,8 @@ struct BenchRun {
 
 void ReportAgainstMove(benchmark::State& state, std::clock_t start)
 {
-    const double perStep = CpuNanoseconds(start, std::clock()) / static_cast<double>(state.iterations());
+    const double perStep =
+        CpuNanoseconds(start, std::clock()) / static_cast<double>(state.iterations());
     state.counters["vs_move"] = perStep / ScreenMoveNanoseconds();
 }
 

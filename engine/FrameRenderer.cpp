@@ -7,13 +7,16 @@
 #include "TickSource.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
-namespace {
+namespace
+{
 // The drawing context of the line strip, opened on first use: most steps
 // bring in no new line and need no context at all.
-class StripContext {
-public:
+class StripContext
+{
+  public:
     SurfaceDc& Get()
     {
         if (!m_dc) {
@@ -23,13 +26,16 @@ public:
         return *m_dc;
     }
 
-private:
+  private:
     std::optional<SurfaceDc> m_dc;
 };
 
 // Lines that fit on the screen at the strip's pitch; a line height of 0
 // counts as 1 so the division is always defined.
-int LinesOnScreen(int h) { return Surface::kHeight / std::max(h, 1); }
+int LinesOnScreen(int h)
+{
+    return Surface::kHeight / std::max(h, 1);
+}
 
 // After a turn the strip position can fall outside the line it names: the
 // count of lines on the screen assumes a pitch of h rows where lines follow
@@ -172,7 +178,8 @@ void ScrollStep()
                 TurnToForward(strip);
             st.directionChangeRequested = false;
         }
-        moves = st.direction == ScrollDirection::Forward ? PrepareForward(strip) : PrepareBackward(strip);
+        moves = st.direction == ScrollDirection::Forward ? PrepareForward(strip)
+                                                         : PrepareBackward(strip);
     }
     if (!moves)
         return;

@@ -4,7 +4,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 // Windows-1252 bytes 0x80..0x9F; the rest of the code page is Latin-1.
 constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,

@@ -48,35 +48,36 @@ struct ScrollRunParams {
     int fontWeight = 0;     // prompter font weight (400)
     int speedValue = 0;     // starting speed value, 0 (fastest) .. 32000
     SpeedControlMode controlMode = SpeedControlMode::MousePosition; // live speed control
-    bool mirror = false;      // mirror-reversed reading
+    bool mirror = false;                                            // mirror-reversed reading
     bool useMonitor2 = false; // show the run on the secondary display
 };
 
 // The live state of the scroll run. Fields outlive a run unless the start
 // of a run resets them.
 struct ScrollRunState {
-    bool running = false;                              // the run's loop goes on while true
-    bool paused = false;                               // no scrolling while true
+    bool running = false;                                 // the run's loop goes on while true
+    bool paused = false;                                  // no scrolling while true
     ScrollDirection direction = ScrollDirection::Forward; // the way the text moves
-    bool directionChangeRequested = false;             // a direction change waits for the next step
-    int speedValue = 0;                                // live speed value, 0..32000
-    std::int64_t stepInterval = 0;                     // speedValue * 1000 ticks between steps
-    std::uint64_t lastStepTime = 0;                    // tick count at the last step
-    int lastMouseY = 0;                                // previous mouse y (an unsigned 16-bit value)
-    int textPos = 0;   // forward: offset in scriptText of line lineIndex
-    int lineIndex = 0; // next line to draw into the strip
-    int stripRow = 0;  // strip row to copy next (forward), one more than it (backward)
+    bool directionChangeRequested = false; // a direction change waits for the next step
+    int speedValue = 0;                    // live speed value, 0..32000
+    std::int64_t stepInterval = 0;         // speedValue * 1000 ticks between steps
+    std::uint64_t lastStepTime = 0;        // tick count at the last step
+    int lastMouseY = 0;                    // previous mouse y (an unsigned 16-bit value)
+    int textPos = 0;                       // forward: offset in scriptText of line lineIndex
+    int lineIndex = 0;                     // next line to draw into the strip
+    int stripRow = 0;       // strip row to copy next (forward), one more than it (backward)
     int lineHeight = 0;     // height of one line in pixels, measured once per run
     std::string lineBuffer; // the line being drawn
     // Entry k holds the offset in scriptText of line k. It grows with the
     // script, so a script of any length fits.
     std::vector<int> LineStartTable;
 
-    QWidget* prompterWindow = nullptr;     // the run's full-screen window, while it exists
-    Surface* primarySurface = nullptr;     // the visible image, owned by the display device
-    Surface* offscreenSurface = nullptr;   // initial image, then the line strip
-    Surface* mirrorSurface = nullptr;      // work surface of mirror-reversed runs, else null
-    std::optional<QFont> prompterFont;     // built by CreatePrompterFont, kept until the next
+    QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
+    Surface* primarySurface = nullptr;   // the visible image, owned by the display device
+    Surface* offscreenSurface = nullptr; // initial image, then the line strip
+    Surface* mirrorSurface = nullptr;    // work surface of mirror-reversed runs, else null
+    std::optional<QFont>
+        prompterFont; // built by CreatePrompterFont; lives until the next run rebuilds it
 };
 
 // The program's one set of run parameters.

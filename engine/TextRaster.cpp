@@ -10,9 +10,10 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace {
-constexpr int kMaxFaceChars = 31;     // the face field holds 32 bytes with its NUL
-constexpr int kPrompterDpi = 96;      // the 640 x 480 mode
+namespace
+{
+constexpr int kMaxFaceChars = 31; // the face field holds 32 bytes with its NUL
+constexpr int kPrompterDpi = 96;  // the 640 x 480 mode
 constexpr int kPointsPerInch = 72;
 constexpr int kMaxFontPixels = 8192; // beyond this a font is not worth making
 constexpr int kInitialLines = 3;
@@ -24,7 +25,10 @@ std::int64_t PixelsForPoints(int points)
     return (scaled + kPointsPerInch / 2) / kPointsPerInch;
 }
 
-QRect FullSurface() { return QRect(0, 0, Surface::kWidth, Surface::kHeight); }
+QRect FullSurface()
+{
+    return QRect(0, 0, Surface::kWidth, Surface::kHeight);
+}
 
 void DrawLineBuffer(SurfaceDc& dc, const QRect& rect)
 {
@@ -48,7 +52,10 @@ void CreatePrompterFont(const QString& face, int points, int weight)
     g_runState.prompterFont = font;
 }
 
-QFont PrompterFont() { return g_runState.prompterFont.value_or(QGuiApplication::font()); }
+QFont PrompterFont()
+{
+    return g_runState.prompterFont.value_or(QGuiApplication::font());
+}
 
 int MeasureLineHeight(Surface& surface)
 {
@@ -62,7 +69,8 @@ int ReadScriptLine(int offset)
     const std::string& text = g_runParams.scriptText;
     std::string& line = g_runState.lineBuffer;
     line.clear();
-    const std::size_t from = static_cast<std::size_t>(std::clamp<std::int64_t>(offset, 0, text.size()));
+    const std::size_t from =
+        static_cast<std::size_t>(std::clamp<std::int64_t>(offset, 0, text.size()));
     const std::size_t lf = std::min(text.find('\n', from), text.size());
     line.assign(text, from, lf - from);
     return static_cast<int>(lf);
@@ -83,7 +91,12 @@ void DrawInitialImage()
     // Mirrored runs draw right-reading on the work surface first; without
     // one the off-screen surface is mirrored onto itself, with the same result.
     Surface& target = mirrored && st.mirrorSurface ? *st.mirrorSurface : *st.offscreenSurface;
-    st.LineStartTable.reserve(static_cast<std::size_t>(std::max(g_runParams.lineCount, kInitialLines)) + 1);
+    // Every line takes at least its LF, so a count beyond the text's size is
+    // not believed when making room.
+    const auto room = std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(g_runParams.lineCount, kInitialLines)),
+        g_runParams.scriptText.size() + kInitialLines);
+    st.LineStartTable.reserve(room + 1);
     {
         SurfaceDc dc(target);
         dc.SelectFont(PrompterFont());

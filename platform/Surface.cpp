@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 constexpr std::size_t kRowBytes = Surface::kWidth;
 
-bool IsRow(int y) { return y >= 0 && y < Surface::kHeight; }
+bool IsRow(int y)
+{
+    return y >= 0 && y < Surface::kHeight;
+}
 } // namespace
 
 Surface::Surface() : m_pixels(kRowBytes * kHeight, 0) {}
@@ -24,14 +28,18 @@ const std::uint8_t* Surface::Row(int y) const
 std::uint8_t* Surface::Pixels()
 {
     if (m_origin != 0) {
-        std::rotate(m_pixels.begin(), m_pixels.begin() + static_cast<std::ptrdiff_t>(m_origin * kRowBytes),
+        std::rotate(m_pixels.begin(),
+                    m_pixels.begin() + static_cast<std::ptrdiff_t>(m_origin * kRowBytes),
                     m_pixels.end());
         m_origin = 0;
     }
     return m_pixels.data();
 }
 
-void Surface::Fill(std::uint8_t index) { std::fill(m_pixels.begin(), m_pixels.end(), index); }
+void Surface::Fill(std::uint8_t index)
+{
+    std::fill(m_pixels.begin(), m_pixels.end(), index);
+}
 
 void Surface::CopyRowFrom(int destRow, const Surface& src, int srcRow)
 {

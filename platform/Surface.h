@@ -12,8 +12,9 @@
 // first visible row can move, so the whole image scrolls by one row the way
 // display hardware pans: by moving the origin, not the pixels. Every
 // accessor hides the ring; Pixels() straightens it for painting.
-class Surface {
-public:
+class Surface
+{
+  public:
     static constexpr int kWidth = 640;  // pixels per row
     static constexpr int kHeight = 480; // rows
 
@@ -51,7 +52,7 @@ public:
     // kWidth bytes, destStride bytes apart.
     void CopyRowsTo(std::uint8_t* dest, std::ptrdiff_t destStride = kWidth) const;
 
-private:
+  private:
     std::vector<std::uint8_t> m_pixels; // kHeight rows in ring order
     int m_origin = 0;                   // storage row that shows as row 0
 };

@@ -5,16 +5,19 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 constexpr int kTabStopChars = 8;
 
-QRect SurfaceRect() { return QRect(0, 0, Surface::kWidth, Surface::kHeight); }
+QRect SurfaceRect()
+{
+    return QRect(0, 0, Surface::kWidth, Surface::kHeight);
+}
 } // namespace
 
 SurfaceDc::SurfaceDc(Surface& surface)
-    : m_surface(surface),
-      m_image(surface.Pixels(), Surface::kWidth, Surface::kHeight, Surface::kWidth,
-              QImage::Format_Grayscale8),
+    : m_surface(surface), m_image(surface.Pixels(), Surface::kWidth, Surface::kHeight,
+                                  Surface::kWidth, QImage::Format_Grayscale8),
       m_painter(&m_image)
 {
     m_painter.setFont(QGuiApplication::font());
@@ -22,7 +25,10 @@ SurfaceDc::SurfaceDc(Surface& surface)
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
-void SurfaceDc::SelectFont(const QFont& font) { m_painter.setFont(font); }
+void SurfaceDc::SelectFont(const QFont& font)
+{
+    m_painter.setFont(font);
+}
 
 void SurfaceDc::FillRect(const QRect& rect, std::uint8_t index)
 {
@@ -59,7 +65,10 @@ void SurfaceDc::DrawTextLine(const QRect& rect, const QString& text)
     m_painter.restore();
 }
 
-int SurfaceDc::LineHeight() const { return QFontMetrics(m_painter.font(), &m_image).height(); }
+int SurfaceDc::LineHeight() const
+{
+    return QFontMetrics(m_painter.font(), &m_image).height();
+}
 
 void SurfaceDc::MirrorRectInto(const QRect& rect, Surface& dest)
 {

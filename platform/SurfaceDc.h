@@ -17,8 +17,9 @@
 //
 // Rectangles are (left, top, right + 1, bottom + 1) in the usual QRect way;
 // everything is clipped to the 640 x 480 surface.
-class SurfaceDc {
-public:
+class SurfaceDc
+{
+  public:
     static constexpr std::uint8_t kTextIndex = 255;     // index that text is drawn in
     static constexpr std::uint8_t kBackgroundIndex = 0; // index of the background
 
@@ -50,7 +51,7 @@ public:
     // The surface drawn on.
     Surface& surface() { return m_surface; }
 
-private:
+  private:
     Surface& m_surface;
     QImage m_image;     // grey-level view over the surface's bytes
     QPainter m_painter; // active for the life of the context

@@ -8,7 +8,8 @@
 #include <chrono>
 #endif
 
-namespace {
+namespace
+{
 // The source a test has put in place, or null for the hardware counter.
 const std::function<std::uint64_t()>* g_tickOverride = nullptr;
 
@@ -24,7 +25,10 @@ std::uint64_t ReadHardwareTicks()
 }
 } // namespace
 
-std::uint64_t ReadTicks() { return g_tickOverride ? (*g_tickOverride)() : ReadHardwareTicks(); }
+std::uint64_t ReadTicks()
+{
+    return g_tickOverride ? (*g_tickOverride)() : ReadHardwareTicks();
+}
 
 ScopedTickSource::ScopedTickSource(std::function<std::uint64_t()> source)
     : m_source(std::move(source)), m_previous(g_tickOverride)
@@ -32,4 +36,7 @@ ScopedTickSource::ScopedTickSource(std::function<std::uint64_t()> source)
     g_tickOverride = &m_source;
 }
 
-ScopedTickSource::~ScopedTickSource() { g_tickOverride = m_previous; }
+ScopedTickSource::~ScopedTickSource()
+{
+    g_tickOverride = m_previous;
+}

@@ -17,8 +17,9 @@
 // A scroll run on buffers the test owns: the surfaces a display would
 // create, the run records in their program-start state, and a tick source
 // under the test's control (every step is due unless the test says not).
-class EngineFixture : public ::testing::Test {
-protected:
+class EngineFixture : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         g_runParams = ScrollRunParams{};
@@ -96,7 +97,8 @@ protected:
 
     static std::vector<std::uint8_t> Image(const Surface& s)
     {
-        std::vector<std::uint8_t> image(static_cast<std::size_t>(Surface::kWidth * Surface::kHeight));
+        std::vector<std::uint8_t> image(
+            static_cast<std::size_t>(Surface::kWidth * Surface::kHeight));
         s.CopyRowsTo(image.data());
         return image;
     }
@@ -104,7 +106,8 @@ protected:
     static bool HasInk(const Surface& s, int top, int bottom)
     {
         for (int y = std::max(top, 0); y < std::min(bottom, Surface::kHeight); ++y)
-            if (std::any_of(s.Row(y), s.Row(y) + Surface::kWidth, [](std::uint8_t p) { return p != 0; }))
+            if (std::any_of(s.Row(y), s.Row(y) + Surface::kWidth,
+                            [](std::uint8_t p) { return p != 0; }))
                 return true;
         return false;
     }
@@ -115,6 +118,6 @@ protected:
     std::uint64_t tickNow = 0;
     int tickReads = 0;
 
-private:
+  private:
     std::unique_ptr<ScopedTickSource> m_ticks;
 };

@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
-namespace {
-class ScrollStepTest : public EngineFixture {
-protected:
+namespace
+{
+class ScrollStepTest : public EngineFixture
+{
+  protected:
     // The number of the line in lineBuffer ("Line 12\r" gives 12).
     static int BufferedLine() { return std::atoi(g_runState.lineBuffer.c_str() + 5); }
 
@@ -97,7 +99,8 @@ TEST_F(ScrollStepTest, ForwardMoveBringsTheStripInAtTheBottomRow)
     const Surface line3 = RenderedLine(LineText(3), 40);
     EXPECT_EQ(RowOf(primary, 479), RowOf(line3, 0));
     for (int y = 0; y < 479; ++y)
-        ASSERT_TRUE(std::equal(before.begin() + (y + 1) * 640, before.begin() + (y + 2) * 640, primary.Row(y)));
+        ASSERT_TRUE(std::equal(before.begin() + (y + 1) * 640, before.begin() + (y + 2) * 640,
+                               primary.Row(y)));
     for (int r = 1; r <= 40; ++r)
         ScrollStep();
     // Rows 0..39 of the strip, then the gap row, which the initial image left blank.
@@ -208,7 +211,8 @@ TEST_F(ScrollStepTest, MirroredRunShowsTheExactMirrorOfTheRightReadingRun)
     const auto mirrored = run(true);
     for (std::size_t shot = 0; shot < right.size(); ++shot)
         for (int y = 0; y < 480; ++y)
-            ASSERT_TRUE(std::equal(mirrored[shot].begin() + y * 640, mirrored[shot].begin() + y * 640 + 640,
+            ASSERT_TRUE(std::equal(mirrored[shot].begin() + y * 640,
+                                   mirrored[shot].begin() + y * 640 + 640,
                                    right[shot].rbegin() + (479 - y) * 640))
                 << "shot " << shot << ", row " << y;
 }

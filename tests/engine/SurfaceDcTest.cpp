@@ -1,5 +1,5 @@
-#include "Surface.h"
 #include "SurfaceDc.h"
+#include "Surface.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace
+{
 QFont TestFont()
 {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -71,8 +72,9 @@ TEST(SurfaceDc, DrawsTextInTheTextIndexWithCoverageEdges)
     const Surface s = Drawn(QStringLiteral("IIII"));
     const auto image = Image(s);
     EXPECT_EQ(*std::max_element(image.begin(), image.end()), SurfaceDc::kTextIndex);
-    EXPECT_TRUE(std::any_of(image.begin(), image.end(), [](std::uint8_t p) { return p > 0 && p < 255; }))
-        << "anti-aliased edges pick the indices between";
+    EXPECT_TRUE(std::any_of(image.begin(), image.end(), [](std::uint8_t p) {
+        return p > 0 && p < 255;
+    })) << "anti-aliased edges pick the indices between";
     EXPECT_EQ(InkRowsBelow(s, 48), 0);
 }
 

@@ -6,7 +6,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 // Gives every row of the surface its own value, so moves are visible.
 void NumberRows(Surface& s)
 {

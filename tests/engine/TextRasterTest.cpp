@@ -5,7 +5,8 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 
-namespace {
+namespace
+{
 using TextRaster = EngineFixture;
 
 // Rows top (inclusive) to bottom (exclusive) of a as they are in b from row bTop.
@@ -90,7 +91,8 @@ TEST_F(TextRaster, InitialImageStacksThreeLinesEndingAboveTheLastRow)
     const int h = g_runState.lineHeight;
     for (int r = 0; r < 3; ++r) {
         const int top = 479 - (3 - r) * h;
-        EXPECT_TRUE(SameRows(offscreen, top, top + h, RenderedLine(LineText(r), h), 0)) << "line " << r;
+        EXPECT_TRUE(SameRows(offscreen, top, top + h, RenderedLine(LineText(r), h), 0))
+            << "line " << r;
     }
     EXPECT_FALSE(HasInk(offscreen, 0, 479 - 3 * h));
     EXPECT_FALSE(HasInk(offscreen, 479, 480));
@@ -189,5 +191,6 @@ TEST_F(TextRaster, StripLineShowsATabAndAnAmpersand)
 TEST(ScriptLineText, ReadsUtf8AndFallsBackToWindows1252)
 {
     EXPECT_EQ(ScriptLineText("caf\xC3\xA9"), QString::fromUtf8("caf\xC3\xA9"));
-    EXPECT_EQ(ScriptLineText("caf\xE9 \x80 \x81"), QStringView(u"caf\u00E9 \u20AC \u0081").toString());
+    EXPECT_EQ(ScriptLineText("caf\xE9 \x80 \x81"),
+              QStringView(u"caf\u00E9 \u20AC \u0081").toString());
 }
