@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -69,8 +71,13 @@ CAboutDlg::CAboutDlg(DialogService& dialogs, QWidget* parent) : QDialog(parent)
 void CAboutDlg::CreateControls(DialogService& dialogs)
 {
     AddPicture(this, Ids::kAboutPicture, DluRect(8, 0, 200, 101).topLeft());
-    AddText(this, QStringLiteral("Vellor Teleprompter Software Version 1.0"),
-            DluRect(33, 105, 119, 8));
+    auto* productLine = AddText(this, QStringLiteral("Vellor Teleprompter Software Version 1.0"),
+                                DluRect(33, 105, 119, 8));
+    productLine->setObjectName(QStringLiteral("productLine"));
+    // The layout was measured with a narrower font than most platforms have;
+    // the line grows to the right rather than lose its version number.
+    productLine->resize(std::max(productLine->width(), productLine->sizeHint().width()),
+                        productLine->height());
     auto* notice = AddText(this,
                            QStringLiteral("Written and looked after by the Vellor developers. "
                                           "Your scripts and settings stay on this computer. "

@@ -77,6 +77,18 @@ TEST(AboutBox, ShowsTheFixedTextsBesideTheValues)
     EXPECT_TRUE(texts.contains(QStringLiteral("Version: ")));
 }
 
+TEST(AboutBox, TheProductLineIsNeverCut)
+{
+    FakeDialogService dialogs;
+    CAboutDlg about(dialogs);
+    about.show();
+    const auto* line = about.findChild<QLabel*>(QStringLiteral("productLine"));
+    ASSERT_NE(line, nullptr);
+    EXPECT_GE(line->width(), line->fontMetrics().horizontalAdvance(line->text()));
+    EXPECT_EQ(line->pos(), QPoint(50, 171));
+    EXPECT_LE(line->geometry().right(), about.width());
+}
+
 TEST(AboutBox, TheLinkOpensTheAddressItShows)
 {
     FakeDialogService dialogs;
