@@ -76,8 +76,7 @@ struct ScrollRunState {
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device
     Surface* offscreenSurface = nullptr; // initial image, then the line strip
     Surface* mirrorSurface = nullptr;    // work surface of mirror-reversed runs, else null
-    std::optional<QFont>
-        prompterFont; // built by CreatePrompterFont; lives until the next run rebuilds it
+    std::optional<QFont> prompterFont;   // from CreatePrompterFont, kept until the next run
 };
 
 // The program's one set of run parameters.
