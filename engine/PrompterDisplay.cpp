@@ -1,0 +1,63 @@
+#include "PrompterDisplay.h"
+
+#include "DisplayDevice.h"
+#include "ScrollRunState.h"
+#include "SurfacePalette.h"
+#include "TextRaster.h"
+
+namespace
+{
+void ForgetSurfaces()
+{
+    g_runState.primarySurface = nullptr;
+    g_runState.offscreenSurface = nullptr;
+    g_runState.mirrorSurface = nullptr;
+}
+
+// Releases what a failed open had made, in the order the display expects:
+// the surfaces from the primary on, then the display object.
+std::unique_ptr<DisplayDevice> GiveUp(std::unique_ptr<DisplayDevice> display)
+{
+    display->ReleaseSurface(g_runState.primarySurface);
+    display->ReleaseSurface(g_runState.offscreenSurface);
+    ForgetSurfaces();
+    display.reset();
+    return nullptr;
+}
+} // namespace
+
+std::unique_ptr<DisplayDevice> OpenPrompterDisplay(DisplayProbe* probe)
+{
+    ForgetSurfaces();
+    auto display = DisplayDevice::Create(ChooseDisplayScreen(g_runParams.useMonitor2), probe);
+    if (!display)
+        return nullptr;
+    display->SetCooperativeLevel(g_runState.prompterWindow);
+    display->SetDisplayMode(640, 480, 8);
+    display->SetPalette(SurfacePalette(g_runParams.backColor, g_runParams.textColor));
+
+    g_runState.primarySurface = display->CreateSurface(SurfaceRole::Primary);
+    if (!g_runState.primarySurface)
+        return GiveUp(std::move(display));
+    g_runState.lineHeight = MeasureLineHeight(*g_runState.primarySurface);
+
+    g_runState.offscreenSurface = display->CreateSurface(SurfaceRole::Offscreen);
+    if (!g_runState.offscreenSurface)
+        return GiveUp(std::move(display));
+    if (g_runParams.mirror) {
+        g_runState.mirrorSurface = display->CreateSurface(SurfaceRole::Mirror);
+        if (!g_runState.mirrorSurface)
+            return GiveUp(std::move(display));
+    }
+    return display;
+}
+
+void ClosePrompterDisplay(std::unique_ptr<DisplayDevice> display)
+{
+    if (!display)
+        return;
+    display->RestoreDisplayMode();
+    display->ReleaseSurface(g_runState.primarySurface);
+    ForgetSurfaces();
+    display.reset();
+}

@@ -1,0 +1,162 @@
+#include "PrompterWindow.h"
+
+#include "ColorRef.h"
+#include "ScrollRunState.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <cstdint>
+
+namespace
+{
+constexpr int kSpeedStep = 500;
+constexpr int kSlowest = 32000;
+
+void ChangeSpeed(int by)
+{
+    g_runState.speedValue += by;
+    ClampSpeed();
+}
+
+// Keys act by key code, so Shift makes no difference and auto-repeat repeats.
+void OnKey(const QKeyEvent& key)
+{
+    ScrollRunState& run = g_runState;
+    switch (key.key()) {
+    case Qt::Key_Escape:
+        run.running = false;
+        break;
+    case Qt::Key_Space:
+        run.paused = !run.paused;
+        break;
+    case Qt::Key_D:
+        if (!run.paused && run.direction == ScrollDirection::Forward)
+            run.directionChangeRequested = true;
+        break;
+    case Qt::Key_U:
+        if (!run.paused && run.direction == ScrollDirection::Backward)
+            run.directionChangeRequested = true;
+        break;
+    case Qt::Key_F:
+        if (!run.paused)
+            ChangeSpeed(-kSpeedStep);
+        break;
+    case Qt::Key_S:
+        if (!run.paused)
+            ChangeSpeed(kSpeedStep);
+        break;
+    default:
+        break;
+    }
+}
+
+void OnButton(const QMouseEvent& mouse)
+{
+    if (mouse.button() == Qt::LeftButton)
+        g_runState.paused = !g_runState.paused;
+    else if (mouse.button() == Qt::RightButton && !g_runState.paused)
+        g_runState.directionChangeRequested = true;
+}
+
+void OnMove(const QMouseEvent& mouse)
+{
+    if (g_runParams.controlMode == SpeedControlMode::MousePosition) {
+        // The height is taken as an unsigned 16-bit value, so a position
+        // above the window counts as far below it. Level movement speeds up.
+        const int y = static_cast<std::uint16_t>(mouse.position().toPoint().y());
+        g_runState.speedValue += y > g_runState.lastMouseY ? kSpeedStep : -kSpeedStep;
+        g_runState.lastMouseY = y;
+    }
+    ClampSpeed();
+}
+
+// One step of 500 per wheel event, whatever the number of notches in it.
+bool OnWheel(const QWheelEvent& wheel)
+{
+    const int delta = wheel.angleDelta().y();
+    if (delta == 0)
+        return false; // a sideways wheel is not this control
+    if (g_runParams.controlMode == SpeedControlMode::MouseWheel)
+        ChangeSpeed(delta > 0 ? -kSpeedStep : kSpeedStep);
+    return true;
+}
+} // namespace
+
+void ClampSpeed()
+{
+    ScrollRunState& run = g_runState;
+    if (run.speedValue > kSlowest)
+        run.speedValue = kSlowest;
+    else if (run.speedValue < 0)
+        run.speedValue = 0;
+    run.stepInterval = static_cast<std::int64_t>(run.speedValue) * 1000;
+}
+
+bool PrompterWndProc(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::WindowDeactivate: {
+        // A window that is being minimised keeps running, as it would if it
+        // were merely hidden behind another.
+        const auto* window = g_runState.prompterWindow;
+        if (!window || !window->isMinimized())
+            g_runState.running = false;
+        return true;
+    }
+    case QEvent::WindowActivate:
+        return true;
+    case QEvent::Close:
+        // Only the operator ends a run; a request to quit the application
+        // is refused while the prompter is up.
+        event->ignore();
+        return true;
+    case QEvent::KeyPress:
+        OnKey(static_cast<const QKeyEvent&>(*event));
+        return true;
+    case QEvent::MouseButtonPress:
+        OnButton(static_cast<const QMouseEvent&>(*event));
+        return true;
+    case QEvent::MouseMove:
+        OnMove(static_cast<const QMouseEvent&>(*event));
+        return true;
+    case QEvent::Wheel:
+        return OnWheel(static_cast<const QWheelEvent&>(*event));
+    default:
+        return false;
+    }
+}
+
+CPrompterWindow::CPrompterWindow()
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setGeometry(0, 0, 640, 480);
+    setCursor(Qt::BlankCursor);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, ToQColor(g_runParams.backColor));
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+CPrompterWindow::~CPrompterWindow()
+{
+    if (g_runState.prompterWindow == this)
+        g_runState.prompterWindow = nullptr;
+}
+
+bool CPrompterWindow::event(QEvent* event)
+{
+    return PrompterWndProc(event) || QWidget::event(event);
+}
+
+std::unique_ptr<CPrompterWindow> CreatePrompterWindow()
+{
+    auto window = std::make_unique<CPrompterWindow>();
+    window->show();
+    window->activateWindow();
+    g_runState.prompterWindow = window.get();
+    return window;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QRgb>
+#include <QSize>
+
+#include <cstdint>
+#include <vector>
+
+// How a 640 x 480 paletted frame fills a screen: as large as fits with its
+// 4:3 shape kept, centred, the margins in palette entry 0 (the background).
+// Every presenter shows a frame by this one rule, so what a test computes
+// here is what the window shows.
+
+// The part of a screen of size area that shows the frame.
+QRect ScanOutRect(QSize area);
+
+// The whole screen image for one frame: indices holds 480 rows of 640
+// palette indices, top row first. The frame is scaled "sharp bilinear":
+// every source pixel becomes a solid block, and only the one screen pixel
+// where two blocks meet is blended, so text stays crisp at any scale and
+// moves without its strokes changing thickness from row to row.
+QImage ScanOutImage(const std::vector<std::uint8_t>& indices, const QList<QRgb>& palette,
+                    QSize area);
+
+// Where one screen coordinate samples the frame along one axis: between
+// source pixels first and first + 1 (clamped to the frame), with the weight
+// of the second in 0..256. Shared by the software rule and the GPU shader's
+// test.
+struct ScanOutTap {
+    int first = 0;  // nearer-left (or upper) source pixel
+    int second = 0; // the pixel after it, or the same at the frame's edge
+    int weight = 0; // share of second, 0..256
+};
+
+// The taps for every screen coordinate 0..outputLength-1 of an axis whose
+// source has sourceLength pixels.
+std::vector<ScanOutTap> ScanOutTaps(int sourceLength, int outputLength);

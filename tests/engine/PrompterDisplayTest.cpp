@@ -1,0 +1,195 @@
+#include "PrompterDisplay.h"
+
+#include "DisplayProbe.h"
+#include "FrameMailbox.h"
+#include "PrompterRunFixture.h"
+#include "ScanOut.h"
+#include "Surface.h"
+#include "SurfacePalette.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+// Taking the display over and giving it back: what is created, what a
+// failure at each step releases and in which order.
+class PrompterDisplay : public PrompterRunFixture
+{
+  protected:
+    void SetUp() override
+    {
+        PrompterRunFixture::SetUp();
+        window = CreatePrompterWindow();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        PrompterRunFixture::TearDown();
+    }
+
+    using Events = std::vector<std::string>;
+
+    static bool NoSurfaces()
+    {
+        return !g_runState.primarySurface && !g_runState.offscreenSurface &&
+               !g_runState.mirrorSurface;
+    }
+
+    std::unique_ptr<CPrompterWindow> window;
+    DisplayProbe probe;
+};
+
+TEST_F(PrompterDisplay, ARightReadingRunMakesTwoSurfaces)
+{
+    auto display = OpenPrompterDisplay(&probe);
+    ASSERT_TRUE(display);
+    EXPECT_EQ(probe.events, (Events{"create display", "create primary", "create offscreen"}));
+    EXPECT_TRUE(g_runState.primarySurface && g_runState.offscreenSurface);
+    EXPECT_EQ(g_runState.mirrorSurface, nullptr);
+    EXPECT_GT(g_runState.lineHeight, 0);
+}
+
+TEST_F(PrompterDisplay, AMirroredRunMakesThreeSurfaces)
+{
+    g_runParams.mirror = true;
+    auto display = OpenPrompterDisplay(&probe);
+    ASSERT_TRUE(display);
+    EXPECT_EQ(probe.events,
+              (Events{"create display", "create primary", "create offscreen", "create mirror"}));
+    EXPECT_NE(g_runState.mirrorSurface, nullptr);
+}
+
+TEST_F(PrompterDisplay, ClosingRestoresThenReleasesThePrimaryThenTheDisplay)
+{
+    g_runParams.mirror = true;
+    auto display = OpenPrompterDisplay(&probe);
+    ASSERT_TRUE(display);
+    probe.events.clear();
+    ClosePrompterDisplay(std::move(display));
+    EXPECT_EQ(probe.events, (Events{"release primary", "release display"}));
+    EXPECT_TRUE(NoSurfaces());
+    EXPECT_FALSE(window->isFullScreen());
+}
+
+TEST_F(PrompterDisplay, NoDisplayObjectMeansNothingToRelease)
+{
+    probe.failAt = DisplayStep::CreateDisplay;
+    EXPECT_FALSE(OpenPrompterDisplay(&probe));
+    EXPECT_TRUE(probe.events.empty());
+    EXPECT_TRUE(NoSurfaces());
+}
+
+TEST_F(PrompterDisplay, NoPrimarySurfaceReleasesTheDisplay)
+{
+    probe.failAt = DisplayStep::CreatePrimarySurface;
+    EXPECT_FALSE(OpenPrompterDisplay(&probe));
+    EXPECT_EQ(probe.events, (Events{"create display", "release display"}));
+    EXPECT_TRUE(NoSurfaces());
+}
+
+TEST_F(PrompterDisplay, NoOffscreenSurfaceReleasesThePrimaryThenTheDisplay)
+{
+    probe.failAt = DisplayStep::CreateOffscreenSurface;
+    EXPECT_FALSE(OpenPrompterDisplay(&probe));
+    EXPECT_EQ(probe.events,
+              (Events{"create display", "create primary", "release primary", "release display"}));
+    EXPECT_TRUE(NoSurfaces());
+}
+
+TEST_F(PrompterDisplay, NoMirrorSurfaceReleasesExactlyThreeObjectsInOrder)
+{
+    g_runParams.mirror = true;
+    probe.failAt = DisplayStep::CreateMirrorSurface;
+    EXPECT_FALSE(OpenPrompterDisplay(&probe));
+    EXPECT_EQ(probe.events, (Events{"create display", "create primary", "create offscreen",
+                                    "release primary", "release offscreen", "release display"}));
+    EXPECT_TRUE(NoSurfaces());
+    EXPECT_FALSE(window->isFullScreen());
+}
+
+TEST_F(PrompterDisplay, MonitorTwoFailsWithOneScreen)
+{
+    ASSERT_EQ(QGuiApplication::screens().size(), 1);
+    EXPECT_EQ(ChooseDisplayScreen(true), nullptr);
+    EXPECT_EQ(ChooseDisplayScreen(false), QGuiApplication::primaryScreen());
+    g_runParams.useMonitor2 = true;
+    EXPECT_FALSE(OpenPrompterDisplay(&probe));
+    EXPECT_TRUE(probe.events.empty());
+}
+
+TEST_F(PrompterDisplay, TheWindowCoversThePrimaryScreen)
+{
+    auto display = OpenPrompterDisplay(&probe);
+    ASSERT_TRUE(display);
+    EXPECT_TRUE(window->isFullScreen());
+    EXPECT_EQ(window->geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(PrompterDisplay, AFrameIsHandedOverOnlyWhenTheScreenWantsOne)
+{
+    FrameMailbox mailbox;
+    Surface surface;
+    std::vector<std::uint8_t> frame;
+    EXPECT_FALSE(mailbox.Take(frame));
+    mailbox.PostIfWanted(surface);
+    EXPECT_FALSE(mailbox.Wanted());
+    surface.Row(7)[3] = 200;
+    mailbox.PostIfWanted(surface); // not wanted: the earlier copy stays
+    ASSERT_TRUE(mailbox.Take(frame));
+    EXPECT_EQ(frame.size(), std::size_t{640 * 480});
+    EXPECT_EQ(frame[7 * 640 + 3], 0);
+    EXPECT_TRUE(mailbox.Wanted());
+    EXPECT_FALSE(mailbox.Take(frame));
+    mailbox.PostIfWanted(surface);
+    ASSERT_TRUE(mailbox.Take(frame));
+    EXPECT_EQ(frame[7 * 640 + 3], 200);
+}
+
+TEST(ScanOut, TheFrameFillsTheLargestCentredFourByThreeRectangle)
+{
+    EXPECT_EQ(ScanOutRect(QSize(1920, 1080)), QRect(240, 0, 1440, 1080));
+    EXPECT_EQ(ScanOutRect(QSize(800, 600)), QRect(0, 0, 800, 600));
+    EXPECT_EQ(ScanOutRect(QSize(1024, 1280)), QRect(0, 256, 1024, 768));
+    EXPECT_EQ(ScanOutRect(QSize(0, 0)), QRect(0, 0, 0, 0));
+}
+
+TEST(ScanOut, AWholeScaleRepeatsEveryPixelExactly)
+{
+    const auto taps = ScanOutTaps(640, 1280);
+    for (int o = 0; o < 1280; ++o) {
+        EXPECT_EQ(taps[o].first, o / 2);
+        EXPECT_EQ(taps[o].weight % 256, 0) << o;
+    }
+}
+
+TEST(ScanOut, OnlyOneScreenPixelBlendsBetweenSourcePixels)
+{
+    const auto taps = ScanOutTaps(480, 1080); // 2.25 screen pixels a row
+    int blended = 0;
+    for (const ScanOutTap& tap : taps) {
+        EXPECT_GE(tap.weight, 0);
+        EXPECT_LE(tap.weight, 256);
+        blended += tap.weight != 0 && tap.weight != 256;
+    }
+    EXPECT_LE(blended, 480);
+}
+
+TEST(ScanOut, MarginsShowTheBackgroundAndTheFrameItsPalette)
+{
+    const QList<QRgb> palette = SurfacePalette(0x00FF0000, 0x0000FF00); // blue ground, green text
+    std::vector<std::uint8_t> frame(640 * 480, 255);
+    const QImage image = ScanOutImage(frame, palette, QSize(1000, 600));
+    EXPECT_EQ(image.size(), QSize(1000, 600));
+    EXPECT_EQ(image.pixel(0, 300), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(999, 300), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(500, 300), qRgb(0, 255, 0));
+}
+
+TEST(ScanOut, AMissingFrameShowsOnlyTheBackground)
+{
+    const QList<QRgb> palette = SurfacePalette(0x00FFFFFF, 0);
+    const QImage image = ScanOutImage({}, palette, QSize(64, 48));
+    EXPECT_EQ(image.pixel(32, 24), qRgb(255, 255, 255));
+}

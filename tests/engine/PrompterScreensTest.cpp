@@ -1,0 +1,99 @@
+#include "ScrollRun.h"
+
+#include "DisplayDevice.h"
+#include "PrompterDisplay.h"
+#include "PrompterRunFixture.h"
+#include "ScanOut.h"
+#include "Surface.h"
+#include "SurfacePalette.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
+
+// Runs on a desk with three screens: "Desk" is the primary, and the
+// platform lists "Wide" last, so it is the prompter's monitor 2.
+class PrompterScreens : public PrompterRunFixture
+{
+  protected:
+    static QScreen* Named(const QString& name)
+    {
+        for (QScreen* screen : QGuiApplication::screens())
+            if (screen->name() == name)
+                return screen;
+        return nullptr;
+    }
+};
+
+TEST_F(PrompterScreens, TheDeskHasThreeScreens)
+{
+    ASSERT_EQ(QGuiApplication::screens().size(), 3);
+    EXPECT_EQ(QGuiApplication::primaryScreen()->name(), "Desk");
+    EXPECT_EQ(QGuiApplication::screens().last()->name(), "Wide");
+}
+
+TEST_F(PrompterScreens, MonitorTwoIsTheLastScreenThatIsNotThePrimary)
+{
+    EXPECT_EQ(ChooseDisplayScreen(true), Named("Wide"));
+    EXPECT_EQ(ChooseDisplayScreen(false), Named("Desk"));
+}
+
+TEST_F(PrompterScreens, MonitorTwoPutsTheWindowOnTheLastScreen)
+{
+    QRect seen;
+    QScreen* seenScreen = nullptr;
+    Then([&] {
+        seen = Window()->geometry();
+        seenScreen = Window()->screen();
+        g_runState.running = false;
+    });
+    ArmScript();
+    StartScrollRun(true);
+    EXPECT_EQ(seen, Named("Wide")->geometry());
+    EXPECT_EQ(seenScreen, Named("Wide"));
+}
+
+TEST_F(PrompterScreens, MonitorOnePutsTheWindowOnThePrimary)
+{
+    QRect seen;
+    Then([&] {
+        seen = Window()->geometry();
+        g_runState.running = false;
+    });
+    ArmScript();
+    StartScrollRun(false);
+    EXPECT_EQ(seen, Named("Desk")->geometry());
+}
+
+TEST_F(PrompterScreens, TheWindowShowsThePrimarySurfaceScaledToTheScreen)
+{
+    g_runParams.textColor = 0x00204080;
+    g_runParams.backColor = 0x00F0E0D0;
+    QImage shown;
+    QImage expected;
+    QElapsedTimer clock;
+    Then([&] { clock.start(); });
+    // Let a few refreshes pass so that the screen has caught up.
+    Then([&] { return clock.elapsed() > 150; },
+         [&] {
+             const QList<QRgb> palette =
+                 SurfacePalette(g_runParams.backColor, g_runParams.textColor);
+             std::vector<std::uint8_t> frame(640 * 480);
+             g_runState.primarySurface->CopyRowsTo(frame.data());
+             expected = ScanOutImage(frame, palette, Window()->size());
+             shown = Window()->screen()->grabWindow(Window()->winId()).toImage();
+             g_runState.running = false;
+         });
+    ArmScript();
+    StartScrollRun(true);
+    ASSERT_EQ(expected.size(), QSize(1280, 720));
+    ASSERT_EQ(shown.size(), expected.size());
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), expected);
+    // The run's text reached the screen, inside the centred 4:3 frame.
+    EXPECT_EQ(expected.pixel(10, 360), qRgb(0xD0, 0xE0, 0xF0));
+    bool ink = false;
+    for (int x = 160; x < 1120 && !ink; ++x)
+        for (int y = 600; y < 720 && !ink; ++y)
+            ink = expected.pixel(x, y) != qRgb(0xD0, 0xE0, 0xF0);
+    EXPECT_TRUE(ink);
+}
