@@ -7,7 +7,8 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
-namespace {
+namespace
+{
 
 // The channel is this thick, and its sunken edge two pixels wide around it.
 constexpr int kChannelThickness = 4;
@@ -93,10 +94,10 @@ void CMySliderControl::DrawTicks(QPainter& painter) const
     const int from = (horizontal ? thumb.bottom() : thumb.right()) + kTickGap;
     painter.setPen(Qt::black);
     for (qint64 value = minimum(); value <= maximum(); value += TickStep()) {
-        const int along = QStyle::sliderPositionFromValue(minimum(), maximum(),
-                                                          static_cast<int>(value), span,
-                                                          invertedAppearance()) +
-                          thumbLength / 2;
+        const int along =
+            QStyle::sliderPositionFromValue(minimum(), maximum(), static_cast<int>(value), span,
+                                            invertedAppearance()) +
+            thumbLength / 2;
         if (horizontal)
             painter.drawLine(along, from, along, from + kTickLength - 1);
         else
@@ -112,7 +113,8 @@ void CMySliderControl::DrawChannel(QPainter& painter) const
     const QRect edge = orientation() == Qt::Horizontal ? channel.adjusted(0, -2, 0, 2)
                                                        : channel.adjusted(-1, 0, 1, 0);
     const QPalette& colors = palette();
-    CXButton::Draw3dRect(painter, edge, colors.color(QPalette::Dark), colors.color(QPalette::Light));
+    CXButton::Draw3dRect(painter, edge, colors.color(QPalette::Dark),
+                         colors.color(QPalette::Light));
     CXButton::Draw3dRect(painter, edge.adjusted(1, 1, -1, -1), colors.color(QPalette::Shadow),
                          colors.color(QPalette::Midlight));
 }

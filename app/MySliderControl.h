@@ -9,10 +9,11 @@
 // snapshot of the parent's background with a sunken edge, keeps black tick
 // marks below the channel, and draws its thumb as an ellipse in one colour at
 // rest and another while it is dragged.
-class CMySliderControl : public QSlider {
+class CMySliderControl : public QSlider
+{
     Q_OBJECT
 
-public:
+  public:
     /// A horizontal slider with tick marks below, black thumb colours and no tool tip.
     explicit CMySliderControl(QWidget* parent = nullptr);
     ~CMySliderControl() override;
@@ -28,11 +29,11 @@ public:
     /// The channel the thumb runs along; its sunken edge lies just outside it.
     QRect ChannelRect() const;
 
-protected:
+  protected:
     /// Snapshot, tick marks, sunken channel edge, thumb.
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void DrawTicks(QPainter& painter) const;
     void DrawChannel(QPainter& painter) const;
     void DrawThumb(QPainter& painter) const;

@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
 const QString kEllipsis = QStringLiteral("...");
 
@@ -38,12 +39,14 @@ void CTransparentStatic::SetTextColor(ColorRef color)
     update();
 }
 
-QString CTransparentStatic::PathEllipsis(const QString& line, const QFontMetrics& metrics, int width)
+QString CTransparentStatic::PathEllipsis(const QString& line, const QFontMetrics& metrics,
+                                         int width)
 {
     if (metrics.horizontalAdvance(line) <= width)
         return line;
     const int room = width - metrics.horizontalAdvance(kEllipsis);
-    const qsizetype cut = std::max(line.lastIndexOf(QLatin1Char('/')), line.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype cut =
+        std::max(line.lastIndexOf(QLatin1Char('/')), line.lastIndexOf(QLatin1Char('\\')));
     if (cut < 0)
         return LongestPrefix(line, metrics, room) + kEllipsis;
     // The file name comes first; the beginning of the path gets what is left.

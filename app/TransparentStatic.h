@@ -9,10 +9,11 @@ class QFontMetrics;
 // A text label with no background of its own: its text, in a colour the owner
 // chooses, stands on whatever the parent painted. A line too wide for the label
 // keeps its beginning and its file name and shows "..." between them.
-class CTransparentStatic : public QLabel {
+class CTransparentStatic : public QLabel
+{
     Q_OBJECT
 
-public:
+  public:
     /// A label with black text until the owner gives it a colour.
     explicit CTransparentStatic(QWidget* parent = nullptr);
     ~CTransparentStatic() override;
@@ -26,10 +27,10 @@ public:
     /// from the last '/' or '\' on (or "..." at the end when it has neither).
     static QString PathEllipsis(const QString& line, const QFontMetrics& metrics, int width);
 
-protected:
+  protected:
     /// Draws each line of the text top-left, shortened as PathEllipsis does; no background.
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     ColorRef m_crLabelText = 0;
 };

@@ -12,11 +12,12 @@
 // The client area: paints the owner's skin and reports presses on the bare
 // background. Presses on controls stay with the controls; labels ignore theirs,
 // so a press on a label reaches the background as on the platform's statics.
-class CBgDialog::SkinArea final : public QWidget {
-public:
+class CBgDialog::SkinArea final : public QWidget
+{
+  public:
     SkinArea(CBgDialog& owner) : QWidget(&owner), m_owner(owner) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
@@ -29,7 +30,7 @@ protected:
         QWidget::mousePressEvent(event);
     }
 
-private:
+  private:
     CBgDialog& m_owner;
 };
 
@@ -43,7 +44,10 @@ CBgDialog::CBgDialog(QWidget* parent) : QDialog(parent), m_client(new SkinArea(*
 
 CBgDialog::~CBgDialog() = default;
 
-QWidget* CBgDialog::ClientArea() const { return m_client; }
+QWidget* CBgDialog::ClientArea() const
+{
+    return m_client;
+}
 
 void CBgDialog::SetMenuBar(QMenuBar* bar)
 {

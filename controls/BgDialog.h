@@ -12,10 +12,11 @@ class QPainter;
 // dragging anywhere on that picture. Controls are placed on ClientArea() at
 // absolute positions; the skin is composed off-screen and reaches the screen in
 // one copy, so it never flickers while the copies are laid out.
-class CBgDialog : public QDialog {
+class CBgDialog : public QDialog
+{
     Q_OBJECT
 
-public:
+  public:
     /// How the skin is laid out in the client area.
     enum BackgroundMode : std::uint8_t {
         Tile = 0,  ///< repeated from the top-left corner across and down
@@ -65,7 +66,7 @@ public:
     /// controls), the size of the child; controls that look transparent keep it.
     static QPixmap BackgroundBehind(const QWidget& child);
 
-protected:
+  protected:
     /// Called after every background paint has reached the screen, with a
     /// painter still open on the composed off-screen picture. Does nothing here.
     virtual void OnAfterBackgroundPaint(QPainter& composed);
@@ -73,7 +74,7 @@ protected:
     /// Starts the window system's move of the window; the drag seam for tests.
     virtual void BeginWindowDrag();
 
-private:
+  private:
     class SkinArea;
 
     void PaintBackground(QPainter& screen, const QSize& clientSize);

@@ -11,13 +11,17 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr int kColorCount = 6;
 constexpr int kMaxShade = 255;
 constexpr QPoint kPressedOffset(1, 1);
 
-bool IsBadIndex(int index) { return index < 0 || index >= kColorCount; }
+bool IsBadIndex(int index)
+{
+    return index < 0 || index >= kColorCount;
+}
 
 // One offset d for all three components, limited so that none leaves 0..255;
 // the components keep their differences.
@@ -46,8 +50,8 @@ QPixmap GrayCopy(const QPixmap& icon)
         for (int x = 0; x < image.width(); ++x) {
             // Black's luminance is 0, so black stays black.
             const QRgb pixel = image.pixel(x, y);
-            const int luminance =
-                static_cast<int>(0.587 * qGreen(pixel) + 0.299 * qRed(pixel) + 0.114 * qBlue(pixel));
+            const int luminance = static_cast<int>(0.587 * qGreen(pixel) + 0.299 * qRed(pixel) +
+                                                   0.114 * qBlue(pixel));
             image.setPixel(x, y, qRgba(luminance, luminance, luminance, qAlpha(pixel)));
         }
     }
@@ -56,7 +60,10 @@ QPixmap GrayCopy(const QPixmap& icon)
 
 // The platform reports an icon's hot spot at its centre rounded down, and the
 // size is twice that: an odd dimension counts one pixel less (75 x 25 is 74 x 24).
-int IconExtent(int pixels) { return 2 * (pixels / 2); }
+int IconExtent(int pixels)
+{
+    return 2 * (pixels / 2);
+}
 
 } // namespace
 
@@ -187,7 +194,10 @@ CXButton::ButtonStatus CXButton::SetChecked(bool check, bool repaint)
     return ButtonOk;
 }
 
-bool CXButton::IsChecked() const { return m_isCheckBox && isChecked(); }
+bool CXButton::IsChecked() const
+{
+    return m_isCheckBox && isChecked();
+}
 
 int CXButton::SetCheck(int checkValue)
 {
@@ -247,7 +257,9 @@ void CXButton::DrawParentBackground(QPainter& painter)
 
 void CXButton::DrawFace(QPainter& painter, const QRect& item)
 {
-    const ButtonColor face = (m_hover || m_pressed) ? BackHot : m_focused ? BackFocused : BackNormal;
+    const ButtonColor face = (m_hover || m_pressed) ? BackHot
+                             : m_focused            ? BackFocused
+                                                    : BackNormal;
     painter.fillRect(item, ToQColor(m_colors[face]));
 }
 

@@ -14,10 +14,11 @@ class QPainter;
 // optional icon left of the caption (with an idle icon or a grey copy shown at
 // rest), six state colours, optionally a copy of the parent's background as
 // its face, and in check-box mode a check state shown by its icons.
-class CXButton : public QAbstractButton {
+class CXButton : public QAbstractButton
+{
     Q_OBJECT
 
-public:
+  public:
     /// Indices of the six state colours.
     enum ButtonColor : std::uint8_t {
         BackHot = 0,     ///< face while hovered or pressed
@@ -112,7 +113,7 @@ public:
     /// Room for the icon and the caption.
     QSize sizeHint() const override;
 
-protected:
+  protected:
     /// Paints the face, the edge, the icon and the caption for the present state.
     void paintEvent(QPaintEvent* event) override;
     /// Fills the face with the colour of the present state.
@@ -135,7 +136,7 @@ protected:
     /// A change of the system palette resets all six colours.
     bool event(QEvent* event) override;
 
-private:
+  private:
     struct Icon {
         QPixmap pixmap;
         int width = 0;
@@ -158,6 +159,6 @@ private:
     bool m_isDefault = false;
     bool m_isCheckBox = false;
     std::array<ColorRef, 6> m_colors{};
-    QPixmap m_backgroundCache; // the parent's background behind the button
+    QPixmap m_backgroundCache;   // the parent's background behind the button
     std::array<Icon, 2> m_icons; // 0 = active (hot or pressed), 1 = idle
 };

@@ -7,7 +7,7 @@ build="${VELLOR_BUILD_DIR:-$root/build}"
 out="$(realpath -m "${1:-$build/skin-gallery.png}")"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target vellor_skin_gallery
-xvfb-run -a -s "-screen 0 1120x540x24" bash -c '
+xvfb-run -a -s "-screen 0 1150x540x24" bash -c '
   "$1" --quit-after 6000 &
   sleep 4
   import -window root "$2"

@@ -19,7 +19,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // The palette of the skin.
 const QColor kNight(17, 24, 39);       // deepest ground
@@ -152,7 +153,8 @@ QImage Skin()
     Mark(p, QRectF(28, 40, 96, 96));
     p.setPen(Qt::white);
     p.setFont(Font(54, QFont::Bold, 6));
-    p.drawText(QRectF(140, 40, 380, 66), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELLOR"));
+    p.drawText(QRectF(140, 40, 380, 66), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("VELLOR"));
     p.setPen(QColor(150, 190, 240));
     p.setFont(Font(17, QFont::DemiBold, 7.5));
     p.drawText(QRectF(144, 106, 400, 26), Qt::AlignLeft | Qt::AlignVCenter,
@@ -165,7 +167,7 @@ QImage Skin()
     p.fillRect(kFilePanel, QColor(22, 30, 47));
 
     // Right column cards.
-    RoundedPanel(p, QRectF(326, 186, 306, 60), kSlate, kSlateEdge); // speed
+    RoundedPanel(p, QRectF(326, 186, 306, 60), kSlate, kSlateEdge);  // speed
     RoundedPanel(p, QRectF(340, 276, 286, 50), kSlate, kSlateEdge);  // image buttons
     RoundedPanel(p, QRectF(316, 332, 316, 102), kSlate, kSlateEdge); // display and control
 
@@ -176,11 +178,13 @@ QImage Skin()
     // Pale tabs under the two blue labels at the card's left edge, stopping
     // short of the check boxes beside them.
     const int tabLeft = 316;
-    RoundedPanel(p, QRectF(QPoint(tabLeft, kDisplayFormatLabel.top() - 6),
-                           QPoint(kDisplayFormatLabel.right() + 7, kDisplayFormatLabel.bottom() + 6)),
+    RoundedPanel(p,
+                 QRectF(QPoint(tabLeft, kDisplayFormatLabel.top() - 6),
+                        QPoint(kDisplayFormatLabel.right() + 7, kDisplayFormatLabel.bottom() + 6)),
                  kPale, kPaleEdge, 4);
-    RoundedPanel(p, QRectF(QPoint(tabLeft, kSpeedControlLabel.top() - 6),
-                           QPoint(kSpeedControlLabel.right() + 4, kSpeedControlLabel.bottom() + 6)),
+    RoundedPanel(p,
+                 QRectF(QPoint(tabLeft, kSpeedControlLabel.top() - 6),
+                        QPoint(kSpeedControlLabel.right() + 4, kSpeedControlLabel.bottom() + 6)),
                  kPale, kPaleEdge, 4);
 
     // SCROLL is the main action: an amber halo marks its place.
@@ -285,7 +289,8 @@ QImage AboutPicture()
     Mark(p, QRectF(18, 22, 88, 88));
     p.setPen(Qt::white);
     p.setFont(Font(34, QFont::Bold, 3));
-    p.drawText(QRectF(112, 34, 188, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELLOR"));
+    p.drawText(QRectF(112, 34, 188, 44), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("VELLOR"));
     p.setPen(QColor(150, 190, 240));
     p.setFont(Font(11, QFont::DemiBold, 3.2));
     p.drawText(QRectF(114, 78, 186, 18), Qt::AlignLeft | Qt::AlignVCenter,

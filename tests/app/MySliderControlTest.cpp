@@ -5,10 +5,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QColor kParent(1, 99, 201);
-const QColor kDark(60, 60, 60), kShadow(20, 20, 20), kLight(250, 250, 250), kMidlight(220, 220, 220);
+const QColor kDark(60, 60, 60), kShadow(20, 20, 20), kLight(250, 250, 250),
+    kMidlight(220, 220, 220);
 
 // A slider 218 x 24 on a parent that paints one plain colour.
 struct SliderOnParent {

@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QColor kParent(30, 40, 60);
 

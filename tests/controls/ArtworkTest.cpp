@@ -3,7 +3,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct Picture {
     int id;
@@ -15,10 +16,14 @@ struct Picture {
 TEST(Artwork, EveryPictureIsCompiledInAtItsSize)
 {
     const Picture pictures[] = {
-        {Ids::kProgramIcon, {32, 32}},          {Ids::kSkinBitmap, {640, 480}},
-        {Ids::kCheckBoxUncheckedIcon, {16, 16}}, {Ids::kCheckBoxCheckedIcon, {16, 16}},
-        {Ids::kAboutPicture, {300, 164}},       {Ids::kBackgroundColorIcon, {75, 25}},
-        {Ids::kFontIcon, {75, 25}},             {Ids::kScrollIcon, {75, 25}},
+        {Ids::kProgramIcon, {32, 32}},
+        {Ids::kSkinBitmap, {640, 480}},
+        {Ids::kCheckBoxUncheckedIcon, {16, 16}},
+        {Ids::kCheckBoxCheckedIcon, {16, 16}},
+        {Ids::kAboutPicture, {300, 164}},
+        {Ids::kBackgroundColorIcon, {75, 25}},
+        {Ids::kFontIcon, {75, 25}},
+        {Ids::kScrollIcon, {75, 25}},
     };
     for (const Picture& picture : pictures) {
         const QImage image(ImageResourcePath(picture.id));

@@ -9,7 +9,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr QRgb kDialogColor = 0xFFFF00FF; // what the skin does not cover shows this
 
@@ -23,11 +24,15 @@ QPixmap CoordinateSkin()
     return QPixmap::fromImage(image);
 }
 
-QRgb SkinAt(int x, int y) { return qRgb(x * 10, y * 20, 77); }
+QRgb SkinAt(int x, int y)
+{
+    return qRgb(x * 10, y * 20, 77);
+}
 
 // Records the drags it is asked for and what the paint hook received.
-class ProbeDialog : public CBgDialog {
-public:
+class ProbeDialog : public CBgDialog
+{
+  public:
     ProbeDialog()
     {
         QPalette colors = palette();
@@ -46,7 +51,7 @@ public:
     int drags = 0;
     QImage composed;
 
-protected:
+  protected:
     void BeginWindowDrag() override { ++drags; }
     void OnAfterBackgroundPaint(QPainter& painter) override
     {
@@ -91,10 +96,10 @@ TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopies)
     ASSERT_EQ(shot.size(), QSize(30, 15));
     EXPECT_EQ(shot.pixel(0, 0), SkinAt(0, 0));
     EXPECT_EQ(shot.pixel(19, 9), SkinAt(19, 9));
-    EXPECT_EQ(shot.pixel(20, 0), SkinAt(0, 0));   // the copy at (w, 0)
-    EXPECT_EQ(shot.pixel(0, 10), SkinAt(0, 0));   // the copy at (0, h)
-    EXPECT_EQ(shot.pixel(25, 12), SkinAt(5, 2));  // the copy at (w, h)
-    EXPECT_EQ(shot.pixel(29, 14), SkinAt(9, 4));  // clipped at the client's edge
+    EXPECT_EQ(shot.pixel(20, 0), SkinAt(0, 0));  // the copy at (w, 0)
+    EXPECT_EQ(shot.pixel(0, 10), SkinAt(0, 0));  // the copy at (0, h)
+    EXPECT_EQ(shot.pixel(25, 12), SkinAt(5, 2)); // the copy at (w, h)
+    EXPECT_EQ(shot.pixel(29, 14), SkinAt(9, 4)); // clipped at the client's edge
 }
 
 TEST(BgDialogSkin, CenterOnALargerClientLeavesTheDialogColourAround)

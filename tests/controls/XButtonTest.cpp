@@ -7,13 +7,17 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr ColorRef kFace = 0x00332211; // RGB(0x11, 0x22, 0x33)
 const QColor kLight(250, 250, 250);
 const QColor kDark(60, 60, 60);
 
-QRgb Rgb(ColorRef c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
+QRgb Rgb(ColorRef c)
+{
+    return qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 QPixmap Solid(int width, int height, const QColor& color)
 {
@@ -34,7 +38,10 @@ void Prepare(CXButton& button, int width = 20, int height = 10)
     button.resize(width, height);
 }
 
-QImage Shot(QWidget& widget) { return widget.grab().toImage(); }
+QImage Shot(QWidget& widget)
+{
+    return widget.grab().toImage();
+}
 
 void MoveMouse(QWidget& widget, QPoint at, Qt::MouseButtons held = Qt::NoButton)
 {

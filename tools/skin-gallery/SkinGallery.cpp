@@ -18,7 +18,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 constexpr ColorRef kWhite = 0x00FFFFFF;
 constexpr ColorRef kBlue = 0x00FF0000;
@@ -113,7 +114,8 @@ void BuildSample(CBgDialog& dialog)
     panel->setAutoFillBackground(true);
     panel->setBackgroundRole(QPalette::Mid);
     panel->setGeometry(DluRect(7, 117, 200, 27));
-    Label(client, {"File: Welcome to Vellor - a sample script with a long name.txt", 10, 118, 195, 9},
+    Label(client,
+          {"File: Welcome to Vellor - a sample script with a long name.txt", 10, 118, 195, 9},
           kWhite);
     TextButton(client, {"Load File", 100, 131, 49, 12});
     TextButton(client, {"Save File", 154, 131, 50, 12});
@@ -150,12 +152,12 @@ void BuildBoard(CBgDialog& board, std::vector<QWidget*>& hot)
     client->setFont(DialogFont());
     const std::array<const char*, 4> columns{"idle", "hot", "pressed", "disabled"};
     for (int c = 0; c < 4; ++c)
-        Label(client, {columns[c], 60 + 60 * c, 4, 50, 9}, kWhite);
+        Label(client, {columns[c], 44 + 66 * c, 4, 50, 9}, kWhite);
     const std::array<const char*, 6> rows{"SCROLL", "Font", "BkGnd", "Text", "Box", "Box, on"};
     for (int r = 0; r < 6; ++r) {
         Label(client, {rows[r], 4, 20 + 22 * r, 50, 9}, kWhite);
         for (int c = 0; c < 4; ++c) {
-            const Place at{r == 3 ? "Load File" : "&Mon #1 Fwd", 60 + 60 * c, 18 + 22 * r, 52, 12};
+            const Place at{r == 3 ? "Load File" : "&Mon #1 Fwd", 44 + 66 * c, 18 + 22 * r, 62, 12};
             CXButton* button = nullptr;
             if (r < 3) {
                 const std::array<int, 3> icons{Ids::kScrollIcon, Ids::kFontIcon,
@@ -179,7 +181,7 @@ void BuildBoard(CBgDialog& board, std::vector<QWidget*>& hot)
     QPixmap ground(8, 8);
     ground.fill(QColor(28, 38, 58));
     board.SetBackgroundBitmap(ground);
-    board.resize(460, 240);
+    board.resize(490, 240);
 }
 
 } // namespace
