@@ -12,6 +12,7 @@ namespace
 {
 
 constexpr int kHoverTimerMs = 100;
+constexpr char16_t kToolTipText[] = u"Click to open this address in your browser";
 
 // The same face and size serve both looks, so swapping them keeps the text's
 // shape; the hover effect the operator sees is the colour.
@@ -24,9 +25,6 @@ QFont LinkFont()
 }
 
 } // namespace
-
-const QString CHyperLink::kToolTipText =
-    QStringLiteral("Click to open this address in your browser");
 
 CHyperLink::CHyperLink(DialogService& dialogs, QWidget* parent)
     : QLabel(parent), m_dialogs(dialogs),
@@ -57,7 +55,7 @@ void CHyperLink::Attach()
     PointerEntered();
     FitToText();
     setCursor(Qt::PointingHandCursor);
-    setToolTip(kToolTipText);
+    setToolTip(QString::fromUtf16(kToolTipText));
 }
 
 void CHyperLink::FitToText()

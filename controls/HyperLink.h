@@ -23,9 +23,6 @@ class CHyperLink : public QLabel
     /// Opens a target and returns the shell's result code (above 32: opened).
     using Opener = std::function<int(const QString& target)>;
 
-    /// The link's fixed tool tip.
-    static const QString kToolTipText;
-
     /// A link that reports failures through `dialogs` and opens targets through the desktop.
     explicit CHyperLink(DialogService& dialogs, QWidget* parent = nullptr);
 
