@@ -15,7 +15,7 @@
 class CBgDialog::SkinArea final : public QWidget
 {
   public:
-    SkinArea(CBgDialog& owner) : QWidget(&owner), m_owner(owner) {}
+    explicit SkinArea(CBgDialog& owner) : QWidget(&owner), m_owner(owner) {}
 
   protected:
     void paintEvent(QPaintEvent*) override
