@@ -1,10 +1,17 @@
 #include "QtDialogService.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFontDatabase>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextDocument>
 
-namespace {
+namespace
+{
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon)
 {
@@ -18,6 +25,21 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon)
         break;
     }
     return QMessageBox::Information;
+}
+
+std::optional<QString> AskForScriptPath(QWidget* parent, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    // Qt confirms before replacing an existing file unless told otherwise.
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setNameFilters(
+        {QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*.*)")});
+    dialog.selectFile(QStringLiteral("*.txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -45,6 +67,49 @@ MessageAnswer QtDialogService::ShowMessage(QWidget* parent, const QString& text,
     }
 }
 
-void QtDialogService::Beep() { QApplication::beep(); }
+void QtDialogService::Beep()
+{
+    QApplication::beep();
+}
 
-int QtDialogService::ExecDialog(QDialog& dialog) { return dialog.exec(); }
+int QtDialogService::ExecDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+std::optional<QString> QtDialogService::GetOpenFilePath(QWidget* parent)
+{
+    return AskForScriptPath(parent, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtDialogService::GetSaveFilePath(QWidget* parent)
+{
+    return AskForScriptPath(parent, QFileDialog::AcceptSave);
+}
+
+std::optional<ColorRef> QtDialogService::ChooseColor(QWidget* parent, ColorRef initial)
+{
+    const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return FromQColor(chosen);
+}
+
+bool QtDialogService::PrintText(QWidget* parent, const QString& documentName, const QString& text)
+{
+    QPrinter printer;
+    printer.setDocName(documentName);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return PrintPlainText(printer, text);
+}
+
+bool QtDialogService::PrintPlainText(QPrinter& printer, const QString& text)
+{
+    QTextDocument document;
+    document.setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    document.setPlainText(text);
+    document.print(&printer);
+    return printer.printerState() != QPrinter::Error;
+}

@@ -1,0 +1,289 @@
+#include "ScriptEditor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class ScriptEditorTest : public ::testing::Test
+{
+  protected:
+    ScriptEditorTest()
+    {
+        m_editor.resize(300, 200);
+        m_editor.show();
+    }
+
+    // Every displayed line, as the scroll command reads them.
+    QStringList DisplayedLines(int maxChars = 1000) const
+    {
+        QStringList lines;
+        for (int i = 0; i < m_editor.LineCount(); ++i)
+            lines.append(m_editor.Line(i, maxChars));
+        return lines;
+    }
+
+    void TypeAtEnd(const QString& text)
+    {
+        m_editor.setFocus();
+        m_editor.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&m_editor, text);
+    }
+
+    ScriptEditor m_editor;
+};
+
+// Words that wrap over several lines at the test editor's width.
+QString LongParagraph()
+{
+    QString text;
+    for (int i = 0; i < 60; ++i)
+        text += QStringLiteral("word%1 ").arg(i);
+    return text.trimmed();
+}
+
+} // namespace
+
+using ScriptEditorText = ScriptEditorTest;
+
+TEST_F(ScriptEditorText, ATextJustSetReadsBackAsTheSameBytes)
+{
+    const QByteArray mixed("one\rtwo\nthree\r\nfour\r\r\nfive\r", 29);
+    m_editor.SetText(mixed);
+    EXPECT_EQ(m_editor.Text(), mixed);
+}
+
+TEST_F(ScriptEditorText, NulBytesAndWindows1252BytesReadBackUnchanged)
+{
+    const QByteArray bytes("caf\xE9\0\x81\r\nend", 11);
+    m_editor.SetText(bytes);
+    EXPECT_EQ(m_editor.Encoding(), ScriptEncoding::Windows1252);
+    EXPECT_EQ(m_editor.Text(), bytes);
+}
+
+TEST_F(ScriptEditorText, TheOperatorsLineBreaksAreLf)
+{
+    m_editor.SetText("first\rsecond");
+    TypeAtEnd("!");
+    QTest::keyClick(&m_editor, Qt::Key_Return);
+    QTest::keyClicks(&m_editor, "third");
+    EXPECT_EQ(m_editor.Text(), QByteArray("first\nsecond!\nthird"));
+}
+
+TEST_F(ScriptEditorText, AnEditTakenBackLeavesTheBytesAsLoaded)
+{
+    const QByteArray loaded("a\rb\r\nc");
+    m_editor.SetText(loaded);
+    TypeAtEnd("x");
+    QTest::keyClick(&m_editor, Qt::Key_Backspace);
+    EXPECT_EQ(m_editor.Text(), loaded);
+    TypeAtEnd("y");
+    m_editor.undo();
+    EXPECT_EQ(m_editor.Text(), loaded);
+}
+
+TEST_F(ScriptEditorText, EditedWindows1252TextStaysWindows1252)
+{
+    m_editor.SetText("caf\xE9");
+    TypeAtEnd("");
+    QTest::sendKeyEvent(QTest::Click, &m_editor, Qt::Key_Eacute, QString::fromUtf8(u8"é"),
+                        Qt::NoModifier);
+    EXPECT_EQ(m_editor.Text(), QByteArray("caf\xE9\xE9"));
+}
+
+TEST_F(ScriptEditorText, LengthCountsCharactersAndIsZeroOnlyWhenEmpty)
+{
+    EXPECT_EQ(m_editor.TextLength(), 0);
+    m_editor.SetText("ab\r\ncd");
+    EXPECT_EQ(m_editor.TextLength(), 5);
+    m_editor.SetText("");
+    EXPECT_EQ(m_editor.TextLength(), 0);
+    EXPECT_TRUE(m_editor.Text().isEmpty());
+}
+
+using ScriptEditorLines = ScriptEditorTest;
+
+TEST_F(ScriptEditorLines, AnEmptyEditorHasOneEmptyLine)
+{
+    EXPECT_EQ(m_editor.LineCount(), 1);
+    EXPECT_EQ(m_editor.Line(0, 99), "");
+}
+
+TEST_F(ScriptEditorLines, EachParagraphIsALineWithoutItsBreak)
+{
+    m_editor.SetText("one\rtwo\r\nthree\n\nfive");
+    EXPECT_EQ(DisplayedLines(), (QStringList{"one", "two", "three", "", "five"}));
+}
+
+TEST_F(ScriptEditorLines, AWrappedParagraphGivesOneLinePerDisplayedLine)
+{
+    const QString paragraph = LongParagraph();
+    m_editor.SetText(paragraph.toUtf8() + "\nlast");
+    const QStringList lines = DisplayedLines();
+    ASSERT_GT(lines.size(), 3);
+    EXPECT_EQ(lines.size(), m_editor.LineCount());
+    EXPECT_EQ(lines.back(), "last");
+    EXPECT_EQ(lines.mid(0, lines.size() - 1).join(QString()), paragraph);
+    for (const QString& line : lines)
+        EXPECT_LT(m_editor.fontMetrics().horizontalAdvance(line.trimmed()),
+                  m_editor.viewport()->width());
+}
+
+TEST_F(ScriptEditorLines, TheLineCountFollowsTheEditorsWidth)
+{
+    m_editor.SetText(LongParagraph().toUtf8());
+    const int wide = m_editor.LineCount();
+    m_editor.resize(150, 200);
+    EXPECT_GT(m_editor.LineCount(), wide);
+}
+
+TEST_F(ScriptEditorLines, ALineIsCutToTheLargestCount)
+{
+    m_editor.resize(6000, 200);
+    const QString line = QString(120, u'a');
+    m_editor.SetText(line.toUtf8() + "\nb");
+    ASSERT_EQ(m_editor.LineCount(), 2);
+    EXPECT_EQ(m_editor.Line(0, 99), line.left(99));
+    EXPECT_EQ(m_editor.Line(1, 99), "b");
+}
+
+TEST_F(ScriptEditorLines, ALineOutOfRangeIsEmpty)
+{
+    m_editor.SetText("only");
+    EXPECT_EQ(m_editor.Line(-1, 99), "");
+    EXPECT_EQ(m_editor.Line(1, 99), "");
+    EXPECT_EQ(m_editor.Line(0, 0), "");
+}
+
+TEST_F(ScriptEditorLines, LinesFollowEditsMadeAfterCounting)
+{
+    m_editor.SetText("a\nb");
+    ASSERT_EQ(m_editor.LineCount(), 2);
+    TypeAtEnd("c");
+    QTest::keyClick(&m_editor, Qt::Key_Return);
+    EXPECT_EQ(DisplayedLines(), (QStringList{"a", "bc", ""}));
+}
+
+using ScriptEditorSelection = ScriptEditorTest;
+
+TEST_F(ScriptEditorSelection, ZeroToMinusOneSelectsEverything)
+{
+    m_editor.SetText("ab\ncd");
+    m_editor.SetSelection(0, -1);
+    EXPECT_EQ(m_editor.Selection(), (CharRange{0, 5}));
+    EXPECT_EQ(m_editor.SelectedText(), "ab\ncd");
+}
+
+TEST_F(ScriptEditorSelection, ZeroToZeroPutsTheCaretAtTheStart)
+{
+    m_editor.SetText("ab\ncd");
+    m_editor.SetSelection(2, 4);
+    m_editor.SetSelection(0, 0);
+    EXPECT_EQ(m_editor.Selection(), (CharRange{0, 0}));
+    EXPECT_TRUE(m_editor.SelectedText().isEmpty());
+}
+
+TEST_F(ScriptEditorSelection, MinusOneRemovesTheSelection)
+{
+    m_editor.SetText("abcdef");
+    m_editor.SetSelection(1, 4);
+    m_editor.SetSelection(-1, -1);
+    const CharRange range = m_editor.Selection();
+    EXPECT_EQ(range.cpMin, range.cpMax);
+}
+
+TEST_F(ScriptEditorSelection, ARangeReadIsTheRangeSetBack)
+{
+    m_editor.SetText("one\ntwo\nthree");
+    m_editor.SetSelection(2, 9);
+    const auto [start, end] = m_editor.Selection();
+    m_editor.SetSelection(0, 0);
+    m_editor.SetSelection(start, end);
+    EXPECT_EQ(m_editor.Selection(), (CharRange{2, 9}));
+}
+
+TEST_F(ScriptEditorSelection, PositionsBeyondTheTextAreClamped)
+{
+    m_editor.SetText("abc");
+    m_editor.SetSelection(7, 90);
+    EXPECT_EQ(m_editor.Selection(), (CharRange{3, 3}));
+}
+
+TEST_F(ScriptEditorSelection, AHiddenSelectionIsDrawnAsPlainText)
+{
+    m_editor.SetBackgroundColor(MakeColorRef(10, 20, 30));
+    m_editor.HideSelection(true);
+    EXPECT_EQ(m_editor.palette().color(QPalette::Highlight), QColor(10, 20, 30));
+    m_editor.HideSelection(false);
+    EXPECT_EQ(m_editor.palette().color(QPalette::Highlight), QPalette().color(QPalette::Highlight));
+}
+
+using ScriptEditorHistory = ScriptEditorTest;
+
+TEST_F(ScriptEditorHistory, UndoAndRedoBecomeAvailableInTurn)
+{
+    EXPECT_FALSE(m_editor.CanUndo());
+    EXPECT_FALSE(m_editor.CanRedo());
+    TypeAtEnd("hello");
+    EXPECT_TRUE(m_editor.CanUndo());
+    EXPECT_FALSE(m_editor.CanRedo());
+    m_editor.undo();
+    EXPECT_TRUE(m_editor.CanRedo());
+    m_editor.redo();
+    EXPECT_EQ(m_editor.Text(), QByteArray("hello"));
+}
+
+TEST_F(ScriptEditorHistory, SettingTheTextClearsTheHistory)
+{
+    TypeAtEnd("typed");
+    m_editor.SetText("loaded");
+    EXPECT_FALSE(m_editor.CanUndo());
+    EXPECT_FALSE(m_editor.CanRedo());
+}
+
+TEST_F(ScriptEditorHistory, CutCopyAndPasteExchangeTextWithTheClipboard)
+{
+    QApplication::clipboard()->clear();
+    m_editor.SetText("abcdef");
+    m_editor.SetSelection(1, 3);
+    m_editor.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), "bc");
+    EXPECT_TRUE(m_editor.CanPaste());
+    m_editor.SetSelection(4, 6);
+    m_editor.cut();
+    EXPECT_EQ(m_editor.Text(), QByteArray("abcd"));
+    m_editor.SetSelection(0, 0);
+    m_editor.paste();
+    EXPECT_EQ(m_editor.Text(), QByteArray("efabcd"));
+}
+
+TEST_F(ScriptEditorHistory, NothingToPasteWithoutClipboardText)
+{
+    QApplication::clipboard()->clear();
+    EXPECT_FALSE(m_editor.CanPaste());
+}
+
+using ScriptEditorLook = ScriptEditorTest;
+
+TEST_F(ScriptEditorLook, ShowsTheChosenColoursAndFont)
+{
+    m_editor.SetBackgroundColor(MakeColorRef(0, 0, 255));
+    m_editor.SetDefaultTextColor(MakeColorRef(255, 255, 0));
+    QFont font("DejaVu Serif");
+    font.setPointSize(24);
+    m_editor.SetEditorFont(font);
+    EXPECT_EQ(m_editor.palette().color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(m_editor.palette().color(QPalette::Text), QColor(255, 255, 0));
+    EXPECT_EQ(m_editor.font().family(), "DejaVu Serif");
+    EXPECT_EQ(m_editor.document()->defaultFont().pointSize(), 24);
+}
+
+TEST_F(ScriptEditorLook, WrapsAtItsWidthWithoutHorizontalScrolling)
+{
+    EXPECT_EQ(m_editor.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(m_editor.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_NE(m_editor.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
