@@ -1,11 +1,13 @@
+#include "QtDialogService.h"
+#include "VellorApp.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Vellor Teleprompter Software"));
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QtDialogService dialogs;
+    CVellorApp app;
+    app.InitInstance(dialogs);
+    return 0;
 }

@@ -172,14 +172,14 @@ void CVellorDlg::UpdateMenu(QMenu& menu)
 
 bool CVellorDlg::RunCommand(int id)
 {
-    const Command* command = FindCommand(id);
     QAction* action = CommandAction(id);
-    if (!command || !action)
+    if (!action)
         return false;
     UpdateCommand(id);
     if (!action->isEnabled())
         return false;
-    (this->*command->run)();
+    // The same road as a click on the menu item.
+    action->trigger();
     return true;
 }
 

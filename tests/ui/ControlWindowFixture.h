@@ -1,0 +1,48 @@
+#pragma once
+
+#include "FakeDialogService.h"
+#include "MySliderControl.h"
+#include "ResourceIds.h"
+#include "ScriptEditor.h"
+#include "TempDir.h"
+#include "VellorDlg.h"
+#include "XButton.h"
+
+#include <memory>
+
+// A control window opened the way the application opens it: values handed
+// over, then the start steps, with its messages answered by the test.
+class ControlWindowFixture : public TempDirTest {
+protected:
+    // Makes the window and hands it the values a first start would.
+    void Create()
+    {
+        m_window = std::make_unique<CVellorDlg>(m_dialogs);
+        CVellorDlg& w = *m_window;
+        w.m_strFilePath = PathOf(QStringLiteral("script.txt"));
+        w.m_crBack = 0x00FFFFFF;
+        w.m_crText = 0;
+        w.m_strFontName = QStringLiteral("DejaVu Sans");
+        w.m_nFontSize = 120;
+        w.m_bUseMouse = false;
+        w.m_bMon1Reverse = true;
+        w.m_nScrollSpeed = 80;
+        w.m_nCPUSpeed = 2;
+    }
+
+    // Creates the window if needed and runs its start steps.
+    void Open()
+    {
+        if (!m_window)
+            Create();
+        m_window->OnInitDialog();
+    }
+
+    CVellorDlg& Window() const { return *m_window; }
+    ScriptEditor& Editor() const { return m_window->Editor(); }
+    CXButton& Box(int id) const { return *m_window->Button(id); }
+    bool Checked(int id) const { return m_window->Button(id)->IsChecked(); }
+
+    FakeDialogService m_dialogs;
+    std::unique_ptr<CVellorDlg> m_window;
+};

@@ -1,0 +1,354 @@
+#include "ControlWindowFixture.h"
+
+#include "DialogUnits.h"
+#include "ModulePath.h"
+#include "TransparentStatic.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+struct Placed {
+    int id;
+    QRect units;
+    const char* text;
+};
+
+// Every control of the template with an id, at its place in dialog units.
+const Placed kPlaced[] = {
+    {Ids::kSpeedSlider, {253, 130, 145, 15}, ""},
+    {Ids::kFileLabel, {10, 118, 195, 9}, "FILE: "},
+    {Ids::kLoadFileButton, {100, 131, 49, 12}, "Load File"},
+    {Ids::kSaveFileButton, {154, 131, 50, 12}, "Save File"},
+    {Ids::kScrollSpeedControlLabel, {212, 250, 72, 9}, "Scroll Speed Control"},
+    {Ids::kScrollSpeedLabel, {302, 121, 40, 8}, "Scroll Speed"},
+    {Ids::kSlowLabel, {234, 132, 16, 8}, "Slow"},
+    {Ids::kFastLabel, {400, 132, 16, 8}, "Fast"},
+    {Ids::kDisplayFormatLabel, {213, 209, 49, 9}, "Display Format"},
+    {Ids::kMon1FwdCheck, {271, 210, 61, 10}, "&Mon #1 Fwd"},
+    {Ids::kMon1RevCheck, {338, 210, 71, 10}, "&Mon #1 Rev"},
+    {Ids::kMon2FwdCheck, {271, 230, 61, 10}, "&Mon #2 Fwd"},
+    {Ids::kMon2RevCheck, {338, 230, 71, 10}, "&Mon #2 Rev"},
+    {Ids::kMouseCheck, {289, 251, 37, 10}, "&Mouse"},
+    {Ids::kMouseWheelCheck, {339, 252, 59, 10}, "Mouse &Wheel"},
+    {Ids::kEditWindowLabel, {10, 132, 40, 8}, "Edit Window"},
+    {Ids::kMonitorsLabel, {213, 250, 28, 8}, "Monitors"},
+    {Ids::kEnableSecondaryCheck, {309, 248, 94, 10}, "Enable Secondry Display"},
+    {Ids::kDisableSecondaryCheck, {309, 261, 95, 10}, "Disable Secondry Display"},
+    {Ids::kScriptEditor, {7, 145, 200, 123}, ""},
+};
+
+QRect Pixels(const QRect& units)
+{
+    return DluRect(units.x(), units.y(), units.width(), units.height());
+}
+
+QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
+
+} // namespace
+
+class ControlWindowLayout : public ControlWindowFixture {};
+
+TEST_F(ControlWindowLayout, HasTheCaptionAndAClientAreaOfTheSkinsSize)
+{
+    Open();
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Vellor Teleprompter Software"));
+    EXPECT_EQ(Window().ClientArea()->size(), QSize(640, 480));
+    EXPECT_TRUE(Window().isVisible());
+}
+
+TEST_F(ControlWindowLayout, PlacesEveryControlAtItsConvertedPosition)
+{
+    Open();
+    for (const Placed& placed : kPlaced) {
+        SCOPED_TRACE(placed.id);
+        const QRect expected = Pixels(placed.units);
+        bool found = false;
+        for (QWidget* child : Window().ClientArea()->findChildren<QWidget*>()) {
+            if (child->geometry() == expected)
+                found = true;
+        }
+        EXPECT_TRUE(found);
+    }
+    // The image buttons take their icon's size at their template position;
+    // the 75 x 25 icons count as 74 x 24, as the platform measures icons.
+    for (const auto& [id, units] : {std::pair{Ids::kFontButton, QRect(296, 177, 45, 17)},
+                                    std::pair{Ids::kBackColorButton, QRect(235, 178, 45, 17)},
+                                    std::pair{Ids::kScrollButton, QRect(358, 177, 45, 19)}}) {
+        EXPECT_EQ(Box(id).geometry(), QRect(Pixels(units).topLeft(), QSize(74, 24)));
+    }
+}
+
+TEST_F(ControlWindowLayout, ButtonsAndCheckBoxesCarryTheirTexts)
+{
+    Open();
+    for (const Placed& placed : kPlaced) {
+        if (CXButton* button = Window().Button(placed.id)) {
+            EXPECT_EQ(button->text(), QString::fromLatin1(placed.text));
+        }
+    }
+    EXPECT_EQ(Box(Ids::kFontButton).text(), QStringLiteral("Select &Font Type and Size"));
+    EXPECT_EQ(Box(Ids::kBackColorButton).text(), QStringLiteral("Select &BkGnd Color"));
+    EXPECT_EQ(Box(Ids::kScrollButton).text(), QStringLiteral("SCROLL"));
+}
+
+TEST_F(ControlWindowLayout, LabelsCarryTheirTextsAndColours)
+{
+    Open();
+    const std::pair<const char*, ColorRef> expected[] = {
+        {"Slow", 0x00FFFFFF},         {"Fast", 0x00FFFFFF},
+        {"Display Format", 0x00FF0000}, {"Monitors", 0x00FF0000},
+        {"Scroll Speed Control", 0x00FF0000}, {"Edit Window", 0x00FFFFFF},
+        {"Scroll Speed", 0x00FFFFFF},
+    };
+    const auto labels = Window().findChildren<CTransparentStatic*>();
+    for (const auto& [text, color] : expected) {
+        SCOPED_TRACE(text);
+        int matches = 0;
+        for (CTransparentStatic* label : labels) {
+            if (label->text() == QString::fromLatin1(text)) {
+                ++matches;
+                EXPECT_EQ(label->TextColor(), color);
+            }
+        }
+        EXPECT_EQ(matches, 1);
+    }
+    EXPECT_EQ(Window().FileLabel().TextColor(), 0x00FFFFFFu);
+}
+
+TEST_F(ControlWindowLayout, EveryTextFitsTheWidthItsControlIsGiven)
+{
+    Open();
+    for (CTransparentStatic* label : Window().findChildren<CTransparentStatic*>()) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    }
+    for (const Placed& placed : kPlaced) {
+        CXButton* box = Window().Button(placed.id);
+        if (!box || !box->IsCheckBox())
+            continue;
+        SCOPED_TRACE(placed.text);
+        // The 16-pixel check icon and its margins stand beside the caption.
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(WithoutMnemonic(box->text())) + 16 + 6,
+                  box->width());
+    }
+}
+
+TEST_F(ControlWindowLayout, EveryControlUsesTheSmallDialogFont)
+{
+    Open();
+    for (const Placed& placed : kPlaced) {
+        if (placed.id == Ids::kScriptEditor)
+            continue;
+        CXButton* button = Window().Button(placed.id);
+        if (button) {
+            EXPECT_EQ(button->font().pixelSize(), 10);
+        }
+    }
+    EXPECT_EQ(Window().FileLabel().font().pixelSize(), 10);
+}
+
+TEST_F(ControlWindowLayout, TabOrderFollowsTheTemplate)
+{
+    Open();
+    const QList<QWidget*> expected = {
+        &Window().SpeedSlider(),           Window().Button(Ids::kFontButton),
+        Window().Button(Ids::kBackColorButton), Window().Button(Ids::kScrollButton),
+        Window().Button(Ids::kLoadFileButton),  Window().Button(Ids::kSaveFileButton),
+        Window().Button(Ids::kMon1FwdCheck),    Window().Button(Ids::kMon1RevCheck),
+        Window().Button(Ids::kMon2FwdCheck),    Window().Button(Ids::kMon2RevCheck),
+        Window().Button(Ids::kMouseCheck),      Window().Button(Ids::kMouseWheelCheck),
+        &Window().Editor(),
+    };
+    QList<QWidget*> chain;
+    QWidget* w = &Window().SpeedSlider();
+    do {
+        if (expected.contains(w))
+            chain.append(w);
+        w = w->nextInFocusChain();
+    } while (w != &Window().SpeedSlider());
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(ControlWindowLayout, HiddenControlsStayHidden)
+{
+    Open();
+    EXPECT_FALSE(Box(Ids::kEnableSecondaryCheck).isVisible());
+    EXPECT_FALSE(Box(Ids::kDisableSecondaryCheck).isVisible());
+    for (auto* label : Window().findChildren<CTransparentStatic*>()) {
+        if (label->text() == QStringLiteral("Monitors")) {
+            EXPECT_FALSE(label->isVisible());
+        }
+    }
+    // The window's own commands never show them.
+    Window().RunCommand(Ids::kCmdMon2Fwd);
+    Window().RunCommand(Ids::kCmdMouse);
+    EXPECT_FALSE(Box(Ids::kEnableSecondaryCheck).isVisible());
+    EXPECT_FALSE(Box(Ids::kDisableSecondaryCheck).isVisible());
+}
+
+TEST_F(ControlWindowLayout, ControlsCarryTheirToolTips)
+{
+    Open();
+    EXPECT_EQ(Box(Ids::kFontButton).toolTip(), QStringLiteral("Sets Font Style, Size and Color"));
+    EXPECT_EQ(Box(Ids::kScrollButton).toolTip(), QStringLiteral("Starts scrolling the text"));
+    EXPECT_EQ(Box(Ids::kBackColorButton).toolTip(), QStringLiteral("Sets Background Color"));
+    EXPECT_EQ(Box(Ids::kLoadFileButton).toolTip(), QStringLiteral("Loads a Text File for Editing"));
+    EXPECT_EQ(Box(Ids::kSaveFileButton).toolTip(), QStringLiteral("Saves Changes to Text File"));
+    EXPECT_EQ(Box(Ids::kMon1FwdCheck).toolTip(), QStringLiteral("Selects Right-Reading Scroll"));
+    EXPECT_EQ(Box(Ids::kMon2RevCheck).toolTip(), QStringLiteral("Selects Reverse-Reading Scroll"));
+    EXPECT_EQ(Box(Ids::kMouseCheck).toolTip(),
+              QStringLiteral("Selects Mouse Movement Scroll Speed Control"));
+    EXPECT_EQ(Box(Ids::kMouseWheelCheck).toolTip(),
+              QStringLiteral("Selects MouseWheel Scroll Speed Control"));
+    EXPECT_EQ(Box(Ids::kEnableSecondaryCheck).toolTip(),
+              QStringLiteral("Enables the Secondary Display."));
+    EXPECT_EQ(Box(Ids::kDisableSecondaryCheck).toolTip(),
+              QStringLiteral("Disables the Secondary Display."));
+    EXPECT_EQ(Window().SpeedSlider().toolTip(), QStringLiteral("Sets the Starting Scroll Speed"));
+}
+
+TEST_F(ControlWindowLayout, MenuBarHoldsMenuFourWithItsTextsAndShortcutTexts)
+{
+    Open();
+    QMenuBar* bar = Window().findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QStringList titles;
+    for (QAction* action : bar->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Scroll", "&Preferences", "&Help"}));
+
+    const auto texts = [bar](int position) {
+        QStringList items;
+        for (QAction* action : bar->actions().at(position)->menu()->actions())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return items;
+    };
+    EXPECT_EQ(texts(0), (QStringList{"&New\tCtrl+N", "&Open ...\tCtrl+O", "-", "&Save\tCtrl+S",
+                                     "Save &As ...\tCtrl+Shift+S", "-", "&Print ...\tCtrl+P", "-",
+                                     "E&xit\tESC"}));
+    EXPECT_EQ(texts(1), (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cut\tCtrl+X",
+                                     "Copy\tCtrl+C", "Paste\tCtrl+V", "-", "&Select All\tCtrl+A"}));
+    EXPECT_EQ(texts(3), (QStringList{"&Scroll Speed", "&CPU Performance", "-",
+                                     "&Background Color ...", "-", "Text &Font Information ...",
+                                     "-", "Mon #1 Fwd", "&Mon #1 Rev", "&Mon #2 Fwd",
+                                     "&Mon #2 Rev", "-", "&Mouse", "Mouse &Wheel", "-"}));
+    EXPECT_EQ(texts(4), (QStringList{"&Contents\tF1", "-",
+                                     "&About Vellor Teleprompter Software ..."}));
+    EXPECT_EQ(Window().CommandAction(Ids::kCmdScroll), bar->actions().at(2));
+}
+
+TEST_F(ControlWindowLayout, StartSelectsMonitorOneWithTheStoredReadingAndMouseMode)
+{
+    Create();
+    Window().m_bMon1Reverse = false;
+    Window().m_bUseMouse = true;
+    Window().m_bMonitor2 = true;
+    Open();
+    EXPECT_TRUE(Checked(Ids::kMon1FwdCheck));
+    EXPECT_FALSE(Checked(Ids::kMon1RevCheck));
+    EXPECT_FALSE(Checked(Ids::kMon2FwdCheck));
+    EXPECT_FALSE(Checked(Ids::kMon2RevCheck));
+    EXPECT_TRUE(Checked(Ids::kMouseCheck));
+    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
+    EXPECT_FALSE(Checked(Ids::kEnableSecondaryCheck));
+    EXPECT_FALSE(Checked(Ids::kDisableSecondaryCheck));
+    EXPECT_FALSE(Window().m_bMonitor2);
+}
+
+TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClampsOutOfRangeSpeeds)
+{
+    Create();
+    Window().m_nScrollSpeed = 80;
+    Open();
+    EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
+    EXPECT_EQ(Window().SpeedSlider().minimum(), 0);
+    EXPECT_EQ(Window().SpeedSlider().maximum(), 32000);
+
+    m_window.reset();
+    Create();
+    Window().m_nScrollSpeed = 40000;
+    Open();
+    EXPECT_EQ(Window().SpeedSlider().value(), 0);
+    Window().done(QDialog::Rejected);
+    EXPECT_EQ(Window().m_nScrollSpeed, 32000);
+}
+
+TEST_F(ControlWindowLayout, FocusStartsOnTheSpeedSlider)
+{
+    Open();
+    Window().activateWindow();
+    EXPECT_EQ(Window().focusWidget(), &Window().SpeedSlider());
+}
+
+TEST_F(ControlWindowLayout, EditorShowsTheColoursAndFontOfTheSettings)
+{
+    Create();
+    Window().m_crBack = 0x00336699;
+    Window().m_crText = 0x000000FF;
+    Window().m_strFontName = QStringLiteral("DejaVu Serif");
+    Window().m_nFontSize = 240;
+    Open();
+    EXPECT_EQ(Editor().palette().color(QPalette::Base), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(Editor().palette().color(QPalette::Text), QColor(0xFF, 0, 0));
+    EXPECT_EQ(Editor().font().family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(Editor().font().pointSizeF(), 24.0);
+}
+
+TEST_F(ControlWindowLayout, ApplyEditorFontKeepsThirtyOneCharactersOfTheFaceAndTheWeight)
+{
+    Create();
+    Window().m_strFontName = QString(40, QLatin1Char('x'));
+    Open();
+    EXPECT_EQ(Editor().font().family().size(), 31);
+    Window().ApplyEditorFont(700);
+    EXPECT_EQ(Editor().font().weight(), QFont::Bold);
+}
+
+TEST_F(ControlWindowLayout, LoadsTheLastScriptAndNamesItInTheFileLabel)
+{
+    WriteBytes(QStringLiteral("script.txt"), "First line\r\nSecond line\r\n");
+    Open();
+    EXPECT_TRUE(m_dialogs.messages.empty());
+    EXPECT_EQ(Editor().Text(), QByteArray("First line\nSecond line\n"));
+    EXPECT_EQ(Window().m_strSavedText, Editor().Text());
+    EXPECT_EQ(Window().m_strFileName, QStringLiteral("script.txt"));
+    EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
+}
+
+TEST_F(ControlWindowLayout, AMissingLastScriptIsReportedAndTheWindowOpensEmpty)
+{
+    Open();
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].text,
+              QStringLiteral("There was a problem opening the file ") + PathOf("script.txt") +
+                  QStringLiteral("."));
+    EXPECT_EQ(m_dialogs.messages[0].caption, ApplicationTitle());
+    EXPECT_EQ(m_dialogs.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(m_dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(Editor().Text(), QByteArray());
+    EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("FILE: "));
+    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+    EXPECT_TRUE(Window().m_strFileName.isEmpty());
+}
+
+TEST_F(ControlWindowLayout, AnEmptyScriptPathGivesTheMessageWithoutAPath)
+{
+    Create();
+    Window().m_strFilePath.clear();
+    Open();
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].text, QStringLiteral("There was a problem opening the file ."));
+}
+
+TEST_F(ControlWindowLayout, ClosingRefreshesTheStartingSpeedAndMouseFlag)
+{
+    Open();
+    Window().SpeedSlider().setValue(30000);
+    Box(Ids::kMouseCheck).SetChecked(true, false);
+    Window().done(QDialog::Rejected);
+    EXPECT_EQ(Window().m_nScrollSpeed, 2000);
+    EXPECT_TRUE(Window().m_bUseMouse);
+}

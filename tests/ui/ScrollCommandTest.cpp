@@ -1,0 +1,165 @@
+#include "ControlWindowFixture.h"
+
+#include "ScrollRunState.h"
+#include "TickSource.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+// SCROLL from the control window: what the run is given and what the window
+// shows when it is over.
+class ScrollCommand : public ControlWindowFixture {
+protected:
+    void SetUp() override
+    {
+        g_runParams = ScrollRunParams{};
+        g_runState = ScrollRunState{};
+        WriteBytes(QStringLiteral("script.txt"), "First line\r\nSecond line\r\nThird line\r\n");
+        m_driver.setInterval(5);
+        QObject::connect(&m_driver, &QTimer::timeout, [this] {
+            if (m_clock.elapsed() > 20000) {
+                g_runState.running = false;
+                stuck = true;
+            }
+            if (!g_runState.running || !g_runState.prompterWindow || m_keys.empty())
+                return;
+            QTest::keyClick(g_runState.prompterWindow, m_keys.front());
+            m_keys.erase(m_keys.begin());
+        });
+    }
+
+    void TearDown() override
+    {
+        g_runParams = ScrollRunParams{};
+        g_runState = ScrollRunState{};
+    }
+
+    // Keys for the prompter, sent one per turn once the run is going; a
+    // safety net stops a run that does not end.
+    void DuringTheRun(std::vector<Qt::Key> keys)
+    {
+        m_keys = std::move(keys);
+        m_clock.start();
+        m_driver.start();
+    }
+
+    bool stuck = false;
+
+private:
+    // The tick counter stands still, so no step is ever due: the text stays
+    // where it starts and never pauses at the end on its own.
+    ScopedTickSource m_frozenTicks{[] { return std::uint64_t{0}; }};
+    std::vector<Qt::Key> m_keys;
+    QTimer m_driver;
+    QElapsedTimer m_clock;
+};
+
+TEST_F(ScrollCommand, FillsTheRunFromTheWindowAndPutsTheFinalSpeedOnTheSlider)
+{
+    Create();
+    Window().m_nFontSize = 240;
+    Window().m_crText = 0x00112233;
+    Window().m_crBack = 0x00445566;
+    Open();
+    Window().SpeedSlider().setValue(31000);
+    Editor().SetSelection(3, 8);
+    // Resume, two steps slower, pause, stop.
+    DuringTheRun({Qt::Key_Space, Qt::Key_S, Qt::Key_S, Qt::Key_Space, Qt::Key_Escape});
+
+    Window().Button(Ids::kScrollButton)->click();
+
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(g_runParams.scriptText, "First line\r\nSecond line\r\nThird line\r\n\r\n");
+    EXPECT_EQ(g_runParams.lineCount, 4);
+    EXPECT_EQ(g_runParams.fontFace, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(g_runParams.fontPoints, 48);
+    EXPECT_EQ(g_runParams.fontWeight, 400);
+    EXPECT_EQ(g_runParams.textColor, 0x00112233u);
+    EXPECT_EQ(g_runParams.backColor, 0x00445566u);
+    EXPECT_EQ(g_runParams.speedValue, 1000);
+    EXPECT_EQ(g_runParams.controlMode, SpeedControlMode::MouseWheel);
+    EXPECT_TRUE(g_runParams.mirror);
+    EXPECT_FALSE(g_runParams.useMonitor2);
+    EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 2000);
+    EXPECT_EQ(Editor().Selection(), (CharRange{3, 8}));
+}
+
+TEST_F(ScrollCommand, TheScrollMenuItemRunsTheSameCommand)
+{
+    Open();
+    Window().SpeedSlider().setValue(32000);
+    DuringTheRun({Qt::Key_Escape});
+    EXPECT_TRUE(Window().RunCommand(Ids::kCmdScroll));
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(g_runParams.speedValue, 0);
+    EXPECT_EQ(Window().SpeedSlider().value(), 32000);
+}
+
+TEST_F(ScrollCommand, HalfPointSizesAreDroppedBeforeDoubling)
+{
+    Create();
+    Window().m_nFontSize = 125;
+    Open();
+    DuringTheRun({Qt::Key_Escape});
+    Window().OnScroll();
+    EXPECT_EQ(g_runParams.fontPoints, 24);
+}
+
+TEST_F(ScrollCommand, MouseControlNeedsMouseCheckedAndWheelUnchecked)
+{
+    Open();
+    Window().SpeedSlider().setValue(0);
+    const auto modeWith = [this](bool mouse, bool wheel) {
+        Window().Button(Ids::kMouseCheck)->SetChecked(mouse, false);
+        Window().Button(Ids::kMouseWheelCheck)->SetChecked(wheel, false);
+        DuringTheRun({Qt::Key_Escape});
+        Window().OnScroll();
+        return g_runParams.controlMode;
+    };
+    EXPECT_EQ(modeWith(true, false), SpeedControlMode::MousePosition);
+    EXPECT_EQ(modeWith(true, true), SpeedControlMode::MouseWheel);
+    EXPECT_EQ(modeWith(false, true), SpeedControlMode::MouseWheel);
+    EXPECT_EQ(modeWith(false, false), SpeedControlMode::MouseWheel);
+}
+
+TEST_F(ScrollCommand, MonitorOneMirrorsUnlessItsForwardBoxIsChecked)
+{
+    Open();
+    Window().Button(Ids::kMon1FwdCheck)->SetChecked(true, false);
+    DuringTheRun({Qt::Key_Escape});
+    Window().OnScroll();
+    EXPECT_FALSE(g_runParams.mirror);
+    EXPECT_FALSE(g_runParams.useMonitor2);
+
+    Window().Button(Ids::kMon1FwdCheck)->SetChecked(false, false);
+    Window().Button(Ids::kMon2FwdCheck)->SetChecked(true, false);
+    DuringTheRun({Qt::Key_Escape});
+    Window().OnScroll();
+    EXPECT_TRUE(g_runParams.mirror);
+}
+
+TEST_F(ScrollCommand, MonitorTwoMirrorsUnlessItsForwardBoxIsChecked)
+{
+    // This machine has one screen, so a run on monitor 2 cannot start; the
+    // window is left as it was.
+    Open();
+    Window().m_bMonitor2 = true;
+    Window().Button(Ids::kMon1FwdCheck)->SetChecked(true, false);
+    Window().Button(Ids::kMon2FwdCheck)->SetChecked(false, false);
+    Window().SpeedSlider().setValue(25000);
+    Editor().SetSelection(2, 5);
+    Window().OnScroll();
+    EXPECT_TRUE(g_runParams.mirror);
+    EXPECT_TRUE(g_runParams.useMonitor2);
+    EXPECT_EQ(Window().SpeedSlider().value(), 25000);
+    EXPECT_EQ(Editor().Selection(), (CharRange{2, 5}));
+
+    Window().Button(Ids::kMon2FwdCheck)->SetChecked(true, false);
+    Window().OnScroll();
+    EXPECT_FALSE(g_runParams.mirror);
+}
