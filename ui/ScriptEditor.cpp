@@ -22,6 +22,7 @@ void ScriptEditor::SetText(const QByteArray& bytes)
     DecodedScript decoded = DecodeScriptText(bytes);
     m_encoding = decoded.encoding;
     setPlainText(decoded.text);
+    document()->setModified(false);
     m_setBytes = bytes;
     m_setRawText = document()->toRawText();
 }
@@ -30,7 +31,10 @@ QByteArray ScriptEditor::Text() const
 {
     // The document keeps no trace of which bytes ended a line, so the text as
     // set is answered from the bytes it came from, and an edited text with
-    // its line breaks as LF.
+    // its line breaks as LF. The document counts as unmodified exactly while
+    // its undo history stands where the text was set.
+    if (!document()->isModified())
+        return m_setBytes;
     QString raw = document()->toRawText();
     if (raw == m_setRawText)
         return m_setBytes;

@@ -26,6 +26,7 @@ struct CharRange {
 //   at the editor's width, each displayed line counts, an empty editor shows
 //   one line;
 // - the undo history, clipboard and selection are the editor's own.
+// Set the text through SetText() only: it records the bytes Text() answers.
 class ScriptEditor : public QPlainTextEdit
 {
     Q_OBJECT
