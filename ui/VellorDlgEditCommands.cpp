@@ -1,27 +1,81 @@
 #include "VellorDlg.h"
 
-// Editing commands and their enabling rules.
+#include "ScriptEditor.h"
 
-void CVellorDlg::OnEditUndo() {}
+#include <QAction>
 
-void CVellorDlg::OnEditRedo() {}
+// Editing commands and their enabling rules. The commands act on the script
+// editor wherever the focus is, since the shortcuts belong to the whole
+// window. A shortcut refreshes its command's rule first, so Ctrl+Z with
+// nothing to undo or Ctrl+X without a selection does nothing.
 
-void CVellorDlg::OnEditCut() {}
+namespace
+{
 
-void CVellorDlg::OnEditCopy() {}
+bool HasSelection(const ScriptEditor& editor)
+{
+    const CharRange selection = editor.Selection();
+    return selection.cpMin != selection.cpMax;
+}
 
-void CVellorDlg::OnEditPaste() {}
+} // namespace
 
-void CVellorDlg::OnEditSelectAll() {}
+void CVellorDlg::OnEditUndo()
+{
+    Editor().undo();
+}
 
-void CVellorDlg::OnUpdateEditUndo(QAction&) {}
+void CVellorDlg::OnEditRedo()
+{
+    Editor().redo();
+}
 
-void CVellorDlg::OnUpdateEditRedo(QAction&) {}
+void CVellorDlg::OnEditCut()
+{
+    Editor().cut();
+}
 
-void CVellorDlg::OnUpdateEditCut(QAction&) {}
+void CVellorDlg::OnEditCopy()
+{
+    Editor().copy();
+}
 
-void CVellorDlg::OnUpdateEditCopy(QAction&) {}
+void CVellorDlg::OnEditPaste()
+{
+    Editor().paste();
+}
 
-void CVellorDlg::OnUpdateEditPaste(QAction&) {}
+void CVellorDlg::OnEditSelectAll()
+{
+    Editor().SetSelection(0, -1);
+}
 
-void CVellorDlg::OnUpdateEditSelectAll(QAction&) {}
+void CVellorDlg::OnUpdateEditUndo(QAction& item)
+{
+    item.setEnabled(Editor().CanUndo());
+}
+
+void CVellorDlg::OnUpdateEditRedo(QAction& item)
+{
+    item.setEnabled(Editor().CanRedo());
+}
+
+void CVellorDlg::OnUpdateEditCut(QAction& item)
+{
+    item.setEnabled(HasSelection(Editor()));
+}
+
+void CVellorDlg::OnUpdateEditCopy(QAction& item)
+{
+    item.setEnabled(HasSelection(Editor()));
+}
+
+void CVellorDlg::OnUpdateEditPaste(QAction& item)
+{
+    item.setEnabled(Editor().CanPaste());
+}
+
+void CVellorDlg::OnUpdateEditSelectAll(QAction& item)
+{
+    item.setEnabled(Editor().TextLength() > 0);
+}

@@ -1,51 +1,212 @@
 #include "VellorDlg.h"
 
+#include "MySliderControl.h"
+#include "ResourceIds.h"
+#include "ScriptEditor.h"
+#include "ScrollSpeedDlg.h"
+#include "TextFontDialog.h"
+#include "XButton.h"
+
+#include <QAction>
+
+#include <array>
+#include <optional>
+
 // Preferences: display format, speed-control mode, colours, font, scroll speed.
+//
+// The four display-format boxes are check boxes, not radio buttons: every
+// click or menu choice checks its own box and unchecks the other three. A box
+// has already inverted itself when its click arrives, so a click on the box
+// that was checked checks it again.
 
-void CVellorDlg::OnMon1FwdClicked() {}
+namespace
+{
 
-void CVellorDlg::OnMon1RevClicked() {}
+// One display format: its check box, its monitor and its reading direction.
+struct DisplayFormat {
+    int box;
+    bool monitor2;
+    bool reverse;
+};
 
-void CVellorDlg::OnMon2FwdClicked() {}
+constexpr std::array<DisplayFormat, 4> kDisplayFormats{{
+    {Ids::kMon1FwdCheck, false, false},
+    {Ids::kMon1RevCheck, false, true},
+    {Ids::kMon2FwdCheck, true, false},
+    {Ids::kMon2RevCheck, true, true},
+}};
 
-void CVellorDlg::OnMon2RevClicked() {}
+// Selects the format of check box `box`. Only the chosen monitor's reversal
+// flag changes; the other monitor's flag keeps its menu check mark.
+void SelectDisplayFormat(CVellorDlg& window, int box)
+{
+    for (const DisplayFormat& format : kDisplayFormats) {
+        if (format.box != box)
+            continue;
+        window.m_bMonitor2 = format.monitor2;
+        (format.monitor2 ? window.m_bMon2Reverse : window.m_bMon1Reverse) = format.reverse;
+    }
+    for (const DisplayFormat& format : kDisplayFormats)
+        window.Button(format.box)->SetChecked(format.box == box, true);
+}
 
-void CVellorDlg::OnMouseClicked() {}
+// The two boxes of a pair show opposite states: the partner of a clicked box
+// becomes checked exactly when the clicked box is now unchecked.
+void FollowPartner(CVellorDlg& window, int clicked, int partner)
+{
+    window.Button(partner)->SetChecked(!window.Button(clicked)->IsChecked(), true);
+}
 
-void CVellorDlg::OnMouseWheelClicked() {}
+// Sets the speed-control mode from the menu: the flag and both boxes.
+void SelectMouseMode(CVellorDlg& window, bool useMouse)
+{
+    window.m_bUseMouse = useMouse;
+    window.Button(Ids::kMouseCheck)->SetChecked(useMouse, true);
+    window.Button(Ids::kMouseWheelCheck)->SetChecked(!useMouse, true);
+}
 
-void CVellorDlg::OnEnableSecondaryClicked() {}
+} // namespace
 
-void CVellorDlg::OnDisableSecondaryClicked() {}
+void CVellorDlg::OnMon1FwdClicked()
+{
+    SelectDisplayFormat(*this, Ids::kMon1FwdCheck);
+}
 
-void CVellorDlg::OnMon1Fwd() {}
+void CVellorDlg::OnMon1RevClicked()
+{
+    SelectDisplayFormat(*this, Ids::kMon1RevCheck);
+}
 
-void CVellorDlg::OnMon1Rev() {}
+void CVellorDlg::OnMon2FwdClicked()
+{
+    SelectDisplayFormat(*this, Ids::kMon2FwdCheck);
+}
 
-void CVellorDlg::OnMon2Fwd() {}
+void CVellorDlg::OnMon2RevClicked()
+{
+    SelectDisplayFormat(*this, Ids::kMon2RevCheck);
+}
 
-void CVellorDlg::OnMon2Rev() {}
+void CVellorDlg::OnMouseClicked()
+{
+    FollowPartner(*this, Ids::kMouseCheck, Ids::kMouseWheelCheck);
+}
 
-void CVellorDlg::OnMouse() {}
+void CVellorDlg::OnMouseWheelClicked()
+{
+    FollowPartner(*this, Ids::kMouseWheelCheck, Ids::kMouseCheck);
+}
 
-void CVellorDlg::OnMouseWheel() {}
+// The secondary-display pair is never shown and nothing reads it; it only
+// keeps its two boxes opposite.
+void CVellorDlg::OnEnableSecondaryClicked()
+{
+    FollowPartner(*this, Ids::kEnableSecondaryCheck, Ids::kDisableSecondaryCheck);
+}
 
-void CVellorDlg::OnBackgroundColor() {}
+void CVellorDlg::OnDisableSecondaryClicked()
+{
+    FollowPartner(*this, Ids::kDisableSecondaryCheck, Ids::kEnableSecondaryCheck);
+}
 
-void CVellorDlg::OnTextFont() {}
+void CVellorDlg::OnMon1Fwd()
+{
+    SelectDisplayFormat(*this, Ids::kMon1FwdCheck);
+}
 
-void CVellorDlg::OnScrollSpeed() {}
+void CVellorDlg::OnMon1Rev()
+{
+    SelectDisplayFormat(*this, Ids::kMon1RevCheck);
+}
 
+void CVellorDlg::OnMon2Fwd()
+{
+    SelectDisplayFormat(*this, Ids::kMon2FwdCheck);
+}
+
+void CVellorDlg::OnMon2Rev()
+{
+    SelectDisplayFormat(*this, Ids::kMon2RevCheck);
+}
+
+void CVellorDlg::OnMouse()
+{
+    SelectMouseMode(*this, true);
+}
+
+void CVellorDlg::OnMouseWheel()
+{
+    SelectMouseMode(*this, false);
+}
+
+void CVellorDlg::OnBackgroundColor()
+{
+    const std::optional<ColorRef> color = m_dialogs.ChooseColor(this, m_crBack);
+    if (!color)
+        return;
+    m_crBack = *color;
+    Editor().SetBackgroundColor(m_crBack);
+}
+
+void CVellorDlg::OnTextFont()
+{
+    const std::optional<FontChoice> choice =
+        ChooseTextFont(m_dialogs, this, FontChoice{m_strFontName, m_nFontSize, 0, m_crText});
+    if (!choice)
+        return;
+    m_strFontName = choice->face;
+    m_nFontSize = choice->sizeTenths;
+    m_crText = choice->color;
+    // The weight reaches the editor only; the settings keep no weight.
+    ApplyEditorFont(choice->weight);
+}
+
+void CVellorDlg::OnScrollSpeed()
+{
+    // The dialog works on the slider's position, not on the speed value.
+    CScrollSpeedDlg dialog(m_dialogs, this);
+    dialog.m_nSpeed = SpeedSlider().value();
+    m_dialogs.ExecDialog(dialog);
+    // After Cancel m_nSpeed still holds the position it was given, so the
+    // slider stays where it was.
+    SpeedSlider().setValue(dialog.m_nSpeed);
+}
+
+// The CPU performance value passes through the window unchanged; the command
+// has no effect.
 void CVellorDlg::OnCpuPerformance() {}
 
-void CVellorDlg::OnUpdateMon1Fwd(QAction&) {}
+// The menu's check marks show the reversal flags and the mouse flag, not the
+// check boxes: one of the two monitor-1 items and one of the two monitor-2
+// items is always checked, whichever monitor is chosen, and the mouse items
+// show the mode last chosen from the menu or the settings, not a click on a box.
 
-void CVellorDlg::OnUpdateMon1Rev(QAction&) {}
+void CVellorDlg::OnUpdateMon1Fwd(QAction& item)
+{
+    item.setChecked(!m_bMon1Reverse);
+}
 
-void CVellorDlg::OnUpdateMon2Fwd(QAction&) {}
+void CVellorDlg::OnUpdateMon1Rev(QAction& item)
+{
+    item.setChecked(m_bMon1Reverse);
+}
 
-void CVellorDlg::OnUpdateMon2Rev(QAction&) {}
+void CVellorDlg::OnUpdateMon2Fwd(QAction& item)
+{
+    item.setChecked(!m_bMon2Reverse);
+}
 
-void CVellorDlg::OnUpdateMouse(QAction&) {}
+void CVellorDlg::OnUpdateMon2Rev(QAction& item)
+{
+    item.setChecked(m_bMon2Reverse);
+}
 
-void CVellorDlg::OnUpdateMouseWheel(QAction&) {}
+void CVellorDlg::OnUpdateMouse(QAction& item)
+{
+    item.setChecked(m_bUseMouse);
+}
+
+void CVellorDlg::OnUpdateMouseWheel(QAction& item)
+{
+    item.setChecked(!m_bUseMouse);
+}

@@ -1,0 +1,208 @@
+#include "ControlWindowFixture.h"
+#include "MenuRefresh.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <array>
+
+// Undo, Redo, Cut, Copy, Paste and Select All on the script editor, the
+// rules that enable them, and the shortcuts that obey those rules.
+class EditCommands : public ControlWindowFixture
+{
+  protected:
+    // Opens the window on a script file holding `script`.
+    void OpenWith(const QByteArray& script)
+    {
+        WriteBytes(QStringLiteral("script.txt"), script);
+        Open();
+        Editor().setFocus();
+        Editor().SetSelection(0, 0);
+    }
+
+    bool Enabled(int id) { return MenuShowsEnabled(Window(), id); }
+
+    // Types `key` with `modifiers` into the editor and reports whether command `id` ran.
+    bool TypedRuns(Qt::Key key, Qt::KeyboardModifiers modifiers, int id)
+    {
+        QSignalSpy triggered(Window().CommandAction(id), &QAction::triggered);
+        QTest::keyClick(&Editor(), key, modifiers);
+        return triggered.count() == 1;
+    }
+
+    static QClipboard& Clipboard() { return *QApplication::clipboard(); }
+};
+
+// Enabling rules.
+
+TEST_F(EditCommands, AnEmptyEditorDisablesSelectAllCutAndCopy)
+{
+    OpenWith("");
+    EXPECT_FALSE(Enabled(Ids::kCmdSelectAll));
+    EXPECT_FALSE(Enabled(Ids::kCmdCut));
+    EXPECT_FALSE(Enabled(Ids::kCmdCopy));
+    EXPECT_FALSE(Enabled(Ids::kCmdUndo));
+    EXPECT_FALSE(Enabled(Ids::kCmdRedo));
+}
+
+TEST_F(EditCommands, PasteIsEnabledExactlyWhenTheClipboardHoldsText)
+{
+    OpenWith("");
+    Clipboard().setText(QStringLiteral("on the clipboard"));
+    EXPECT_TRUE(Enabled(Ids::kCmdPaste));
+    Clipboard().clear();
+    EXPECT_FALSE(Enabled(Ids::kCmdPaste));
+}
+
+TEST_F(EditCommands, AScriptEnablesSelectAll)
+{
+    OpenWith("a");
+    EXPECT_TRUE(Enabled(Ids::kCmdSelectAll));
+}
+
+TEST_F(EditCommands, ALoadedScriptHasNothingToUndo)
+{
+    OpenWith("Good evening.\r\n");
+    EXPECT_FALSE(Enabled(Ids::kCmdUndo));
+    EXPECT_FALSE(Enabled(Ids::kCmdRedo));
+}
+
+TEST_F(EditCommands, TypingEnablesUndoAndUndoEnablesRedo)
+{
+    OpenWith("");
+    QTest::keyClicks(&Editor(), QStringLiteral("x"));
+    EXPECT_TRUE(Enabled(Ids::kCmdUndo));
+    EXPECT_FALSE(Enabled(Ids::kCmdRedo));
+    EXPECT_TRUE(Window().RunCommand(Ids::kCmdUndo));
+    EXPECT_EQ(Editor().TextLength(), 0);
+    EXPECT_FALSE(Enabled(Ids::kCmdUndo));
+    EXPECT_TRUE(Enabled(Ids::kCmdRedo));
+    EXPECT_TRUE(Window().RunCommand(Ids::kCmdRedo));
+    EXPECT_EQ(Editor().Text(), QByteArray("x"));
+}
+
+TEST_F(EditCommands, ASelectionOfOneCharacterEnablesCutAndCopy)
+{
+    OpenWith("abc");
+    EXPECT_FALSE(Enabled(Ids::kCmdCut));
+    EXPECT_FALSE(Enabled(Ids::kCmdCopy));
+    Editor().SetSelection(1, 2);
+    EXPECT_TRUE(Enabled(Ids::kCmdCut));
+    EXPECT_TRUE(Enabled(Ids::kCmdCopy));
+}
+
+TEST_F(EditCommands, ASelectedLineBreakAloneCountsAsSelectedText)
+{
+    OpenWith("a\nb");
+    Editor().SetSelection(1, 2);
+    EXPECT_TRUE(Enabled(Ids::kCmdCopy));
+}
+
+TEST_F(EditCommands, OpeningTheFileMenuLeavesEveryItemEnabled)
+{
+    OpenWith("");
+    constexpr std::array kFileItems{Ids::kCmdNew,    Ids::kCmdOpen,  Ids::kCmdSave,
+                                    Ids::kCmdSaveAs, Ids::kCmdPrint, Ids::kCmdExit};
+    for (int id : kFileItems)
+        EXPECT_TRUE(Enabled(id)) << id;
+}
+
+// The commands.
+
+TEST_F(EditCommands, CutMovesTheSelectionToTheClipboard)
+{
+    OpenWith("abc");
+    Editor().SetSelection(0, 2);
+    EXPECT_TRUE(Window().RunCommand(Ids::kCmdCut));
+    EXPECT_EQ(Clipboard().text(), QStringLiteral("ab"));
+    EXPECT_EQ(Editor().Text(), QByteArray("c"));
+}
+
+TEST_F(EditCommands, CopyLeavesTheScriptAsItWas)
+{
+    OpenWith("abc");
+    Editor().SetSelection(1, 3);
+    EXPECT_TRUE(Window().RunCommand(Ids::kCmdCopy));
+    EXPECT_EQ(Clipboard().text(), QStringLiteral("bc"));
+    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
+}
+
+TEST_F(EditCommands, PasteReplacesTheSelection)
+{
+    OpenWith("abc");
+    Clipboard().setText(QStringLiteral("XY"));
+    Editor().SetSelection(1, 2);
+    EXPECT_TRUE(Window().RunCommand(Ids::kCmdPaste));
+    EXPECT_EQ(Editor().Text(), QByteArray("aXYc"));
+}
+
+TEST_F(EditCommands, SelectAllFromTheMenuSelectsTheWholeScriptWhereverTheFocusIs)
+{
+    OpenWith("one\r\ntwo\r\n");
+    Window().SpeedSlider().setFocus();
+    Window().CommandAction(Ids::kCmdSelectAll)->trigger();
+    EXPECT_EQ(Editor().Selection(), (CharRange{0, Editor().TextLength()}));
+}
+
+// Shortcuts obey the rules.
+
+TEST_F(EditCommands, CtrlAInTheEditorSelectsAllThroughTheCommand)
+{
+    OpenWith("one\r\ntwo\r\n");
+    EXPECT_TRUE(TypedRuns(Qt::Key_A, Qt::ControlModifier, Ids::kCmdSelectAll));
+    EXPECT_EQ(Editor().Selection(), (CharRange{0, Editor().TextLength()}));
+}
+
+TEST_F(EditCommands, CtrlZWithNothingToUndoDoesNothing)
+{
+    OpenWith("abc");
+    EXPECT_FALSE(TypedRuns(Qt::Key_Z, Qt::ControlModifier, Ids::kCmdUndo));
+    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
+}
+
+TEST_F(EditCommands, CtrlZAfterTypingUndoesIt)
+{
+    OpenWith("abc");
+    QTest::keyClicks(&Editor(), QStringLiteral("x"));
+    EXPECT_TRUE(TypedRuns(Qt::Key_Z, Qt::ControlModifier, Ids::kCmdUndo));
+    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
+    EXPECT_TRUE(TypedRuns(Qt::Key_Y, Qt::ControlModifier, Ids::kCmdRedo));
+    EXPECT_EQ(Editor().Text(), QByteArray("xabc"));
+}
+
+TEST_F(EditCommands, CtrlXWithoutASelectionDoesNothing)
+{
+    OpenWith("abc");
+    Clipboard().setText(QStringLiteral("kept"));
+    EXPECT_FALSE(TypedRuns(Qt::Key_X, Qt::ControlModifier, Ids::kCmdCut));
+    EXPECT_FALSE(TypedRuns(Qt::Key_C, Qt::ControlModifier, Ids::kCmdCopy));
+    EXPECT_EQ(Clipboard().text(), QStringLiteral("kept"));
+    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
+}
+
+TEST_F(EditCommands, CtrlVWithAnEmptyClipboardDoesNothingAndTypesNothing)
+{
+    OpenWith("abc");
+    Clipboard().clear();
+    EXPECT_FALSE(TypedRuns(Qt::Key_V, Qt::ControlModifier, Ids::kCmdPaste));
+    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
+}
+
+TEST_F(EditCommands, CtrlAInAnEmptyEditorDoesNothing)
+{
+    OpenWith("");
+    EXPECT_FALSE(TypedRuns(Qt::Key_A, Qt::ControlModifier, Ids::kCmdSelectAll));
+    EXPECT_EQ(Editor().TextLength(), 0);
+}
+
+TEST_F(EditCommands, CtrlXWithASelectionCutsIt)
+{
+    OpenWith("abc");
+    Editor().SetSelection(2, 3);
+    EXPECT_TRUE(TypedRuns(Qt::Key_X, Qt::ControlModifier, Ids::kCmdCut));
+    EXPECT_EQ(Editor().Text(), QByteArray("ab"));
+    EXPECT_TRUE(TypedRuns(Qt::Key_V, Qt::ControlModifier, Ids::kCmdPaste));
+    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
+}

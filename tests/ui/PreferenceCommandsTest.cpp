@@ -1,0 +1,396 @@
+#include "ControlWindowFixture.h"
+#include "MenuRefresh.h"
+
+#include "ScrollSpeedDlg.h"
+#include "TextFontDialog.h"
+
+#include <QFontDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include <array>
+
+// The operator's preferences in the control window: display format, speed
+// control, colours, font and scroll speed. The window starts as a first
+// start does: monitor 1 reversed, mouse wheel, slider at 32000 - 80.
+class PreferenceCommands : public ControlWindowFixture
+{
+  protected:
+    void SetUp() override
+    {
+        WriteBytes(QStringLiteral("script.txt"), "Good evening.\r\n");
+        Open();
+    }
+
+    // A click with the mouse on a visible box, as the operator makes it.
+    void ClickBox(int id) { QTest::mouseClick(Window().Button(id), Qt::LeftButton); }
+
+    // The four display-format boxes that are checked, in the order 1024, 1025, 2024, 2025.
+    std::array<bool, 4> FormatBoxes() const
+    {
+        return {Checked(Ids::kMon1FwdCheck), Checked(Ids::kMon1RevCheck),
+                Checked(Ids::kMon2FwdCheck), Checked(Ids::kMon2RevCheck)};
+    }
+};
+
+namespace
+{
+
+// One display format as a box click or a menu item chooses it.
+struct FormatCase {
+    int box;
+    int command;
+    bool monitor2;
+    bool reverse;
+    std::array<bool, 4> boxes;
+};
+
+constexpr std::array<FormatCase, 4> kFormats{{
+    {Ids::kMon1FwdCheck, Ids::kCmdMon1Fwd, false, false, {true, false, false, false}},
+    {Ids::kMon1RevCheck, Ids::kCmdMon1Rev, false, true, {false, true, false, false}},
+    {Ids::kMon2FwdCheck, Ids::kCmdMon2Fwd, true, false, {false, false, true, false}},
+    {Ids::kMon2RevCheck, Ids::kCmdMon2Rev, true, true, {false, false, false, true}},
+}};
+
+} // namespace
+
+// Display format.
+
+TEST_F(PreferenceCommands, EachFormatBoxChecksOnlyItselfAndChoosesItsMonitorAndDirection)
+{
+    for (const FormatCase& format : kFormats) {
+        SCOPED_TRACE(format.box);
+        ClickBox(format.box);
+        EXPECT_EQ(FormatBoxes(), format.boxes);
+        EXPECT_EQ(Window().m_bMonitor2, format.monitor2);
+        EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : Window().m_bMon1Reverse,
+                  format.reverse);
+    }
+}
+
+TEST_F(PreferenceCommands, EachFormatMenuItemChecksOnlyItsBoxAndChoosesItsMonitorAndDirection)
+{
+    for (const FormatCase& format : kFormats) {
+        SCOPED_TRACE(format.command);
+        Window().CommandAction(format.command)->trigger();
+        EXPECT_EQ(FormatBoxes(), format.boxes);
+        EXPECT_EQ(Window().m_bMonitor2, format.monitor2);
+        EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : Window().m_bMon1Reverse,
+                  format.reverse);
+    }
+}
+
+TEST_F(PreferenceCommands, ClickingTheCheckedFormatBoxAgainLeavesItChecked)
+{
+    ClickBox(Ids::kMon1FwdCheck);
+    ClickBox(Ids::kMon1FwdCheck);
+    EXPECT_EQ(FormatBoxes(), (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_FALSE(Window().m_bMonitor2);
+    EXPECT_FALSE(Window().m_bMon1Reverse);
+}
+
+TEST_F(PreferenceCommands, Mon2RevKeepsTheMonitor1DirectionAndItsCheckMark)
+{
+    ClickBox(Ids::kMon2RevCheck);
+    EXPECT_TRUE(Window().m_bMonitor2);
+    EXPECT_TRUE(Window().m_bMon2Reverse);
+    // Monitor 1's direction is what the settings keep; choosing monitor 2 leaves it.
+    EXPECT_TRUE(Window().m_bMon1Reverse);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon1Rev));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon1Fwd));
+    Window().done(QDialog::Rejected);
+    EXPECT_TRUE(Window().m_bMon1Reverse);
+}
+
+TEST_F(PreferenceCommands, TheMenuShowsOneDirectionForEachMonitorWhicheverIsChosen)
+{
+    // At start monitor 2 has never been chosen: its forward item is checked.
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon1Rev));
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
+
+    Window().CommandAction(Ids::kCmdMon1Fwd)->trigger();
+    Window().CommandAction(Ids::kCmdMon2Rev)->trigger();
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon1Fwd));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon1Rev));
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
+}
+
+TEST_F(PreferenceCommands, AClickedMenuItemShowsTheFlagNotItsOwnToggle)
+{
+    // Clicking a checked item would toggle it off; the rule puts the mark back.
+    QAction* mon1Rev = Window().CommandAction(Ids::kCmdMon1Rev);
+    OpenDropDownOf(Window(), Ids::kCmdMon1Rev);
+    ASSERT_TRUE(mon1Rev->isChecked());
+    mon1Rev->trigger();
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon1Rev));
+    EXPECT_TRUE(Checked(Ids::kMon1RevCheck));
+}
+
+// Speed control.
+
+TEST_F(PreferenceCommands, ClickingMouseWhileWheelIsCheckedSwapsThemAndBack)
+{
+    ASSERT_TRUE(Checked(Ids::kMouseWheelCheck));
+    ClickBox(Ids::kMouseCheck);
+    EXPECT_TRUE(Checked(Ids::kMouseCheck));
+    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
+    ClickBox(Ids::kMouseCheck);
+    EXPECT_FALSE(Checked(Ids::kMouseCheck));
+    EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
+}
+
+TEST_F(PreferenceCommands, ClickingMouseWheelSwapsThePair)
+{
+    ClickBox(Ids::kMouseWheelCheck);
+    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
+    EXPECT_TRUE(Checked(Ids::kMouseCheck));
+    ClickBox(Ids::kMouseWheelCheck);
+    EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
+    EXPECT_FALSE(Checked(Ids::kMouseCheck));
+}
+
+TEST_F(PreferenceCommands, TheMenuMouseMarksDoNotFollowTheBoxes)
+{
+    ClickBox(Ids::kMouseCheck);
+    ASSERT_TRUE(Checked(Ids::kMouseCheck));
+    EXPECT_FALSE(Window().m_bUseMouse);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouse));
+}
+
+TEST_F(PreferenceCommands, MouseFromTheMenuSetsTheFlagTheBoxesAndTheMarks)
+{
+    Window().CommandAction(Ids::kCmdMouse)->trigger();
+    EXPECT_TRUE(Window().m_bUseMouse);
+    EXPECT_TRUE(Checked(Ids::kMouseCheck));
+    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouse));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
+    // Closing reads the mode back from the box, so the mouse mode is what is saved.
+    Window().done(QDialog::Rejected);
+    EXPECT_TRUE(Window().m_bUseMouse);
+}
+
+TEST_F(PreferenceCommands, MouseWheelFromTheMenuSetsTheFlagTheBoxesAndTheMarks)
+{
+    Window().CommandAction(Ids::kCmdMouse)->trigger();
+    Window().CommandAction(Ids::kCmdMouseWheel)->trigger();
+    EXPECT_FALSE(Window().m_bUseMouse);
+    EXPECT_FALSE(Checked(Ids::kMouseCheck));
+    EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouse));
+}
+
+TEST_F(PreferenceCommands, TheHiddenSecondaryDisplayPairStaysOppositeAndHidden)
+{
+    CXButton& enable = Box(Ids::kEnableSecondaryCheck);
+    CXButton& disable = Box(Ids::kDisableSecondaryCheck);
+    ASSERT_FALSE(enable.IsChecked());
+    ASSERT_FALSE(disable.IsChecked());
+    enable.click();
+    EXPECT_TRUE(enable.IsChecked());
+    EXPECT_FALSE(disable.IsChecked());
+    enable.click();
+    EXPECT_FALSE(enable.IsChecked());
+    EXPECT_TRUE(disable.IsChecked());
+    disable.click();
+    EXPECT_TRUE(enable.IsChecked());
+    EXPECT_FALSE(disable.IsChecked());
+    EXPECT_TRUE(enable.isHidden());
+    EXPECT_TRUE(disable.isHidden());
+}
+
+// Background colour.
+
+TEST_F(PreferenceCommands, AnAcceptedBackgroundColourColoursTheEditor)
+{
+    m_dialogs.colorAnswers.push_back(ColorRef{0x00336699});
+    ClickBox(Ids::kBackColorButton);
+    ASSERT_EQ(m_dialogs.colorDialogStarts.size(), 1u);
+    EXPECT_EQ(m_dialogs.colorDialogStarts[0], ColorRef{0x00FFFFFF});
+    EXPECT_EQ(Window().m_crBack, ColorRef{0x00336699});
+    EXPECT_EQ(Editor().palette().color(QPalette::Base), ToQColor(0x00336699));
+}
+
+TEST_F(PreferenceCommands, TheBackgroundColourMenuItemStartsAtTheCurrentColour)
+{
+    Window().m_crBack = 0x00010203;
+    m_dialogs.colorAnswers.push_back(ColorRef{0x00000080});
+    Window().CommandAction(Ids::kCmdBackgroundColor)->trigger();
+    ASSERT_EQ(m_dialogs.colorDialogStarts.size(), 1u);
+    EXPECT_EQ(m_dialogs.colorDialogStarts[0], ColorRef{0x00010203});
+    EXPECT_EQ(Window().m_crBack, ColorRef{0x00000080});
+}
+
+TEST_F(PreferenceCommands, ACancelledBackgroundColourChangesNothing)
+{
+    m_dialogs.colorAnswers.push_back(std::nullopt);
+    Window().CommandAction(Ids::kCmdBackgroundColor)->trigger();
+    EXPECT_EQ(m_dialogs.colorDialogStarts.size(), 1u);
+    EXPECT_EQ(Window().m_crBack, ColorRef{0x00FFFFFF});
+    EXPECT_EQ(Editor().palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+// Font.
+
+namespace
+{
+
+// What the font dialog showed when it opened.
+struct FontDialogStart {
+    QFont font;
+    ColorRef color = 0;
+};
+
+// Queues an answer to the font dialog: records what it started with, picks
+// `font` and `color`, and answers `result`.
+void AnswerFontDialog(FakeDialogService& dialogs, FontDialogStart& start, const QFont& font,
+                      ColorRef color, int result)
+{
+    dialogs.dialogHandlers.push_back([&start, font, color, result](QDialog& dialog) {
+        auto& fontDialog = dynamic_cast<TextFontDialog&>(dialog);
+        start = {fontDialog.FontChooser()->currentFont(), fontDialog.Choice().color};
+        fontDialog.FontChooser()->setCurrentFont(font);
+        fontDialog.SelectColor(color);
+        return result;
+    });
+}
+
+} // namespace
+
+TEST_F(PreferenceCommands, AnAcceptedFontSetsFaceSizeColourAndTheEditorsWeight)
+{
+    FontDialogStart start;
+    AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 24, QFont::Bold),
+                     MakeColorRef(128, 0, 0), QDialog::Accepted);
+    ClickBox(Ids::kFontButton);
+    EXPECT_EQ(Window().m_strFontName, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(Window().m_nFontSize, 240);
+    EXPECT_EQ(Window().m_crText, MakeColorRef(128, 0, 0));
+    const QFont shown = Editor().font();
+    EXPECT_EQ(shown.family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(shown.pointSizeF(), 24.0);
+    EXPECT_EQ(shown.weight(), QFont::Bold);
+    EXPECT_EQ(Editor().palette().color(QPalette::Text), QColor(128, 0, 0));
+}
+
+TEST_F(PreferenceCommands, TheWeightIsNotKeptForTheNextStart)
+{
+    FontDialogStart start;
+    AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 24, QFont::Bold), 0,
+                     QDialog::Accepted);
+    Window().CommandAction(Ids::kCmdTextFont)->trigger();
+    // A new start gets only the members back.
+    const CVellorDlg& first = Window();
+    CVellorDlg next(m_dialogs);
+    next.m_strFontName = first.m_strFontName;
+    next.m_nFontSize = first.m_nFontSize;
+    next.m_crText = first.m_crText;
+    next.ApplyEditorFont(0);
+    EXPECT_EQ(next.Editor().font().weight(), QFont::Normal);
+    EXPECT_EQ(next.Editor().font().pointSizeF(), 24.0);
+}
+
+TEST_F(PreferenceCommands, TheFontDialogStartsAtTheWholePointSizeFaceAndColour)
+{
+    Window().m_nFontSize = 125;
+    Window().m_crText = MakeColorRef(0, 0, 128);
+    FontDialogStart start;
+    AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 30), 0,
+                     QDialog::Rejected);
+    Window().CommandAction(Ids::kCmdTextFont)->trigger();
+    EXPECT_EQ(start.font.pointSizeF(), 12.0);
+    EXPECT_EQ(start.font.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(start.color, MakeColorRef(0, 0, 128));
+}
+
+TEST_F(PreferenceCommands, ACancelledFontChangesNothing)
+{
+    const QFont before = Editor().font();
+    FontDialogStart start;
+    AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 30, QFont::Bold),
+                     MakeColorRef(255, 0, 0), QDialog::Rejected);
+    ClickBox(Ids::kFontButton);
+    EXPECT_EQ(m_dialogs.dialogsRun, 1);
+    EXPECT_EQ(Window().m_strFontName, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(Window().m_nFontSize, 120);
+    EXPECT_EQ(Window().m_crText, ColorRef{0});
+    EXPECT_EQ(Editor().font(), before);
+}
+
+// Scroll speed.
+
+namespace
+{
+
+// Queues an answer to the scroll speed dialog: records the value it opened
+// with, types `typed` and presses OK (or Cancel when `ok` is false).
+void AnswerSpeedDialog(FakeDialogService& dialogs, int& openedWith, const QString& typed, bool ok)
+{
+    dialogs.dialogHandlers.push_back([&openedWith, typed, ok](QDialog& dialog) {
+        auto& speedDialog = dynamic_cast<CScrollSpeedDlg&>(dialog);
+        speedDialog.show();
+        openedWith = speedDialog.m_nSpeed;
+        auto* edit = speedDialog.findChild<QLineEdit*>(QStringLiteral("speedEdit"));
+        edit->setText(typed);
+        if (ok)
+            speedDialog.accept();
+        else
+            speedDialog.reject();
+        // A refused value leaves the dialog open; the operator then cancels.
+        if (speedDialog.isVisible())
+            speedDialog.reject();
+        return speedDialog.result();
+    });
+}
+
+} // namespace
+
+TEST_F(PreferenceCommands, AnAcceptedScrollSpeedBecomesTheSliderPosition)
+{
+    int openedWith = -1;
+    AnswerSpeedDialog(m_dialogs, openedWith, QStringLiteral("500"), true);
+    Window().CommandAction(Ids::kCmdScrollSpeed)->trigger();
+    // The dialog shows the slider's position, not the speed value.
+    EXPECT_EQ(openedWith, 32000 - 80);
+    EXPECT_EQ(Window().SpeedSlider().value(), 500);
+    Window().done(QDialog::Rejected);
+    EXPECT_EQ(Window().m_nScrollSpeed, 31500);
+}
+
+TEST_F(PreferenceCommands, ACancelledScrollSpeedLeavesTheSlider)
+{
+    int openedWith = -1;
+    AnswerSpeedDialog(m_dialogs, openedWith, QStringLiteral("500"), false);
+    Window().CommandAction(Ids::kCmdScrollSpeed)->trigger();
+    EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
+}
+
+TEST_F(PreferenceCommands, ARefusedScrollSpeedThenCancelLeavesTheSlider)
+{
+    int openedWith = -1;
+    AnswerSpeedDialog(m_dialogs, openedWith, QStringLiteral("1001"), true);
+    Window().CommandAction(Ids::kCmdScrollSpeed)->trigger();
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].text,
+              QStringLiteral("The valid range for Scroll speed value is 1 - 1000.\n"
+                             "Please enter an appropriate value."));
+    EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
+}
+
+// CPU performance.
+
+TEST_F(PreferenceCommands, CpuPerformanceDoesNothing)
+{
+    Window().CommandAction(Ids::kCmdCpuPerformance)->trigger();
+    EXPECT_EQ(m_dialogs.dialogsRun, 0);
+    EXPECT_TRUE(m_dialogs.messages.empty());
+    EXPECT_EQ(Window().m_nCPUSpeed, 2);
+    EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
+    EXPECT_EQ(FormatBoxes(), (std::array<bool, 4>{false, true, false, false}));
+}
