@@ -22,6 +22,7 @@ namespace {
 constexpr ColorRef kWhite = 0x00FFFFFF;
 constexpr ColorRef kBlue = 0x00FF0000;
 constexpr ColorRef kDarkBlue = 0x009B0000;
+constexpr QColor kPanelGray(128, 128, 128);
 constexpr int kSliderMax = 32000;
 // A face name fills at most 31 characters of the platform's 32-byte field.
 constexpr int kMaxFaceLength = 31;
@@ -129,6 +130,10 @@ QFont DialogFont()
 CVellorDlg::CVellorDlg(DialogService& dialogs, QWidget* parent)
     : CBgDialog(parent), m_dialogs(dialogs), m_hIcon(ImageResourcePath(Ids::kProgramIcon))
 {
+    // The desktop sizes of the program icon let the task bar and window
+    // switcher show it sharp.
+    for (const int size : {48, 64, 128, 256})
+        m_hIcon.addFile(QStringLiteral(":/res/icon/vellor-%1.png").arg(size));
     setWindowTitle(QStringLiteral("Vellor Teleprompter Software"));
     // A fixed-size window with a minimise box and no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -169,9 +174,12 @@ void CVellorDlg::CreateControls()
             break;
         }
         case Kind::GrayRect: {
+            // The classic shadow grey: the white file label stays readable on it.
             auto* rect = new QFrame(client);
+            QPalette palette = rect->palette();
+            palette.setColor(QPalette::Window, kPanelGray);
+            rect->setPalette(palette);
             rect->setAutoFillBackground(true);
-            rect->setBackgroundRole(QPalette::Mid);
             widget = rect;
             break;
         }
