@@ -1,25 +1,37 @@
 // The scroll run's loop as the operator sees it: passes a second while
-// moving at speed value 0, and the regularity of steps at a fixed speed
-// while the screen is scanned out. Run under the platform to be measured,
-// e.g. xvfb-run -s "-screen 0 1920x1080x24" bench_prompter_loop.
+// paused and while moving at speed value 0, the loop's time per frame that
+// reaches the screen, the regularity of steps at a fixed speed while the
+// screen is scanned out, and the rows moved from one shown frame to the
+// next. Run under the platform to be measured, e.g.
+//   xvfb-run -s "-screen 0 1920x1080x24" bench_prompter_loop
+// (without a display it runs on the offscreen platform).
+#include "ScanOutView.h"
 #include "ScrollRun.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"
 #include "TickSource.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
 namespace
 {
+// Runs start moving (or are left paused) this long after they open, so
+// that the window is on the screen before anything is measured.
+constexpr int kSettleMs = 200;
+
 // The steps are paced here by a nanosecond clock, so a speed value is a
 // number of microseconds between steps and deviations read directly in time.
 std::uint64_t Nanoseconds()
@@ -41,15 +53,24 @@ void PrepareRun(int speedValue)
     CreatePrompterFont(QStringLiteral("DejaVu Sans"), 24, 400);
 }
 
-// Runs the prompter for ms milliseconds, moving from the start.
-void RunFor(int ms)
+// Runs the prompter for ms milliseconds after it has settled, moving from
+// the start unless paused is asked for.
+void RunFor(int ms, bool moving = true)
 {
-    QTimer::singleShot(50, [] {
-        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
-        QApplication::sendEvent(g_runState.prompterWindow, &space);
-    });
-    QTimer::singleShot(50 + ms, [] { g_runState.running = false; });
+    if (moving)
+        QTimer::singleShot(kSettleMs, [] {
+            QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+            QApplication::sendEvent(g_runState.prompterWindow, &space);
+        });
+    QTimer::singleShot(kSettleMs + ms, [] { g_runState.running = false; });
     StartScrollRun(false);
+}
+
+// The scan-out of the run under way, once it exists.
+const ScanOutView* RunScanOut()
+{
+    QWidget* window = g_runState.prompterWindow;
+    return window ? window->findChild<ScanOutView*>() : nullptr;
 }
 
 double Percentile(std::vector<double> values, double p)
@@ -57,8 +78,72 @@ double Percentile(std::vector<double> values, double p)
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(p * (values.size() - 1))];
+    return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
 }
+
+// Times every pass of the run's loop: a pass asks the event dispatcher for
+// waiting events once, and the dispatcher says it is awake at each asking.
+class PassWatch
+{
+  public:
+    PassWatch()
+    {
+        m_connection = QObject::connect(QAbstractEventDispatcher::instance(),
+                                        &QAbstractEventDispatcher::awake, [this] { OnPass(); });
+        m_passes.reserve(8'000'000);
+    }
+    ~PassWatch() { QObject::disconnect(m_connection); }
+    PassWatch(const PassWatch&) = delete;
+    PassWatch& operator=(const PassWatch&) = delete;
+
+    // Starts timing from the next pass on.
+    void Start() { m_last = Nanoseconds(); }
+    // Stops timing.
+    void Stop() { m_last = 0; }
+    // The length of every pass timed, in nanoseconds.
+    const std::vector<double>& Passes() const { return m_passes; }
+
+  private:
+    void OnPass()
+    {
+        if (m_last == 0)
+            return;
+        const std::uint64_t now = Nanoseconds();
+        m_passes.push_back(static_cast<double>(now - m_last));
+        m_last = now;
+    }
+
+    QMetaObject::Connection m_connection;
+    std::uint64_t m_last = 0;
+    std::vector<double> m_passes;
+};
+
+// Paused, the loop only dispatches events and offers frames (a frame is
+// wanted at every refresh, changed or not), so a pass longer than the usual
+// one is time spent on the screen's behalf: the excess over the median
+// pass, summed and shared out over the refreshes, is what scan-out costs
+// the loop per frame.
+void BM_LoopWhilePaused(benchmark::State& state)
+{
+    for (auto _ : state) {
+        PrepareRun(0);
+        PassWatch watch;
+        QTimer::singleShot(kSettleMs, [&] { watch.Start(); });
+        QTimer::singleShot(kSettleMs + 1000 - 1, [&] { watch.Stop(); });
+        RunFor(1000, false);
+        const std::vector<double>& passes = watch.Passes();
+        const double usual = Percentile(passes, 0.5);
+        double excess = 0;
+        for (double pass : passes)
+            excess += std::max(0.0, pass - usual);
+        const double refreshes = QGuiApplication::primaryScreen()->refreshRate();
+        state.counters["passes_per_s"] = static_cast<double>(passes.size());
+        state.counters["loop_us_per_refresh"] = excess / refreshes / 1e3;
+        state.counters["p999_pass_us"] = Percentile(passes, 0.999) / 1e3;
+        state.counters["max_pass_us"] = Percentile(passes, 1.0) / 1e3;
+    }
+}
+BENCHMARK(BM_LoopWhilePaused)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_LoopPassesMovingAtSpeedZero(benchmark::State& state)
 {
@@ -76,18 +161,37 @@ void BM_LoopPassesMovingAtSpeedZero(benchmark::State& state)
 BENCHMARK(BM_LoopPassesMovingAtSpeedZero)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Steps at a fixed speed while the screen refreshes: how far each interval
-// between two steps strays from the step interval.
+// between two steps strays from the step interval, and how many rows (one
+// a step) the text moved between one frame reaching the screen and the
+// next. At 60 frames a second the arguments give about 1, 3 and 10 rows a
+// frame.
 void BM_StepIntervalSpread(benchmark::State& state)
 {
     const int speedValue = static_cast<int>(state.range(0));
     for (auto _ : state) {
         PrepareRun(speedValue);
         std::vector<std::uint64_t> steps;
+        std::vector<double> rowsPerFrame;
         std::uint64_t seen = 0;
+        std::uint64_t framesSeen = 0;
+        std::size_t stepsAtFrame = 0;
+        long framesMissed = 0; // several frames shown between two looks
+        const ScanOutView* view = nullptr;
         ScopedTickSource watching([&] {
             if (g_runState.lastStepTime != seen) {
                 seen = g_runState.lastStepTime;
                 steps.push_back(seen);
+            }
+            if (!view)
+                view = RunScanOut();
+            const std::uint64_t frames = view ? view->FramesShown() : 0;
+            if (frames != framesSeen) {
+                if (framesSeen != 0 && frames == framesSeen + 1)
+                    rowsPerFrame.push_back(static_cast<double>(steps.size() - stepsAtFrame));
+                else if (framesSeen != 0)
+                    ++framesMissed;
+                framesSeen = frames;
+                stepsAtFrame = steps.size();
             }
             return Nanoseconds();
         });
@@ -102,6 +206,27 @@ void BM_StepIntervalSpread(benchmark::State& state)
         state.counters["p99_dev_ms"] = Percentile(deviation, 0.99);
         state.counters["max_dev_ms"] = Percentile(deviation, 1.0);
         state.counters["rows_per_s"] = 1e6 / speedValue;
+
+        // The first and last frames straddle the start and the stop.
+        if (rowsPerFrame.size() > 2)
+            rowsPerFrame = std::vector<double>(rowsPerFrame.begin() + 1, rowsPerFrame.end() - 1);
+        const double frames = static_cast<double>(rowsPerFrame.size());
+        const double mean =
+            frames > 0 ? std::accumulate(rowsPerFrame.begin(), rowsPerFrame.end(), 0.0) / frames
+                       : 0;
+        double square = 0;
+        double furthest = 0;
+        for (double rows : rowsPerFrame) {
+            square += (rows - mean) * (rows - mean);
+            furthest = std::max(furthest, std::abs(rows - mean));
+        }
+        state.counters["frames"] = frames;
+        state.counters["frames_missed"] = static_cast<double>(framesMissed);
+        state.counters["rows_frame_mean"] = mean;
+        state.counters["rows_frame_sd"] = frames > 0 ? std::sqrt(square / frames) : 0;
+        state.counters["rows_frame_min"] = Percentile(rowsPerFrame, 0.0);
+        state.counters["rows_frame_max"] = Percentile(rowsPerFrame, 1.0);
+        state.counters["rows_frame_furthest"] = furthest;
     }
 }
 BENCHMARK(BM_StepIntervalSpread)
@@ -114,7 +239,8 @@ BENCHMARK(BM_StepIntervalSpread)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

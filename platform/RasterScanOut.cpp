@@ -3,21 +3,15 @@
 #include "FrameMailbox.h"
 #include "ScanOut.h"
 
-#include <QEvent>
 #include <QPainter>
 
 #include <cmath>
 
-RasterScanOut::RasterScanOut(QWidget* parent, FrameMailbox& mailbox, const QList<QRgb>& palette,
+RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                              double refreshRate)
-    : QWidget(parent), m_mailbox(mailbox), m_palette(palette)
+    : ScanOutView(window), m_mailbox(mailbox), m_palette(palette)
 {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::NoFocus);
-    setGeometry(parent->rect());
-    parent->installEventFilter(this);
-
     m_refresh.setTimerType(Qt::PreciseTimer);
     m_refresh.setInterval(
         static_cast<int>(std::lround(1000.0 / (refreshRate > 1 ? refreshRate : 60))));
@@ -38,15 +32,10 @@ void RasterScanOut::ShowNewestFrame()
 void RasterScanOut::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_image.size() == size())
+    if (m_image.size() == size()) {
         painter.drawImage(0, 0, m_image);
-    else
+        CountFrameShown();
+    } else {
         painter.fillRect(rect(), QColor::fromRgb(m_palette.value(0)));
-}
-
-bool RasterScanOut::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == parent() && event->type() == QEvent::Resize)
-        setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(watched, event);
+    }
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "ScanOutView.h"
+
 #include <QImage>
 #include <QList>
 #include <QRgb>
 #include <QTimer>
-#include <QWidget>
 
 #include <cstdint>
 #include <vector>
@@ -12,19 +13,18 @@
 class FrameMailbox;
 
 // Scan-out without OpenGL: at every refresh a timer takes the newest frame
-// from the mailbox, scales it by the ScanOutImage rule and repaints.
-class RasterScanOut : public QWidget
+// from the mailbox, scales it by the ScanOutImage rule and repaints, all on
+// the user-interface thread.
+class RasterScanOut : public ScanOutView
 {
   public:
-    // A child covering parent, showing the frames of mailbox.
-    RasterScanOut(QWidget* parent, FrameMailbox& mailbox, const QList<QRgb>& palette,
+    // A shown child covering window, showing the frames of mailbox.
+    RasterScanOut(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                   double refreshRate);
 
   protected:
     // Draws the last frame taken; the whole widget, margins included.
     void paintEvent(QPaintEvent* event) override;
-    // Keeps the child covering its parent.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void ShowNewestFrame();

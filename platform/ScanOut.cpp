@@ -37,6 +37,71 @@ std::vector<ScanOutTap> ScanOutTaps(int sourceLength, int outputLength)
     return taps;
 }
 
+namespace
+{
+// Source rows blended across to the target's width, each value 256 times
+// the blended index. A target row needs two source rows, and consecutive
+// target rows mostly need the same ones, so the two last made are kept.
+class AcrossRows
+{
+  public:
+    AcrossRows(const std::vector<std::uint8_t>& indices, const std::vector<ScanOutTap>& columns)
+        : m_indices(indices), m_columns(columns)
+    {
+        for (auto& slot : m_slots)
+            slot.values.resize(columns.size());
+    }
+
+    // Source row y blended across; valid until the call after next.
+    const int* Row(int y)
+    {
+        for (std::size_t s = 0; s < m_slots.size(); ++s)
+            if (m_slots[s].row == y) {
+                m_recent = s;
+                return m_slots[s].values.data();
+            }
+        m_recent = 1 - m_recent;
+        Slot& slot = m_slots[m_recent];
+        slot.row = y;
+        const std::uint8_t* source = m_indices.data() + std::size_t{Surface::kWidth} * y;
+        for (std::size_t x = 0; x < m_columns.size(); ++x) {
+            const ScanOutTap& col = m_columns[x];
+            slot.values[x] =
+                source[col.first] * (256 - col.weight) + source[col.second] * col.weight;
+        }
+        return slot.values.data();
+    }
+
+  private:
+    struct Slot {
+        int row = -1;
+        std::vector<int> values;
+    };
+    const std::vector<std::uint8_t>& m_indices;
+    const std::vector<ScanOutTap>& m_columns;
+    std::array<Slot, 2> m_slots;
+    std::size_t m_recent = 0; // the slot used last
+};
+} // namespace
+
+void ScanOutScale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
+                  QSize target, std::uint8_t* pixels, qsizetype bytesPerLine)
+{
+    const auto columns = ScanOutTaps(Surface::kWidth, target.width());
+    const auto rows = ScanOutTaps(Surface::kHeight, target.height());
+    AcrossRows across(indices, columns);
+    for (int y = 0; y < target.height(); ++y) {
+        const ScanOutTap& row = rows[static_cast<std::size_t>(y)];
+        const int* upper = across.Row(row.first);
+        const int* lower = across.Row(row.second);
+        auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * y);
+        for (int x = 0; x < target.width(); ++x) {
+            const int value = upper[x] * (256 - row.weight) + lower[x] * row.weight;
+            out[x] = colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)];
+        }
+    }
+}
+
 QImage ScanOutImage(const std::vector<std::uint8_t>& indices, const QList<QRgb>& palette,
                     QSize area)
 {
@@ -46,25 +111,13 @@ QImage ScanOutImage(const std::vector<std::uint8_t>& indices, const QList<QRgb>&
     const QRgb background = palette.isEmpty() ? qRgb(0, 0, 0) : palette.first();
     image.fill(background);
     const std::size_t frameBytes = std::size_t{Surface::kWidth} * Surface::kHeight;
-    if (indices.size() < frameBytes || palette.size() < 256)
-        return image;
-
     const QRect target = ScanOutRect(area);
-    const auto columns = ScanOutTaps(Surface::kWidth, target.width());
-    const auto rows = ScanOutTaps(Surface::kHeight, target.height());
-    for (int y = 0; y < target.height(); ++y) {
-        const ScanOutTap& row = rows[static_cast<std::size_t>(y)];
-        const std::uint8_t* upper = indices.data() + row.first * Surface::kWidth;
-        const std::uint8_t* lower = indices.data() + row.second * Surface::kWidth;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(target.top() + y)) + target.left();
-        for (int x = 0; x < target.width(); ++x) {
-            const ScanOutTap& col = columns[static_cast<std::size_t>(x)];
-            const int top = upper[col.first] * (256 - col.weight) + upper[col.second] * col.weight;
-            const int bottom =
-                lower[col.first] * (256 - col.weight) + lower[col.second] * col.weight;
-            const int value = top * (256 - row.weight) + bottom * row.weight;
-            out[x] = palette[(value + (1 << 15)) >> 16];
-        }
-    }
+    if (indices.size() < frameBytes || palette.size() < 256 || target.isEmpty())
+        return image;
+    ScanOutColours colours{};
+    std::copy_n(palette.begin(), colours.size(), colours.begin());
+    ScanOutScale(indices, colours, target.size(),
+                 image.scanLine(target.top()) + std::size_t{4} * target.left(),
+                 image.bytesPerLine());
     return image;
 }

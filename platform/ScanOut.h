@@ -6,6 +6,7 @@
 #include <QRgb>
 #include <QSize>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -38,3 +39,14 @@ struct ScanOutTap {
 // The taps for every screen coordinate 0..outputLength-1 of an axis whose
 // source has sourceLength pixels.
 std::vector<ScanOutTap> ScanOutTaps(int sourceLength, int outputLength);
+
+// The pixel value of each palette index in the 32-bit format being drawn.
+using ScanOutColours = std::array<std::uint32_t, 256>;
+
+// Scales the frame (as for ScanOutImage) into exactly the size of target,
+// with no margins: pixels points at the top-left pixel, rows lie
+// bytesPerLine apart, and index i is drawn as colours[i]. This is the
+// arithmetic of ScanOutImage, for presenters that draw into their own
+// buffers; indices must hold the whole frame.
+void ScanOutScale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
+                  QSize target, std::uint8_t* pixels, qsizetype bytesPerLine);

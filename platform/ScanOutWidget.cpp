@@ -1,9 +1,29 @@
 #include "ScanOutWidget.h"
 
+#include "GlScanOut.h"
 #include "RasterScanOut.h"
+
+#include <QGuiApplication>
+#include <QOpenGLContext>
+
+namespace
+{
+// The offscreen and minimal platforms keep their windows in memory, where a
+// grab reads what the widgets painted; there is no screen for a presenter
+// thread's window to reach, so they always paint on this thread.
+bool PresentsFromAThread()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&
+           QOpenGLContext::supportsThreadedOpenGL();
+}
+} // namespace
 
 QWidget* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                              double refreshRate)
 {
+    if (PresentsFromAThread())
+        if (QWidget* view = GlScanOut::Create(window, mailbox, palette, refreshRate))
+            return view;
     return new RasterScanOut(window, mailbox, palette, refreshRate);
 }

@@ -8,13 +8,15 @@ class QWidget;
 
 // Puts the frames that the scroll loop posts to mailbox on the screen at
 // refreshRate frames a second, filling window by the ScanOutImage rule.
-// The returned widget is a child that covers window and is transparent to
-// input, so keys and the mouse still reach window itself; window owns it,
-// and destroying it stops scan-out. The mailbox must outlive it.
+// The returned widget is a ScanOutView: a child that covers window and is
+// transparent to input, so keys and the mouse still reach window itself;
+// window owns it, and destroying it stops scan-out. The mailbox must
+// outlive it.
 //
 // Where the platform renders OpenGL from a second thread, a presenter
 // thread draws and waits for the screen's refresh, and the user-interface
-// thread does nothing per frame. Elsewhere (the offscreen platform of the
-// tests) a paced repaint on the user-interface thread shows the frames.
+// thread does nothing per frame (GlScanOut.h). Elsewhere (the offscreen
+// platform of the tests) a paced repaint on the user-interface thread shows
+// the frames (RasterScanOut.h).
 QWidget* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                              double refreshRate);

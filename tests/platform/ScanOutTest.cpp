@@ -1,0 +1,148 @@
+#include "ScanOut.h"
+#include "FrameMailbox.h"
+#include "RasterScanOut.h"
+#include "ScanOutView.h"
+#include "ScanOutWidget.h"
+#include "Surface.h"
+
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+namespace
+{
+// A window that notes the mouse presses that reach it.
+class PressCounter : public QWidget
+{
+  public:
+    int presses = 0;
+
+  protected:
+    void mousePressEvent(QMouseEvent*) override { ++presses; }
+};
+
+const QList<QRgb> kPalette = [] {
+    QList<QRgb> palette;
+    for (int i = 0; i < 256; ++i)
+        palette.append(qRgb(255 - i, 255 - i, 128));
+    return palette;
+}();
+} // namespace
+
+class ScanOutTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_window.resize(800, 500);
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    PressCounter m_window;
+    FrameMailbox m_mailbox;
+};
+
+TEST_F(ScanOutTest, WithoutAScreenToReachTheFramesArePaintedOnThisThread)
+{
+    const std::unique_ptr<QWidget> view(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60));
+    EXPECT_NE(dynamic_cast<RasterScanOut*>(view.get()), nullptr);
+    EXPECT_EQ(m_window.findChild<ScanOutView*>(), view.get());
+}
+
+TEST_F(ScanOutTest, TheViewCoversItsWindowAndFollowsItsSize)
+{
+    const std::unique_ptr<QWidget> view(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60));
+    EXPECT_EQ(view->geometry(), m_window.rect());
+    m_window.resize(1024, 300);
+    EXPECT_EQ(view->geometry(), QRect(0, 0, 1024, 300));
+}
+
+TEST_F(ScanOutTest, MouseAndKeysStillReachTheWindow)
+{
+    const std::unique_ptr<QWidget> view(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60));
+    QTest::mouseClick(m_window.windowHandle(), Qt::LeftButton, {}, QPoint(400, 250));
+    EXPECT_EQ(m_window.presses, 1);
+    EXPECT_EQ(view->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(ScanOutTest, APostedFrameReachesTheScreenScaledByTheRule)
+{
+    const auto view = std::unique_ptr<ScanOutView>(
+        static_cast<ScanOutView*>(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60)));
+    Surface surface;
+    for (int y = 0; y < Surface::kHeight; ++y)
+        for (int x = 0; x < Surface::kWidth; ++x)
+            surface.Row(y)[x] = static_cast<std::uint8_t>((x / 40 + y / 30) * 16);
+    m_mailbox.PostIfWanted(surface);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->FramesShown() > 0; }, 5000));
+
+    std::vector<std::uint8_t> frame(640 * 480);
+    surface.CopyRowsTo(frame.data());
+    const QImage expected = ScanOutImage(frame, kPalette, m_window.size());
+    EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+}
+
+TEST_F(ScanOutTest, DestroyingTheViewStopsScanOut)
+{
+    QPointer<QWidget> view = CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60);
+    delete view.data();
+    Surface surface;
+    m_mailbox.PostIfWanted(surface);
+    QTest::qWait(50);
+    std::vector<std::uint8_t> frame;
+    EXPECT_TRUE(m_mailbox.Take(frame)); // nobody took the frame
+}
+
+// The rule written out pixel by pixel: four source indices around the tap,
+// blended with weights out of 256, rounded, looked up.
+QImage ScanOutImageByTheRule(const std::vector<std::uint8_t>& frame, const QList<QRgb>& palette,
+                             QSize area)
+{
+    QImage image(area, QImage::Format_RGB32);
+    image.fill(palette.first());
+    const QRect target = ScanOutRect(area);
+    const auto columns = ScanOutTaps(Surface::kWidth, target.width());
+    const auto rows = ScanOutTaps(Surface::kHeight, target.height());
+    const auto index = [&](int x, int y) { return frame[static_cast<std::size_t>(y * 640 + x)]; };
+    for (int y = 0; y < target.height(); ++y)
+        for (int x = 0; x < target.width(); ++x) {
+            const ScanOutTap& col = columns[static_cast<std::size_t>(x)];
+            const ScanOutTap& row = rows[static_cast<std::size_t>(y)];
+            const int top = index(col.first, row.first) * (256 - col.weight) +
+                            index(col.second, row.first) * col.weight;
+            const int bottom = index(col.first, row.second) * (256 - col.weight) +
+                               index(col.second, row.second) * col.weight;
+            image.setPixel(target.left() + x, target.top() + y,
+                           palette[(top * (256 - row.weight) + bottom * row.weight + 32768) >> 16]);
+        }
+    return image;
+}
+
+TEST(ScanOutImage, EveryPixelFollowsTheRule)
+{
+    std::mt19937 noise(3);
+    std::vector<std::uint8_t> frame(640 * 480);
+    for (auto& index : frame)
+        index = static_cast<std::uint8_t>(noise() & 0xFF);
+    for (const QSize area :
+         {QSize(1920, 1080), QSize(700, 900), QSize(641, 481), QSize(320, 240)}) {
+        EXPECT_EQ(ScanOutImage(frame, kPalette, area), ScanOutImageByTheRule(frame, kPalette, area))
+            << area.width() << " x " << area.height();
+    }
+}
+
+TEST(ScanOutImage, ATooSmallFrameOrPaletteShowsOnlyTheBackground)
+{
+    const std::vector<std::uint8_t> frame(640 * 480, 200);
+    const QImage shortPalette = ScanOutImage(frame, {qRgb(1, 2, 3)}, QSize(800, 600));
+    EXPECT_EQ(shortPalette.pixel(400, 300), qRgb(1, 2, 3));
+    const QImage shortFrame = ScanOutImage({1, 2, 3}, kPalette, QSize(800, 600));
+    EXPECT_EQ(shortFrame.pixel(400, 300), kPalette.first());
+    EXPECT_TRUE(ScanOutImage(frame, kPalette, QSize(0, 0)).isNull());
+}
