@@ -1,21 +1,187 @@
 #include "VellorDlg.h"
 
+#include "ModulePath.h"
+#include "ScriptEditor.h"
+#include "ScriptEncoding.h"
+#include "ScriptFile.h"
+#include "TransparentStatic.h"
+
+#include <QAction>
+#include <QFile>
+
+#include <optional>
+
 // Script files: New, Open, Save, Save As, Print and the closing path.
+//
+// The script has unsaved changes exactly when the editor's text differs from
+// m_strSavedText byte for byte; there is no modified flag to drift out of step.
+// Nothing the operator wrote is ever discarded unless a save succeeded or the
+// operator said No: a save that fails or a Save As that is cancelled counts as
+// Cancel. Saves write a complete temporary file beside the target and rename
+// it over the old one, so a failed save leaves the old file as it was.
 
-void CVellorDlg::OnFileNew() {}
+namespace
+{
 
-void CVellorDlg::OnFileOpen() {}
+bool HasUnsavedChanges(const CVellorDlg& window)
+{
+    return window.Editor().Text() != window.m_strSavedText;
+}
 
-void CVellorDlg::OnFileSave() {}
+QString OpeningProblem(const QString& path)
+{
+    return QStringLiteral("There was a problem opening the file %1.").arg(path);
+}
 
-void CVellorDlg::OnFileSaveAs() {}
+QString SavingProblem(const QString& path)
+{
+    return QStringLiteral("There was a problem saving the file %1.").arg(path);
+}
 
-void CVellorDlg::OnFilePrint() {}
+QString ReadingProblem(const QString& path)
+{
+    return QStringLiteral("An unknown error occurred while accessing %1.").arg(path);
+}
 
-void CVellorDlg::OnFileExit() { OnCancel(); }
+// A script file read for a command: whether it could be opened with the
+// access the command asks for, and its text when it could also be read.
+struct OpenedScript {
+    bool opened = false;            // the file could be opened
+    std::optional<QByteArray> text; // its text; empty on a read error
+};
 
-void CVellorDlg::OnCancel() { done(QDialog::Rejected); }
+OpenedScript ReadScriptAt(const QString& path, QIODevice::OpenMode mode)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(mode | QIODevice::ExistingOnly))
+        return {};
+    return {true, ReadScriptFile(file)};
+}
 
-MessageAnswer CVellorDlg::AskToSaveChanges() { return MessageAnswer::No; }
+} // namespace
 
-void CVellorDlg::OnUpdateFileSave(QAction&) {}
+MessageAnswer CVellorDlg::AskToSaveChanges()
+{
+    const QString question =
+        m_strFilePath.isEmpty()
+            ? QStringLiteral(
+                  "The newly created file has changed. Would you like to save your changes?")
+            : QStringLiteral("The file: '%1' has changed. Would you like to save your changes?")
+                  .arg(m_strFilePath);
+    const MessageAnswer answer =
+        m_dialogs.ShowMessage(this, question, QStringLiteral("Vellor Teleprompter"),
+                              MessageButtons::YesNoCancel, MessageIcon::Question);
+    if (answer != MessageAnswer::Yes)
+        return answer;
+    if (m_strFileName.isEmpty())
+        OnFileSaveAs();
+    else
+        OnFileSave();
+    // A save that did not happen must not let the caller discard the script.
+    return HasUnsavedChanges(*this) ? MessageAnswer::Cancel : MessageAnswer::Yes;
+}
+
+void CVellorDlg::OnFileNew()
+{
+    if (HasUnsavedChanges(*this) && AskToSaveChanges() == MessageAnswer::Cancel)
+        return;
+    m_strFilePath.clear();
+    m_strFileName.clear();
+    FileLabel().setText(QStringLiteral("New File"));
+    FileLabel().repaint();
+    Editor().SetText(QByteArray());
+    m_strSavedText = Editor().Text();
+}
+
+void CVellorDlg::OnFileOpen()
+{
+    if (HasUnsavedChanges(*this) && AskToSaveChanges() == MessageAnswer::Cancel)
+        return;
+    const std::optional<QString> chosen = m_dialogs.GetOpenFilePath(this);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString& path = *chosen;
+    // Read and write access, so that a file that cannot be saved back is reported now.
+    const OpenedScript script = ReadScriptAt(path, QIODevice::ReadWrite);
+    if (!script.opened || !script.text) {
+        m_dialogs.ShowMessage(this, script.opened ? ReadingProblem(path) : OpeningProblem(path),
+                              ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    m_strFilePath = path;
+    m_strFileName = FileNameFromPath(path);
+    ShowFileLabel();
+    Editor().SetSelection(-1, -1);
+    Editor().SetText(*script.text);
+    // What the editor reports for the text just set is the baseline for changes.
+    m_strSavedText = Editor().Text();
+    Editor().SetSelection(0, 0);
+    Editor().HideSelection(false);
+}
+
+void CVellorDlg::OnFileSave()
+{
+    const QByteArray text = Editor().Text();
+    // The file must exist already: Save As is the way to give a script a new file.
+    if (!SaveScriptFileAtomically(m_strFilePath, text, true)) {
+        m_dialogs.ShowMessage(this, SavingProblem(m_strFilePath), ApplicationTitle(),
+                              MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    m_strSavedText = text;
+}
+
+void CVellorDlg::OnFileSaveAs()
+{
+    const std::optional<QString> chosen = m_dialogs.GetSaveFilePath(this);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString& path = *chosen;
+    const QByteArray text = Editor().Text();
+    if (!SaveScriptFileAtomically(path, text, false)) {
+        m_dialogs.ShowMessage(this, OpeningProblem(path), ApplicationTitle(), MessageButtons::Ok,
+                              MessageIcon::Warning);
+        return;
+    }
+    m_strSavedText = text;
+    m_strFilePath = path;
+    m_strFileName = FileNameFromPath(path);
+    ShowFileLabel();
+}
+
+void CVellorDlg::OnFilePrint()
+{
+    // The file as stored is printed, not the editor's text. Printing reports
+    // nothing: a file that cannot be read or a cancelled print just ends here.
+    const OpenedScript script = ReadScriptAt(m_strFilePath, QIODevice::ReadOnly);
+    if (!script.text)
+        return;
+    m_dialogs.PrintText(this, FileNameFromPath(m_strFilePath), DecodeScriptText(*script.text).text);
+}
+
+void CVellorDlg::OnFileExit()
+{
+    OnCancel();
+}
+
+void CVellorDlg::OnCancel()
+{
+    if (HasUnsavedChanges(*this)) {
+        const MessageAnswer answer = AskToSaveChanges();
+        if (answer == MessageAnswer::Cancel)
+            return;
+        if (answer == MessageAnswer::Yes) {
+            // A script saved on the way out is not reopened at the next start.
+            m_strSavedText.clear();
+            m_strFilePath.clear();
+            m_strFileName.clear();
+        }
+    }
+    done(QDialog::Rejected);
+}
+
+void CVellorDlg::OnUpdateFileSave(QAction& item)
+{
+    // Save is always offered; a script without a file gets the saving message.
+    item.setEnabled(true);
+}
