@@ -127,6 +127,21 @@ TEST_F(FileCommands, OpenAReadOnlyFileReportsIt)
     EXPECT_EQ(Editor().Text(), QByteArray(kLoaded));
 }
 
+TEST_F(FileCommands, OpenAFileThatCannotBeReadReportsItAndChangesNothing)
+{
+    // This process's own memory opens for reading and writing, but reading it
+    // from offset 0, an address never mapped, fails.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    if (!QFile::exists(unreadable))
+        GTEST_SKIP() << "no file here opens but cannot be read";
+    m_dialogs.openPaths.push_back(unreadable);
+    Run(Ids::kCmdOpen);
+    ExpectOneWarning(QStringLiteral("An unknown error occurred while accessing /proc/self/mem."));
+    EXPECT_EQ(Editor().Text(), QByteArray(kLoaded));
+    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+    EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
+}
+
 TEST_F(FileCommands, TheLoadFileButtonOpensLikeTheMenu)
 {
     WriteBytes("other.txt", "button\r\n");
