@@ -3,8 +3,6 @@
 #include "ScanOut.h"
 
 #include <QList>
-#include <QOpenGLShaderProgram>
-#include <QOpenGLVertexArrayObject>
 #include <QRgb>
 #include <QSize>
 #include <QSurfaceFormat>
@@ -17,12 +15,12 @@
 // Draws 640 x 480 paletted frames into the current OpenGL framebuffer by
 // the ScanOutImage rule, to the same pixel. The scaling is done by
 // ScanOutScale on the calling thread (cheap integer arithmetic, and the same
-// as the software rule's), the result goes up as one texture and is copied
-// one texel to one pixel into the centred 4:3 rectangle; the margins are
-// cleared to the background. A software OpenGL would spend far longer on a
-// shader that scaled, so the GPU is only asked to copy. Needs OpenGL 3.0 or
-// OpenGL ES 3.0. Every call, the destructor included, needs the context it
-// was created in to be current.
+// as the software rule's); the result goes up as one texture, bottom row
+// first, and is blitted one texel to one pixel into the centred 4:3
+// rectangle, the margins cleared to the background. A software OpenGL would
+// spend far longer scaling in a shader, so OpenGL is only asked to copy.
+// Needs OpenGL 3.0 or OpenGL ES 3.0. Every call, the destructor included,
+// needs the context it was created in to be current.
 class GlScanOutRenderer
 {
   public:
@@ -31,27 +29,29 @@ class GlScanOutRenderer
     static std::unique_ptr<GlScanOutRenderer> Create(const QList<QRgb>& palette);
     ~GlScanOutRenderer();
     GlScanOutRenderer(const GlScanOutRenderer&) = delete;
+    GlScanOutRenderer& operator=(const GlScanOutRenderer&) = delete;
+
     // What a context and its window ask for: OpenGL (ES) 3.0, double
     // buffered, one screen refresh per swap, no depth or stencil.
     static QSurfaceFormat SurfaceFormat();
-    GlScanOutRenderer& operator=(const GlScanOutRenderer&) = delete;
 
-    // Fills the bound framebuffer, of size area in pixels, with frame (480
-    // rows of 640 indices, top row first) as ScanOutImage would; a frame of
-    // the wrong size, or a palette short of 256 colours, leaves the
+    // Fills the bound draw framebuffer, of size area in pixels, with frame
+    // (480 rows of 640 indices, top row first) as ScanOutImage would; a frame
+    // of the wrong size, or a palette short of 256 colours, leaves the
     // background alone.
     void Draw(const std::vector<std::uint8_t>& frame, QSize area);
 
   private:
-    explicit GlScanOutRenderer(const QList<QRgb>& palette);
+    GlScanOutRenderer(const QList<QRgb>& palette, GLenum layout);
     bool Build();
+    void Upload(QSize size);
 
     QRgb m_background;                   // palette entry 0, the margins' colour
     bool m_drawsFrames;                  // the palette has all 256 colours
-    ScanOutColours m_colours{};          // the palette in the texture's byte order
-    std::vector<std::uint32_t> m_scaled; // the frame as the target shows it
-    QOpenGLShaderProgram m_program;
-    QOpenGLVertexArrayObject m_vertices; // empty: the corners come from the vertex number
+    GLenum m_layout;                     // byte order of m_scaled's pixels
+    ScanOutColours m_colours{};          // the palette in that byte order
+    std::vector<std::uint32_t> m_scaled; // the frame as the target shows it, bottom row first
     GLuint m_texture = 0;                // m_scaled on the GPU
     QSize m_textureSize;                 // the size m_texture was made with
+    GLuint m_source = 0;                 // a framebuffer that reads m_texture
 };

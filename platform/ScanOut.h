@@ -28,8 +28,7 @@ QImage ScanOutImage(const std::vector<std::uint8_t>& indices, const QList<QRgb>&
 
 // Where one screen coordinate samples the frame along one axis: between
 // source pixels first and first + 1 (clamped to the frame), with the weight
-// of the second in 0..256. Shared by the software rule and the GPU shader's
-// test.
+// of the second in 0..256.
 struct ScanOutTap {
     int first = 0;  // nearer-left (or upper) source pixel
     int second = 0; // the pixel after it, or the same at the frame's edge
@@ -44,8 +43,9 @@ std::vector<ScanOutTap> ScanOutTaps(int sourceLength, int outputLength);
 using ScanOutColours = std::array<std::uint32_t, 256>;
 
 // Scales the frame (as for ScanOutImage) into exactly the size of target,
-// with no margins: pixels points at the top-left pixel, rows lie
-// bytesPerLine apart, and index i is drawn as colours[i]. This is the
+// with no margins: pixels points at the top-left pixel, each row lies
+// bytesPerLine after the one above it (negative for a buffer kept bottom row
+// first), and index i is drawn as colours[i]. This is the
 // arithmetic of ScanOutImage, for presenters that draw into their own
 // buffers; indices must hold the whole frame.
 void ScanOutScale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
