@@ -1,5 +1,6 @@
 #include "ScrollSpeedDlg.h"
 
+#include "DialogFont.h"
 #include "DialogService.h"
 #include "DialogUnits.h"
 #include "ModulePath.h"
@@ -15,16 +16,6 @@ namespace
 
 constexpr std::uint32_t kLowest = 1;
 constexpr std::uint32_t kHighest = 1000;
-
-// The nearest the platform has to the 8-point dialog font the layout was
-// measured with.
-QFont DialogFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    return font;
-}
 
 QPushButton* AddButton(QWidget* parent, const QString& text, const QString& name,
                        const QRect& where)

@@ -1,5 +1,6 @@
 #include "AboutDlg.h"
 
+#include "DialogFont.h"
 #include "DialogService.h"
 #include "DialogUnits.h"
 #include "HyperLink.h"
@@ -13,16 +14,6 @@
 
 namespace
 {
-
-// The nearest the platform has to the 8-point dialog font the layout was
-// measured with.
-QFont AboutFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    return font;
-}
 
 QLabel* AddText(QWidget* parent, const QString& text, const QRect& where,
                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
@@ -63,7 +54,7 @@ CAboutDlg::CAboutDlg(DialogService& dialogs, QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About Vellor Teleprompter"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFont(AboutFont());
+    setFont(DialogFont());
     setFixedSize(DluToPixelsX(215), DluToPixelsY(234));
     CreateControls(dialogs);
 }

@@ -1,5 +1,6 @@
 #include "VellorDlg.h"
 
+#include "DialogFont.h"
 #include "DialogUnits.h"
 #include "HelpWindow.h"
 #include "ModulePath.h"
@@ -112,18 +113,6 @@ const std::array<LabelColor, 8> kLabelColors{{
     {Ids::kFileLabel, kWhite},
     {Ids::kScrollSpeedLabel, kWhite},
 }};
-
-// The nearest we have to the 8-point dialog font the layout was measured
-// with. Its characters are narrower than Liberation Sans at 8 points, so the
-// size is the one at which every text fits the width its control is given;
-// pixels rather than points keep it in step with the pixel layout.
-QFont DialogFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(10);
-    return font;
-}
 
 } // namespace
 
