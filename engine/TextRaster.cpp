@@ -1,6 +1,6 @@
 #include "TextRaster.h"
 
-#include "ScriptLineText.h"
+#include "ScriptEncoding.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
 #include "SurfaceDc.h"
@@ -32,7 +32,10 @@ QRect FullSurface()
 
 void DrawLineBuffer(SurfaceDc& dc, const QRect& rect)
 {
-    dc.DrawTextLine(rect, ScriptLineText(g_runState.lineBuffer));
+    const std::string& line = g_runState.lineBuffer;
+    const QByteArray bytes =
+        QByteArray::fromRawData(line.data(), static_cast<qsizetype>(line.size()));
+    dc.DrawTextLine(rect, DecodeScriptText(bytes).text);
 }
 } // namespace
 

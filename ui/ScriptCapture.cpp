@@ -15,9 +15,10 @@ CapturedScript CaptureScript(const ScriptEditor& editor)
     CapturedScript script;
     script.lineCount = editor.LineCount();
     for (int i = 0; i < script.lineCount; ++i) {
-        // Each line is encoded on its own, the way the prompter decodes it.
-        const QByteArray line =
-            EncodeScriptText(editor.Line(i, kMaxCapturedLine), editor.Encoding());
+        // The prompter reads each line as UTF-8 when it can; a Windows-1252
+        // line whose bytes happened to form UTF-8 would show other letters.
+        const QByteArray line = EncodeScriptText(editor.Line(i, kMaxCapturedLine),
+                                                 ScriptEncoding::Utf8);
         script.text.append(line.constData(), static_cast<std::size_t>(line.size()));
         script.text += "\r\n";
     }

@@ -12,5 +12,5 @@ struct CapturedScript {
 };
 
 /// Captures every displayed line of `editor`, at most 99 characters of each,
-/// in the editor's encoding, each followed by CR LF.
+/// as UTF-8, each followed by CR LF.
 CapturedScript CaptureScript(const ScriptEditor& editor);

@@ -1,5 +1,4 @@
 #include "EngineFixture.h"
-#include "ScriptLineText.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -186,11 +185,4 @@ TEST_F(TextRaster, StripLineShowsATabAndAnAmpersand)
                 expected.Row(y)[x] = std::max(expected.Row(y)[x], tail.Row(y)[x]);
     }
     EXPECT_TRUE(SameRows(offscreen, 0, h, expected, 0));
-}
-
-TEST(ScriptLineText, ReadsUtf8AndFallsBackToWindows1252)
-{
-    EXPECT_EQ(ScriptLineText("caf\xC3\xA9"), QString::fromUtf8("caf\xC3\xA9"));
-    EXPECT_EQ(ScriptLineText("caf\xE9 \x80 \x81"),
-              QStringView(u"caf\u00E9 \u20AC \u0081").toString());
 }

@@ -58,10 +58,12 @@ TEST_F(ScriptCaptureTest, AnEmptyEditorGivesOneEmptyLine)
     EXPECT_EQ(script.lineCount, 1);
 }
 
-TEST_F(ScriptCaptureTest, LinesKeepTheEncodingTheScriptWasLoadedIn)
+TEST_F(ScriptCaptureTest, LinesReachThePrompterAsTheEditorShowsThem)
 {
-    m_editor.SetText("caf\xE9\n");
-    EXPECT_EQ(CaptureScript(m_editor).text, "caf\xE9\r\n\r\n");
     m_editor.SetText("caf\xC3\xA9\n");
     EXPECT_EQ(CaptureScript(m_editor).text, "caf\xC3\xA9\r\n\r\n");
+    // A Windows-1252 script whose first line, "\u00C3\u00A9", is made of bytes
+    // that also read as UTF-8 "\u00E9": the prompter must show what the editor shows.
+    m_editor.SetText("\xC3\xA9\ncaf\xE9\n");
+    EXPECT_EQ(CaptureScript(m_editor).text, "\xC3\x83\xC2\xA9\r\ncaf\xC3\xA9\r\n\r\n");
 }
