@@ -3,7 +3,6 @@
 #include "DialogFont.h"
 #include "DialogUnits.h"
 #include "HelpWindow.h"
-#include "ModulePath.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
 #include "ScriptEditor.h"
@@ -11,7 +10,6 @@
 #include "TransparentStatic.h"
 #include "XButton.h"
 
-#include <QFile>
 #include <QFrame>
 
 #include <algorithm>
@@ -308,20 +306,13 @@ void CVellorDlg::SetInitialCheckStates()
 
 void CVellorDlg::LoadLastScript()
 {
-    QFile file(m_strFilePath);
-    // Read and write access, so that a file that cannot be saved back is reported now.
-    if (m_strFilePath.isEmpty() || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        m_dialogs.ShowMessage(this,
-                              QStringLiteral("There was a problem opening the file %1.")
-                                  .arg(m_strFilePath),
-                              ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
+    const std::optional<QByteArray> text = ReadScriptForEditing(m_strFilePath);
+    if (!text)
         return;
-    }
     m_strFileName = FileNameFromPath(m_strFilePath);
     ShowFileLabel();
-    const std::optional<QByteArray> text = ReadScriptFile(file);
     Editor().SetSelection(-1, -1);
-    Editor().SetText(text.value_or(QByteArray()));
+    Editor().SetText(*text);
     m_strSavedText = Editor().Text();
 }
 

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <optional>
 
 class CMySliderControl;
 class CTransparentStatic;
@@ -86,6 +87,10 @@ public:
     void OnFileExit();                  ///< 32779: the closing path, as Esc and the close box
     void OnCancel();                    ///< the closing path: asks about unsaved changes, then ends
     MessageAnswer AskToSaveChanges();   ///< the unsaved-changes question; Yes saves
+    /// Reads the script at `path` for editing (read and write access, so that a
+    /// file that cannot be saved back is reported now); reports a failure and
+    /// answers nothing.
+    std::optional<QByteArray> ReadScriptForEditing(const QString& path);
     void OnUpdateFileSave(QAction& item); ///< update rule of 32776
 
     // Editing.

@@ -93,6 +93,17 @@ void CVellorDlg::OnFileNew()
     m_strSavedText = Editor().Text();
 }
 
+std::optional<QByteArray> CVellorDlg::ReadScriptForEditing(const QString& path)
+{
+    const OpenedScript script = ReadScriptAt(path, QIODevice::ReadWrite);
+    if (!script.opened || !script.text) {
+        m_dialogs.ShowMessage(this, script.opened ? ReadingProblem(path) : OpeningProblem(path),
+                              ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
+        return std::nullopt;
+    }
+    return script.text;
+}
+
 void CVellorDlg::OnFileOpen()
 {
     if (HasUnsavedChanges(*this) && AskToSaveChanges() == MessageAnswer::Cancel)
@@ -101,18 +112,14 @@ void CVellorDlg::OnFileOpen()
     if (!chosen || chosen->isEmpty())
         return;
     const QString& path = *chosen;
-    // Read and write access, so that a file that cannot be saved back is reported now.
-    const OpenedScript script = ReadScriptAt(path, QIODevice::ReadWrite);
-    if (!script.opened || !script.text) {
-        m_dialogs.ShowMessage(this, script.opened ? ReadingProblem(path) : OpeningProblem(path),
-                              ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
+    const std::optional<QByteArray> text = ReadScriptForEditing(path);
+    if (!text)
         return;
-    }
     m_strFilePath = path;
     m_strFileName = FileNameFromPath(path);
     ShowFileLabel();
     Editor().SetSelection(-1, -1);
-    Editor().SetText(*script.text);
+    Editor().SetText(*text);
     // What the editor reports for the text just set is the baseline for changes.
     m_strSavedText = Editor().Text();
     Editor().SetSelection(0, 0);
