@@ -29,7 +29,7 @@ constexpr int kMaxFaceLength = 31;
 enum class Kind { Button, CheckBox, Label, GrayRect, EtchedLine, Slider, Editor };
 
 // One control of dialog template 102, in tab order; positions in dialog units.
-struct ControlSpec {
+struct TemplateControl {
     int id;
     Kind kind;
     const char* text;
@@ -37,7 +37,7 @@ struct ControlSpec {
     bool hidden;
 };
 
-const std::array<ControlSpec, 26> kTemplate{{
+const std::array<TemplateControl, 26> kTemplate{{
     {Ids::kSpeedSlider, Kind::Slider, "", 253, 130, 145, 15, false},
     {Ids::kFontButton, Kind::Button, "Select &Font Type and Size", 296, 177, 45, 17, false},
     {Ids::kBackColorButton, Kind::Button, "Select &BkGnd Color", 235, 178, 45, 17, false},
@@ -137,26 +137,26 @@ void CVellorDlg::CreateControls()
 {
     QWidget* client = ClientArea();
     client->setFont(DialogFont());
-    for (const ControlSpec& spec : kTemplate) {
-        const QString text = QString::fromLatin1(spec.text);
+    for (const TemplateControl& control : kTemplate) {
+        const QString text = QString::fromLatin1(control.text);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (control.kind) {
         case Kind::Slider:
             m_slider = new CMySliderControl(client);
             widget = m_slider;
             break;
         case Kind::Button:
         case Kind::CheckBox: {
-            auto* button = new CXButton(client, spec.kind == Kind::CheckBox);
+            auto* button = new CXButton(client, control.kind == Kind::CheckBox);
             button->setText(text);
-            m_buttons.insert(spec.id, button);
+            m_buttons.insert(control.id, button);
             widget = button;
             break;
         }
         case Kind::Label: {
             auto* label = new CTransparentStatic(client);
             label->setText(text);
-            m_labels.insert(spec.id, label);
+            m_labels.insert(control.id, label);
             widget = label;
             break;
         }
@@ -182,8 +182,8 @@ void CVellorDlg::CreateControls()
             widget = m_editor;
             break;
         }
-        widget->setGeometry(DluRect(spec.x, spec.y, spec.width, spec.height));
-        widget->setHidden(spec.hidden);
+        widget->setGeometry(DluRect(control.x, control.y, control.width, control.height));
+        widget->setHidden(control.hidden);
     }
     m_fileLabel = m_labels.value(Ids::kFileLabel);
 }
