@@ -6,6 +6,7 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QThread>
 
 #include <cmath>
@@ -14,11 +15,24 @@
 
 using Clock = std::chrono::steady_clock;
 
+namespace
+{
+// True when the current context's OpenGL is a rasteriser running on the
+// processor rather than a graphics processor.
+bool DrawnBySoftware(QOpenGLContext& context)
+{
+    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    const QByteArray renderer = QByteArray(name ? name : "").toLower();
+    return renderer.contains("llvmpipe") || renderer.contains("softpipe") ||
+           renderer.contains("software");
+}
+} // namespace
+
 GlScanOut* GlScanOut::Create(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
-                             double refreshRate)
+                             double refreshRate, bool evenInSoftware)
 {
     auto* view = new GlScanOut(window, mailbox, refreshRate);
-    if (!view->Start(palette)) {
+    if (!view->Start(palette, evenInSoftware)) {
         delete view;
         return nullptr;
     }
@@ -51,7 +65,7 @@ void GlScanOut::resizeEvent(QResizeEvent* event)
     ScanOutView::resizeEvent(event);
 }
 
-bool GlScanOut::Start(const QList<QRgb>& palette)
+bool GlScanOut::Start(const QList<QRgb>& palette, bool evenInSoftware)
 {
     // The spare surface is made here because only this thread may make it;
     // the presenter sets up its context on it before the window is shown.
@@ -63,18 +77,21 @@ bool GlScanOut::Start(const QList<QRgb>& palette)
     std::promise<bool> ready;
     std::future<bool> started = ready.get_future();
     m_presenter.reset(QThread::create(
-        [this, palette](std::promise<bool> promise) { Present(palette, std::move(promise)); },
+        [this, palette, evenInSoftware](std::promise<bool> promise) {
+            Present(palette, evenInSoftware, std::move(promise));
+        },
         std::move(ready)));
     m_presenter->start();
     return started.get();
 }
 
-void GlScanOut::Present(const QList<QRgb>& palette, std::promise<bool> ready)
+void GlScanOut::Present(const QList<QRgb>& palette, bool evenInSoftware, std::promise<bool> ready)
 {
     QOpenGLContext context;
     context.setFormat(m_spare->requestedFormat());
     std::unique_ptr<GlScanOutRenderer> renderer;
-    if (context.create() && context.makeCurrent(m_spare.get()))
+    if (context.create() && context.makeCurrent(m_spare.get()) &&
+        (evenInSoftware || !DrawnBySoftware(context)))
         renderer = GlScanOutRenderer::Create(palette);
     ready.set_value(renderer != nullptr);
     if (!renderer)

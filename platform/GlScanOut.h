@@ -25,9 +25,10 @@ class GlScanOut : public ScanOutView
 {
   public:
     // A shown scan-out covering window, or null when this platform cannot
-    // draw it with OpenGL from another thread. The mailbox must outlive it.
+    // draw it with OpenGL from another thread, or (unless evenInSoftware)
+    // when its OpenGL is drawn by the processor. The mailbox must outlive it.
     static GlScanOut* Create(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
-                             double refreshRate);
+                             double refreshRate, bool evenInSoftware);
     // Stops the presenter thread before the window it draws in goes.
     ~GlScanOut() override;
 
@@ -37,8 +38,8 @@ class GlScanOut : public ScanOutView
 
   private:
     GlScanOut(QWidget* window, FrameMailbox& mailbox, double refreshRate);
-    bool Start(const QList<QRgb>& palette);
-    void Present(const QList<QRgb>& palette, std::promise<bool> ready);
+    bool Start(const QList<QRgb>& palette, bool evenInSoftware);
+    void Present(const QList<QRgb>& palette, bool evenInSoftware, std::promise<bool> ready);
     std::chrono::steady_clock::time_point Pace(std::chrono::steady_clock::time_point next,
                                                bool screenWaited) const;
 

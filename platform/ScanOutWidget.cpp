@@ -22,8 +22,14 @@ bool PresentsFromAThread()
 QWidget* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                              double refreshRate)
 {
-    if (PresentsFromAThread())
-        if (QWidget* view = GlScanOut::Create(window, mailbox, palette, refreshRate))
+    // A software OpenGL spends the processor's time on every frame, on the
+    // cores the scroll loop needs, and measures worse than painting; it is
+    // used only when VELLOR_SCAN_OUT=opengl asks for it. VELLOR_SCAN_OUT=raster
+    // keeps OpenGL out altogether (a broken driver).
+    const QString asked = qEnvironmentVariable("VELLOR_SCAN_OUT");
+    if (asked != QLatin1String("raster") && PresentsFromAThread())
+        if (QWidget* view = GlScanOut::Create(window, mailbox, palette, refreshRate,
+                                              asked == QLatin1String("opengl")))
             return view;
     return new RasterScanOut(window, mailbox, palette, refreshRate);
 }

@@ -13,10 +13,11 @@ class QWidget;
 // window owns it, and destroying it stops scan-out. The mailbox must
 // outlive it.
 //
-// Where the platform renders OpenGL from a second thread, a presenter
-// thread draws and waits for the screen's refresh, and the user-interface
-// thread does nothing per frame (GlScanOut.h). Elsewhere (the offscreen
-// platform of the tests) a paced repaint on the user-interface thread shows
-// the frames (RasterScanOut.h).
+// Where the platform renders OpenGL in hardware from a second thread, a
+// presenter thread draws and waits for the screen's refresh, and the
+// user-interface thread does nothing per frame (GlScanOut.h). Elsewhere (the
+// offscreen platform of the tests, a software OpenGL) a paced repaint on the
+// user-interface thread shows the frames (RasterScanOut.h). The environment
+// variable VELLOR_SCAN_OUT set to opengl or raster overrides the choice.
 QWidget* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                              double refreshRate);
