@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QSaveFile>
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -16,9 +17,12 @@ std::optional<QByteArray> ReadAllBytes(QIODevice& file)
 {
     QByteArray bytes;
     for (;;) {
+        // A file tells how much it holds, so it is read in one go into one
+        // buffer; a device that cannot tell is read a chunk at a time.
+        const qint64 chunk = std::max<qint64>(file.bytesAvailable(), 0) + kReadChunk;
         const qsizetype start = bytes.size();
-        bytes.resize(start + kReadChunk);
-        const qint64 got = file.read(bytes.data() + start, kReadChunk);
+        bytes.resize(start + chunk);
+        const qint64 got = file.read(bytes.data() + start, chunk);
         if (got < 0)
             return std::nullopt;
         bytes.resize(start + got);
@@ -27,37 +31,61 @@ std::optional<QByteArray> ReadAllBytes(QIODevice& file)
     }
 }
 
+// The first `byte` in [from, end), or end.
+const char* Find(const char* from, const char* end, char byte)
+{
+    const void* found = std::memchr(from, byte, static_cast<std::size_t>(end - from));
+    return found ? static_cast<const char*>(found) : end;
+}
+
 } // namespace
 
 std::optional<QByteArray> ReadScriptFile(QIODevice& file)
 {
-    std::optional<QByteArray> raw = ReadAllBytes(file);
-    if (!raw)
+    std::optional<QByteArray> text = ReadAllBytes(file);
+    if (!text)
         return std::nullopt;
-    const qsizetype mark = raw->indexOf(kEndOfFileMark);
-    const qsizetype end = mark < 0 ? raw->size() : mark;
+    const qsizetype mark = text->indexOf(kEndOfFileMark);
+    if (mark >= 0)
+        text->truncate(mark);
 
-    QByteArray text(end, Qt::Uninitialized);
-    const char* in = raw->constData();
-    char* out = text.data();
-    for (qsizetype i = 0; i < end; ++i) {
+    // The text only shrinks, so the line breaks are folded in place.
+    char* const data = text->data();
+    const char* in = data;
+    const char* const end = data + text->size();
+    char* out = data;
+    while (in != end) {
+        const char* const cr = Find(in, end, '\r');
+        std::memmove(out, in, static_cast<std::size_t>(cr - in));
+        out += cr - in;
+        in = cr;
+        if (in == end)
+            break;
         // A CR directly followed by LF is the stored form of one LF.
-        if (in[i] == '\r' && i + 1 < end && in[i + 1] == '\n')
-            continue;
-        *out++ = in[i];
+        if (in + 1 != end && in[1] == '\n')
+            ++in;
+        else
+            *out++ = *in++;
     }
-    text.truncate(out - text.constData());
+    text->truncate(out - data);
     return text;
 }
 
 bool WriteScriptFile(QIODevice& file, const QByteArray& text)
 {
-    QByteArray stored;
-    stored.reserve(text.size() + text.count('\n'));
-    for (const char c : text) {
-        if (c == '\n')
-            stored.append('\r');
-        stored.append(c);
+    QByteArray stored(text.size() + text.count('\n'), Qt::Uninitialized);
+    const char* in = text.constData();
+    const char* const end = in + text.size();
+    char* out = stored.data();
+    while (in != end) {
+        const char* const lf = Find(in, end, '\n');
+        std::memcpy(out, in, static_cast<std::size_t>(lf - in));
+        out += lf - in;
+        in = lf;
+        if (in == end)
+            break;
+        *out++ = '\r';
+        *out++ = *in++;
     }
     return file.write(stored) == stored.size();
 }
