@@ -1,10 +1,68 @@
 #include "ScriptEditor.h"
 
 #include <QPalette>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
 #include <algorithm>
+
+namespace
+{
+
+// Whether `raw`, a document's raw text, is what setting the plain text `set`
+// left in it. Setting a plain text turns CR LF, a lone CR, LF, U+2029 and the
+// frame marks U+FDD0 and U+FDD1 each into one paragraph break, which the raw
+// text holds as U+2029, and keeps every other character as it is.
+bool IsRawTextOf(QStringView raw, QStringView set)
+{
+    if (raw.size() > set.size())
+        return false;
+    qsizetype r = 0;
+    for (qsizetype s = 0; s < set.size(); ++s, ++r) {
+        char16_t c = set[s].unicode();
+        if (c == u'\r' && s + 1 < set.size() && set[s + 1] == u'\n')
+            c = set[++s].unicode();
+        const bool isBreak = c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
+                             c == 0xFDD0 || c == 0xFDD1;
+        if (r == raw.size() || raw[r] != (isBreak ? QChar(QChar::ParagraphSeparator) : QChar(c)))
+            return false;
+    }
+    return r == raw.size();
+}
+
+// A long text set into a visible editor whose vertical scroll bar is hidden
+// makes the bar appear once the text is in; the narrower viewport then has
+// every paragraph laid out anew, which costs more than the setting itself.
+// Showing the bar before the text goes in moves that relayout to the short
+// text that is leaving; when the text is set, the bar's own policy returns and
+// hides it again if the new text fits.
+class ScrollBarShownWhileSetting
+{
+  public:
+    explicit ScrollBarShownWhileSetting(QPlainTextEdit& editor)
+        : m_editor(editor), m_policy(editor.verticalScrollBarPolicy())
+    {
+        m_engaged = m_policy == Qt::ScrollBarAsNeeded && editor.isVisible() &&
+                    !editor.verticalScrollBar()->isVisible();
+        if (m_engaged)
+            editor.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+    ~ScrollBarShownWhileSetting()
+    {
+        if (m_engaged)
+            m_editor.setVerticalScrollBarPolicy(m_policy);
+    }
+    ScrollBarShownWhileSetting(const ScrollBarShownWhileSetting&) = delete;
+    ScrollBarShownWhileSetting& operator=(const ScrollBarShownWhileSetting&) = delete;
+
+  private:
+    QPlainTextEdit& m_editor;
+    Qt::ScrollBarPolicy m_policy;
+    bool m_engaged = false;
+};
+
+} // namespace
 
 ScriptEditor::ScriptEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -21,10 +79,13 @@ void ScriptEditor::SetText(const QByteArray& bytes)
 {
     DecodedScript decoded = DecodeScriptText(bytes);
     m_encoding = decoded.encoding;
-    setPlainText(decoded.text);
+    {
+        const ScrollBarShownWhileSetting bar(*this);
+        setPlainText(decoded.text);
+    }
     document()->setModified(false);
     m_setBytes = bytes;
-    m_setRawText = document()->toRawText();
+    m_setText = std::move(decoded.text);
 }
 
 QByteArray ScriptEditor::Text() const
@@ -36,7 +97,7 @@ QByteArray ScriptEditor::Text() const
     if (!document()->isModified())
         return m_setBytes;
     QString raw = document()->toRawText();
-    if (raw == m_setRawText)
+    if (IsRawTextOf(raw, m_setText))
         return m_setBytes;
     raw.replace(QChar::ParagraphSeparator, u'\n');
     return EncodeScriptText(raw, m_encoding);

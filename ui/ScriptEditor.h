@@ -79,11 +79,11 @@ class ScriptEditor : public QPlainTextEdit
     void UpdatePalette();
     void EnsureLineIndex() const;
 
-    // The text as last set: its bytes and the document's raw text right after
-    // setting it. While the document still holds that raw text, Text()
-    // answers the bytes, whatever line breaks they used.
+    // The text as last set: its bytes and their decoded text. While the
+    // document still holds what setting that text left in it, Text() answers
+    // the bytes, whatever line breaks they used.
     QByteArray m_setBytes;
-    QString m_setRawText;
+    QString m_setText;
     ScriptEncoding m_encoding = ScriptEncoding::Utf8;
 
     QColor m_background = Qt::white;
