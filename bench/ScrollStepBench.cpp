@@ -9,7 +9,6 @@
 #include "SurfaceDc.h"
 #include "TextRaster.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -146,14 +145,3 @@ BENCHMARK(BM_ScreenMove);
 BENCHMARK(BM_StepNoNewLine)->ArgName("mirror")->Arg(0)->Arg(1);
 BENCHMARK(BM_StepWithNewLine)->ArgName("mirror")->Arg(0)->Arg(1);
 BENCHMARK(BM_NewLine)->ArgName("mirror")->Arg(0)->Arg(1);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
