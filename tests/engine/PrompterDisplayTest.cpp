@@ -71,40 +71,31 @@ TEST_F(PrompterDisplay, ClosingRestoresThenReleasesThePrimaryThenTheDisplay)
     EXPECT_FALSE(window->isFullScreen());
 }
 
-TEST_F(PrompterDisplay, NoDisplayObjectMeansNothingToRelease)
+TEST_F(PrompterDisplay, AFailedStepReleasesWhatWasMadeInOrder)
 {
-    probe.failAt = DisplayStep::CreateDisplay;
-    EXPECT_FALSE(OpenPrompterDisplay(&probe));
-    EXPECT_TRUE(probe.events.empty());
-    EXPECT_TRUE(NoSurfaces());
-}
-
-TEST_F(PrompterDisplay, NoPrimarySurfaceReleasesTheDisplay)
-{
-    probe.failAt = DisplayStep::CreatePrimarySurface;
-    EXPECT_FALSE(OpenPrompterDisplay(&probe));
-    EXPECT_EQ(probe.events, (Events{"create display", "release display"}));
-    EXPECT_TRUE(NoSurfaces());
-}
-
-TEST_F(PrompterDisplay, NoOffscreenSurfaceReleasesThePrimaryThenTheDisplay)
-{
-    probe.failAt = DisplayStep::CreateOffscreenSurface;
-    EXPECT_FALSE(OpenPrompterDisplay(&probe));
-    EXPECT_EQ(probe.events,
-              (Events{"create display", "create primary", "release primary", "release display"}));
-    EXPECT_TRUE(NoSurfaces());
-}
-
-TEST_F(PrompterDisplay, NoMirrorSurfaceReleasesExactlyThreeObjectsInOrder)
-{
+    struct Case
+    {
+        DisplayStep failAt;
+        Events events;
+    };
+    const Case cases[] = {
+        {DisplayStep::CreateDisplay, {}},
+        {DisplayStep::CreatePrimarySurface, {"create display", "release display"}},
+        {DisplayStep::CreateOffscreenSurface,
+         {"create display", "create primary", "release primary", "release display"}},
+        {DisplayStep::CreateMirrorSurface,
+         {"create display", "create primary", "create offscreen", "release primary",
+          "release offscreen", "release display"}}};
     g_runParams.mirror = true;
-    probe.failAt = DisplayStep::CreateMirrorSurface;
-    EXPECT_FALSE(OpenPrompterDisplay(&probe));
-    EXPECT_EQ(probe.events, (Events{"create display", "create primary", "create offscreen",
-                                    "release primary", "release offscreen", "release display"}));
-    EXPECT_TRUE(NoSurfaces());
-    EXPECT_FALSE(window->isFullScreen());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.failAt));
+        probe.events.clear();
+        probe.failAt = c.failAt;
+        EXPECT_FALSE(OpenPrompterDisplay(&probe));
+        EXPECT_EQ(probe.events, c.events);
+        EXPECT_TRUE(NoSurfaces());
+        EXPECT_FALSE(window->isFullScreen());
+    }
 }
 
 TEST_F(PrompterDisplay, MonitorTwoFailsWithOneScreen)

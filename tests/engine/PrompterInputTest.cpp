@@ -54,7 +54,7 @@ TEST_F(PrompterInput, SpaceAndTheLeftButtonPauseAndResume)
     EXPECT_FALSE(g_runState.paused);
 }
 
-TEST_F(PrompterInput, FasterAndSlowerByFiveHundredWithOrWithoutShift)
+TEST_F(PrompterInput, FasterAndSlowerByFiveHundredWithOrWithoutShiftAndOnAutoRepeat)
 {
     QTest::keyClick(window.get(), Qt::Key_F);
     EXPECT_EQ(g_runState.speedValue, 9500);
@@ -65,14 +65,10 @@ TEST_F(PrompterInput, FasterAndSlowerByFiveHundredWithOrWithoutShift)
     QTest::keyClick(window.get(), Qt::Key_S);
     EXPECT_EQ(g_runState.speedValue, 10500);
     EXPECT_EQ(g_runState.stepInterval, 10'500'000);
-}
-
-TEST_F(PrompterInput, AutoRepeatRepeatsTheAction)
-{
-    Key(Qt::Key_F);
+    // Held down, the key repeats its action.
     Key(Qt::Key_F, Qt::NoModifier, true);
     Key(Qt::Key_F, Qt::NoModifier, true);
-    EXPECT_EQ(g_runState.speedValue, 8500);
+    EXPECT_EQ(g_runState.speedValue, 9500);
 }
 
 TEST_F(PrompterInput, SpeedIsClampedAtZeroAndAt32000)
@@ -161,15 +157,7 @@ TEST_F(PrompterInput, OneWheelEventIsOneStepWhateverItsDelta)
     EXPECT_EQ(g_runState.stepInterval, 9'500'000);
 }
 
-TEST_F(PrompterInput, TheWheelDoesNothingInMousePositionMode)
-{
-    g_runParams.controlMode = SpeedControlMode::MousePosition;
-    SendWheel(240);
-    SendWheel(-120);
-    EXPECT_EQ(g_runState.speedValue, 10000);
-}
-
-TEST_F(PrompterInput, MovingDownSlowsAndLevelOrUpSpeedsUp)
+TEST_F(PrompterInput, MovingDownSlowsAndLevelOrUpSpeedsUpEvenWhilePaused)
 {
     g_runParams.controlMode = SpeedControlMode::MousePosition;
     SendMouseMove(5, 100); // below the remembered 0: slower
@@ -180,6 +168,24 @@ TEST_F(PrompterInput, MovingDownSlowsAndLevelOrUpSpeedsUp)
     SendMouseMove(300, 40); // up: faster
     EXPECT_EQ(g_runState.speedValue, 9500);
     EXPECT_EQ(g_runState.lastMouseY, 40);
+    // Unlike keys, movement changes the speed while paused.
+    g_runState.paused = true;
+    SendMouseMove(300, 100);
+    EXPECT_EQ(g_runState.speedValue, 10000);
+}
+
+TEST_F(PrompterInput, EachModeIgnoresTheOtherModesInputAndOnlyClamps)
+{
+    g_runState.speedValue = 40000; // as if set from outside without a clamp
+    SendMouseMove(5, 200);
+    EXPECT_EQ(g_runState.speedValue, 32000);
+    EXPECT_EQ(g_runState.lastMouseY, 0);
+
+    g_runParams.controlMode = SpeedControlMode::MousePosition;
+    g_runState.speedValue = 10000;
+    SendWheel(240);
+    SendWheel(-120);
+    EXPECT_EQ(g_runState.speedValue, 10000);
 }
 
 TEST_F(PrompterInput, AHeightAboveTheWindowCountsAsFarBelow)
@@ -188,22 +194,6 @@ TEST_F(PrompterInput, AHeightAboveTheWindowCountsAsFarBelow)
     g_runState.lastMouseY = 300;
     SendMouseMove(5, -1);
     EXPECT_EQ(g_runState.lastMouseY, 65535);
-    EXPECT_EQ(g_runState.speedValue, 10500);
-}
-
-TEST_F(PrompterInput, MovementInWheelModeOnlyClamps)
-{
-    g_runState.speedValue = 40000; // as if set from outside without a clamp
-    SendMouseMove(5, 200);
-    EXPECT_EQ(g_runState.speedValue, 32000);
-    EXPECT_EQ(g_runState.lastMouseY, 0);
-}
-
-TEST_F(PrompterInput, MouseMovementSpeedChangesWorkWhilePaused)
-{
-    g_runParams.controlMode = SpeedControlMode::MousePosition;
-    g_runState.paused = true;
-    SendMouseMove(5, 100);
     EXPECT_EQ(g_runState.speedValue, 10500);
 }
 

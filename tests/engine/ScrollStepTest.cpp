@@ -109,7 +109,7 @@ TEST_F(ScrollStepTest, ForwardMoveBringsTheStripInAtTheBottomRow)
     EXPECT_EQ(RowOf(primary, 479), RowOf(offscreen, 40));
 }
 
-TEST_F(ScrollStepTest, WorkedExampleForwardToBackwardAtHeight40)
+TEST_F(ScrollStepTest, WorkedExamplesTurnBackwardThenForwardAtHeight40)
 {
     StartRun(NumberedScript(60), 60, false, 40, 24);
     StepForwardTo(20, 10);
@@ -123,16 +123,7 @@ TEST_F(ScrollStepTest, WorkedExampleForwardToBackwardAtHeight40)
     EXPECT_EQ(g_runState.lineBuffer, "Line 7\r");
     EXPECT_EQ(RowOf(primary, 0), RowOf(RenderedLine(LineText(7), 40), 20));
     EXPECT_EQ(RowOf(primary, 1), row0);
-}
 
-TEST_F(ScrollStepTest, WorkedExampleBackwardToForwardAtHeight40)
-{
-    StartRun(NumberedScript(60), 60, false, 40, 24);
-    StepForwardTo(20, 10);
-    g_runState.directionChangeRequested = true;
-    ScrollStep();
-    ASSERT_EQ(g_runState.lineIndex, 6);
-    ASSERT_EQ(g_runState.stripRow, 20);
     const auto row479 = RowOf(primary, 479);
     g_runState.directionChangeRequested = true;
     ScrollStep();
@@ -273,23 +264,6 @@ TEST_F(ScrollStepFaults, TurningWithASmallFontSkipsNoLineAndCopiesOnlyStripRows)
     EXPECT_EQ(g_runState.lineBuffer, "Line 31\r");
     EXPECT_EQ(g_runState.stripRow, 15);
     EXPECT_EQ(LinesDrawnUntilPaused(), Range(32, 79));
-}
-
-TEST_F(ScrollStepTest, ASecondRunStartsPausedForwardWithNothingPending)
-{
-    StartRun(NumberedScript(60), 60, false, 40, 24);
-    StepForwardTo(20, 10);
-    g_runState.directionChangeRequested = true;
-    ScrollStep();
-    g_runState.directionChangeRequested = true;
-    ASSERT_EQ(g_runState.direction, ScrollDirection::Backward);
-    StartRun(NumberedScript(60), 60, false, 40, 24);
-    EXPECT_TRUE(g_runState.paused);
-    EXPECT_EQ(g_runState.direction, ScrollDirection::Forward);
-    EXPECT_FALSE(g_runState.directionChangeRequested);
-    g_runState.paused = false;
-    ScrollStep();
-    EXPECT_EQ(g_runState.lineBuffer, "Line 3\r");
 }
 
 TEST_F(ScrollStepFaults, ShortScriptsStayInsideTheText)
