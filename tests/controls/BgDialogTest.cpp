@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
@@ -67,24 +68,16 @@ void Press(QWidget* widget, Qt::MouseButton button)
 
 } // namespace
 
-TEST(BgDialogSkin, StartsWithoutSkinInTileModeAndWithoutDragging)
+TEST(BgDialogSkin, StartsWithoutSkinInTileModeShowingThePlainDialogColour)
 {
     ProbeDialog dialog;
     EXPECT_TRUE(dialog.BackgroundBitmap().isNull());
     EXPECT_EQ(dialog.BitmapWidth(), 0);
     EXPECT_EQ(dialog.BitmapHeight(), 0);
     EXPECT_EQ(dialog.Mode(), CBgDialog::Tile);
-    Press(dialog.ClientArea(), Qt::LeftButton);
-    EXPECT_EQ(dialog.drags, 0);
-}
-
-TEST(BgDialogSkin, WithoutSkinTheClientShowsThePlainDialogColour)
-{
-    ProbeDialog dialog;
     dialog.setAutoFillBackground(true);
     dialog.SizeClient(30, 15);
-    const QImage shot = dialog.grab().toImage();
-    EXPECT_EQ(shot.pixel(10, 7), kDialogColor);
+    EXPECT_EQ(dialog.grab().toImage().pixel(10, 7), kDialogColor);
 }
 
 TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopies)
@@ -102,40 +95,41 @@ TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopies)
     EXPECT_EQ(shot.pixel(29, 14), SkinAt(9, 4)); // clipped at the client's edge
 }
 
-TEST(BgDialogSkin, CenterOnALargerClientLeavesTheDialogColourAround)
+TEST(BgDialogSkin, CenterPutsTheSkinsMiddleAtTheClientsMiddle)
 {
-    ProbeDialog dialog;
-    dialog.SetBackgroundBitmap(CoordinateSkin());
-    dialog.FitClientToBitmap(false);
-    dialog.SizeClient(30, 20);
-    const QImage shot = dialog.Client();
-    EXPECT_EQ(shot.pixel(5, 5), SkinAt(0, 0));
-    EXPECT_EQ(shot.pixel(24, 14), SkinAt(19, 9));
-    EXPECT_EQ(shot.pixel(4, 5), kDialogColor);
-    EXPECT_EQ(shot.pixel(5, 4), kDialogColor);
-    EXPECT_EQ(shot.pixel(25, 15), kDialogColor);
-}
-
-TEST(BgDialogSkin, CenterOnASmallerClientCutsTheSkinEquallyOnBothSides)
-{
-    ProbeDialog dialog;
-    dialog.SetBackgroundBitmap(CoordinateSkin());
-    dialog.FitClientToBitmap(false);
-    dialog.SizeClient(10, 10);
-    const QImage shot = dialog.Client();
-    EXPECT_EQ(shot.pixel(0, 0), SkinAt(5, 0)); // the skin sits at (-5, 0)
-    EXPECT_EQ(shot.pixel(9, 9), SkinAt(14, 9));
-}
-
-TEST(BgDialogSkin, CenterOnAnEqualClientPutsTheSkinAtTheOrigin)
-{
-    ProbeDialog dialog;
-    dialog.SetBackgroundBitmap(CoordinateSkin());
-    dialog.FitClientToBitmap(false);
-    const QImage shot = dialog.Client();
-    ASSERT_EQ(shot.size(), QSize(20, 10));
-    EXPECT_EQ(shot.pixel(0, 0), SkinAt(0, 0));
-    EXPECT_EQ(shot.pixel(19, 9), SkinAt(19, 9));
+    struct Sample
+    {
+        QPoint at;
+        QRgb color;
+    };
+    struct Case
+    {
+        QSize client;
+        std::vector<Sample> samples;
+    };
+    const Case cases[] = {
+        // Larger: the dialog colour shows around the skin.
+        {{30, 20},
+         {{{5, 5}, SkinAt(0, 0)},
+          {{24, 14}, SkinAt(19, 9)},
+          {{4, 5}, kDialogColor},
+          {{5, 4}, kDialogColor},
+          {{25, 15}, kDialogColor}}},
+        // Smaller: the skin sits at (-5, 0), cut equally on both sides.
+        {{10, 10}, {{{0, 0}, SkinAt(5, 0)}, {{9, 9}, SkinAt(14, 9)}}},
+        // Equal: the skin sits at the origin.
+        {{20, 10}, {{{0, 0}, SkinAt(0, 0)}, {{19, 9}, SkinAt(19, 9)}}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.client.width());
+        ProbeDialog dialog;
+        dialog.SetBackgroundBitmap(CoordinateSkin());
+        dialog.FitClientToBitmap(false);
+        dialog.SizeClient(c.client.width(), c.client.height());
+        const QImage shot = dialog.Client();
+        ASSERT_EQ(shot.size(), c.client);
+        for (const Sample& sample : c.samples)
+            EXPECT_EQ(shot.pixel(sample.at), sample.color) << sample.at.x() << "," << sample.at.y();
+    }
 }
 
 TEST(BgDialogSkin, FitClientToBitmapSizesTheAreaBelowTheMenuBarWithoutMovingTheWindow)

@@ -86,14 +86,6 @@ TEST(XButtonColors, BadIndexAndShadeAreRefusedAndChangeNothing)
     EXPECT_EQ(button.ShiftStateColor(CXButton::TextFocused, 255, false), CXButton::ButtonOk);
 }
 
-TEST(XButtonColors, StartWithTheSystemButtonColours)
-{
-    CXButton button;
-    const QPalette system = QGuiApplication::palette();
-    EXPECT_EQ(button.StateColor(CXButton::BackNormal), FromQColor(system.color(QPalette::Button)));
-    EXPECT_EQ(button.StateColor(CXButton::TextHot), FromQColor(system.color(QPalette::ButtonText)));
-}
-
 TEST(XButtonColors, ASystemPaletteChangeResetsAllSixColours)
 {
     CXButton button;
@@ -112,41 +104,33 @@ TEST(XButtonColors, ASystemPaletteChangeResetsAllSixColours)
         EXPECT_EQ(button.StateColor(ink), MakeColorRef(200, 210, 220));
 }
 
-TEST(XButtonLook, AtRestTheFaceHasNoEdge)
+TEST(XButtonLook, TheEdgeIsFlatAtRestRaisedUnderThePointerAndSunkenWhenPressed)
 {
-    CXButton button;
-    Prepare(button);
-    const QImage shot = Shot(button);
-    EXPECT_EQ(shot.pixel(0, 0), Rgb(kFace));
-    EXPECT_EQ(shot.pixel(19, 9), Rgb(kFace));
-}
-
-TEST(XButtonLook, UnderThePointerTheEdgeIsRaised)
-{
-    CXButton button;
-    Prepare(button);
-    MoveMouse(button, {5, 5});
-    ASSERT_TRUE(button.IsHovered());
-    const QImage shot = Shot(button);
-    EXPECT_EQ(shot.pixel(0, 0), kLight.rgb());
-    EXPECT_EQ(shot.pixel(18, 0), kLight.rgb());
-    EXPECT_EQ(shot.pixel(0, 8), kLight.rgb());
-    EXPECT_EQ(shot.pixel(19, 0), kDark.rgb());
-    EXPECT_EQ(shot.pixel(19, 9), kDark.rgb());
-    EXPECT_EQ(shot.pixel(0, 9), kDark.rgb());
-    EXPECT_EQ(shot.pixel(5, 5), Rgb(kFace));
-}
-
-TEST(XButtonLook, PressedTheEdgeIsSunken)
-{
-    CXButton button;
-    Prepare(button);
-    button.setDown(true);
-    const QImage shot = Shot(button);
-    EXPECT_EQ(shot.pixel(0, 0), kDark.rgb());
-    EXPECT_EQ(shot.pixel(0, 8), kDark.rgb());
-    EXPECT_EQ(shot.pixel(19, 9), kLight.rgb());
-    EXPECT_EQ(shot.pixel(19, 0), kLight.rgb());
+    enum class State { Rest, Hot, Pressed };
+    struct Case
+    {
+        State state;
+        QRgb topLeft, bottomRight; // the left edge, then the right edge
+    };
+    const Case cases[] = {{State::Rest, Rgb(kFace), Rgb(kFace)},
+                          {State::Hot, kLight.rgb(), kDark.rgb()},
+                          {State::Pressed, kDark.rgb(), kLight.rgb()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.state));
+        CXButton button;
+        Prepare(button);
+        if (c.state == State::Hot) {
+            MoveMouse(button, {5, 5});
+            ASSERT_TRUE(button.IsHovered());
+        }
+        button.setDown(c.state == State::Pressed);
+        const QImage shot = Shot(button);
+        EXPECT_EQ(shot.pixel(0, 0), c.topLeft);
+        EXPECT_EQ(shot.pixel(0, 8), c.topLeft);
+        EXPECT_EQ(shot.pixel(19, 0), c.bottomRight);
+        EXPECT_EQ(shot.pixel(19, 9), c.bottomRight);
+        EXPECT_EQ(shot.pixel(5, 5), Rgb(kFace));
+    }
 }
 
 TEST(XButtonLook, ACheckedBoxShowsItsActiveIconAndASunkenEdge)
@@ -311,23 +295,17 @@ TEST(XButtonCheck, AClickTogglesTheBoxAndTheOwnerStillHearsIt)
     EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST(XButtonCheck, ADoubleClickTogglesTwice)
+TEST(XButtonCheck, ADoubleClickCountsAsTwoClicksAndTogglesABoxTwice)
 {
-    CXButton box(nullptr, true);
-    box.resize(40, 12);
-    QSignalSpy clicks(&box, &QAbstractButton::clicked);
-    DoubleClick(box);
-    EXPECT_EQ(clicks.count(), 2);
-    EXPECT_FALSE(box.IsChecked());
-}
-
-TEST(XButtonCheck, APushButtonCountsADoubleClickAsTwoClicks)
-{
-    CXButton button;
-    button.resize(40, 12);
-    QSignalSpy clicks(&button, &QAbstractButton::clicked);
-    DoubleClick(button);
-    EXPECT_EQ(clicks.count(), 2);
+    for (bool checkBox : {true, false}) {
+        SCOPED_TRACE(checkBox);
+        CXButton button(nullptr, checkBox);
+        button.resize(40, 12);
+        QSignalSpy clicks(&button, &QAbstractButton::clicked);
+        DoubleClick(button);
+        EXPECT_EQ(clicks.count(), 2);
+        EXPECT_FALSE(button.IsChecked());
+    }
 }
 
 TEST(XButtonStyle, TheStyleMessageMakesAndUnmakesTheDefaultButton)
