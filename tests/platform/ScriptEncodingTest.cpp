@@ -19,26 +19,34 @@ void ExpectRoundTrip(const QByteArray& bytes, ScriptEncoding expected)
 
 } // namespace
 
-TEST(ScriptEncoding, ReadsValidUtf8AsUtf8)
+TEST(ScriptEncoding, ReadsValidUtf8AsUtf8AndOtherBytesAsWindows1252)
 {
-    const DecodedScript decoded = DecodeScriptText("Gr\xC3\xBC\xC3\x9F"
-                                                   "e \xE2\x82\xAC");
-    EXPECT_EQ(decoded.encoding, ScriptEncoding::Utf8);
-    EXPECT_EQ(decoded.text, QString::fromUtf8(u8"Grüße €"));
-}
-
-TEST(ScriptEncoding, ReadsOtherBytesAsWindows1252)
-{
-    const DecodedScript decoded = DecodeScriptText("caf\xE9 \x80 \x93quoted\x94");
-    EXPECT_EQ(decoded.encoding, ScriptEncoding::Windows1252);
-    EXPECT_EQ(decoded.text, QString::fromUtf8(u8"café € “quoted”"));
-}
-
-TEST(ScriptEncoding, MapsTheUndefinedWindows1252BytesToTheirOwnValues)
-{
-    const DecodedScript decoded = DecodeScriptText("\x81\x8D\x8F\x90\x9D");
-    ASSERT_EQ(decoded.encoding, ScriptEncoding::Windows1252);
-    EXPECT_EQ(decoded.text, QStringView(u"\u0081\u008D\u008F\u0090\u009D").toString());
+    struct Case
+    {
+        QByteArray bytes;
+        ScriptEncoding encoding;
+        QString text;
+    };
+    const Case cases[] = {
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e \xE2\x82\xAC",
+         ScriptEncoding::Utf8, QString::fromUtf8(u8"Grüße €")},
+        // A byte order mark stays in the text.
+        {"\xEF\xBB\xBF"
+         "text",
+         ScriptEncoding::Utf8, QStringView(u"\uFEFFtext").toString()},
+        {"caf\xE9 \x80 \x93quoted\x94", ScriptEncoding::Windows1252,
+         QString::fromUtf8(u8"café € “quoted”")},
+        // The bytes Windows-1252 leaves undefined stand for their own values.
+        {"\x81\x8D\x8F\x90\x9D", ScriptEncoding::Windows1252,
+         QStringView(u"\u0081\u008D\u008F\u0090\u009D").toString()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.toStdString());
+        const DecodedScript decoded = DecodeScriptText(c.bytes);
+        EXPECT_EQ(decoded.encoding, c.encoding);
+        EXPECT_EQ(decoded.text, c.text);
+        EXPECT_EQ(EncodeScriptText(decoded.text, decoded.encoding), c.bytes);
+    }
 }
 
 TEST(ScriptEncoding, EveryByteValueSurvivesWindows1252)
@@ -61,16 +69,6 @@ TEST(ScriptEncoding, NulBytesAndLineBreaksSurviveBothEncodings)
 {
     ExpectRoundTrip(Bytes("a\0b\rc\nd\r\n\0", 11), ScriptEncoding::Utf8);
     ExpectRoundTrip(Bytes("\xE9\0\r\r\n", 5), ScriptEncoding::Windows1252);
-}
-
-TEST(ScriptEncoding, AByteOrderMarkStaysInTheText)
-{
-    const QByteArray bytes = "\xEF\xBB\xBF"
-                             "text";
-    const DecodedScript decoded = DecodeScriptText(bytes);
-    EXPECT_EQ(decoded.encoding, ScriptEncoding::Utf8);
-    EXPECT_EQ(decoded.text, QStringView(u"\uFEFFtext").toString());
-    EXPECT_EQ(EncodeScriptText(decoded.text, decoded.encoding), bytes);
 }
 
 TEST(ScriptEncoding, AnEmptyScriptIsUtf8)
