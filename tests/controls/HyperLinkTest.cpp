@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <utility>
 
 // Rectangles read as x, y, width, height in failure messages.
 void PrintTo(const QRect& r, std::ostream* out)
@@ -59,13 +60,9 @@ class HyperLinkTest : public ::testing::Test
 
 } // namespace
 
-TEST_F(HyperLinkTest, TakesItsCaptionAsTarget)
+TEST_F(HyperLinkTest, TakesItsCaptionAsTargetOrItsTargetAsCaption)
 {
     EXPECT_EQ(link.Target(), kAddress);
-}
-
-TEST_F(HyperLinkTest, SetsItsCaptionFromATargetGivenBeforeAttaching)
-{
     CHyperLink other(dialogs, &owner);
     other.SetTarget(kAddress);
     other.Attach();
@@ -81,11 +78,15 @@ TEST_F(HyperLinkTest, StartsInTheHoverLookThenTurnsToTheLinkColourWhenThePointer
     EXPECT_EQ(link.CurrentTextColor(), kLinkColour);
 }
 
-TEST_F(HyperLinkTest, ShowsTheHoverColourWhileThePointerMovesOverIt)
+TEST_F(HyperLinkTest, ShowsTheHoverColourWhileThePointerMovesOverItVisitedOrNot)
 {
     WaitForNormalLook();
     QTest::mouseMove(&link, QPoint(5, 5));
     EXPECT_TRUE(link.IsPointerOver());
+    EXPECT_EQ(DrawnColour(), kHoverColour);
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(link.IsVisited());
+    QTest::mouseMove(&link, QPoint(6, 6));
     EXPECT_EQ(DrawnColour(), kHoverColour);
 }
 
@@ -100,35 +101,24 @@ TEST_F(HyperLinkTest, AClickOpensTheTargetAndTurnsVisited)
     EXPECT_EQ(dialogs.beeps, 0);
 }
 
-TEST_F(HyperLinkTest, AVisitedLinkStillShowsTheHoverColourUnderThePointer)
+TEST_F(HyperLinkTest, AFailedOpenBeepsReportsTheCodeAndStaysUnvisited)
 {
-    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseMove(&link, QPoint(6, 6));
-    EXPECT_EQ(DrawnColour(), kHoverColour);
-}
-
-TEST_F(HyperLinkTest, AFailedOpenBeepsReportsASharingViolationAndStaysUnvisited)
-{
-    result = 26;
-    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_FALSE(link.IsVisited());
-    EXPECT_EQ(DrawnColour(), kLinkColour);
-    EXPECT_EQ(dialogs.beeps, 1);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "));
-    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-}
-
-TEST_F(HyperLinkTest, AnUnlistedCodeIsReportedAsAnUnknownError)
-{
-    result = 1;
-    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (1) occurred."));
-    EXPECT_FALSE(link.IsVisited());
+    const std::pair<int, QString> cases[] = {
+        {26, QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. ")},
+        {1, QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (1) occurred.")}};
+    for (const auto& [code, text] : cases) {
+        SCOPED_TRACE(code);
+        result = code;
+        dialogs.messages.clear();
+        QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_FALSE(link.IsVisited());
+        EXPECT_EQ(DrawnColour(), kLinkColour);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, text);
+        EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+    }
+    EXPECT_EQ(dialogs.beeps, 2);
 }
 
 TEST_F(HyperLinkTest, AFailureAfterASuccessKeepsItVisited)
@@ -169,34 +159,26 @@ TEST_F(HyperLinkTest, ShowsAHandCursorAndAOneLineToolTip)
     EXPECT_FALSE(link.toolTip().contains(u'\n'));
 }
 
-TEST(HyperLinkFit, KeepsTheLeftEdgeAndTopByDefault)
+TEST(HyperLinkFit, KeepsTheEdgeItIsAlignedToAndCentresByHalfTheDifferenceTruncated)
 {
-    EXPECT_EQ(FitLinkRect(QRect(10, 20, 100, 30), QSize(0, 0), QSize(60, 15), Qt::AlignLeft),
-              QRect(10, 20, 60, 15));
-}
-
-TEST(HyperLinkFit, KeepsTheRightEdgeWhenRightAligned)
-{
-    EXPECT_EQ(FitLinkRect(QRect(10, 20, 100, 30), QSize(4, 2), QSize(60, 15), Qt::AlignRight),
-              QRect(46, 20, 64, 17));
-}
-
-TEST(HyperLinkFit, CentringMovesBothEdgesByHalfTheDifferenceTruncatedTowardZero)
-{
-    // Shrinking by 41: each edge moves in by 20, so one pixel of slack stays.
-    EXPECT_EQ(FitLinkRect(QRect(0, 0, 101, 30), QSize(0, 0), QSize(60, 15),
-                          Qt::AlignHCenter | Qt::AlignTop),
-              QRect(20, 0, 61, 15));
-    // Growing by 41: each edge moves out by 20.
-    EXPECT_EQ(FitLinkRect(QRect(100, 0, 19, 30), QSize(0, 0), QSize(60, 15),
-                          Qt::AlignHCenter | Qt::AlignTop),
-              QRect(80, 0, 59, 15));
-}
-
-TEST(HyperLinkFit, CentresVerticallyWhenAskedTo)
-{
-    EXPECT_EQ(FitLinkRect(QRect(0, 10, 50, 30), QSize(0, 0), QSize(50, 15), Qt::AlignVCenter),
-              QRect(0, 17, 50, 16));
+    struct Case
+    {
+        QRect area;
+        QSize borders;
+        QSize text;
+        Qt::Alignment align;
+        QRect fitted;
+    };
+    const Case cases[] = {
+        {{10, 20, 100, 30}, {0, 0}, {60, 15}, Qt::AlignLeft, {10, 20, 60, 15}},
+        {{10, 20, 100, 30}, {4, 2}, {60, 15}, Qt::AlignRight, {46, 20, 64, 17}},
+        // Shrinking by 41: each edge moves in by 20, so one pixel of slack stays.
+        {{0, 0, 101, 30}, {0, 0}, {60, 15}, Qt::AlignHCenter | Qt::AlignTop, {20, 0, 61, 15}},
+        // Growing by 41: each edge moves out by 20.
+        {{100, 0, 19, 30}, {0, 0}, {60, 15}, Qt::AlignHCenter | Qt::AlignTop, {80, 0, 59, 15}},
+        {{0, 10, 50, 30}, {0, 0}, {50, 15}, Qt::AlignVCenter, {0, 17, 50, 16}}};
+    for (const Case& c : cases)
+        EXPECT_EQ(FitLinkRect(c.area, c.borders, c.text, c.align), c.fitted) << c.fitted.x();
 }
 
 TEST(HyperLinkErrors, GivesTheTextForEachKnownCode)
