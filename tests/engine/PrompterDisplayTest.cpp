@@ -5,7 +5,6 @@
 #include "PrompterRunFixture.h"
 #include "ScanOut.h"
 #include "Surface.h"
-#include "SurfacePalette.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -165,22 +164,4 @@ TEST(ScanOut, OnlyOneScreenPixelBlendsBetweenSourcePixels)
         blended += tap.weight != 0 && tap.weight != 256;
     }
     EXPECT_LE(blended, 480);
-}
-
-TEST(ScanOut, MarginsShowTheBackgroundAndTheFrameItsPalette)
-{
-    const QList<QRgb> palette = SurfacePalette(0x00FF0000, 0x0000FF00); // blue ground, green text
-    std::vector<std::uint8_t> frame(640 * 480, 255);
-    const QImage image = ScanOutImage(frame, palette, QSize(1000, 600));
-    EXPECT_EQ(image.size(), QSize(1000, 600));
-    EXPECT_EQ(image.pixel(0, 300), qRgb(0, 0, 255));
-    EXPECT_EQ(image.pixel(999, 300), qRgb(0, 0, 255));
-    EXPECT_EQ(image.pixel(500, 300), qRgb(0, 255, 0));
-}
-
-TEST(ScanOut, AMissingFrameShowsOnlyTheBackground)
-{
-    const QList<QRgb> palette = SurfacePalette(0x00FFFFFF, 0);
-    const QImage image = ScanOutImage({}, palette, QSize(64, 48));
-    EXPECT_EQ(image.pixel(32, 24), qRgb(255, 255, 255));
 }

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
+#include <utility>
 
 // Runs on a desk with three screens: "Desk" is the primary, and the
 // platform lists "Wide" last, so it is the prompter's monitor 2.
@@ -25,44 +26,27 @@ class PrompterScreens : public PrompterRunFixture
     }
 };
 
-TEST_F(PrompterScreens, TheDeskHasThreeScreens)
+TEST_F(PrompterScreens, MonitorTwoPutsTheWindowOnTheLastScreenAndMonitorOneOnThePrimary)
 {
-    ASSERT_EQ(QGuiApplication::screens().size(), 3);
-    EXPECT_EQ(QGuiApplication::primaryScreen()->name(), "Desk");
-    EXPECT_EQ(QGuiApplication::screens().last()->name(), "Wide");
-}
-
-TEST_F(PrompterScreens, MonitorTwoIsTheLastScreenThatIsNotThePrimary)
-{
-    EXPECT_EQ(ChooseDisplayScreen(true), Named("Wide"));
-    EXPECT_EQ(ChooseDisplayScreen(false), Named("Desk"));
-}
-
-TEST_F(PrompterScreens, MonitorTwoPutsTheWindowOnTheLastScreen)
-{
-    QRect seen;
-    QScreen* seenScreen = nullptr;
-    Then([&] {
-        seen = Window()->geometry();
-        seenScreen = Window()->screen();
-        g_runState.running = false;
-    });
-    ArmScript();
-    StartScrollRun(true);
-    EXPECT_EQ(seen, Named("Wide")->geometry());
-    EXPECT_EQ(seenScreen, Named("Wide"));
-}
-
-TEST_F(PrompterScreens, MonitorOnePutsTheWindowOnThePrimary)
-{
-    QRect seen;
-    Then([&] {
-        seen = Window()->geometry();
-        g_runState.running = false;
-    });
-    ArmScript();
-    StartScrollRun(false);
-    EXPECT_EQ(seen, Named("Desk")->geometry());
+    const std::pair<bool, QString> cases[] = {{true, QStringLiteral("Wide")},
+                                              {false, QStringLiteral("Desk")}};
+    for (const auto& [useMonitor2, name] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        QScreen* const expected = Named(name);
+        ASSERT_NE(expected, nullptr);
+        EXPECT_EQ(ChooseDisplayScreen(useMonitor2), expected);
+        QRect seen;
+        QScreen* seenScreen = nullptr;
+        Then([&] {
+            seen = Window()->geometry();
+            seenScreen = Window()->screen();
+            g_runState.running = false;
+        });
+        ArmScript();
+        StartScrollRun(useMonitor2);
+        EXPECT_EQ(seen, expected->geometry());
+        EXPECT_EQ(seenScreen, expected);
+    }
 }
 
 TEST_F(PrompterScreens, TheWindowShowsThePrimarySurfaceScaledToTheScreen)
