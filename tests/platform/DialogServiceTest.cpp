@@ -17,21 +17,16 @@ TEST_F(DialogServicePrinting, PrintsPlainTextIntoAPdf)
     EXPECT_TRUE(ReadBytes("out.pdf").startsWith("%PDF"));
 }
 
-TEST_F(DialogServicePrinting, FakePrintsToTheFileTheTestNamesAndRecordsTheJob)
-{
-    FakeDialogService dialogs;
-    dialogs.printPdfPath = PathOf("job.pdf");
-    EXPECT_TRUE(dialogs.PrintText(nullptr, "news.txt", "line"));
-    ASSERT_EQ(dialogs.printRequests.size(), 1u);
-    EXPECT_EQ(dialogs.printRequests[0].documentName, "news.txt");
-    EXPECT_EQ(dialogs.printRequests[0].text, "line");
-    EXPECT_GT(QFileInfo(PathOf("job.pdf")).size(), 0);
-}
-
-TEST(FakeDialogService, PrintingWithoutAFileIsACancelledDialog)
+TEST_F(DialogServicePrinting, FakePrintsToTheFileTheTestNamesAndCancelsWithoutOne)
 {
     FakeDialogService dialogs;
     EXPECT_FALSE(dialogs.PrintText(nullptr, "x", "text"));
+    dialogs.printPdfPath = PathOf("job.pdf");
+    EXPECT_TRUE(dialogs.PrintText(nullptr, "news.txt", "line"));
+    ASSERT_FALSE(dialogs.printRequests.empty());
+    EXPECT_EQ(dialogs.printRequests.back().documentName, "news.txt");
+    EXPECT_EQ(dialogs.printRequests.back().text, "line");
+    EXPECT_GT(QFileInfo(PathOf("job.pdf")).size(), 0);
 }
 
 TEST(FakeDialogService, FileAndColourDialogsAnswerInTurnThenCancel)
