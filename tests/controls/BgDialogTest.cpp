@@ -97,28 +97,25 @@ TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopies)
 
 TEST(BgDialogSkin, CenterPutsTheSkinsMiddleAtTheClientsMiddle)
 {
-    struct Sample
-    {
+    struct Sample {
         QPoint at;
         QRgb color;
     };
-    struct Case
-    {
+    struct Case {
         QSize client;
         std::vector<Sample> samples;
     };
-    const Case cases[] = {
-        // Larger: the dialog colour shows around the skin.
-        {{30, 20},
-         {{{5, 5}, SkinAt(0, 0)},
-          {{24, 14}, SkinAt(19, 9)},
-          {{4, 5}, kDialogColor},
-          {{5, 4}, kDialogColor},
-          {{25, 15}, kDialogColor}}},
-        // Smaller: the skin sits at (-5, 0), cut equally on both sides.
-        {{10, 10}, {{{0, 0}, SkinAt(5, 0)}, {{9, 9}, SkinAt(14, 9)}}},
-        // Equal: the skin sits at the origin.
-        {{20, 10}, {{{0, 0}, SkinAt(0, 0)}, {{19, 9}, SkinAt(19, 9)}}}};
+    const Case cases[] = {// Larger: the dialog colour shows around the skin.
+                          {{30, 20},
+                           {{{5, 5}, SkinAt(0, 0)},
+                            {{24, 14}, SkinAt(19, 9)},
+                            {{4, 5}, kDialogColor},
+                            {{5, 4}, kDialogColor},
+                            {{25, 15}, kDialogColor}}},
+                          // Smaller: the skin sits at (-5, 0), cut equally on both sides.
+                          {{10, 10}, {{{0, 0}, SkinAt(5, 0)}, {{9, 9}, SkinAt(14, 9)}}},
+                          // Equal: the skin sits at the origin.
+                          {{20, 10}, {{{0, 0}, SkinAt(0, 0)}, {{19, 9}, SkinAt(19, 9)}}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.client.width());
         ProbeDialog dialog;

@@ -161,8 +161,7 @@ TEST_F(HyperLinkTest, ShowsAHandCursorAndAOneLineToolTip)
 
 TEST(HyperLinkFit, KeepsTheEdgeItIsAlignedToAndCentresByHalfTheDifferenceTruncated)
 {
-    struct Case
-    {
+    struct Case {
         QRect area;
         QSize borders;
         QSize text;

@@ -107,8 +107,7 @@ TEST(XButtonColors, ASystemPaletteChangeResetsAllSixColours)
 TEST(XButtonLook, TheEdgeIsFlatAtRestRaisedUnderThePointerAndSunkenWhenPressed)
 {
     enum class State { Rest, Hot, Pressed };
-    struct Case
-    {
+    struct Case {
         State state;
         QRgb topLeft, bottomRight; // the left edge, then the right edge
     };

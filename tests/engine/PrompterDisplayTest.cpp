@@ -72,8 +72,7 @@ TEST_F(PrompterDisplay, ClosingRestoresThenReleasesThePrimaryThenTheDisplay)
 
 TEST_F(PrompterDisplay, AFailedStepReleasesWhatWasMadeInOrder)
 {
-    struct Case
-    {
+    struct Case {
         DisplayStep failAt;
         Events events;
     };

@@ -21,25 +21,23 @@ void ExpectRoundTrip(const QByteArray& bytes, ScriptEncoding expected)
 
 TEST(ScriptEncoding, ReadsValidUtf8AsUtf8AndOtherBytesAsWindows1252)
 {
-    struct Case
-    {
+    struct Case {
         QByteArray bytes;
         ScriptEncoding encoding;
         QString text;
     };
-    const Case cases[] = {
-        {"Gr\xC3\xBC\xC3\x9F"
-         "e \xE2\x82\xAC",
-         ScriptEncoding::Utf8, QString::fromUtf8(u8"Grüße €")},
-        // A byte order mark stays in the text.
-        {"\xEF\xBB\xBF"
-         "text",
-         ScriptEncoding::Utf8, QStringView(u"\uFEFFtext").toString()},
-        {"caf\xE9 \x80 \x93quoted\x94", ScriptEncoding::Windows1252,
-         QString::fromUtf8(u8"café € “quoted”")},
-        // The bytes Windows-1252 leaves undefined stand for their own values.
-        {"\x81\x8D\x8F\x90\x9D", ScriptEncoding::Windows1252,
-         QStringView(u"\u0081\u008D\u008F\u0090\u009D").toString()}};
+    const Case cases[] = {{"Gr\xC3\xBC\xC3\x9F"
+                           "e \xE2\x82\xAC",
+                           ScriptEncoding::Utf8, QString::fromUtf8(u8"Grüße €")},
+                          // A byte order mark stays in the text.
+                          {"\xEF\xBB\xBF"
+                           "text",
+                           ScriptEncoding::Utf8, QStringView(u"\uFEFFtext").toString()},
+                          {"caf\xE9 \x80 \x93quoted\x94", ScriptEncoding::Windows1252,
+                           QString::fromUtf8(u8"café € “quoted”")},
+                          // The bytes Windows-1252 leaves undefined stand for their own values.
+                          {"\x81\x8D\x8F\x90\x9D", ScriptEncoding::Windows1252,
+                           QStringView(u"\u0081\u008D\u008F\u0090\u009D").toString()}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes.toStdString());
         const DecodedScript decoded = DecodeScriptText(c.bytes);
