@@ -49,32 +49,27 @@ class IniFile : public TempDirTest
 
 } // namespace
 
-TEST_F(IniFile, ReadsA510ByteValueInOneCall)
+TEST_F(IniFile, ReadsAValueOfAnyLengthWholeGrowingTheBufferUntilItFits)
 {
-    const std::string value(510, 'a');
-    WriteIni("[S]\nV=" + value + "\n");
-    EXPECT_EQ(m_ini.GetString("S", "V", nullptr), value);
-    EXPECT_EQ(m_readSizes, (std::vector<std::uint32_t>{512}));
-}
-
-TEST_F(IniFile, ReadsA511ByteValueAgainWithALargerBuffer)
-{
-    const std::string value(511, 'b');
-    WriteIni("[S]\nV=" + value + "\n");
-    EXPECT_EQ(m_ini.GetString("S", "V", nullptr), value);
-    EXPECT_EQ(m_readSizes, (std::vector<std::uint32_t>{512, 1024}));
-}
-
-TEST_F(IniFile, ReadsA5000ByteValueWhole)
-{
-    std::string value;
-    for (int i = 0; i < 5000; ++i)
-        value += static_cast<char>('a' + i % 26);
-    WriteIni("[S]\nV=" + value + "\n");
-    const std::unique_ptr<char[]> raw = m_ini.GetRawString("S", "V", nullptr);
-    EXPECT_EQ(std::string(raw.get()), value);
-    EXPECT_EQ(m_readSizes.size(), 10u); // 512, 1024, ... 5120
-    EXPECT_EQ(m_readSizes.back(), 5120u);
+    const struct {
+        int length;
+        std::vector<std::uint32_t> readSizes;
+    } cases[] = {
+        {510, {512}},
+        {511, {512, 1024}},
+        {5000, {512, 1024, 1536, 2048, 2560, 3072, 3584, 4096, 4608, 5120}},
+    };
+    for (const auto& [length, readSizes] : cases) {
+        SCOPED_TRACE(length);
+        std::string value;
+        for (int i = 0; i < length; ++i)
+            value += static_cast<char>('a' + i % 26);
+        WriteIni("[S]\nV=" + value + "\n");
+        m_readSizes.clear();
+        EXPECT_EQ(m_ini.GetString("S", "V", nullptr), value);
+        EXPECT_EQ(m_readSizes, readSizes);
+        EXPECT_EQ(std::string(m_ini.GetRawString("S", "V", nullptr).get()), value);
+    }
 }
 
 TEST_F(IniFile, ReadsALongDefaultWholeToo)
@@ -210,24 +205,16 @@ TEST(IniIntToString, WritesDigitsWithoutPrefixOrLeadingZeros)
     EXPECT_STREQ(buffer, "9");
 }
 
-TEST_F(IniFile, SetPathNameWithNullEmptiesTheHeldPath)
+TEST_F(IniFile, WithoutAPathReadsDefaultsAndWritesNothing)
 {
     WriteIni("[S]\nA=1\n");
     m_ini.SetPathName(nullptr);
     EXPECT_EQ(m_ini.GetString("S", "A", "d"), "d");
+    EXPECT_EQ(m_ini.GetInt("S", "A", 3, 10), 3);
     EXPECT_FALSE(m_ini.WriteString("S", "A", "2"));
+    EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
     m_ini.SetPathName(Path().c_str());
     EXPECT_EQ(m_ini.GetString("S", "A", "d"), "1");
-}
-
-TEST(IniWithoutPath, ReadsDefaultsAndWritesNothing)
-{
-    CIni ini;
-    ini.SetPathName(nullptr);
-    EXPECT_EQ(ini.GetString("S", "A", "d"), "d");
-    EXPECT_EQ(ini.GetInt("S", "A", 3, 10), 3);
-    EXPECT_FALSE(ini.WriteString("S", "A", "1"));
-    EXPECT_FALSE(ini.WriteInt("S", "A", 1, 10));
 }
 
 TEST_F(IniFile, ReportsARefusedWrite)

@@ -56,37 +56,24 @@ constexpr std::array<FormatCase, 4> kFormats{{
 
 // Display format.
 
-TEST_F(PreferenceCommands, EachFormatBoxChecksOnlyItselfAndChoosesItsMonitorAndDirection)
+TEST_F(PreferenceCommands, EachFormatBoxOrMenuItemChecksOnlyItsBoxAndChoosesMonitorAndDirection)
 {
-    for (const FormatCase& format : kFormats) {
-        SCOPED_TRACE(format.box);
-        ClickBox(format.box);
-        EXPECT_EQ(FormatBoxes(), format.boxes);
-        EXPECT_EQ(Window().m_bMonitor2, format.monitor2);
-        EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : Window().m_bMon1Reverse,
-                  format.reverse);
+    for (const bool byMenu : {false, true}) {
+        for (const FormatCase& format : kFormats) {
+            SCOPED_TRACE(testing::Message() << "menu " << byMenu << " box " << format.box);
+            if (byMenu) {
+                Window().CommandAction(format.command)->trigger();
+            } else {
+                // A second click on the checked box leaves it checked.
+                ClickBox(format.box);
+                ClickBox(format.box);
+            }
+            EXPECT_EQ(FormatBoxes(), format.boxes);
+            EXPECT_EQ(Window().m_bMonitor2, format.monitor2);
+            EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : Window().m_bMon1Reverse,
+                      format.reverse);
+        }
     }
-}
-
-TEST_F(PreferenceCommands, EachFormatMenuItemChecksOnlyItsBoxAndChoosesItsMonitorAndDirection)
-{
-    for (const FormatCase& format : kFormats) {
-        SCOPED_TRACE(format.command);
-        Window().CommandAction(format.command)->trigger();
-        EXPECT_EQ(FormatBoxes(), format.boxes);
-        EXPECT_EQ(Window().m_bMonitor2, format.monitor2);
-        EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : Window().m_bMon1Reverse,
-                  format.reverse);
-    }
-}
-
-TEST_F(PreferenceCommands, ClickingTheCheckedFormatBoxAgainLeavesItChecked)
-{
-    ClickBox(Ids::kMon1FwdCheck);
-    ClickBox(Ids::kMon1FwdCheck);
-    EXPECT_EQ(FormatBoxes(), (std::array<bool, 4>{true, false, false, false}));
-    EXPECT_FALSE(Window().m_bMonitor2);
-    EXPECT_FALSE(Window().m_bMon1Reverse);
 }
 
 TEST_F(PreferenceCommands, Mon2RevKeepsTheMonitor1DirectionAndItsCheckMark)
@@ -132,25 +119,18 @@ TEST_F(PreferenceCommands, AClickedMenuItemShowsTheFlagNotItsOwnToggle)
 
 // Speed control.
 
-TEST_F(PreferenceCommands, ClickingMouseWhileWheelIsCheckedSwapsThemAndBack)
+TEST_F(PreferenceCommands, ClickingEitherMouseBoxSwapsThePairAndBack)
 {
-    ASSERT_TRUE(Checked(Ids::kMouseWheelCheck));
-    ClickBox(Ids::kMouseCheck);
-    EXPECT_TRUE(Checked(Ids::kMouseCheck));
-    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
-    ClickBox(Ids::kMouseCheck);
-    EXPECT_FALSE(Checked(Ids::kMouseCheck));
-    EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
-}
-
-TEST_F(PreferenceCommands, ClickingMouseWheelSwapsThePair)
-{
-    ClickBox(Ids::kMouseWheelCheck);
-    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
-    EXPECT_TRUE(Checked(Ids::kMouseCheck));
-    ClickBox(Ids::kMouseWheelCheck);
-    EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
-    EXPECT_FALSE(Checked(Ids::kMouseCheck));
+    for (const int box : {Ids::kMouseCheck, Ids::kMouseWheelCheck}) {
+        SCOPED_TRACE(box);
+        ASSERT_TRUE(Checked(Ids::kMouseWheelCheck));
+        ClickBox(box);
+        EXPECT_TRUE(Checked(Ids::kMouseCheck));
+        EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
+        ClickBox(box);
+        EXPECT_FALSE(Checked(Ids::kMouseCheck));
+        EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
+    }
 }
 
 TEST_F(PreferenceCommands, TheMenuMouseMarksDoNotFollowTheBoxes)
@@ -162,28 +142,21 @@ TEST_F(PreferenceCommands, TheMenuMouseMarksDoNotFollowTheBoxes)
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouse));
 }
 
-TEST_F(PreferenceCommands, MouseFromTheMenuSetsTheFlagTheBoxesAndTheMarks)
+TEST_F(PreferenceCommands, EachMouseMenuItemSetsTheFlagTheBoxesAndTheMarks)
 {
-    Window().CommandAction(Ids::kCmdMouse)->trigger();
-    EXPECT_TRUE(Window().m_bUseMouse);
-    EXPECT_TRUE(Checked(Ids::kMouseCheck));
-    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
-    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouse));
-    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
+    for (const int command : {Ids::kCmdMouse, Ids::kCmdMouseWheel, Ids::kCmdMouse}) {
+        SCOPED_TRACE(command);
+        const bool mouse = command == Ids::kCmdMouse;
+        Window().CommandAction(command)->trigger();
+        EXPECT_EQ(Window().m_bUseMouse, mouse);
+        EXPECT_EQ(Checked(Ids::kMouseCheck), mouse);
+        EXPECT_EQ(Checked(Ids::kMouseWheelCheck), !mouse);
+        EXPECT_EQ(MenuShowsCheck(Window(), Ids::kCmdMouse), mouse);
+        EXPECT_EQ(MenuShowsCheck(Window(), Ids::kCmdMouseWheel), !mouse);
+    }
     // Closing reads the mode back from the box, so the mouse mode is what is saved.
     Window().done(QDialog::Rejected);
     EXPECT_TRUE(Window().m_bUseMouse);
-}
-
-TEST_F(PreferenceCommands, MouseWheelFromTheMenuSetsTheFlagTheBoxesAndTheMarks)
-{
-    Window().CommandAction(Ids::kCmdMouse)->trigger();
-    Window().CommandAction(Ids::kCmdMouseWheel)->trigger();
-    EXPECT_FALSE(Window().m_bUseMouse);
-    EXPECT_FALSE(Checked(Ids::kMouseCheck));
-    EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
-    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
-    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouse));
 }
 
 TEST_F(PreferenceCommands, TheHiddenSecondaryDisplayPairStaysOppositeAndHidden)
@@ -351,29 +324,13 @@ void AnswerSpeedDialog(FakeDialogService& dialogs, int& openedWith, const QStrin
 
 } // namespace
 
-TEST_F(PreferenceCommands, AnAcceptedScrollSpeedBecomesTheSliderPosition)
-{
-    int openedWith = -1;
-    AnswerSpeedDialog(m_dialogs, openedWith, QStringLiteral("500"), true);
-    Window().CommandAction(Ids::kCmdScrollSpeed)->trigger();
-    // The dialog shows the slider's position, not the speed value.
-    EXPECT_EQ(openedWith, 32000 - 80);
-    EXPECT_EQ(Window().SpeedSlider().value(), 500);
-    Window().done(QDialog::Rejected);
-    EXPECT_EQ(Window().m_nScrollSpeed, 31500);
-}
-
-TEST_F(PreferenceCommands, ACancelledScrollSpeedLeavesTheSlider)
+TEST_F(PreferenceCommands, OnlyAnAcceptedValidScrollSpeedMovesTheSlider)
 {
     int openedWith = -1;
     AnswerSpeedDialog(m_dialogs, openedWith, QStringLiteral("500"), false);
     Window().CommandAction(Ids::kCmdScrollSpeed)->trigger();
     EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
-}
 
-TEST_F(PreferenceCommands, ARefusedScrollSpeedThenCancelLeavesTheSlider)
-{
-    int openedWith = -1;
     AnswerSpeedDialog(m_dialogs, openedWith, QStringLiteral("1001"), true);
     Window().CommandAction(Ids::kCmdScrollSpeed)->trigger();
     ASSERT_EQ(m_dialogs.messages.size(), 1u);
@@ -381,6 +338,14 @@ TEST_F(PreferenceCommands, ARefusedScrollSpeedThenCancelLeavesTheSlider)
               QStringLiteral("The valid range for Scroll speed value is 1 - 1000.\n"
                              "Please enter an appropriate value."));
     EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
+
+    AnswerSpeedDialog(m_dialogs, openedWith, QStringLiteral("500"), true);
+    Window().CommandAction(Ids::kCmdScrollSpeed)->trigger();
+    // The dialog shows the slider's position, not the speed value.
+    EXPECT_EQ(openedWith, 32000 - 80);
+    EXPECT_EQ(Window().SpeedSlider().value(), 500);
+    Window().done(QDialog::Rejected);
+    EXPECT_EQ(Window().m_nScrollSpeed, 31500);
 }
 
 // CPU performance.
