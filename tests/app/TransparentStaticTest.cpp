@@ -60,13 +60,6 @@ bool HasColour(const QImage& image, QRgb colour)
 
 } // namespace
 
-TEST(PathEllipsis, ALineThatFitsIsLeftAlone)
-{
-    const QFontMetrics metrics(TestFont());
-    const QString line = QStringLiteral("C:\\news\\a.txt");
-    EXPECT_EQ(CTransparentStatic::PathEllipsis(line, metrics, 1000), line);
-}
-
 TEST(PathEllipsis, ALongPathKeepsItsBeginningAndItsFileName)
 {
     const QFontMetrics metrics(TestFont());
@@ -109,6 +102,12 @@ TEST(PathEllipsis, AFileNameWiderThanTheLabelKeepsItsEnd)
     EXPECT_TRUE(shown.endsWith(QStringLiteral(".txt"))) << shown.toStdString();
     EXPECT_LE(metrics.horizontalAdvance(shown), 90);
     EXPECT_EQ(CTransparentStatic::PathEllipsis(QString(), metrics, 0), QString());
+}
+
+TEST(PathEllipsis, ALineThatFitsIsLeftAlone)
+{
+    const QString line = QStringLiteral("C:\\news\\a.txt");
+    EXPECT_EQ(CTransparentStatic::PathEllipsis(line, QFontMetrics(TestFont()), 1000), line);
 }
 
 TEST(TransparentLabel, ALongPathIsDrawnShortenedOnTheParentsBackground)

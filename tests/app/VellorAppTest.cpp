@@ -82,36 +82,27 @@ TEST_F(VellorApp, AStartingSpeedBeyondTheSlowEndIsSavedAsTheSlowEnd)
     EXPECT_TRUE(SettingsFile().contains("CPUSpeed=7\n"));
 }
 
-TEST_F(VellorApp, TheSliderAndMouseBoxAtClosingAreWhatIsSaved)
+TEST_F(VellorApp, TheCloseBoxEscapeAndFileExitEachSaveTheSliderAndMouseBoxAtClosing)
 {
-    Run([](CVellorDlg& w) {
-        w.SpeedSlider().setValue(31500);
-        w.Button(Ids::kMouseCheck)->SetChecked(true, false);
-        w.close();
-    });
-    EXPECT_EQ(record.m_nScrollSpeed, 500);
-    EXPECT_TRUE(record.m_bUseMouse);
-    EXPECT_TRUE(SettingsFile().contains("ScrollSpeed=500\n"));
-    EXPECT_TRUE(SettingsFile().contains("UseMouse=1\n"));
-}
-
-TEST_F(VellorApp, EscapeClosesTheWindowAndTheSettingsAreSaved)
-{
-    Run([](CVellorDlg& w) {
-        w.SpeedSlider().setValue(30000);
-        QTest::keyClick(&w.SpeedSlider(), Qt::Key_Escape);
-    });
-    EXPECT_FALSE(settingsExistedWhileOpen);
-    EXPECT_TRUE(SettingsFile().contains("ScrollSpeed=2000\n"));
-}
-
-TEST_F(VellorApp, FileExitClosesTheWindowAndTheSettingsAreSaved)
-{
-    Run([](CVellorDlg& w) {
-        w.SpeedSlider().setValue(29000);
-        w.CommandAction(Ids::kCmdExit)->trigger();
-    });
-    EXPECT_TRUE(SettingsFile().contains("ScrollSpeed=3000\n"));
+    const std::pair<std::function<void(CVellorDlg&)>, int> closings[] = {
+        {[](CVellorDlg& w) { w.close(); }, 500},
+        {[](CVellorDlg& w) { QTest::keyClick(&w.SpeedSlider(), Qt::Key_Escape); }, 2000},
+        {[](CVellorDlg& w) { w.CommandAction(Ids::kCmdExit)->trigger(); }, 3000},
+    };
+    for (const auto& [close, speed] : closings) {
+        SCOPED_TRACE(speed);
+        QFile::remove(SettingsPath());
+        Run([&close, speed](CVellorDlg& w) {
+            w.SpeedSlider().setValue(32000 - speed);
+            w.Button(Ids::kMouseCheck)->SetChecked(true, false);
+            close(w);
+        });
+        EXPECT_FALSE(settingsExistedWhileOpen);
+        EXPECT_EQ(record.m_nScrollSpeed, speed);
+        EXPECT_TRUE(record.m_bUseMouse);
+        EXPECT_TRUE(SettingsFile().contains("ScrollSpeed=" + QByteArray::number(speed) + "\n"));
+        EXPECT_TRUE(SettingsFile().contains("UseMouse=1\n"));
+    }
 }
 
 TEST_F(VellorApp, OtherLinesOfTheSettingsFileAreKept)

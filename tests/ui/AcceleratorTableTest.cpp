@@ -3,52 +3,41 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-int CommandOf(Qt::KeyboardModifiers modifiers, Qt::Key key)
+TEST(AcceleratorTable, MapsEachKeyWithExactlyItsModifiersToItsCommandAndNothingElse)
 {
-    return AcceleratorCommand(QKeyCombination(modifiers, key));
-}
-
-} // namespace
-
-TEST(AcceleratorTable, MapsEveryControlKeyToItsCommand)
-{
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_C), Ids::kCmdCopy);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_X), Ids::kCmdCut);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_V), Ids::kCmdPaste);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_Y), Ids::kCmdRedo);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_A), Ids::kCmdSelectAll);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_Z), Ids::kCmdUndo);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_O), Ids::kCmdOpen);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_N), Ids::kCmdNew);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_S), Ids::kCmdSave);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier, Qt::Key_P), Ids::kCmdPrint);
-    EXPECT_EQ(CommandOf(Qt::NoModifier, Qt::Key_F1), Ids::kCmdHelpContents);
-}
-
-TEST(AcceleratorTable, SaveAsNeedsControlAndShiftSoShiftSStaysALetter)
-{
-    EXPECT_EQ(CommandOf(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S), Ids::kCmdSaveAs);
-    EXPECT_EQ(CommandOf(Qt::ShiftModifier, Qt::Key_S), 0);
-    EXPECT_EQ(CommandOf(Qt::NoModifier, Qt::Key_S), 0);
-}
-
-TEST(AcceleratorTable, ModifiersMustMatchExactly)
-{
-    EXPECT_EQ(CommandOf(Qt::ControlModifier | Qt::AltModifier, Qt::Key_C), 0);
-    EXPECT_EQ(CommandOf(Qt::ShiftModifier, Qt::Key_F1), 0);
-    EXPECT_EQ(CommandOf(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z), 0);
-}
-
-TEST(AcceleratorTable, KeypadFlagDoesNotChangeTheKey)
-{
-    EXPECT_EQ(CommandOf(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_V), Ids::kCmdPaste);
-}
-
-TEST(AcceleratorTable, PlainTypingIsNoShortcut)
-{
-    EXPECT_EQ(CommandOf(Qt::NoModifier, Qt::Key_A), 0);
-    EXPECT_EQ(CommandOf(Qt::NoModifier, Qt::Key_Return), 0);
-    EXPECT_EQ(CommandOf(Qt::NoModifier, Qt::Key_Escape), 0);
+    constexpr auto kCtrl = Qt::ControlModifier;
+    constexpr auto kShift = Qt::ShiftModifier;
+    const struct {
+        Qt::KeyboardModifiers modifiers;
+        Qt::Key key;
+        int command; // 0: no shortcut
+    } cases[] = {
+        {kCtrl, Qt::Key_C, Ids::kCmdCopy},
+        {kCtrl, Qt::Key_X, Ids::kCmdCut},
+        {kCtrl, Qt::Key_V, Ids::kCmdPaste},
+        {kCtrl, Qt::Key_Y, Ids::kCmdRedo},
+        {kCtrl, Qt::Key_A, Ids::kCmdSelectAll},
+        {kCtrl, Qt::Key_Z, Ids::kCmdUndo},
+        {kCtrl, Qt::Key_O, Ids::kCmdOpen},
+        {kCtrl, Qt::Key_N, Ids::kCmdNew},
+        {kCtrl, Qt::Key_S, Ids::kCmdSave},
+        {kCtrl, Qt::Key_P, Ids::kCmdPrint},
+        {Qt::NoModifier, Qt::Key_F1, Ids::kCmdHelpContents},
+        // Save As needs Control and Shift, so Shift+S stays a letter.
+        {kCtrl | kShift, Qt::Key_S, Ids::kCmdSaveAs},
+        {kShift, Qt::Key_S, 0},
+        {Qt::NoModifier, Qt::Key_S, 0},
+        // The keypad flag does not change the key; any other extra modifier does.
+        {kCtrl | Qt::KeypadModifier, Qt::Key_V, Ids::kCmdPaste},
+        {kCtrl | Qt::AltModifier, Qt::Key_C, 0},
+        {kShift, Qt::Key_F1, 0},
+        {kCtrl | kShift, Qt::Key_Z, 0},
+        {Qt::NoModifier, Qt::Key_A, 0},
+        {Qt::NoModifier, Qt::Key_Return, 0},
+        {Qt::NoModifier, Qt::Key_Escape, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AcceleratorCommand(QKeyCombination(c.modifiers, c.key)), c.command)
+            << "modifiers " << c.modifiers.toInt() << " key " << c.key;
+    }
 }

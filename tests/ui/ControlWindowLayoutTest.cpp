@@ -81,14 +81,17 @@ TEST_F(ControlWindowLayout, PlacesEveryControlAtItsConvertedPosition)
     }
 }
 
-TEST_F(ControlWindowLayout, ButtonsAndCheckBoxesCarryTheirTexts)
+TEST_F(ControlWindowLayout, ButtonsAndCheckBoxesCarryTheirTextsInTheSmallDialogFont)
 {
     Open();
     for (const Placed& placed : kPlaced) {
         if (CXButton* button = Window().Button(placed.id)) {
+            SCOPED_TRACE(placed.id);
             EXPECT_EQ(button->text(), QString::fromLatin1(placed.text));
+            EXPECT_EQ(button->font().pixelSize(), 10);
         }
     }
+    EXPECT_EQ(Window().FileLabel().font().pixelSize(), 10);
     EXPECT_EQ(Box(Ids::kFontButton).text(), QStringLiteral("Select &Font Type and Size"));
     EXPECT_EQ(Box(Ids::kBackColorButton).text(), QStringLiteral("Select &BkGnd Color"));
     EXPECT_EQ(Box(Ids::kScrollButton).text(), QStringLiteral("SCROLL"));
@@ -136,20 +139,6 @@ TEST_F(ControlWindowLayout, EveryTextFitsTheWidthItsControlIsGiven)
     }
 }
 
-TEST_F(ControlWindowLayout, EveryControlUsesTheSmallDialogFont)
-{
-    Open();
-    for (const Placed& placed : kPlaced) {
-        if (placed.id == Ids::kScriptEditor)
-            continue;
-        CXButton* button = Window().Button(placed.id);
-        if (button) {
-            EXPECT_EQ(button->font().pixelSize(), 10);
-        }
-    }
-    EXPECT_EQ(Window().FileLabel().font().pixelSize(), 10);
-}
-
 TEST_F(ControlWindowLayout, TabOrderFollowsTheTemplate)
 {
     Open();
@@ -192,21 +181,21 @@ TEST_F(ControlWindowLayout, HiddenControlsStayHidden)
 TEST_F(ControlWindowLayout, ControlsCarryTheirToolTips)
 {
     Open();
-    EXPECT_EQ(Box(Ids::kFontButton).toolTip(), QStringLiteral("Sets Font Style, Size and Color"));
-    EXPECT_EQ(Box(Ids::kScrollButton).toolTip(), QStringLiteral("Starts scrolling the text"));
-    EXPECT_EQ(Box(Ids::kBackColorButton).toolTip(), QStringLiteral("Sets Background Color"));
-    EXPECT_EQ(Box(Ids::kLoadFileButton).toolTip(), QStringLiteral("Loads a Text File for Editing"));
-    EXPECT_EQ(Box(Ids::kSaveFileButton).toolTip(), QStringLiteral("Saves Changes to Text File"));
-    EXPECT_EQ(Box(Ids::kMon1FwdCheck).toolTip(), QStringLiteral("Selects Right-Reading Scroll"));
-    EXPECT_EQ(Box(Ids::kMon2RevCheck).toolTip(), QStringLiteral("Selects Reverse-Reading Scroll"));
-    EXPECT_EQ(Box(Ids::kMouseCheck).toolTip(),
-              QStringLiteral("Selects Mouse Movement Scroll Speed Control"));
-    EXPECT_EQ(Box(Ids::kMouseWheelCheck).toolTip(),
-              QStringLiteral("Selects MouseWheel Scroll Speed Control"));
-    EXPECT_EQ(Box(Ids::kEnableSecondaryCheck).toolTip(),
-              QStringLiteral("Enables the Secondary Display."));
-    EXPECT_EQ(Box(Ids::kDisableSecondaryCheck).toolTip(),
-              QStringLiteral("Disables the Secondary Display."));
+    const std::pair<int, const char*> tips[] = {
+        {Ids::kFontButton, "Sets Font Style, Size and Color"},
+        {Ids::kScrollButton, "Starts scrolling the text"},
+        {Ids::kBackColorButton, "Sets Background Color"},
+        {Ids::kLoadFileButton, "Loads a Text File for Editing"},
+        {Ids::kSaveFileButton, "Saves Changes to Text File"},
+        {Ids::kMon1FwdCheck, "Selects Right-Reading Scroll"},
+        {Ids::kMon2RevCheck, "Selects Reverse-Reading Scroll"},
+        {Ids::kMouseCheck, "Selects Mouse Movement Scroll Speed Control"},
+        {Ids::kMouseWheelCheck, "Selects MouseWheel Scroll Speed Control"},
+        {Ids::kEnableSecondaryCheck, "Enables the Secondary Display."},
+        {Ids::kDisableSecondaryCheck, "Disables the Secondary Display."},
+    };
+    for (const auto& [id, tip] : tips)
+        EXPECT_EQ(Box(id).toolTip(), QString::fromLatin1(tip)) << id;
     EXPECT_EQ(Window().SpeedSlider().toolTip(), QStringLiteral("Sets the Starting Scroll Speed"));
 }
 

@@ -56,12 +56,6 @@ TEST_F(EditCommands, PasteIsEnabledExactlyWhenTheClipboardHoldsText)
     EXPECT_FALSE(Enabled(Ids::kCmdPaste));
 }
 
-TEST_F(EditCommands, AScriptEnablesSelectAll)
-{
-    OpenWith("a");
-    EXPECT_TRUE(Enabled(Ids::kCmdSelectAll));
-}
-
 TEST_F(EditCommands, ALoadedScriptHasNothingToUndo)
 {
     OpenWith("Good evening.\r\n");
@@ -83,9 +77,10 @@ TEST_F(EditCommands, TypingEnablesUndoAndUndoEnablesRedo)
     EXPECT_EQ(Editor().Text(), QByteArray("x"));
 }
 
-TEST_F(EditCommands, ASelectionOfOneCharacterEnablesCutAndCopy)
+TEST_F(EditCommands, AScriptEnablesSelectAllAndASelectionOfOneCharacterCutAndCopy)
 {
     OpenWith("abc");
+    EXPECT_TRUE(Enabled(Ids::kCmdSelectAll));
     EXPECT_FALSE(Enabled(Ids::kCmdCut));
     EXPECT_FALSE(Enabled(Ids::kCmdCopy));
     Editor().SetSelection(1, 2);
@@ -111,31 +106,23 @@ TEST_F(EditCommands, OpeningTheFileMenuLeavesEveryItemEnabled)
 
 // The commands.
 
-TEST_F(EditCommands, CutMovesTheSelectionToTheClipboard)
-{
-    OpenWith("abc");
-    Editor().SetSelection(0, 2);
-    EXPECT_TRUE(Window().RunCommand(Ids::kCmdCut));
-    EXPECT_EQ(Clipboard().text(), QStringLiteral("ab"));
-    EXPECT_EQ(Editor().Text(), QByteArray("c"));
-}
-
-TEST_F(EditCommands, CopyLeavesTheScriptAsItWas)
+TEST_F(EditCommands, CopyKeepsTheScriptPasteReplacesTheSelectionCutMovesIt)
 {
     OpenWith("abc");
     Editor().SetSelection(1, 3);
     EXPECT_TRUE(Window().RunCommand(Ids::kCmdCopy));
     EXPECT_EQ(Clipboard().text(), QStringLiteral("bc"));
     EXPECT_EQ(Editor().Text(), QByteArray("abc"));
-}
 
-TEST_F(EditCommands, PasteReplacesTheSelection)
-{
-    OpenWith("abc");
     Clipboard().setText(QStringLiteral("XY"));
     Editor().SetSelection(1, 2);
     EXPECT_TRUE(Window().RunCommand(Ids::kCmdPaste));
     EXPECT_EQ(Editor().Text(), QByteArray("aXYc"));
+
+    Editor().SetSelection(0, 2);
+    EXPECT_TRUE(Window().RunCommand(Ids::kCmdCut));
+    EXPECT_EQ(Clipboard().text(), QStringLiteral("aX"));
+    EXPECT_EQ(Editor().Text(), QByteArray("Yc"));
 }
 
 TEST_F(EditCommands, SelectAllFromTheMenuSelectsTheWholeScriptWhereverTheFocusIs)
@@ -155,11 +142,30 @@ TEST_F(EditCommands, CtrlAInTheEditorSelectsAllThroughTheCommand)
     EXPECT_EQ(Editor().Selection(), (CharRange{0, Editor().TextLength()}));
 }
 
-TEST_F(EditCommands, CtrlZWithNothingToUndoDoesNothing)
+TEST_F(EditCommands, AShortcutWhoseCommandIsDisabledDoesNothingAndTypesNothing)
 {
-    OpenWith("abc");
-    EXPECT_FALSE(TypedRuns(Qt::Key_Z, Qt::ControlModifier, Ids::kCmdUndo));
-    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
+    const struct {
+        const char* script;
+        Qt::Key key;
+        int id;
+        const char* clipboard; // nullptr: an empty clipboard
+    } cases[] = {
+        {"abc", Qt::Key_Z, Ids::kCmdUndo, "kept"},  {"abc", Qt::Key_X, Ids::kCmdCut, "kept"},
+        {"abc", Qt::Key_C, Ids::kCmdCopy, "kept"},  {"abc", Qt::Key_V, Ids::kCmdPaste, nullptr},
+        {"", Qt::Key_A, Ids::kCmdSelectAll, "kept"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        m_window.reset();
+        OpenWith(c.script);
+        if (c.clipboard)
+            Clipboard().setText(QString::fromLatin1(c.clipboard));
+        else
+            Clipboard().clear();
+        EXPECT_FALSE(TypedRuns(c.key, Qt::ControlModifier, c.id));
+        EXPECT_EQ(Editor().Text(), QByteArray(c.script));
+        EXPECT_EQ(Clipboard().text(), QString::fromLatin1(c.clipboard));
+    }
 }
 
 TEST_F(EditCommands, CtrlZAfterTypingUndoesIt)
@@ -170,31 +176,6 @@ TEST_F(EditCommands, CtrlZAfterTypingUndoesIt)
     EXPECT_EQ(Editor().Text(), QByteArray("abc"));
     EXPECT_TRUE(TypedRuns(Qt::Key_Y, Qt::ControlModifier, Ids::kCmdRedo));
     EXPECT_EQ(Editor().Text(), QByteArray("xabc"));
-}
-
-TEST_F(EditCommands, CtrlXWithoutASelectionDoesNothing)
-{
-    OpenWith("abc");
-    Clipboard().setText(QStringLiteral("kept"));
-    EXPECT_FALSE(TypedRuns(Qt::Key_X, Qt::ControlModifier, Ids::kCmdCut));
-    EXPECT_FALSE(TypedRuns(Qt::Key_C, Qt::ControlModifier, Ids::kCmdCopy));
-    EXPECT_EQ(Clipboard().text(), QStringLiteral("kept"));
-    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
-}
-
-TEST_F(EditCommands, CtrlVWithAnEmptyClipboardDoesNothingAndTypesNothing)
-{
-    OpenWith("abc");
-    Clipboard().clear();
-    EXPECT_FALSE(TypedRuns(Qt::Key_V, Qt::ControlModifier, Ids::kCmdPaste));
-    EXPECT_EQ(Editor().Text(), QByteArray("abc"));
-}
-
-TEST_F(EditCommands, CtrlAInAnEmptyEditorDoesNothing)
-{
-    OpenWith("");
-    EXPECT_FALSE(TypedRuns(Qt::Key_A, Qt::ControlModifier, Ids::kCmdSelectAll));
-    EXPECT_EQ(Editor().TextLength(), 0);
 }
 
 TEST_F(EditCommands, CtrlXWithASelectionCutsIt)
