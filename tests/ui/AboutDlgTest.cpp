@@ -50,18 +50,14 @@ TEST(AboutBox, TheHelpMenuShowsThisReleasesVersionAndDate)
     EXPECT_EQ(shown.version, QStringLiteral("20.0.0.0"));
 }
 
-TEST(AboutBox, AnEmptyVersionShowsNotSpecified)
+TEST(AboutBox, AnEmptyVersionOrReleaseDateShowsNotSpecifiedForThatValueOnly)
 {
-    const Shown shown = ShowWith(QString(), QStringLiteral("Nov 18 2013"));
-    EXPECT_EQ(shown.version, QStringLiteral("Not Specified"));
-    EXPECT_EQ(shown.releaseDate, QStringLiteral("Nov 18 2013"));
-}
-
-TEST(AboutBox, AnEmptyReleaseDateShowsNotSpecified)
-{
-    const Shown shown = ShowWith(QStringLiteral("20.0.0.0"), QString());
-    EXPECT_EQ(shown.releaseDate, QStringLiteral("Not Specified"));
-    EXPECT_EQ(shown.version, QStringLiteral("20.0.0.0"));
+    const Shown noVersion = ShowWith(QString(), QStringLiteral("Nov 18 2013"));
+    EXPECT_EQ(noVersion.version, QStringLiteral("Not Specified"));
+    EXPECT_EQ(noVersion.releaseDate, QStringLiteral("Nov 18 2013"));
+    const Shown noDate = ShowWith(QStringLiteral("20.0.0.0"), QString());
+    EXPECT_EQ(noDate.releaseDate, QStringLiteral("Not Specified"));
+    EXPECT_EQ(noDate.version, QStringLiteral("20.0.0.0"));
 }
 
 TEST(AboutBox, ShowsTheFixedTextsBesideTheValues)

@@ -41,8 +41,12 @@ TEST_P(FileCommandRoundTrip, OpenedAndSavedUnchangedGivesTheSameBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FileCommandRoundTrip,
-    ::testing::Values(StoredScript{"Windows1252CrLf", "Caf\xE9 \x93news\x94\r\n\x80 and \x81\r\n"},
-                      StoredScript{"Utf8CrLf",
-                                   "Caf\xC3\xA9 \xE2\x80\x9Cnews\xE2\x80\x9D\r\n\xE2\x82\xAC\r\n"},
-                      StoredScript{"NulByte", QByteArray("before\0after\r\nend\r\n", 19)}),
+    ::testing::Values(
+        StoredScript{"Windows1252CrLf", "Caf\xE9 \x93news\x94\r\n\x80 and \x81\r\n"},
+        StoredScript{"Utf8CrLf", "Caf\xC3\xA9 \xE2\x80\x9Cnews\xE2\x80\x9D\r\n\xE2\x82\xAC\r\n"},
+        StoredScript{"Utf8WithByteOrderMark", "\xEF\xBB\xBFline one\r\nline two"},
+        StoredScript{"NulByte", QByteArray("before\0after\r\nend\r\n", 19)},
+        StoredScript{"NulByteBeforeALongLine",
+                     QByteArray("before\0after\r\n" + QByteArray(1200, 'x') + "\r\n", 1217)},
+        StoredScript{"LoneCrAndCrCrLf", "mac\rline\r\r\nend\r"}, StoredScript{"Empty", ""}),
     [](const ::testing::TestParamInfo<StoredScript>& info) { return info.param.name; });

@@ -23,7 +23,7 @@ TEST_F(FileCommands, NewWithoutChangesAsksNothingAndStartsAnEmptyScript)
     EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
 }
 
-TEST_F(FileCommands, NewWithChangesAsksTheQuestionNamingTheFile)
+TEST_F(FileCommands, NewWithChangesAsksNamingTheFileAndNoDiscardsThemLeavingTheFile)
 {
     Type("x");
     m_dialogs.answers.push_back(MessageAnswer::No);
@@ -33,13 +33,6 @@ TEST_F(FileCommands, NewWithChangesAsksTheQuestionNamingTheFile)
     EXPECT_EQ(LastMessage().caption, QStringLiteral("Vellor Teleprompter"));
     EXPECT_EQ(LastMessage().buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(LastMessage().icon, MessageIcon::Question);
-}
-
-TEST_F(FileCommands, NewWithChangesAnsweredNoDiscardsThemAndLeavesTheFile)
-{
-    Type("x");
-    m_dialogs.answers.push_back(MessageAnswer::No);
-    Run(Ids::kCmdNew);
     EXPECT_EQ(Editor().Text(), QByteArray());
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("New File"));
     EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
@@ -174,18 +167,12 @@ TEST_F(FileCommands, SaveWritesEveryLineBreakAsCrLf)
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
 }
 
-TEST_F(FileCommands, SavingTwiceStoresTheTextOnce)
-{
-    Type("x");
-    Run(Ids::kCmdSave);
-    Run(Ids::kCmdSave);
-    EXPECT_EQ(ReadBytes("script.txt"), QByteArray("x") + kStored);
-}
-
-TEST_F(FileCommands, TheSaveFileButtonSavesLikeTheMenu)
+TEST_F(FileCommands, TheSaveFileButtonSavesLikeTheMenuAndSavingTwiceStoresTheTextOnce)
 {
     Type("x");
     Box(Ids::kSaveFileButton).click();
+    EXPECT_EQ(ReadBytes("script.txt"), QByteArray("x") + kStored);
+    Run(Ids::kCmdSave);
     EXPECT_EQ(ReadBytes("script.txt"), QByteArray("x") + kStored);
 }
 
@@ -303,21 +290,14 @@ TEST_F(FileCommands, PrintWithoutAStoredFileDoesNothingAndSaysNothing)
 
 // --- Closing ---------------------------------------------------------------
 
-TEST_F(FileCommands, ClosingWithoutChangesEndsAtOnceAndKeepsTheFile)
-{
-    Run(Ids::kCmdExit);
-    EXPECT_TRUE(m_dialogs.messages.empty());
-    EXPECT_FALSE(Window().isVisible());
-    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
-}
-
-TEST_F(FileCommands, EditingBackToTheSavedTextIsNoChange)
+TEST_F(FileCommands, ClosingAfterAnEditTakenBackEndsAtOnceAndKeepsTheFile)
 {
     Type("x");
     QTest::keyClick(&Editor(), Qt::Key_Backspace);
     Run(Ids::kCmdExit);
     EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
 }
 
 TEST_F(FileCommands, ClosingANeverSavedScriptAsksAboutTheNewFileAndYesSavesAs)

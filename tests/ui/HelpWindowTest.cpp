@@ -5,16 +5,12 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-TEST(HelpFilePath, ReplacesTheExtensionOfTheFileName)
+TEST(HelpFilePath, ReplacesTheExtensionOfTheFileNameOrAppendsOne)
 {
     EXPECT_EQ(HelpFilePath(QStringLiteral("C:\\Tools\\vellor.exe")),
               QStringLiteral("C:\\Tools\\vellor.html"));
     EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/vellor/vellor.bin2")),
               QStringLiteral("/opt/vellor/vellor.html"));
-}
-
-TEST(HelpFilePath, AppendsTheExtensionToANameWithoutOne)
-{
     EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/vellor/vellor")),
               QStringLiteral("/opt/vellor/vellor.html"));
 }

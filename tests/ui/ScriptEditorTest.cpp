@@ -51,17 +51,14 @@ using ScriptEditorText = ScriptEditorTest;
 
 TEST_F(ScriptEditorText, ATextJustSetReadsBackAsTheSameBytes)
 {
-    const QByteArray mixed("one\rtwo\nthree\r\nfour\r\r\nfive\r", 29);
-    m_editor.SetText(mixed);
-    EXPECT_EQ(m_editor.Text(), mixed);
-}
-
-TEST_F(ScriptEditorText, NulBytesAndWindows1252BytesReadBackUnchanged)
-{
-    const QByteArray bytes("caf\xE9\0\x81\r\nend", 11);
-    m_editor.SetText(bytes);
+    const QByteArray mixedBreaks("one\rtwo\nthree\r\nfour\r\r\nfive\r", 29);
+    const QByteArray nulAndWindows1252("caf\xE9\0\x81\r\nend", 11);
+    for (const QByteArray& bytes : {mixedBreaks, nulAndWindows1252}) {
+        SCOPED_TRACE(bytes.toHex().toStdString());
+        m_editor.SetText(bytes);
+        EXPECT_EQ(m_editor.Text(), bytes);
+    }
     EXPECT_EQ(m_editor.Encoding(), ScriptEncoding::Windows1252);
-    EXPECT_EQ(m_editor.Text(), bytes);
 }
 
 TEST_F(ScriptEditorText, TheOperatorsLineBreaksAreLf)
@@ -169,21 +166,28 @@ TEST_F(ScriptEditorLines, LinesFollowEditsMadeAfterCounting)
 
 using ScriptEditorSelection = ScriptEditorTest;
 
-TEST_F(ScriptEditorSelection, ZeroToMinusOneSelectsEverything)
+TEST_F(ScriptEditorSelection, ARangeSetReadsBackWithZeroToMinusOneAllAndFarPositionsClamped)
 {
-    m_editor.SetText("ab\ncd");
-    m_editor.SetSelection(0, -1);
-    EXPECT_EQ(m_editor.Selection(), (CharRange{0, 5}));
-    EXPECT_EQ(m_editor.SelectedText(), "ab\ncd");
-}
-
-TEST_F(ScriptEditorSelection, ZeroToZeroPutsTheCaretAtTheStart)
-{
-    m_editor.SetText("ab\ncd");
-    m_editor.SetSelection(2, 4);
-    m_editor.SetSelection(0, 0);
-    EXPECT_EQ(m_editor.Selection(), (CharRange{0, 0}));
-    EXPECT_TRUE(m_editor.SelectedText().isEmpty());
+    const struct {
+        const char* text;
+        int start;
+        int end;
+        CharRange expected;
+        const char* selected;
+    } cases[] = {
+        {"ab\ncd", 0, -1, {0, 5}, "ab\ncd"},
+        {"ab\ncd", 0, 0, {0, 0}, ""},
+        {"one\ntwo\nthree", 2, 9, {2, 9}, "e\ntwo\nt"},
+        {"abc", 7, 90, {3, 3}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << " " << c.start << ".." << c.end);
+        m_editor.SetText(c.text);
+        m_editor.SetSelection(1, 2);
+        m_editor.SetSelection(c.start, c.end);
+        EXPECT_EQ(m_editor.Selection(), c.expected);
+        EXPECT_EQ(m_editor.SelectedText(), QString::fromLatin1(c.selected));
+    }
 }
 
 TEST_F(ScriptEditorSelection, MinusOneRemovesTheSelection)
@@ -193,23 +197,6 @@ TEST_F(ScriptEditorSelection, MinusOneRemovesTheSelection)
     m_editor.SetSelection(-1, -1);
     const CharRange range = m_editor.Selection();
     EXPECT_EQ(range.cpMin, range.cpMax);
-}
-
-TEST_F(ScriptEditorSelection, ARangeReadIsTheRangeSetBack)
-{
-    m_editor.SetText("one\ntwo\nthree");
-    m_editor.SetSelection(2, 9);
-    const auto [start, end] = m_editor.Selection();
-    m_editor.SetSelection(0, 0);
-    m_editor.SetSelection(start, end);
-    EXPECT_EQ(m_editor.Selection(), (CharRange{2, 9}));
-}
-
-TEST_F(ScriptEditorSelection, PositionsBeyondTheTextAreClamped)
-{
-    m_editor.SetText("abc");
-    m_editor.SetSelection(7, 90);
-    EXPECT_EQ(m_editor.Selection(), (CharRange{3, 3}));
 }
 
 TEST_F(ScriptEditorSelection, AHiddenSelectionIsDrawnAsPlainText)
@@ -247,6 +234,7 @@ TEST_F(ScriptEditorHistory, SettingTheTextClearsTheHistory)
 TEST_F(ScriptEditorHistory, CutCopyAndPasteExchangeTextWithTheClipboard)
 {
     QApplication::clipboard()->clear();
+    EXPECT_FALSE(m_editor.CanPaste());
     m_editor.SetText("abcdef");
     m_editor.SetSelection(1, 3);
     m_editor.copy();
@@ -258,12 +246,6 @@ TEST_F(ScriptEditorHistory, CutCopyAndPasteExchangeTextWithTheClipboard)
     m_editor.SetSelection(0, 0);
     m_editor.paste();
     EXPECT_EQ(m_editor.Text(), QByteArray("efabcd"));
-}
-
-TEST_F(ScriptEditorHistory, NothingToPasteWithoutClipboardText)
-{
-    QApplication::clipboard()->clear();
-    EXPECT_FALSE(m_editor.CanPaste());
 }
 
 using ScriptEditorLook = ScriptEditorTest;

@@ -37,22 +37,18 @@ class FailingDevice : public QIODevice
 
 } // namespace
 
-TEST(ScriptFileFormat, ReadTurnsCrLfIntoLf)
+TEST(ScriptFileFormat, ReadTurnsCrLfIntoLfKeepsLoneBreaksAndStopsAtCtrlZ)
 {
-    EXPECT_EQ(ReadFromBytes("one\r\ntwo\r\n"), QByteArray("one\ntwo\n"));
-}
-
-TEST(ScriptFileFormat, ReadKeepsLoneCrAndLoneLf)
-{
-    EXPECT_EQ(ReadFromBytes("a\rb\nc\r\r\nd\r"), QByteArray("a\rb\nc\r\nd\r"));
-}
-
-TEST(ScriptFileFormat, ACtrlZByteEndsTheData)
-{
-    EXPECT_EQ(ReadFromBytes("before\r\nmore\x1A"
-                            "after\r\n"),
-              QByteArray("before\nmore"));
-    EXPECT_EQ(ReadFromBytes("cr\r\x1A\n"), QByteArray("cr\r"));
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {"one\r\ntwo\r\n", "one\ntwo\n"},
+        {"a\rb\nc\r\r\nd\r", "a\rb\nc\r\nd\r"},
+        {"before\r\nmore\x1A"
+         "after\r\n",
+         "before\nmore"},
+        {"cr\r\x1A\n", "cr\r"},
+    };
+    for (const auto& [stored, read] : cases)
+        EXPECT_EQ(ReadFromBytes(stored), read) << stored.toHex().constData();
 }
 
 TEST(ScriptFileFormat, ANulByteKeepsTheRestOfItsBlock)
@@ -132,15 +128,11 @@ TEST_F(ScriptFileSaving, FailsForAFileAnotherProgramDeleted)
     EXPECT_TRUE(NamesIn(m_dir.path()).isEmpty());
 }
 
-TEST_F(ScriptFileSaving, FailsForAnEmptyPathOrAFolder)
+TEST_F(ScriptFileSaving, FailsForAnEmptyPathAFolderOrAMissingFolder)
 {
     EXPECT_FALSE(SaveScriptFileAtomically("", "x", false));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("sub"));
     EXPECT_FALSE(SaveScriptFileAtomically(PathOf("sub"), "x", false));
-}
-
-TEST_F(ScriptFileSaving, FailsWhereTheFolderIsMissing)
-{
     EXPECT_FALSE(SaveScriptFileAtomically(PathOf("missing/s.txt"), "x", false));
 }
 

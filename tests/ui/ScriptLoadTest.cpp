@@ -83,7 +83,7 @@ QByteArray FoldedByteByByte(const QByteArray& stored)
 
 } // namespace
 
-TEST_P(ScriptEditorBreaks, AnEditTakenBackLeavesTheBytesAsLoaded)
+TEST_P(ScriptEditorBreaks, AnEditTakenBackLeavesTheBytesAsLoadedAndAChangedFirstCharacterIsSeen)
 {
     const QByteArray& loaded = GetParam().bytes;
     m_editor.SetText(loaded);
@@ -93,13 +93,8 @@ TEST_P(ScriptEditorBreaks, AnEditTakenBackLeavesTheBytesAsLoaded)
     EXPECT_NE(m_editor.Text(), loaded);
     QTest::keyClick(&m_editor, Qt::Key_Backspace);
     EXPECT_EQ(m_editor.Text(), loaded);
-}
 
-TEST_P(ScriptEditorBreaks, AChangedFirstCharacterIsSeen)
-{
-    const QByteArray& loaded = GetParam().bytes;
     m_editor.SetText(loaded);
-    m_editor.setFocus();
     m_editor.moveCursor(QTextCursor::Start);
     QTest::keyClick(&m_editor, Qt::Key_Delete);
     QTest::keyClick(&m_editor, Qt::Key_Q);
@@ -126,10 +121,11 @@ INSTANTIATE_TEST_SUITE_P(Loaded, ScriptEditorBreaks,
 
 using ScriptEditorLoad = ShownEditor;
 
-TEST_F(ScriptEditorLoad, ALongTextShowsTheScrollBarAndWrapsInsideIt)
+TEST_F(ScriptEditorLoad, ALongTextShowsTheScrollBarWrapsInsideItAndReadsBackAsTheSameBytes)
 {
     ASSERT_FALSE(Bar().isVisible());
-    m_editor.SetText(ManyWrappingParagraphs());
+    const QByteArray text = ManyWrappingParagraphs();
+    m_editor.SetText(text);
     Settle();
     EXPECT_TRUE(Bar().isVisible());
     EXPECT_EQ(m_editor.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
@@ -137,10 +133,18 @@ TEST_F(ScriptEditorLoad, ALongTextShowsTheScrollBarAndWrapsInsideIt)
     for (int i = 0; i < 40; ++i)
         EXPECT_LT(m_editor.fontMetrics().horizontalAdvance(m_editor.Line(i, 1000).trimmed()),
                   m_editor.viewport()->width());
+    EXPECT_EQ(m_editor.Text(), text);
+    EXPECT_FALSE(m_editor.CanUndo());
 }
 
-TEST_F(ScriptEditorLoad, AShortTextAfterALongOneHidesTheScrollBarAgain)
+TEST_F(ScriptEditorLoad, AShortTextLeavesTheFullWidthEvenAfterALongOne)
 {
+    const int full = m_editor.viewport()->width();
+    m_editor.SetText("one\r\ntwo");
+    Settle();
+    EXPECT_FALSE(Bar().isVisible());
+    EXPECT_EQ(m_editor.viewport()->width(), full);
+
     m_editor.SetText(ManyWrappingParagraphs());
     Settle();
     const int narrow = m_editor.viewport()->width();
@@ -151,15 +155,6 @@ TEST_F(ScriptEditorLoad, AShortTextAfterALongOneHidesTheScrollBarAgain)
     EXPECT_EQ(m_editor.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 }
 
-TEST_F(ScriptEditorLoad, AShortTextLeavesTheFullWidth)
-{
-    const int full = m_editor.viewport()->width();
-    m_editor.SetText("one\r\ntwo");
-    Settle();
-    EXPECT_FALSE(Bar().isVisible());
-    EXPECT_EQ(m_editor.viewport()->width(), full);
-}
-
 TEST_F(ScriptEditorLoad, AScrollBarPolicySetByTheWindowIsKept)
 {
     m_editor.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -167,15 +162,6 @@ TEST_F(ScriptEditorLoad, AScrollBarPolicySetByTheWindowIsKept)
     Settle();
     EXPECT_EQ(m_editor.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_FALSE(Bar().isVisible());
-}
-
-TEST_F(ScriptEditorLoad, ALongTextReadsBackAsTheSameBytes)
-{
-    const QByteArray text = ManyWrappingParagraphs();
-    m_editor.SetText(text);
-    Settle();
-    EXPECT_EQ(m_editor.Text(), text);
-    EXPECT_FALSE(m_editor.CanUndo());
 }
 
 TEST(ScriptFileReading, ADeviceThatCannotTellItsSizeIsReadWhole)

@@ -31,7 +31,7 @@ TEST(TextFontDialog, SizesAreTenthsOfAPoint)
     EXPECT_EQ(PointSizeInTenths(font), 240);
 }
 
-TEST(TextFontDialog, StartsAtTheWholePointSizeFaceAndColour)
+TEST(TextFontDialog, StartsAtTheWholePointSizeFaceAndColourListedOrNot)
 {
     const TextFontDialog dialog(kInitial);
     const QFont shown = dialog.FontChooser()->currentFont();
@@ -39,29 +39,20 @@ TEST(TextFontDialog, StartsAtTheWholePointSizeFaceAndColour)
     EXPECT_EQ(shown.family(), "DejaVu Sans");
     EXPECT_EQ(dialog.Choice().color, kInitial.color);
     EXPECT_EQ(dialog.Choice().sizeTenths, 120);
-}
-
-TEST(TextFontDialog, KeepsAColourThatIsNotListed)
-{
+    // A colour that is not listed is kept too.
     const FontChoice odd{"DejaVu Sans", 240, 0, MakeColorRef(1, 2, 3)};
     EXPECT_EQ(TextFontDialog(odd).Choice().color, MakeColorRef(1, 2, 3));
 }
 
-TEST(TextFontDialog, OkGivesFaceSizeWeightAndColour)
+TEST(TextFontDialog, OkGivesFaceSizeWeightAndColourAndCancelGivesNothing)
 {
     FakeDialogService dialogs;
-    QFont font("DejaVu Serif", 24, QFont::Bold);
-    AnswerFontDialog(dialogs, font, MakeColorRef(255, 0, 0), QDialog::Accepted);
-    const std::optional<FontChoice> choice = ChooseTextFont(dialogs, nullptr, kInitial);
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(*choice, (FontChoice{"DejaVu Serif", 240, 700, MakeColorRef(255, 0, 0)}));
-}
-
-TEST(TextFontDialog, CancelGivesNothing)
-{
-    FakeDialogService dialogs;
+    AnswerFontDialog(dialogs, QFont("DejaVu Serif", 24, QFont::Bold), MakeColorRef(255, 0, 0),
+                     QDialog::Accepted);
     AnswerFontDialog(dialogs, QFont("DejaVu Serif", 30), MakeColorRef(255, 0, 0),
                      QDialog::Rejected);
+    EXPECT_EQ(ChooseTextFont(dialogs, nullptr, kInitial),
+              (FontChoice{"DejaVu Serif", 240, 700, MakeColorRef(255, 0, 0)}));
     EXPECT_EQ(ChooseTextFont(dialogs, nullptr, kInitial), std::nullopt);
-    EXPECT_EQ(dialogs.dialogsRun, 1);
+    EXPECT_EQ(dialogs.dialogsRun, 2);
 }
