@@ -8,6 +8,10 @@
 #include "VellorDlg.h"
 #include "XButton.h"
 
+#include <QAction>
+#include <QSignalSpy>
+#include <QTest>
+
 #include <memory>
 
 // A control window opened the way the application opens it: values handed
@@ -42,6 +46,14 @@ protected:
     ScriptEditor& Editor() const { return m_window->Editor(); }
     CXButton& Box(int id) const { return *m_window->Button(id); }
     bool Checked(int id) const { return m_window->Button(id)->IsChecked(); }
+
+    // Types `key` with `modifiers` into the editor and reports whether command `id` ran.
+    bool TypedRuns(Qt::Key key, Qt::KeyboardModifiers modifiers, int id)
+    {
+        QSignalSpy triggered(m_window->CommandAction(id), &QAction::triggered);
+        QTest::keyClick(&Editor(), key, modifiers);
+        return triggered.count() == 1;
+    }
 
     FakeDialogService m_dialogs;
     std::unique_ptr<CVellorDlg> m_window;

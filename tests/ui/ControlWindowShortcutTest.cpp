@@ -19,15 +19,6 @@ protected:
         Editor().setFocus();
         Editor().SetSelection(0, 0);
     }
-
-    // Types `key` with `modifiers` into the editor and reports whether
-    // command `id` ran.
-    bool TypedRuns(Qt::Key key, Qt::KeyboardModifiers modifiers, int id)
-    {
-        QSignalSpy triggered(Window().CommandAction(id), &QAction::triggered);
-        QTest::keyClick(&Editor(), key, modifiers);
-        return triggered.count() == 1;
-    }
 };
 
 TEST_F(ControlWindowShortcuts, EveryShortcutTypedInTheEditorRunsItsCommand)

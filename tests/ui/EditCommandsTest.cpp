@@ -24,14 +24,6 @@ class EditCommands : public ControlWindowFixture
 
     bool Enabled(int id) { return MenuShowsEnabled(Window(), id); }
 
-    // Types `key` with `modifiers` into the editor and reports whether command `id` ran.
-    bool TypedRuns(Qt::Key key, Qt::KeyboardModifiers modifiers, int id)
-    {
-        QSignalSpy triggered(Window().CommandAction(id), &QAction::triggered);
-        QTest::keyClick(&Editor(), key, modifiers);
-        return triggered.count() == 1;
-    }
-
     static QClipboard& Clipboard() { return *QApplication::clipboard(); }
 };
 

@@ -15,12 +15,19 @@ protected:
     ScriptEditor m_editor;
 };
 
-TEST_F(ScriptCaptureTest, EveryLineEndsWithCarriageReturnAndLineFeed)
+TEST_F(ScriptCaptureTest, EveryLineEndsWithCrLfAndAnEmptyEditorGivesOneEmptyLine)
 {
-    m_editor.SetText("one\ntwo\n\nfour");
-    const CapturedScript script = CaptureScript(m_editor);
-    EXPECT_EQ(script.text, "one\r\ntwo\r\n\r\nfour\r\n");
-    EXPECT_EQ(script.lineCount, 4);
+    const struct {
+        const char* text;
+        const char* captured;
+        int lineCount;
+    } cases[] = {{"one\ntwo\n\nfour", "one\r\ntwo\r\n\r\nfour\r\n", 4}, {"", "\r\n", 1}};
+    for (const auto& c : cases) {
+        m_editor.SetText(c.text);
+        const CapturedScript script = CaptureScript(m_editor);
+        EXPECT_EQ(script.text, c.captured);
+        EXPECT_EQ(script.lineCount, c.lineCount);
+    }
 }
 
 TEST_F(ScriptCaptureTest, ALongLineGivesItsFirstNinetyNineCharacters)
@@ -49,13 +56,6 @@ TEST_F(ScriptCaptureTest, AWrappedParagraphGivesOneLinePerDisplayedLine)
     for (int i = 0; i < shown; ++i)
         expected += m_editor.Line(i, 99).toStdString() + "\r\n";
     EXPECT_EQ(script.text, expected);
-}
-
-TEST_F(ScriptCaptureTest, AnEmptyEditorGivesOneEmptyLine)
-{
-    const CapturedScript script = CaptureScript(m_editor);
-    EXPECT_EQ(script.text, "\r\n");
-    EXPECT_EQ(script.lineCount, 1);
 }
 
 TEST_F(ScriptCaptureTest, LinesReachThePrompterAsTheEditorShowsThem)
