@@ -86,22 +86,19 @@ TEST_F(IniFile, GivesTheDefaultOnlyForAMissingName)
     EXPECT_EQ(m_ini.GetString("S", "Missing", nullptr), "");
 }
 
-TEST_F(IniFile, NullSectionOrNameReadsTheDefaultWithoutTheFile)
-{
-    WriteIni("[S]\nA=1\n");
-    EXPECT_EQ(m_ini.GetString(nullptr, "A", "d"), "d");
-    EXPECT_EQ(m_ini.GetString("S", nullptr, nullptr), "");
-    EXPECT_EQ(m_ini.GetInt(nullptr, "A", 9, 10), 9);
-    EXPECT_TRUE(m_readSizes.empty());
-}
-
-TEST_F(IniFile, NullSectionOrNameWritesNothing)
+TEST_F(IniFile, ANullSectionOrNameWritesNothingAndReadsTheDefaultWithoutTheFile)
 {
     EXPECT_FALSE(m_ini.WriteString(nullptr, "A", "1"));
     EXPECT_FALSE(m_ini.WriteString("S", nullptr, "1"));
     EXPECT_FALSE(m_ini.WriteInt(nullptr, "A", 1, 10));
     EXPECT_FALSE(m_ini.WriteInt("S", nullptr, 1, 2));
     EXPECT_FALSE(QFile::exists(PathOf("test.ini")));
+
+    WriteIni("[S]\nA=1\n");
+    EXPECT_EQ(m_ini.GetString(nullptr, "A", "d"), "d");
+    EXPECT_EQ(m_ini.GetString("S", nullptr, nullptr), "");
+    EXPECT_EQ(m_ini.GetInt(nullptr, "A", 9, 10), 9);
+    EXPECT_TRUE(m_readSizes.empty());
 }
 
 TEST_F(IniFile, WritesANullValueAsAnEmptyOne)
