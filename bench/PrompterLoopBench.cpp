@@ -165,10 +165,12 @@ void BM_LoopPassesMovingAtSpeedZero(benchmark::State& state)
 BENCHMARK(BM_LoopPassesMovingAtSpeedZero)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Steps at a fixed speed while the screen refreshes: how far each interval
-// between two steps strays from the step interval, and how many rows (one
-// a step) the text moved between one frame reaching the screen and the
-// next. At 60 frames a second the arguments give about 1, 3 and 10 rows a
-// frame.
+// between two steps strays from the step interval; how many rows (one a
+// step) the text moved between one frame reaching the screen and the next,
+// counted from the steps taken before each of the two was posted; and how
+// far the time between two frames reaching the screen strays from one
+// refresh. At 60 frames a second the arguments give about 1, 3 and 10 rows
+// a frame.
 void BM_StepIntervalSpread(benchmark::State& state)
 {
     const int speedValue = static_cast<int>(state.range(0));
@@ -176,28 +178,41 @@ void BM_StepIntervalSpread(benchmark::State& state)
         PrepareRun(speedValue);
         std::vector<std::uint64_t> steps;
         std::vector<double> rowsPerFrame;
+        std::vector<double> frameTimes;
         std::uint64_t seen = 0;
         std::uint64_t framesSeen = 0;
-        std::size_t stepsAtFrame = 0;
+        // Steps taken before each frame was posted, by frame number. A step
+        // is noticed at the next reading of the counter, and there is always
+        // one between a post and the step after it.
+        std::vector<std::size_t> stepsAtPost(1, 0);
+        std::size_t stepsAtShownFrame = 0;
         long framesMissed = 0; // several frames shown between two looks
         const ScanOutView* view = nullptr;
         ScopedTickSource watching([&] {
+            const std::uint64_t now = Nanoseconds();
             if (g_runState.lastStepTime != seen) {
                 seen = g_runState.lastStepTime;
                 steps.push_back(seen);
             }
             if (!view)
                 view = RunScanOut();
-            const std::uint64_t frames = view ? view->FramesShown() : 0;
+            if (!view)
+                return now;
+            while (stepsAtPost.size() <= view->FramesPosted())
+                stepsAtPost.push_back(steps.size());
+            const std::uint64_t frames = view->FramesShown();
             if (frames != framesSeen) {
-                if (framesSeen != 0 && frames == framesSeen + 1)
-                    rowsPerFrame.push_back(static_cast<double>(steps.size() - stepsAtFrame));
-                else if (framesSeen != 0)
+                const std::size_t stepsAtFrame = stepsAtPost[view->LastFrameShown()];
+                if (framesSeen != 0 && frames == framesSeen + 1) {
+                    rowsPerFrame.push_back(static_cast<double>(stepsAtFrame - stepsAtShownFrame));
+                    frameTimes.push_back(static_cast<double>(now));
+                } else if (framesSeen != 0) {
                     ++framesMissed;
+                }
                 framesSeen = frames;
-                stepsAtFrame = steps.size();
+                stepsAtShownFrame = stepsAtFrame;
             }
-            return Nanoseconds();
+            return now;
         });
         RunFor(3000);
         std::vector<double> deviation;
@@ -233,6 +248,13 @@ void BM_StepIntervalSpread(benchmark::State& state)
         state.counters["rows_frame_min"] = Percentile(rowsPerFrame, 0.0);
         state.counters["rows_frame_max"] = Percentile(rowsPerFrame, 1.0);
         state.counters["rows_frame_furthest"] = furthest;
+
+        std::vector<double> frameDeviation;
+        const double refresh = 1e9 / QGuiApplication::primaryScreen()->refreshRate();
+        for (std::size_t i = 1; i < frameTimes.size(); ++i)
+            frameDeviation.push_back(std::abs(frameTimes[i] - frameTimes[i - 1] - refresh) / 1e6);
+        state.counters["frame_p50_dev_ms"] = Percentile(frameDeviation, 0.50);
+        state.counters["frame_p99_dev_ms"] = Percentile(frameDeviation, 0.99);
     }
 }
 BENCHMARK(BM_StepIntervalSpread)

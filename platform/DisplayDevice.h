@@ -16,6 +16,7 @@
 
 #include "DisplayProbe.h"
 #include "FrameMailbox.h"
+#include "ScanOutView.h"
 
 #include <QList>
 #include <QPointer>
@@ -72,19 +73,23 @@ class DisplayDevice
     // Ends scan-out and gives the window back its ordinary state.
     void RestoreDisplayMode();
 
-    // Called by the scroll loop at every pass: hands a copy of the primary
-    // surface over when the screen wants its next frame. Cheap otherwise.
-    void OfferFrame()
+    // Called by the scroll loop after every pass: hands a copy of the
+    // primary surface over when the screen wants its next frame, and lets the
+    // scan-out do its share of the frame's work; stepIsFar says that the
+    // loop's next step is far enough off for that work to hold nothing up.
+    void OfferFrame(bool stepIsFar)
     {
         if (m_primary && m_mailbox.Wanted())
             m_mailbox.Post(*m_primary);
+        if (m_scanOut)
+            m_scanOut->OnLoopPass(stepIsFar);
     }
 
     // The screen this device drives.
     QScreen* screen() const { return m_screen; }
 
     // The widget that shows the frames, while scan-out runs (tests grab it).
-    QWidget* scanOutWidget() const { return m_scanOut; }
+    ScanOutView* scanOutWidget() const { return m_scanOut; }
 
   private:
     DisplayDevice(QScreen* screen, DisplayProbe* probe);
@@ -94,7 +99,7 @@ class DisplayDevice
     QScreen* m_screen;
     DisplayProbe* m_probe;
     QPointer<QWidget> m_window;                            // the cooperative window
-    QPointer<QWidget> m_scanOut;                           // owned by m_window
+    QPointer<ScanOutView> m_scanOut;                       // owned by m_window
     QList<QRgb> m_palette;                                 // index -> colour
     FrameMailbox m_mailbox;                                // frames on their way to m_scanOut
     std::vector<std::unique_ptr<OwnedSurface>> m_surfaces; // every surface not yet released

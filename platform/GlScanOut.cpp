@@ -41,7 +41,7 @@ GlScanOut* GlScanOut::Create(QWidget* window, FrameMailbox& mailbox, const QList
 }
 
 GlScanOut::GlScanOut(QWidget* window, FrameMailbox& mailbox, double refreshRate)
-    : ScanOutView(window), m_mailbox(mailbox),
+    : ScanOutView(window, mailbox),
       m_period(static_cast<std::int64_t>(std::llround(1e9 / (refreshRate > 1 ? refreshRate : 60))))
 {
     auto surface = std::make_unique<GlScanOutSurface>();
@@ -99,23 +99,28 @@ void GlScanOut::Present(const QList<QRgb>& palette, bool evenInSoftware, std::pr
 
     std::vector<std::uint8_t> frame; // the newest frame taken
     std::vector<std::uint8_t> shown; // the frame on the screen
+    std::uint64_t shownNumber = 0;   // its number in the mailbox
     QSize drawn;                     // the size it was drawn at
     Clock::time_point next = Clock::now();
     while (!m_stopping.load(std::memory_order_acquire)) {
         // A paused run keeps offering the same picture; it is drawn once.
-        const bool changed = m_mailbox.Take(frame) && frame != shown;
+        const std::uint64_t taken = Mailbox().Take(frame);
+        const bool changed = taken != 0 && frame != shown;
+        Mailbox().Want(); // for the next refresh
         const QSize area = m_surface->PixelSize();
         bool screenWaited = false;
         if (m_surface->Exposed() && !area.isEmpty() && (changed || area != drawn) &&
             context.makeCurrent(m_surface)) {
-            if (changed)
+            if (changed) {
                 std::swap(frame, shown);
+                shownNumber = taken;
+            }
             renderer->Draw(shown, area);
             const Clock::time_point swapping = Clock::now();
             context.swapBuffers(m_surface);
             screenWaited = Clock::now() - swapping > m_period / 4;
             drawn = area;
-            CountFrameShown();
+            CountFrameShown(shownNumber);
         }
         next = Pace(next, screenWaited);
     }

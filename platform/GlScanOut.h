@@ -43,7 +43,6 @@ class GlScanOut : public ScanOutView
     std::chrono::steady_clock::time_point Pace(std::chrono::steady_clock::time_point next,
                                                bool screenWaited) const;
 
-    FrameMailbox& m_mailbox;
     std::chrono::nanoseconds m_period;          // one screen refresh
     GlScanOutSurface* m_surface = nullptr;      // owned by m_container
     QWidget* m_container = nullptr;             // child of this, holds m_surface

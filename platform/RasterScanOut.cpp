@@ -1,41 +1,128 @@
 #include "RasterScanOut.h"
 
 #include "FrameMailbox.h"
-#include "ScanOut.h"
+#include "Surface.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+
+namespace
+{
+// Rows scaled in one loop pass: at 1080 screen lines a band takes some tens
+// of microseconds, the most a step may be held up by scaling.
+constexpr int kBandRows = 24;
+} // namespace
 
 RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                              double refreshRate)
-    : ScanOutView(window), m_mailbox(mailbox), m_palette(palette)
+    : ScanOutView(window, mailbox),
+      m_background(palette.isEmpty() ? qRgb(0, 0, 0) : palette.first()),
+      m_period(std::lround(1000.0 / (refreshRate > 1 ? refreshRate : 60)))
 {
+    // Without a whole palette the frame shows as background only.
+    m_colours.fill(m_background);
+    if (palette.size() >= static_cast<qsizetype>(m_colours.size()))
+        std::copy_n(palette.begin(), m_colours.size(), m_colours.begin());
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_refresh.setTimerType(Qt::PreciseTimer);
-    m_refresh.setInterval(
-        static_cast<int>(std::lround(1000.0 / (refreshRate > 1 ? refreshRate : 60))));
-    connect(&m_refresh, &QTimer::timeout, this, &RasterScanOut::ShowNewestFrame);
+    m_refresh.setInterval(m_period);
+    connect(&m_refresh, &QTimer::timeout, this, &RasterScanOut::OnRefresh);
     m_refresh.start();
-    m_mailbox.Want();
+    Mailbox().Want();
     show();
 }
 
-void RasterScanOut::ShowNewestFrame()
+void RasterScanOut::OnRefresh()
 {
-    if (!m_mailbox.Take(m_frame) && m_image.size() == size())
+    if (m_driven) {
+        // The loop posts at its next pass, where OnLoopPass takes it.
+        m_driven = false;
+        Mailbox().Want();
         return;
-    m_image = ScanOutImage(m_frame, m_palette, size());
-    update();
+    }
+    // Undriven, whatever is on its way (a new frame, or the last one at a
+    // new size) is finished and shown at once.
+    if (TakeFrame() || m_nextRow >= 0) {
+        ScaleRows(m_scaler->Target().height());
+        ShowScaledFrame();
+    } else if (m_finished.isValid()) {
+        ShowScaledFrame();
+    }
+    Mailbox().Want();
 }
 
-void RasterScanOut::paintEvent(QPaintEvent*)
+void RasterScanOut::OnLoopPass(bool stepIsFar)
+{
+    m_driven = true;
+    if (m_nextRow < 0 && !m_finished.isValid() && !TakeFrame())
+        return;
+    if (m_nextRow >= 0) {
+        ScaleRows(kBandRows);
+        return;
+    }
+    // A finished frame waits for a moment with the next step far off, but
+    // not past half a refresh: a run that steps at every pass has none.
+    if (stepIsFar || m_finished.hasExpired(m_period.count() / 2))
+        ShowScaledFrame();
+}
+
+bool RasterScanOut::TakeFrame()
+{
+    const std::uint64_t number = m_scaler ? Mailbox().Take(m_frame) : 0;
+    if (number == 0)
+        return false;
+    m_frameNumber = number;
+    m_nextRow = 0;
+    m_finished.invalidate();
+    return true;
+}
+
+void RasterScanOut::ScaleRows(int count)
+{
+    const QRect target = ScanOutRect(m_next.size());
+    if (!target.isEmpty() && m_frame.size() >= std::size_t{Surface::kWidth} * Surface::kHeight)
+        m_scaler->Scale(m_frame, m_colours, m_nextRow, count,
+                        m_next.scanLine(target.top()) + std::size_t{4} * target.left(),
+                        m_next.bytesPerLine());
+    m_nextRow += count;
+    if (m_nextRow >= target.height()) {
+        m_nextRow = -1;
+        m_finished.start();
+    }
+}
+
+void RasterScanOut::ShowScaledFrame()
+{
+    std::swap(m_shown, m_next);
+    m_finished.invalidate();
+    m_shownNumber = m_frameNumber;
+    // The margins never change; only the frame's own part is drawn anew.
+    repaint(ScanOutRect(size()));
+    CountFrameShown(m_shownNumber);
+}
+
+void RasterScanOut::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (m_image.size() == size()) {
-        painter.drawImage(0, 0, m_image);
-        CountFrameShown();
-    } else {
-        painter.fillRect(rect(), QColor::fromRgb(m_palette.value(0)));
+    if (m_shown.size() == size())
+        painter.drawImage(event->rect(), m_shown, event->rect());
+    else
+        painter.fillRect(event->rect(), QColor::fromRgb(m_background));
+}
+
+void RasterScanOut::resizeEvent(QResizeEvent* event)
+{
+    ScanOutView::resizeEvent(event);
+    for (QImage* image : {&m_shown, &m_next}) {
+        *image = QImage(size(), QImage::Format_RGB32);
+        image->fill(m_background);
     }
+    const QRect target = ScanOutRect(size());
+    m_scaler.emplace(target.size());
+    // The frame on its way, or the one last shown, is drawn again at the new size.
+    m_finished.invalidate();
+    m_nextRow = m_frame.empty() || target.isEmpty() ? -1 : 0;
 }

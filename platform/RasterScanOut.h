@@ -1,20 +1,24 @@
 #pragma once
 
+#include "ScanOut.h"
 #include "ScanOutView.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QRgb>
 #include <QTimer>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
-class FrameMailbox;
-
-// Scan-out without OpenGL: at every refresh a timer takes the newest frame
-// from the mailbox, scales it by the ScanOutImage rule and repaints, all on
-// the user-interface thread.
+// Scan-out without OpenGL, on the user-interface thread. At every refresh it
+// asks the mailbox for a frame. While a scroll run drives it (OnLoopPass),
+// it scales that frame a band of rows per loop pass into a hidden image and
+// puts the finished image on the screen in one repaint at a pass where the
+// next step is far off, so that no piece of its work delays a step by more
+// than a band's scaling. Undriven (no run), it does all of it at the refresh.
 class RasterScanOut : public ScanOutView
 {
   public:
@@ -22,16 +26,32 @@ class RasterScanOut : public ScanOutView
     RasterScanOut(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
                   double refreshRate);
 
+    // Scales the next band of a frame on its way, or shows a finished one.
+    void OnLoopPass(bool stepIsFar) override;
+
   protected:
-    // Draws the last frame taken; the whole widget, margins included.
+    // Draws the part asked for from the image on the screen.
     void paintEvent(QPaintEvent* event) override;
+    // Starts both images afresh, margins drawn, at the new size.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void ShowNewestFrame();
+    void OnRefresh();
+    bool TakeFrame();
+    void ScaleRows(int count);
+    void ShowScaledFrame();
 
-    FrameMailbox& m_mailbox;
-    QList<QRgb> m_palette;
-    std::vector<std::uint8_t> m_frame; // the last frame taken, 640 x 480 indices
-    QImage m_image;                    // m_frame as the screen shows it
-    QTimer m_refresh;                  // fires once per screen refresh
+    ScanOutColours m_colours{};
+    QRgb m_background;
+    std::vector<std::uint8_t> m_frame;     // the frame being shown or scaled, 640 x 480 indices
+    std::uint64_t m_frameNumber = 0;       // m_frame's number in the mailbox
+    std::uint64_t m_shownNumber = 0;       // the number of the frame in m_shown
+    std::optional<ScanOutScaler> m_scaler; // to the 4:3 part of the current size
+    QImage m_shown;                        // what the screen shows, the whole widget
+    QImage m_next;                         // the next picture, scaled band by band
+    int m_nextRow = -1;                 // next row of m_next to scale; -1 when none is on its way
+    QElapsedTimer m_finished;           // valid while m_next is finished and not yet shown
+    bool m_driven = false;              // a loop pass came since the last refresh
+    std::chrono::milliseconds m_period; // one screen refresh
+    QTimer m_refresh;                   // fires once per screen refresh
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 QRect ScanOutRect(QSize area)
 {
@@ -82,24 +83,51 @@ class AcrossRows
     std::array<Slot, 2> m_slots;
     std::size_t m_recent = 0; // the slot used last
 };
+// Whether two screen rows sample the frame alike, and so are the same.
+bool SameTap(const ScanOutTap& a, const ScanOutTap& b)
+{
+    return a.first == b.first && a.second == b.second && a.weight == b.weight;
+}
 } // namespace
+
+ScanOutScaler::ScanOutScaler(QSize target)
+    : m_target(target.expandedTo(QSize(0, 0))),
+      m_columns(ScanOutTaps(Surface::kWidth, m_target.width())),
+      m_rows(ScanOutTaps(Surface::kHeight, m_target.height()))
+{
+}
+
+void ScanOutScaler::Scale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
+                          int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine) const
+{
+    const int begin = std::max(first, 0);
+    const int end = std::min(first + std::max(count, 0), m_target.height());
+    const auto rowBytes = static_cast<std::size_t>(m_target.width()) * 4;
+    AcrossRows across(indices, m_columns);
+    for (int y = begin; y < end; ++y) {
+        const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
+        std::uint8_t* out = pixels + bytesPerLine * y;
+        // Inside one source row's block every screen row is the same, and
+        // at 1080 lines that is more than half of them: copied, not blended.
+        if (y > begin && SameTap(row, m_rows[static_cast<std::size_t>(y) - 1])) {
+            std::memcpy(out, out - bytesPerLine, rowBytes);
+            continue;
+        }
+        const int* upper = across.Row(row.first);
+        const int* lower = across.Row(row.second);
+        auto* outPixels = reinterpret_cast<std::uint32_t*>(out);
+        for (int x = 0; x < m_target.width(); ++x) {
+            const int value = upper[x] * (256 - row.weight) + lower[x] * row.weight;
+            outPixels[x] = colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)];
+        }
+    }
+}
 
 void ScanOutScale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
                   QSize target, std::uint8_t* pixels, qsizetype bytesPerLine)
 {
-    const auto columns = ScanOutTaps(Surface::kWidth, target.width());
-    const auto rows = ScanOutTaps(Surface::kHeight, target.height());
-    AcrossRows across(indices, columns);
-    for (int y = 0; y < target.height(); ++y) {
-        const ScanOutTap& row = rows[static_cast<std::size_t>(y)];
-        const int* upper = across.Row(row.first);
-        const int* lower = across.Row(row.second);
-        auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * y);
-        for (int x = 0; x < target.width(); ++x) {
-            const int value = upper[x] * (256 - row.weight) + lower[x] * row.weight;
-            out[x] = colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)];
-        }
-    }
+    const ScanOutScaler scaler(target);
+    scaler.Scale(indices, colours, 0, scaler.Target().height(), pixels, bytesPerLine);
 }
 
 QImage ScanOutImage(const std::vector<std::uint8_t>& indices, const QList<QRgb>& palette,

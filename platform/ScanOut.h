@@ -42,11 +42,33 @@ std::vector<ScanOutTap> ScanOutTaps(int sourceLength, int outputLength);
 // The pixel value of each palette index in the 32-bit format being drawn.
 using ScanOutColours = std::array<std::uint32_t, 256>;
 
-// Scales the frame (as for ScanOutImage) into exactly the size of target,
-// with no margins: pixels points at the top-left pixel, each row lies
-// bytesPerLine after the one above it (negative for a buffer kept bottom row
-// first), and index i is drawn as colours[i]. This is the
-// arithmetic of ScanOutImage, for presenters that draw into their own
-// buffers; indices must hold the whole frame.
+// Scales frames (as for ScanOutImage) to one target size with no margins,
+// any band of rows at a time, so that a presenter sharing its thread with
+// the scroll loop can spread a frame's scaling over many short pieces.
+class ScanOutScaler
+{
+  public:
+    // A scaler for frames shown at exactly target.
+    explicit ScanOutScaler(QSize target);
+
+    // The size the frames are scaled to.
+    QSize Target() const { return m_target; }
+
+    // Scales target rows first .. first + count - 1 (those inside the
+    // target) of the frame indices, which must hold the whole frame, into
+    // pixels: pixels points at the target's top-left pixel, each row lies
+    // bytesPerLine after the one above it (negative for a buffer kept bottom
+    // row first), and index i is drawn as colours[i].
+    void Scale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours, int first,
+               int count, std::uint8_t* pixels, qsizetype bytesPerLine) const;
+
+  private:
+    QSize m_target;
+    std::vector<ScanOutTap> m_columns; // one tap per target column
+    std::vector<ScanOutTap> m_rows;    // one tap per target row
+};
+
+// The whole frame scaled into exactly the size of target (ScanOutScaler's
+// Scale over every row), for presenters that draw into their own buffers.
 void ScanOutScale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
                   QSize target, std::uint8_t* pixels, qsizetype bytesPerLine);

@@ -2,7 +2,8 @@
 
 #include <QEvent>
 
-ScanOutView::ScanOutView(QWidget* window) : QWidget(window)
+ScanOutView::ScanOutView(QWidget* window, FrameMailbox& mailbox)
+    : QWidget(window), m_mailbox(mailbox)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

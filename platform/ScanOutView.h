@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FrameMailbox.h"
+
 #include <QWidget>
 
 #include <atomic>
@@ -7,26 +9,50 @@
 
 // What every scan-out is on the prompter window: a child that covers the
 // window, follows its size, takes no focus and lets every key and mouse
-// event through to the window itself. It counts the frames it has put on
-// the screen, so that a measurement can set them against the loop's steps.
+// event through to the window itself. It shows the frames of a mailbox and
+// counts those it has put on the screen, with the number of the last one,
+// so that a measurement can set them against the loop's steps.
 class ScanOutView : public QWidget
 {
     Q_OBJECT
 
   public:
+    // Called by the scroll loop after every pass while a run shows this
+    // view. stepIsFar says that the loop's next step is far enough off for
+    // work done now on the screen's behalf to hold nothing up. A presenter
+    // that shares the loop's thread does its per-frame work here, in short
+    // pieces, and puts a frame on the screen only when stepIsFar allows it.
+    virtual void OnLoopPass(bool stepIsFar) { Q_UNUSED(stepIsFar); }
+
     // Frames that have reached the screen so far; safe from any thread.
-    std::uint64_t FramesShown() const { return m_framesShown.load(std::memory_order_relaxed); }
+    std::uint64_t FramesShown() const { return m_framesShown.load(std::memory_order_acquire); }
+    // The mailbox number of the frame shown last (0 before the first);
+    // safe from any thread.
+    std::uint64_t LastFrameShown() const { return m_lastShown.load(std::memory_order_acquire); }
+    // Frames posted to the mailbox so far; safe from any thread.
+    std::uint64_t FramesPosted() const { return m_mailbox.Posted(); }
 
   protected:
-    // A child of window, covering it and transparent to input; not shown yet.
-    explicit ScanOutView(QWidget* window);
+    // A child of window, covering it and transparent to input, showing the
+    // frames of mailbox, which must outlive it; not shown yet.
+    ScanOutView(QWidget* window, FrameMailbox& mailbox);
 
-    // Records that one more frame reached the screen; safe from any thread.
-    void CountFrameShown() { m_framesShown.fetch_add(1, std::memory_order_relaxed); }
+    // Where the frames come from.
+    FrameMailbox& Mailbox() const { return m_mailbox; }
+
+    // Records that the frame of that mailbox number reached the screen;
+    // safe from any thread.
+    void CountFrameShown(std::uint64_t number)
+    {
+        m_lastShown.store(number, std::memory_order_relaxed);
+        m_framesShown.fetch_add(1, std::memory_order_release);
+    }
 
     // Keeps the view covering its window.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    FrameMailbox& m_mailbox;
     std::atomic<std::uint64_t> m_framesShown{0};
+    std::atomic<std::uint64_t> m_lastShown{0};
 };

@@ -19,8 +19,8 @@ bool PresentsFromAThread()
 }
 } // namespace
 
-QWidget* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
-                             double refreshRate)
+ScanOutView* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
+                                 double refreshRate)
 {
     // A software OpenGL spends the processor's time on every frame, on the
     // cores the scroll loop needs, and measures worse than painting; it is
@@ -28,8 +28,8 @@ QWidget* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList
     // keeps OpenGL out altogether (a broken driver).
     const QString asked = qEnvironmentVariable("VELLOR_SCAN_OUT");
     if (asked != QLatin1String("raster") && PresentsFromAThread())
-        if (QWidget* view = GlScanOut::Create(window, mailbox, palette, refreshRate,
-                                              asked == QLatin1String("opengl")))
+        if (GlScanOut* view = GlScanOut::Create(window, mailbox, palette, refreshRate,
+                                                asked == QLatin1String("opengl")))
             return view;
     return new RasterScanOut(window, mailbox, palette, refreshRate);
 }

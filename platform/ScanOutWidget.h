@@ -5,6 +5,7 @@
 
 class FrameMailbox;
 class QWidget;
+class ScanOutView;
 
 // Puts the frames that the scroll loop posts to mailbox on the screen at
 // refreshRate frames a second, filling window by the ScanOutImage rule.
@@ -16,8 +17,9 @@ class QWidget;
 // Where the platform renders OpenGL in hardware from a second thread, a
 // presenter thread draws and waits for the screen's refresh, and the
 // user-interface thread does nothing per frame (GlScanOut.h). Elsewhere (the
-// offscreen platform of the tests, a software OpenGL) a paced repaint on the
-// user-interface thread shows the frames (RasterScanOut.h). The environment
+// offscreen platform of the tests, a software OpenGL) a repaint on the
+// user-interface thread, its work spread over the scroll loop's passes,
+// shows the frames (RasterScanOut.h). The environment
 // variable VELLOR_SCAN_OUT set to opengl or raster overrides the choice.
-QWidget* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
-                             double refreshRate);
+ScanOutView* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
+                                 double refreshRate);

@@ -126,13 +126,15 @@ TEST_F(PrompterDisplay, AFrameIsHandedOverOnlyWhenTheScreenWantsOne)
     EXPECT_FALSE(mailbox.Wanted());
     surface.Row(7)[3] = 200;
     mailbox.PostIfWanted(surface); // not wanted: the earlier copy stays
-    ASSERT_TRUE(mailbox.Take(frame));
+    EXPECT_EQ(mailbox.Posted(), 1U);
+    ASSERT_EQ(mailbox.Take(frame), 1U);
     EXPECT_EQ(frame.size(), std::size_t{640 * 480});
     EXPECT_EQ(frame[7 * 640 + 3], 0);
-    EXPECT_TRUE(mailbox.Wanted());
+    EXPECT_FALSE(mailbox.Wanted()); // until the presenter asks again
     EXPECT_FALSE(mailbox.Take(frame));
+    mailbox.Want();
     mailbox.PostIfWanted(surface);
-    ASSERT_TRUE(mailbox.Take(frame));
+    ASSERT_EQ(mailbox.Take(frame), 2U);
     EXPECT_EQ(frame[7 * 640 + 3], 200);
 }
 

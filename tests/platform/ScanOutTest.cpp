@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
+#include <QThread>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -88,6 +89,64 @@ TEST_F(ScanOutTest, APostedFrameReachesTheScreenScaledByTheRule)
     EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
 }
 
+// Driven by a scroll loop, the view's work happens at the loop's passes:
+// scaling a band at each, and showing a finished frame only at a pass whose
+// next step is far off, or once it has waited half a refresh.
+TEST_F(ScanOutTest, DrivenByTheLoopAFrameIsShownWhenTheNextStepIsFarOrAfterHalfARefresh)
+{
+    // Two refreshes a second, so that half a refresh is long against the test.
+    const auto view =
+        std::unique_ptr<ScanOutView>(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 2));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    Surface surface;
+    // What the screen should show once the surface holds the blocks of pattern.
+    const auto shows = [&](int pattern) {
+        for (int y = 0; y < Surface::kHeight; ++y)
+            for (int x = 0; x < Surface::kWidth; ++x)
+                surface.Row(y)[x] = static_cast<std::uint8_t>((x / 40 + y / 30) * pattern);
+        std::vector<std::uint8_t> frame(640 * 480);
+        surface.CopyRowsTo(frame.data());
+        return ScanOutImage(frame, kPalette, m_window.size());
+    };
+    const auto passes = [&](int count, bool stepIsFar) {
+        for (int k = 0; k < count; ++k) {
+            m_mailbox.PostIfWanted(surface);
+            view->OnLoopPass(stepIsFar);
+        }
+    };
+    const auto onScreen = [&] {
+        return view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+
+    QImage expected = shows(16);
+    passes(1000, false); // every band scaled, and every pass with a step near
+    EXPECT_EQ(view->FramesShown(), 0U);
+    passes(1, true);
+    EXPECT_EQ(view->FramesShown(), 1U);
+    EXPECT_EQ(view->LastFrameShown(), 1U);
+    EXPECT_EQ(onScreen(), expected);
+
+    // Nothing more is posted until the refresh asks for it.
+    expected = shows(9);
+    passes(1000, true);
+    EXPECT_EQ(view->FramesShown(), 1U);
+    m_mailbox.Want();
+    passes(1000, false);
+    EXPECT_EQ(view->FramesShown(), 1U);
+    QThread::msleep(300);
+    passes(1, false);
+    EXPECT_EQ(view->FramesShown(), 2U);
+    EXPECT_EQ(view->LastFrameShown(), 2U);
+    EXPECT_EQ(onScreen(), expected);
+
+    // At a new size the frame on the screen is scaled again.
+    m_window.resize(640, 700);
+    expected = shows(9);
+    passes(1000, true);
+    EXPECT_EQ(view->FramesShown(), 3U);
+    EXPECT_EQ(onScreen(), expected);
+}
+
 TEST_F(ScanOutTest, DestroyingTheViewStopsScanOut)
 {
     QPointer<QWidget> view = CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60);
@@ -134,6 +193,26 @@ TEST(ScanOutImage, EveryPixelFollowsTheRule)
          {QSize(1920, 1080), QSize(700, 900), QSize(641, 481), QSize(320, 240)}) {
         EXPECT_EQ(ScanOutImage(frame, kPalette, area), ScanOutImageByTheRule(frame, kPalette, area))
             << area.width() << " x " << area.height();
+    }
+}
+
+TEST(ScanOutImage, AFrameScaledInBandsOfAnyHeightIsTheWholeFrameScaled)
+{
+    std::mt19937 noise(5);
+    std::vector<std::uint8_t> frame(640 * 480);
+    for (auto& index : frame)
+        index = static_cast<std::uint8_t>(noise() & 0xFF);
+    ScanOutColours colours{};
+    std::copy_n(kPalette.begin(), colours.size(), colours.begin());
+    const QSize area(1440, 1080);
+    const QImage whole = ScanOutImage(frame, kPalette, area);
+    const ScanOutScaler scaler(area);
+    for (const int band : {1, 2, 7, 24, 5000}) {
+        QImage banded(area, QImage::Format_RGB32);
+        banded.fill(Qt::red);
+        for (int first = 0; first < area.height(); first += band)
+            scaler.Scale(frame, colours, first, band, banded.bits(), banded.bytesPerLine());
+        EXPECT_EQ(banded, whole) << "bands of " << band;
     }
 }
 
