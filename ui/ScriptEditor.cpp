@@ -10,25 +10,90 @@
 namespace
 {
 
+// Whether setting a plain text ends a paragraph at `c`: LF, a lone CR (CR LF
+// counts once), U+2029 and the frame marks U+FDD0 and U+FDD1.
+bool IsParagraphBreak(char16_t c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1;
+}
+
 // Whether `raw`, a document's raw text, is what setting the plain text `set`
-// left in it. Setting a plain text turns CR LF, a lone CR, LF, U+2029 and the
-// frame marks U+FDD0 and U+FDD1 each into one paragraph break, which the raw
-// text holds as U+2029, and keeps every other character as it is.
-bool IsRawTextOf(QStringView raw, QStringView set)
+// left in it. Setting a plain text turns each paragraph break into U+2029 in
+// the raw text and keeps every other character as it is. A text set with its
+// lines grouped holds only U+2028 and U+2029 as breaks, and either may stand
+// for the other in the raw text.
+bool IsRawTextOf(QStringView raw, QStringView set, bool linesGrouped)
 {
     if (raw.size() > set.size())
         return false;
+    const auto isBreak = [linesGrouped](char16_t c) {
+        return IsParagraphBreak(c) || (linesGrouped && c == QChar::LineSeparator);
+    };
     qsizetype r = 0;
     for (qsizetype s = 0; s < set.size(); ++s, ++r) {
         char16_t c = set[s].unicode();
         if (c == u'\r' && s + 1 < set.size() && set[s + 1] == u'\n')
             c = set[++s].unicode();
-        const bool isBreak = c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
-                             c == 0xFDD0 || c == 0xFDD1;
-        if (r == raw.size() || raw[r] != (isBreak ? QChar(QChar::ParagraphSeparator) : QChar(c)))
+        if (r == raw.size())
+            return false;
+        const char16_t inRaw = raw[r].unicode();
+        const bool matches = isBreak(c) ? inRaw == QChar::ParagraphSeparator ||
+                                              (linesGrouped && inRaw == QChar::LineSeparator)
+                                        : inRaw == c;
+        if (!matches)
             return false;
     }
     return r == raw.size();
+}
+
+// Each paragraph of a document costs a few microseconds to set up whatever
+// its length, so a text of hundreds of thousands of lines takes seconds to set
+// one paragraph a line. Such a text goes in with its lines in groups: a
+// paragraph holds kLinesPerGroup lines separated by U+2028, which the editor
+// shows as a line break inside the paragraph. Beyond 32 lines a group saves
+// little more setting time while every edit lays out a longer paragraph. Up to
+// kLinesBeforeGrouping lines, setting costs well under a tenth of a second, so
+// every script of ordinary length keeps one paragraph a line.
+constexpr qsizetype kLinesBeforeGrouping = 20000;
+constexpr qsizetype kLinesPerGroup = 32;
+
+// Whether `text` goes in with its lines grouped. A text that itself holds
+// U+2028 never does: an edited grouped text reads back with every U+2028 as
+// LF, which would turn a genuine one into a line break.
+bool GroupsLines(QStringView text)
+{
+    if (text.contains(QChar::LineSeparator))
+        return false;
+    qsizetype breaks = 0;
+    for (const QChar c : text) {
+        if (IsParagraphBreak(c.unicode()) && ++breaks == kLinesBeforeGrouping)
+            return true;
+    }
+    return false;
+}
+
+// Groups the lines of `text` as above, each CR LF becoming one break. The
+// text only shrinks, so it is rewritten where it stands rather than copied,
+// which for a long text saves more time than the rewriting takes.
+void GroupLines(QString& text)
+{
+    QChar* out = text.data();
+    const QChar* const end = out + text.size();
+    qsizetype linesInGroup = 0;
+    for (const QChar* in = out; in != end; ++in) {
+        const char16_t c = in->unicode();
+        if (!IsParagraphBreak(c)) {
+            *out++ = *in;
+            continue;
+        }
+        if (c == u'\r' && in + 1 != end && in[1] == u'\n')
+            ++in;
+        const bool endsGroup = ++linesInGroup == kLinesPerGroup;
+        *out++ = endsGroup ? QChar::ParagraphSeparator : QChar::LineSeparator;
+        if (endsGroup)
+            linesInGroup = 0;
+    }
+    text.truncate(out - text.constData());
 }
 
 // A long text set into a visible editor whose vertical scroll bar is hidden
@@ -79,6 +144,9 @@ void ScriptEditor::SetText(const QByteArray& bytes)
 {
     DecodedScript decoded = DecodeScriptText(bytes);
     m_encoding = decoded.encoding;
+    m_linesGrouped = GroupsLines(decoded.text);
+    if (m_linesGrouped)
+        GroupLines(decoded.text);
     {
         const ScrollBarShownWhileSetting bar(*this);
         setPlainText(decoded.text);
@@ -97,9 +165,11 @@ QByteArray ScriptEditor::Text() const
     if (!document()->isModified())
         return m_setBytes;
     QString raw = document()->toRawText();
-    if (IsRawTextOf(raw, m_setText))
+    if (IsRawTextOf(raw, m_setText, m_linesGrouped))
         return m_setBytes;
     raw.replace(QChar::ParagraphSeparator, u'\n');
+    if (m_linesGrouped)
+        raw.replace(QChar::LineSeparator, u'\n');
     return EncodeScriptText(raw, m_encoding);
 }
 
@@ -151,7 +221,12 @@ QString ScriptEditor::Line(int index, int maxChars) const
         m_textBlockNumber = blockNumber;
         m_textOfBlock = block.text();
     }
-    QString text = m_textOfBlock.mid(line.textStart(), std::min(line.textLength(), maxChars));
+    // A line that U+2028 ends holds it as its last character; it is the
+    // line's break, not part of what the line shows.
+    int length = line.textLength();
+    if (length > 0 && m_textOfBlock[line.textStart() + length - 1] == QChar::LineSeparator)
+        --length;
+    QString text = m_textOfBlock.mid(line.textStart(), std::min(length, maxChars));
     if (!text.isEmpty() && text.back().isHighSurrogate())
         text.chop(1);
     return text;
@@ -179,7 +254,10 @@ void ScriptEditor::SetSelection(int cpMin, int cpMax)
 
 QString ScriptEditor::SelectedText() const
 {
-    return textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n');
+    return textCursor()
+        .selectedText()
+        .replace(QChar::ParagraphSeparator, u'\n')
+        .replace(QChar::LineSeparator, u'\n');
 }
 
 void ScriptEditor::HideSelection(bool hide)

@@ -24,7 +24,8 @@ struct CharRange {
 //   edited the text, every line break reads back as LF;
 // - lines are counted and read as the editor displays them: paragraphs wrap
 //   at the editor's width, each displayed line counts, an empty editor shows
-//   one line;
+//   one line; a very long text may hold several lines in one paragraph,
+//   which changes none of this;
 // - the undo history, clipboard and selection are the editor's own.
 // Set the text through SetText() only: it records the bytes Text() answers.
 class ScriptEditor : public QPlainTextEdit
@@ -44,8 +45,8 @@ class ScriptEditor : public QPlainTextEdit
 
     /// The number of lines as displayed, wrapped lines counted separately; at least 1.
     int LineCount() const;
-    /// Displayed line `index`, at most `maxChars` characters of it, without the
-    /// paragraph's line break; empty for an index out of range.
+    /// Displayed line `index`, at most `maxChars` characters of it, without its
+    /// line break; empty for an index out of range.
     QString Line(int index, int maxChars) const;
 
     /// The selection, cpMin <= cpMax.
@@ -79,11 +80,15 @@ class ScriptEditor : public QPlainTextEdit
     void UpdatePalette();
     void EnsureLineIndex() const;
 
-    // The text as last set: its bytes and their decoded text. While the
-    // document still holds what setting that text left in it, Text() answers
-    // the bytes, whatever line breaks they used.
+    // The text as last set: its bytes and their decoded text (its lines
+    // grouped when m_linesGrouped). While the document still holds what
+    // setting that text left in it, Text() answers the bytes, whatever line
+    // breaks they used.
     QByteArray m_setBytes;
     QString m_setText;
+    // Whether the text as set went in with its lines grouped into paragraphs,
+    // U+2028 breaking the lines inside a paragraph.
+    bool m_linesGrouped = false;
     ScriptEncoding m_encoding = ScriptEncoding::Utf8;
 
     QColor m_background = Qt::white;

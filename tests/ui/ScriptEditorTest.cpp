@@ -113,6 +113,14 @@ TEST_F(ScriptEditorLines, EachParagraphIsALineWithoutItsBreak)
     EXPECT_EQ(DisplayedLines(), (QStringList{"one", "two", "three", "", "five"}));
 }
 
+TEST_F(ScriptEditorLines, ALineSeparatorEndsADisplayedLineWithoutBeingPartOfIt)
+{
+    m_editor.SetText("one\xE2\x80\xA8two\r\n\xE2\x80\xA8");
+    EXPECT_EQ(DisplayedLines(), (QStringList{"one", "two", "", ""}));
+    m_editor.SetSelection(0, -1);
+    EXPECT_EQ(m_editor.SelectedText(), "one\ntwo\n\n");
+}
+
 TEST_F(ScriptEditorLines, AWrappedParagraphGivesOneLinePerDisplayedLine)
 {
     const QString paragraph = LongParagraph();
