@@ -65,8 +65,10 @@ bool GroupsLines(QStringView text)
     if (text.contains(QChar::LineSeparator))
         return false;
     qsizetype breaks = 0;
-    for (const QChar c : text) {
-        if (IsParagraphBreak(c.unicode()) && ++breaks == kLinesBeforeGrouping)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool crBeforeLf = c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+        if (IsParagraphBreak(c) && !crBeforeLf && ++breaks == kLinesBeforeGrouping)
             return true;
     }
     return false;

@@ -96,6 +96,18 @@ TEST_F(ScriptEditorLargeText, IsSetWithSeveralLinesToAParagraphAndReadsBackAsThe
     EXPECT_FALSE(m_editor.CanRedo());
 }
 
+TEST_F(ScriptEditorLargeText, AScriptOfTwentyThousandCrLfLinesKeepsOneParagraphALine)
+{
+    QByteArray text;
+    for (int i = 0; i < 20000; ++i)
+        text += "line\r\n";
+    text.chop(2);
+    m_editor.SetText(text);
+    EXPECT_EQ(m_editor.document()->blockCount(), 20000);
+    m_editor.SetText(text + "\r\none more");
+    EXPECT_LT(m_editor.document()->blockCount(), 20000);
+}
+
 TEST_F(ScriptEditorLargeText, ShowsTheSameLinesAsOneParagraphALine)
 {
     const LargeText text = MakeLargeText();
