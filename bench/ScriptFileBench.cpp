@@ -1,8 +1,9 @@
 // How long a 20 MB script takes to open into the editor and to be saved back:
 // the file read, the decoding, the setting into the editor, the editor's text
-// as bytes, and the atomic save, each on its own and all together. The editor
-// is shown and empty before each opening, as the control window's editor is
-// when the operator opens a script after starting.
+// as bytes, and the atomic save, each on its own and all together; and how
+// long counting its displayed lines then takes. The editor is shown and empty
+// before each opening, as the control window's editor is when the operator
+// opens a script after starting.
 #include "ScriptEditor.h"
 #include "ScriptEncoding.h"
 #include "ScriptFile.h"
@@ -51,10 +52,11 @@ class ShownEditor
         QApplication::processEvents();
     }
     ScriptEditor& Editor() { return m_editor; }
-    void Empty(benchmark::State& state)
+    void Empty(benchmark::State& state) { SetOutsideTiming(state, {}); }
+    void SetOutsideTiming(benchmark::State& state, const QByteArray& text)
     {
         state.PauseTiming();
-        m_editor.SetText({});
+        m_editor.SetText(text);
         QApplication::processEvents();
         state.ResumeTiming();
     }
@@ -124,6 +126,20 @@ void BM_SetTextIntoEditor(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SetTextIntoEditor)->Unit(benchmark::kMillisecond);
+
+// The count of displayed lines the scroll command starts with, which lays out
+// every paragraph of the opened script at the editor's width.
+void BM_LineCountOfOpenedScript(benchmark::State& state)
+{
+    const ScriptFixture fixture;
+    const QByteArray text = ReadFile(fixture.Path());
+    ShownEditor shown;
+    for (auto _ : state) {
+        shown.SetOutsideTiming(state, text);
+        benchmark::DoNotOptimize(shown.Editor().LineCount());
+    }
+}
+BENCHMARK(BM_LineCountOfOpenedScript)->Unit(benchmark::kMillisecond);
 
 void BM_EditorTextAsBytes(benchmark::State& state)
 {
