@@ -9,33 +9,44 @@
 
 #include <QAbstractEventDispatcher>
 
+#include <algorithm>
 #include <chrono>
 
 namespace
 {
-// Tells the screen when work on its behalf holds no step up: while the text
-// is not moving, or within the first half of a step interval. It watches the
-// steps happen and times them on the steady clock, so that the tick counter
-// is read only where a step is decided.
+// Tells the screen how long it may work before the next step is due. It
+// watches the steps happen and times them on the steady clock, so that the
+// tick counter is read only where a step is decided.
 class StepRhythm
 {
   public:
     // Notes whether the pass just made took a step.
     void Observe()
     {
+        const Clock::time_point now = Clock::now();
+        // A pause is no interval: the first step after it is timed from the
+        // last paused pass, so the screen is told nothing too long.
+        if (g_runState.paused) {
+            m_lastStepAt = now;
+            return;
+        }
         if (g_runState.lastStepTime == m_lastStepTick)
             return;
-        const Clock::time_point now = Clock::now();
         m_interval = now - m_lastStepAt;
         m_lastStepAt = now;
         m_lastStepTick = g_runState.lastStepTime;
     }
 
-    // Whether the next step is at least half an interval away, judged by
-    // the last interval seen; a run stepping at every pass is never so.
-    bool NextStepIsFar() const
+    // The time left until the next step, judged by the interval between the
+    // last two; unlimited while the text is not moving, and none for a run
+    // that steps at every pass.
+    std::chrono::nanoseconds NextStepIn() const
     {
-        return g_runState.paused || Clock::now() - m_lastStepAt < m_interval / 2;
+        if (g_runState.paused)
+            return std::chrono::nanoseconds::max();
+        const auto left = m_interval - (Clock::now() - m_lastStepAt);
+        return std::max(std::chrono::duration_cast<std::chrono::nanoseconds>(left),
+                        std::chrono::nanoseconds::zero());
     }
 
   private:
@@ -71,7 +82,7 @@ void StartScrollRun(bool useMonitor2)
         if (!events->processEvents(QEventLoop::AllEvents))
             ScrollStep();
         rhythm.Observe();
-        display->OfferFrame(rhythm.NextStepIsFar());
+        display->OfferFrame(rhythm.NextStepIn());
     }
 
     window.reset();

@@ -23,6 +23,7 @@
 #include <QRgb>
 #include <QWidget>
 
+#include <chrono>
 #include <memory>
 
 class QScreen;
@@ -75,14 +76,14 @@ class DisplayDevice
 
     // Called by the scroll loop after every pass: hands a copy of the
     // primary surface over when the screen wants its next frame, and lets the
-    // scan-out do its share of the frame's work; stepIsFar says that the
-    // loop's next step is far enough off for that work to hold nothing up.
-    void OfferFrame(bool stepIsFar)
+    // scan-out do its share of the frame's work; nextStepIn is the time left
+    // before the loop's next step is due.
+    void OfferFrame(std::chrono::nanoseconds nextStepIn)
     {
         if (m_primary && m_mailbox.Wanted())
             m_mailbox.Post(*m_primary);
         if (m_scanOut)
-            m_scanOut->OnLoopPass(stepIsFar);
+            m_scanOut->OnLoopPass(nextStepIn);
     }
 
     // The screen this device drives.

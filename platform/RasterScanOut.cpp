@@ -20,7 +20,8 @@ RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const QList
                              double refreshRate)
     : ScanOutView(window, mailbox),
       m_background(palette.isEmpty() ? qRgb(0, 0, 0) : palette.first()),
-      m_period(std::lround(1000.0 / (refreshRate > 1 ? refreshRate : 60)))
+      m_period(std::llround(1e9 / (refreshRate > 1 ? refreshRate : 60))),
+      m_nextRefresh(Clock::now() + m_period)
 {
     // Without a whole palette the frame shows as background only.
     m_colours.fill(m_background);
@@ -28,7 +29,7 @@ RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const QList
         std::copy_n(palette.begin(), m_colours.size(), m_colours.begin());
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_refresh.setTimerType(Qt::PreciseTimer);
-    m_refresh.setInterval(m_period);
+    m_refresh.setInterval(std::chrono::round<std::chrono::milliseconds>(m_period));
     connect(&m_refresh, &QTimer::timeout, this, &RasterScanOut::OnRefresh);
     m_refresh.start();
     Mailbox().Want();
@@ -37,10 +38,9 @@ RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const QList
 
 void RasterScanOut::OnRefresh()
 {
+    // While a run drives the view, its passes keep the beat instead.
     if (m_driven) {
-        // The loop posts at its next pass, where OnLoopPass takes it.
         m_driven = false;
-        Mailbox().Want();
         return;
     }
     // Undriven, whatever is on its way (a new frame, or the last one at a
@@ -54,18 +54,27 @@ void RasterScanOut::OnRefresh()
     Mailbox().Want();
 }
 
-void RasterScanOut::OnLoopPass(bool stepIsFar)
+void RasterScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn)
 {
     m_driven = true;
+    const Clock::time_point now = Clock::now();
+    if (now >= m_nextRefresh) {
+        // An even beat, started afresh after falling behind. The loop posts
+        // at its next pass, and that pass takes the frame.
+        m_nextRefresh = std::max(m_nextRefresh + m_period, now);
+        Mailbox().Want();
+    }
     if (m_nextRow < 0 && !m_finished.isValid() && !TakeFrame())
         return;
     if (m_nextRow >= 0) {
         ScaleRows(kBandRows);
         return;
     }
-    // A finished frame waits for a moment with the next step far off, but
-    // not past half a refresh: a run that steps at every pass has none.
-    if (stepIsFar || m_finished.hasExpired(m_period.count() / 2))
+    // A finished frame waits until showing it ends before the next step is
+    // due, but not past half a refresh: a run that steps at every pass never
+    // leaves the time.
+    if (nextStepIn > m_showTime ||
+        std::chrono::nanoseconds(m_finished.nsecsElapsed()) > m_period / 2)
         ShowScaledFrame();
 }
 
@@ -100,8 +109,12 @@ void RasterScanOut::ShowScaledFrame()
     m_finished.invalidate();
     m_shownNumber = m_frameNumber;
     // The margins never change; only the frame's own part is drawn anew.
+    QElapsedTimer showing;
+    showing.start();
     repaint(ScanOutRect(size()));
     CountFrameShown(m_shownNumber);
+    // Twice the last time, as a margin against a slower one.
+    m_showTime = std::chrono::nanoseconds(2 * showing.nsecsElapsed());
 }
 
 void RasterScanOut::paintEvent(QPaintEvent* event)

@@ -14,11 +14,13 @@
 #include <vector>
 
 // Scan-out without OpenGL, on the user-interface thread. At every refresh it
-// asks the mailbox for a frame. While a scroll run drives it (OnLoopPass),
-// it scales that frame a band of rows per loop pass into a hidden image and
-// puts the finished image on the screen in one repaint at a pass where the
-// next step is far off, so that no piece of its work delays a step by more
-// than a band's scaling. Undriven (no run), it does all of it at the refresh.
+// asks the mailbox for a frame: a timer keeps that beat, or, while a scroll
+// run drives the view (OnLoopPass), the loop's passes do, to the
+// microsecond. Driven, it scales the frame a band of rows per pass into a
+// hidden image and puts the finished image on the screen in one repaint at
+// a pass where the next step is further off than a repaint takes, so that
+// no piece of its work delays a step by more than a band's scaling.
+// Undriven, it does all of it at the refresh.
 class RasterScanOut : public ScanOutView
 {
   public:
@@ -27,7 +29,7 @@ class RasterScanOut : public ScanOutView
                   double refreshRate);
 
     // Scales the next band of a frame on its way, or shows a finished one.
-    void OnLoopPass(bool stepIsFar) override;
+    void OnLoopPass(std::chrono::nanoseconds nextStepIn) override;
 
   protected:
     // Draws the part asked for from the image on the screen.
@@ -49,9 +51,13 @@ class RasterScanOut : public ScanOutView
     std::optional<ScanOutScaler> m_scaler; // to the 4:3 part of the current size
     QImage m_shown;                        // what the screen shows, the whole widget
     QImage m_next;                         // the next picture, scaled band by band
-    int m_nextRow = -1;                 // next row of m_next to scale; -1 when none is on its way
-    QElapsedTimer m_finished;           // valid while m_next is finished and not yet shown
-    bool m_driven = false;              // a loop pass came since the last refresh
-    std::chrono::milliseconds m_period; // one screen refresh
-    QTimer m_refresh;                   // fires once per screen refresh
+    int m_nextRow = -1;       // next row of m_next to scale; -1 when none is on its way
+    QElapsedTimer m_finished; // valid while m_next is finished and not yet shown
+    std::chrono::nanoseconds
+        m_showTime{};      // what putting a frame on the screen takes, with a margin
+    bool m_driven = false; // a loop pass came since the last refresh
+    using Clock = std::chrono::steady_clock;
+    std::chrono::nanoseconds m_period; // one screen refresh
+    Clock::time_point m_nextRefresh;   // when a driven view next asks for a frame
+    QTimer m_refresh;                  // fires once per screen refresh
 };

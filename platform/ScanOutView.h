@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 
 // What every scan-out is on the prompter window: a child that covers the
@@ -18,11 +19,11 @@ class ScanOutView : public QWidget
 
   public:
     // Called by the scroll loop after every pass while a run shows this
-    // view. stepIsFar says that the loop's next step is far enough off for
-    // work done now on the screen's behalf to hold nothing up. A presenter
-    // that shares the loop's thread does its per-frame work here, in short
-    // pieces, and puts a frame on the screen only when stepIsFar allows it.
-    virtual void OnLoopPass(bool stepIsFar) { Q_UNUSED(stepIsFar); }
+    // view, with the time left before the loop's next step is due. A
+    // presenter that shares the loop's thread does its per-frame work here,
+    // in short pieces, and puts a frame on the screen only when that takes
+    // less time than is left.
+    virtual void OnLoopPass(std::chrono::nanoseconds nextStepIn) { Q_UNUSED(nextStepIn); }
 
     // Frames that have reached the screen so far; safe from any thread.
     std::uint64_t FramesShown() const { return m_framesShown.load(std::memory_order_acquire); }
