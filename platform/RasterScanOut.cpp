@@ -1,4 +1,5 @@
 #include "RasterScanOut.h"
+#include <cstdio>
 
 #include "FrameMailbox.h"
 #include "Surface.h"
@@ -73,7 +74,7 @@ void RasterScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn)
     // A finished frame waits until showing it ends before the next step is
     // due, but not past half a refresh: a run that steps at every pass never
     // leaves the time.
-    if (nextStepIn > m_showTime ||
+    if (nextStepIn > m_showTime * 5 / 4 ||
         std::chrono::nanoseconds(m_finished.nsecsElapsed()) > m_period / 2)
         ShowScaledFrame();
 }
@@ -113,8 +114,10 @@ void RasterScanOut::ShowScaledFrame()
     showing.start();
     repaint(ScanOutRect(size()));
     CountFrameShown(m_shownNumber);
-    // Twice the last time, as a margin against a slower one.
-    m_showTime = std::chrono::nanoseconds(2 * showing.nsecsElapsed());
+    // A running average, so that one slow showing (the core taken away for
+    // a moment) does not keep the next frames waiting for a long gap.
+    m_showTime += (std::chrono::nanoseconds(showing.nsecsElapsed()) - m_showTime) / 4;
+    fprintf(stderr, "show %lld\n", showing.nsecsElapsed() / 1000);
 }
 
 void RasterScanOut::paintEvent(QPaintEvent* event)

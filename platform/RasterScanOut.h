@@ -54,7 +54,7 @@ class RasterScanOut : public ScanOutView
     int m_nextRow = -1;       // next row of m_next to scale; -1 when none is on its way
     QElapsedTimer m_finished; // valid while m_next is finished and not yet shown
     std::chrono::nanoseconds
-        m_showTime{};      // what putting a frame on the screen takes, with a margin
+        m_showTime{};      // what putting a frame on the screen takes, on average
     bool m_driven = false; // a loop pass came since the last refresh
     using Clock = std::chrono::steady_clock;
     std::chrono::nanoseconds m_period; // one screen refresh
