@@ -9,6 +9,8 @@
 #include "TextRaster.h"
 #include "XButton.h"
 
+#include <QGuiApplication>
+
 // SCROLL: the script goes from the editor to the prompter, and the speed the
 // operator ended at comes back to the slider.
 
@@ -17,13 +19,28 @@ namespace {
 constexpr int kSliderMax = 32000;
 constexpr int kPrompterWeight = 400;
 
+// The busy cursor while it lives: reading the displayed lines of a script of
+// many megabytes takes seconds. It must be gone before the prompter opens,
+// whose own blank cursor it would cover.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 } // namespace
 
 void CVellorDlg::OnScroll()
 {
     const CharRange selection = Editor().Selection();
 
-    CapturedScript script = CaptureScript(Editor());
+    CapturedScript script;
+    {
+        const BusyCursor busy;
+        script = CaptureScript(Editor());
+    }
     g_runParams.scriptText = std::move(script.text);
     g_runParams.lineCount = script.lineCount;
     // The prompter doubles the editor's whole-point size.

@@ -4,6 +4,7 @@
 #include "TickSource.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -28,6 +29,7 @@ protected:
             }
             if (!g_runState.running || !g_runState.prompterWindow || m_keys.empty())
                 return;
+            cursorOverridden = cursorOverridden || QGuiApplication::overrideCursor();
             QTest::keyClick(g_runState.prompterWindow, m_keys.front());
             m_keys.erase(m_keys.begin());
         });
@@ -49,6 +51,7 @@ protected:
     }
 
     bool stuck = false;
+    bool cursorOverridden = false; // a cursor for every window covered the prompter's
 
 private:
     // The tick counter stands still, so no step is ever due: the text stays
@@ -74,6 +77,8 @@ TEST_F(ScrollCommand, FillsTheRunFromTheWindowAndPutsTheFinalSpeedOnTheSlider)
     Window().Button(Ids::kScrollButton)->click();
 
     EXPECT_FALSE(stuck);
+    EXPECT_FALSE(cursorOverridden);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(g_runParams.scriptText, "First line\r\nSecond line\r\nThird line\r\n\r\n");
     EXPECT_EQ(g_runParams.lineCount, 4);
     EXPECT_EQ(g_runParams.fontFace, QStringLiteral("DejaVu Sans"));
