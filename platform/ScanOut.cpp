@@ -83,6 +83,7 @@ class AcrossRows
     std::array<Slot, 2> m_slots;
     std::size_t m_recent = 0; // the slot used last
 };
+
 // Whether two screen rows sample the frame alike, and so are the same.
 bool SameTap(const ScanOutTap& a, const ScanOutTap& b)
 {
