@@ -1,5 +1,4 @@
 #include "RasterScanOut.h"
-#include <cstdio>
 
 #include "FrameMailbox.h"
 #include "Surface.h"
@@ -117,7 +116,6 @@ void RasterScanOut::ShowScaledFrame()
     // A running average, so that one slow showing (the core taken away for
     // a moment) does not keep the next frames waiting for a long gap.
     m_showTime += (std::chrono::nanoseconds(showing.nsecsElapsed()) - m_showTime) / 4;
-    fprintf(stderr, "show %lld\n", showing.nsecsElapsed() / 1000);
 }
 
 void RasterScanOut::paintEvent(QPaintEvent* event)
