@@ -80,9 +80,12 @@ void RasterScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn)
 
 bool RasterScanOut::TakeFrame()
 {
-    const std::uint64_t number = m_scaler ? Mailbox().Take(m_frame) : 0;
-    if (number == 0)
+    const std::uint64_t number = m_scaler ? Mailbox().Take(m_incoming) : 0;
+    // A paused run offers the same picture at every refresh; it is scaled
+    // and shown once.
+    if (number == 0 || m_incoming == m_frame)
         return false;
+    std::swap(m_incoming, m_frame);
     m_frameNumber = number;
     m_nextRow = 0;
     m_finished.invalidate();

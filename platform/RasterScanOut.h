@@ -46,6 +46,7 @@ class RasterScanOut : public ScanOutView
     ScanOutColours m_colours{};
     QRgb m_background;
     std::vector<std::uint8_t> m_frame;     // the frame being shown or scaled, 640 x 480 indices
+    std::vector<std::uint8_t> m_incoming;  // the frame last taken from the mailbox
     std::uint64_t m_frameNumber = 0;       // m_frame's number in the mailbox
     std::uint64_t m_shownNumber = 0;       // the number of the frame in m_shown
     std::optional<ScanOutScaler> m_scaler; // to the 4:3 part of the current size
@@ -53,9 +54,8 @@ class RasterScanOut : public ScanOutView
     QImage m_next;                         // the next picture, scaled band by band
     int m_nextRow = -1;       // next row of m_next to scale; -1 when none is on its way
     QElapsedTimer m_finished; // valid while m_next is finished and not yet shown
-    std::chrono::nanoseconds
-        m_showTime{};      // what putting a frame on the screen takes, on average
-    bool m_driven = false; // a loop pass came since the last refresh
+    std::chrono::nanoseconds m_showTime{}; // what putting a frame on the screen takes, on average
+    bool m_driven = false;                 // a loop pass came since the last refresh
     using Clock = std::chrono::steady_clock;
     std::chrono::nanoseconds m_period; // one screen refresh
     Clock::time_point m_nextRefresh;   // when a driven view next asks for a frame
