@@ -1,14 +1,16 @@
 #include "TextFontDialog.h"
 
 #include "DialogService.h"
+#include "FontChooser.h"
+#include "FontSizeText.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFontDialog>
 #include <QFormLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace
 {
@@ -39,29 +41,28 @@ constexpr std::array<NamedColor, 16> kStandardColors = {{
 
 constexpr int kMaxFaceLength = 31;
 
+// The dialog opens at the whole point size: the tenths are dropped, so 12.5 pt
+// opens as 12 pt, and a size outside the field's range at its nearest end.
 QFont InitialFont(const FontChoice& initial)
 {
     QFont font(initial.face.left(kMaxFaceLength));
-    font.setPointSize(std::max(1, initial.sizeTenths / 10));
+    font.setPointSize(
+        std::clamp(initial.sizeTenths / 10, kMinFontSizeTenths / 10, kMaxFontSizeTenths / 10));
     return font;
 }
 
 } // namespace
 
-int PointSizeInTenths(const QFont& font)
-{
-    return static_cast<int>(std::lround(font.pointSizeF() * 10.0));
-}
-
 TextFontDialog::TextFontDialog(const FontChoice& initial, QWidget* parent)
-    : QDialog(parent), m_fontChooser(new QFontDialog(this)), m_colors(new QComboBox(this))
+    : QDialog(parent), m_chooser(new FontChooser(this)), m_colors(new QComboBox(this))
 {
     setWindowTitle(tr("Font"));
-    // The chooser is shown as a part of this dialog, without its own buttons.
-    m_fontChooser->setWindowFlags(Qt::Widget);
-    m_fontChooser->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-    m_fontChooser->setCurrentFont(InitialFont(initial));
+    m_chooser->SetFont(InitialFont(initial));
 
+    // Connected first, so that the colour the list starts at reaches the sample.
+    connect(m_colors, &QComboBox::currentIndexChanged, this, [this] {
+        m_chooser->SetSampleColor(ToQColor(m_colors->currentData().value<ColorRef>()));
+    });
     for (const NamedColor& entry : kStandardColors) {
         QPixmap swatch(16, 16);
         swatch.fill(ToQColor(entry.color));
@@ -72,11 +73,14 @@ TextFontDialog::TextFontDialog(const FontChoice& initial, QWidget* parent)
     auto* colorRow = new QFormLayout;
     colorRow->addRow(tr("&Color:"), m_colors);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TextFontDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_chooser, &FontChooser::Changed, this,
+            [this] { m_ok->setEnabled(m_chooser->HasValidSize()); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_fontChooser);
+    layout->addWidget(m_chooser);
     layout->addLayout(colorRow);
     layout->addWidget(buttons);
 }
@@ -93,10 +97,15 @@ void TextFontDialog::SelectColor(ColorRef color)
     m_colors->setCurrentIndex(index);
 }
 
+void TextFontDialog::accept()
+{
+    if (m_chooser->HasValidSize())
+        QDialog::accept();
+}
+
 FontChoice TextFontDialog::Choice() const
 {
-    const QFont font = m_fontChooser->currentFont();
-    return {font.family(), PointSizeInTenths(font), static_cast<int>(font.weight()),
+    return {m_chooser->Face(), m_chooser->SizeTenths(), m_chooser->Weight(),
             m_colors->currentData().value<ColorRef>()};
 }
 

@@ -7,9 +7,9 @@
 #include <optional>
 
 class DialogService;
+class FontChooser;
 class QComboBox;
-class QFont;
-class QFontDialog;
+class QPushButton;
 
 /// The font and text colour the operator picks for the script.
 struct FontChoice {
@@ -20,11 +20,9 @@ struct FontChoice {
     bool operator==(const FontChoice&) const = default;
 };
 
-/// A font's point size in tenths of a point, rounded: 10.5 pt gives 105.
-int PointSizeInTenths(const QFont& font);
-
-// The font dialog: the platform's font chooser (face, style, size) with a
-// text colour choice beneath it, answering in the terms the settings keep.
+// The font dialog: face, weight and a size in tenths of a point, with the
+// text colour beneath them, answering in the terms the settings keep. OK is
+// refused while the size field holds no size within 1..1638 pt.
 class TextFontDialog : public QDialog
 {
     Q_OBJECT
@@ -35,14 +33,17 @@ class TextFontDialog : public QDialog
 
     /// What the dialog shows now.
     FontChoice Choice() const;
-    /// The embedded font chooser, through which face, style and size are picked.
-    QFontDialog* FontChooser() const { return m_fontChooser; }
+    /// The embedded chooser, through which face, weight and size are picked.
+    FontChooser& Chooser() const { return *m_chooser; }
     /// Picks `color` in the colour list, adding it when it is not listed.
     void SelectColor(ColorRef color);
+    /// Closes the dialog with OK, unless the size field holds no valid size.
+    void accept() override;
 
   private:
-    QFontDialog* m_fontChooser;
+    FontChooser* m_chooser;
     QComboBox* m_colors;
+    QPushButton* m_ok;
 };
 
 /// Runs the font dialog through `service`; empty unless the operator pressed OK.

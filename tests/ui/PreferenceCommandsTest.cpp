@@ -1,10 +1,10 @@
 #include "ControlWindowFixture.h"
 #include "MenuRefresh.h"
 
+#include "FontChooser.h"
 #include "ScrollSpeedDlg.h"
 #include "TextFontDialog.h"
 
-#include <QFontDialog>
 #include <QLineEdit>
 #include <QTest>
 
@@ -227,8 +227,8 @@ void AnswerFontDialog(FakeDialogService& dialogs, FontDialogStart& start, const 
 {
     dialogs.dialogHandlers.push_back([&start, font, color, result](QDialog& dialog) {
         auto& fontDialog = dynamic_cast<TextFontDialog&>(dialog);
-        start = {fontDialog.FontChooser()->currentFont(), fontDialog.Choice().color};
-        fontDialog.FontChooser()->setCurrentFont(font);
+        start = {fontDialog.Chooser().CurrentFont(), fontDialog.Choice().color};
+        fontDialog.Chooser().SetFont(font);
         fontDialog.SelectColor(color);
         return result;
     });
