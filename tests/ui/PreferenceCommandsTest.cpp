@@ -239,15 +239,16 @@ void AnswerFontDialog(FakeDialogService& dialogs, FontDialogStart& start, const 
 TEST_F(PreferenceCommands, AnAcceptedFontSetsFaceSizeColourAndTheEditorsWeight)
 {
     FontDialogStart start;
-    AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 24, QFont::Bold),
-                     MakeColorRef(128, 0, 0), QDialog::Accepted);
+    QFont chosen(QStringLiteral("DejaVu Serif"), -1, QFont::Bold);
+    chosen.setPointSizeF(10.5);
+    AnswerFontDialog(m_dialogs, start, chosen, MakeColorRef(128, 0, 0), QDialog::Accepted);
     ClickBox(Ids::kFontButton);
     EXPECT_EQ(Window().m_strFontName, QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(Window().m_nFontSize, 240);
+    EXPECT_EQ(Window().m_nFontSize, 105);
     EXPECT_EQ(Window().m_crText, MakeColorRef(128, 0, 0));
     const QFont shown = Editor().font();
     EXPECT_EQ(shown.family(), QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(shown.pointSizeF(), 24.0);
+    EXPECT_EQ(shown.pointSizeF(), 10.5);
     EXPECT_EQ(shown.weight(), QFont::Bold);
     EXPECT_EQ(Editor().palette().color(QPalette::Text), QColor(128, 0, 0));
 }
