@@ -80,6 +80,8 @@ FontChooser::FontChooser(QWidget* parent)
       m_sample(new QLabel(QStringLiteral("AaBbYyZz"), this))
 {
     m_faces->addItems(FamilyNames());
+    // The field above the list finds a font; the list shows the one chosen.
+    m_faceFilter->setPlaceholderText(tr("Type to find a font"));
 
     // Sizes are typed exactly as meant: completing "1" to "10" would get in
     // the way of typing 1 pt, and a typed size is not added to the list.
