@@ -66,21 +66,15 @@ void Press(QWidget* widget, Qt::MouseButton button)
     QTest::mouseRelease(widget, button, {}, QPoint(2, 2));
 }
 
-} // namespace
-
-TEST(BgDialogSkin, StartsWithoutSkinInTileModeShowingThePlainDialogColour)
+void ExpectNoSkin(const CBgDialog& dialog)
 {
-    ProbeDialog dialog;
     EXPECT_TRUE(dialog.BackgroundBitmap().isNull());
-    EXPECT_EQ(dialog.BitmapWidth(), 0);
-    EXPECT_EQ(dialog.BitmapHeight(), 0);
-    EXPECT_EQ(dialog.Mode(), CBgDialog::Tile);
-    dialog.setAutoFillBackground(true);
-    dialog.SizeClient(30, 15);
-    EXPECT_EQ(dialog.grab().toImage().pixel(10, 7), kDialogColor);
+    EXPECT_EQ(QSize(dialog.BitmapWidth(), dialog.BitmapHeight()), QSize(0, 0));
 }
 
-TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopies)
+} // namespace
+
+TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopiesToTheHookToo)
 {
     ProbeDialog dialog;
     ASSERT_EQ(dialog.SetBackgroundBitmap(CoordinateSkin()), CBgDialog::BgOk);
@@ -93,6 +87,8 @@ TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopies)
     EXPECT_EQ(shot.pixel(0, 10), SkinAt(0, 0));  // the copy at (0, h)
     EXPECT_EQ(shot.pixel(25, 12), SkinAt(5, 2)); // the copy at (w, h)
     EXPECT_EQ(shot.pixel(29, 14), SkinAt(9, 4)); // clipped at the client's edge
+    ASSERT_EQ(dialog.composed.size(), QSize(30, 15));
+    EXPECT_EQ(dialog.composed.pixel(25, 12), SkinAt(5, 2));
 }
 
 TEST(BgDialogSkin, CenterPutsTheSkinsMiddleAtTheClientsMiddle)
@@ -148,42 +144,32 @@ TEST(BgDialogSkin, FitClientToBitmapSizesTheAreaBelowTheMenuBarWithoutMovingTheW
     EXPECT_EQ(dialog.pos(), corner);
 }
 
-TEST(BgDialogSkin, ReplacingTheSkinKeepsTheModeAndANullSkinRemovesIt)
+TEST(BgDialogSkin, StartsBareInTileModeAndAReplacedSkinKeepsTheModeTillANullOneRemovesIt)
 {
     ProbeDialog dialog;
+    dialog.setAutoFillBackground(true);
+    dialog.SizeClient(30, 15);
+    EXPECT_EQ(dialog.grab().toImage().pixel(10, 7), kDialogColor);
+    EXPECT_EQ(dialog.Mode(), CBgDialog::Tile);
+    ExpectNoSkin(dialog);
     dialog.SetBackgroundBitmap(CoordinateSkin());
     dialog.FitClientToBitmap(false);
     QPixmap wide(40, 5);
     wide.fill(Qt::red);
     EXPECT_EQ(dialog.SetBackgroundBitmap(wide), CBgDialog::BgOk);
-    EXPECT_EQ(dialog.BitmapWidth(), 40);
-    EXPECT_EQ(dialog.BitmapHeight(), 5);
+    EXPECT_EQ(QSize(dialog.BitmapWidth(), dialog.BitmapHeight()), QSize(40, 5));
     EXPECT_EQ(dialog.Mode(), CBgDialog::Center);
     EXPECT_EQ(dialog.SetBackgroundBitmap(QPixmap()), CBgDialog::BgOk);
-    EXPECT_TRUE(dialog.BackgroundBitmap().isNull());
-    EXPECT_EQ(dialog.BitmapWidth(), 0);
-    EXPECT_EQ(dialog.BitmapHeight(), 0);
+    ExpectNoSkin(dialog);
 }
 
 TEST(BgDialogSkin, ResourceSkinLoadsAtItsOwnSizeAndAMissingOneLeavesNoSkin)
 {
     ProbeDialog dialog;
     EXPECT_EQ(dialog.SetBackgroundBitmap(Ids::kSkinBitmap), CBgDialog::BgOk);
-    EXPECT_EQ(dialog.BitmapWidth(), 640);
-    EXPECT_EQ(dialog.BitmapHeight(), 480);
+    EXPECT_EQ(QSize(dialog.BitmapWidth(), dialog.BitmapHeight()), QSize(640, 480));
     EXPECT_EQ(dialog.SetBackgroundBitmap(9999), CBgDialog::BgOk);
-    EXPECT_TRUE(dialog.BackgroundBitmap().isNull());
-    EXPECT_EQ(dialog.BitmapWidth(), 0);
-}
-
-TEST(BgDialogSkin, TheHookReceivesTheComposedPicture)
-{
-    ProbeDialog dialog;
-    dialog.SetBackgroundBitmap(CoordinateSkin());
-    dialog.SizeClient(30, 15);
-    dialog.Client();
-    ASSERT_EQ(dialog.composed.size(), QSize(30, 15));
-    EXPECT_EQ(dialog.composed.pixel(25, 12), SkinAt(5, 2));
+    ExpectNoSkin(dialog);
 }
 
 TEST(BgDialogSkin, BackgroundBehindAChildIsTheParentsPictureAtTheChildsPlace)
@@ -199,22 +185,13 @@ TEST(BgDialogSkin, BackgroundBehindAChildIsTheParentsPictureAtTheChildsPlace)
     EXPECT_EQ(behind.pixel(5, 4), SkinAt(8, 8));
 }
 
-TEST(BgDialogDrag, OnlyTheValueOneEnablesDragging)
-{
-    ProbeDialog dialog;
-    dialog.SizeClient(30, 15);
-    EXPECT_EQ(dialog.EnableDragByBackground(2), 0);
-    Press(dialog.ClientArea(), Qt::LeftButton);
-    EXPECT_EQ(dialog.drags, 0);
-    dialog.EnableDragByBackground(1);
-    Press(dialog.ClientArea(), Qt::LeftButton);
-    EXPECT_EQ(dialog.drags, 1);
-}
-
-TEST(BgDialogDrag, OnlyALeftPressOnTheBackgroundOrALabelStartsADrag)
+TEST(BgDialogDrag, OnceEnabledByOneOnlyALeftPressOnTheBackgroundOrALabelStartsADrag)
 {
     ProbeDialog dialog;
     dialog.SizeClient(60, 30);
+    EXPECT_EQ(dialog.EnableDragByBackground(2), 0); // only the value one enables dragging
+    Press(dialog.ClientArea(), Qt::LeftButton);
+    EXPECT_EQ(dialog.drags, 0);
     dialog.EnableDragByBackground(1);
     auto* button = new QPushButton(QStringLiteral("b"), dialog.ClientArea());
     button->setGeometry(0, 0, 20, 20);
@@ -225,4 +202,6 @@ TEST(BgDialogDrag, OnlyALeftPressOnTheBackgroundOrALabelStartsADrag)
     EXPECT_EQ(dialog.drags, 0);
     Press(label, Qt::LeftButton); // labels let their presses through, as statics do
     EXPECT_EQ(dialog.drags, 1);
+    Press(dialog.ClientArea(), Qt::LeftButton);
+    EXPECT_EQ(dialog.drags, 2);
 }

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace
 {
@@ -65,13 +66,13 @@ void DoubleClick(QWidget& widget)
 
 TEST(XButtonColors, ShiftStateColorKeepsTheComponentsApartWithinTheirRange)
 {
-    CXButton button;
-    button.SetStateColor(CXButton::BackHot, MakeColorRef(200, 100, 50), false);
-    EXPECT_EQ(button.ShiftStateColor(CXButton::BackHot, 100, false), CXButton::ButtonOk);
-    EXPECT_EQ(button.StateColor(CXButton::BackHot), MakeColorRef(255, 155, 105));
-    button.SetStateColor(CXButton::BackHot, MakeColorRef(200, 100, 50), false);
-    EXPECT_EQ(button.ShiftStateColor(CXButton::BackHot, -100, false), CXButton::ButtonOk);
-    EXPECT_EQ(button.StateColor(CXButton::BackHot), MakeColorRef(150, 50, 0));
+    for (const auto& [shade, shifted] :
+         {std::pair{100, MakeColorRef(255, 155, 105)}, std::pair{-100, MakeColorRef(150, 50, 0)}}) {
+        CXButton button;
+        button.SetStateColor(CXButton::BackHot, MakeColorRef(200, 100, 50), false);
+        EXPECT_EQ(button.ShiftStateColor(CXButton::BackHot, shade, false), CXButton::ButtonOk);
+        EXPECT_EQ(button.StateColor(CXButton::BackHot), shifted) << shade;
+    }
 }
 
 TEST(XButtonColors, BadIndexAndShadeAreRefusedAndChangeNothing)
@@ -104,60 +105,43 @@ TEST(XButtonColors, ASystemPaletteChangeResetsAllSixColours)
         EXPECT_EQ(button.StateColor(ink), MakeColorRef(200, 210, 220));
 }
 
-TEST(XButtonLook, TheEdgeIsFlatAtRestRaisedUnderThePointerAndSunkenWhenPressed)
+TEST(XButtonLook, TheEdgeTheIconAndItsPlaceFollowHoverPressAndCheck)
 {
-    enum class State { Rest, Hot, Pressed };
+    const QRgb active = QColor(Qt::red).rgb(), idle = QColor(Qt::green).rgb();
+    const QPoint centred(7, 2), pushed(8, 3); // a pressed push button's icon moves by one pixel
     struct Case {
-        State state;
+        const char* what;
+        bool checkBox, checked, hot, pressed;
+        QRgb icon;
+        QPoint iconAt;
         QRgb topLeft, bottomRight; // the left edge, then the right edge
     };
-    const Case cases[] = {{State::Rest, Rgb(kFace), Rgb(kFace)},
-                          {State::Hot, kLight.rgb(), kDark.rgb()},
-                          {State::Pressed, kDark.rgb(), kLight.rgb()}};
+    const Case cases[] = {
+        {"push at rest", false, false, false, false, idle, centred, Rgb(kFace), Rgb(kFace)},
+        {"push hot", false, false, true, false, active, centred, kLight.rgb(), kDark.rgb()},
+        {"push pressed", false, false, false, true, active, pushed, kDark.rgb(), kLight.rgb()},
+        {"checked box", true, true, false, false, active, centred, kDark.rgb(), kLight.rgb()},
+        {"unchecked box hot", true, false, true, false, idle, centred, kLight.rgb(), kDark.rgb()}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.state));
-        CXButton button;
-        Prepare(button);
-        if (c.state == State::Hot) {
-            MoveMouse(button, {5, 5});
+        SCOPED_TRACE(c.what);
+        CXButton button(nullptr, c.checkBox);
+        Prepare(button, 30, 20);
+        button.SetIcons(Solid(16, 16, Qt::red), Solid(16, 16, Qt::green));
+        button.SetChecked(c.checked, true);
+        if (c.hot) {
+            MoveMouse(button, {3, 3});
             ASSERT_TRUE(button.IsHovered());
         }
-        button.setDown(c.state == State::Pressed);
+        button.setDown(c.pressed);
         const QImage shot = Shot(button);
+        EXPECT_EQ(shot.pixel(c.iconAt), c.icon);
+        EXPECT_EQ(shot.pixel(c.iconAt + QPoint(15, 15)), c.icon);
+        EXPECT_EQ(shot.pixel(c.iconAt - QPoint(1, 1)), Rgb(kFace));
         EXPECT_EQ(shot.pixel(0, 0), c.topLeft);
-        EXPECT_EQ(shot.pixel(0, 8), c.topLeft);
-        EXPECT_EQ(shot.pixel(19, 0), c.bottomRight);
-        EXPECT_EQ(shot.pixel(19, 9), c.bottomRight);
-        EXPECT_EQ(shot.pixel(5, 5), Rgb(kFace));
+        EXPECT_EQ(shot.pixel(0, 18), c.topLeft);
+        EXPECT_EQ(shot.pixel(29, 0), c.bottomRight);
+        EXPECT_EQ(shot.pixel(29, 19), c.bottomRight);
     }
-}
-
-TEST(XButtonLook, ACheckedBoxShowsItsActiveIconAndASunkenEdge)
-{
-    CXButton box(nullptr, true);
-    Prepare(box, 30, 20);
-    box.SetIcons(Solid(16, 16, Qt::red), Solid(16, 16, Qt::green));
-    box.SetChecked(true, true);
-    QImage shot = Shot(box);
-    EXPECT_EQ(shot.pixel(15, 10), QColor(Qt::red).rgb()); // centred: (7, 2) .. (22, 17)
-    EXPECT_EQ(shot.pixel(0, 0), kDark.rgb());
-    EXPECT_EQ(shot.pixel(29, 19), kLight.rgb());
-    // Unchecked it shows the idle icon even under the pointer.
-    box.SetChecked(false, true);
-    MoveMouse(box, {3, 3});
-    shot = Shot(box);
-    EXPECT_EQ(shot.pixel(15, 10), QColor(Qt::green).rgb());
-    EXPECT_EQ(shot.pixel(0, 0), kLight.rgb());
-}
-
-TEST(XButtonLook, APushButtonShowsItsIdleIconAtRestAndItsActiveIconWhenHot)
-{
-    CXButton button;
-    Prepare(button, 30, 20);
-    button.SetIcons(Solid(16, 16, Qt::red), Solid(16, 16, Qt::green));
-    EXPECT_EQ(Shot(button).pixel(15, 10), QColor(Qt::green).rgb());
-    MoveMouse(button, {3, 3});
-    EXPECT_EQ(Shot(button).pixel(15, 10), QColor(Qt::red).rgb());
 }
 
 TEST(XButtonLook, TheGreyCopyKeepsBlackAndTransparencyAndGreysColours)
@@ -203,18 +187,6 @@ TEST(XButtonLook, WithACaptionTheIconSitsAtTheMarginAndTheCaptionBesideIt)
         for (int y = 0; y < 20 && !ink; ++y)
             ink = captioned.pixel(x, y) != Rgb(kFace);
     EXPECT_TRUE(ink);
-}
-
-TEST(XButtonLook, PressedThePushButtonsIconMovesByOnePixel)
-{
-    CXButton button;
-    Prepare(button, 30, 20);
-    button.SetIcons(Solid(10, 10, Qt::red), CXButton::NoIdleIcon);
-    EXPECT_EQ(Shot(button).pixel(10, 5), QColor(Qt::red).rgb()); // 10 .. 19, 5 .. 14
-    button.setDown(true);
-    const QImage pressed = Shot(button);
-    EXPECT_EQ(pressed.pixel(10, 5), Rgb(kFace));
-    EXPECT_EQ(pressed.pixel(20, 15), QColor(Qt::red).rgb());
 }
 
 TEST(XButtonLook, AnImageButtonsCaptionIsNotScatteredOverItsImage)
@@ -267,37 +239,29 @@ TEST(XButtonCheck, AnAutoCheckBoxWorksInCheckBoxModeAndARadioButtonDoesNot)
 TEST(XButtonCheck, TheCheckMessageChecksForOneAndTwoAndUnchecksOtherwise)
 {
     CXButton box(nullptr, true);
-    EXPECT_EQ(box.SetCheck(2), 0);
-    EXPECT_TRUE(box.IsChecked());
-    box.SetCheck(3);
-    EXPECT_FALSE(box.IsChecked());
-    box.SetCheck(1);
-    EXPECT_TRUE(box.IsChecked());
-    box.SetCheck(0);
-    EXPECT_FALSE(box.IsChecked());
+    for (const auto& [value, checked] : {std::pair{2, true}, std::pair{3, false},
+                                         std::pair{1, true}, std::pair{0, false}}) {
+        EXPECT_EQ(box.SetCheck(value), 0);
+        EXPECT_EQ(box.IsChecked(), checked) << value;
+    }
 }
 
-TEST(XButtonCheck, AClickTogglesTheBoxAndTheOwnerStillHearsIt)
+TEST(XButtonCheck, EachClickTogglesABoxAndADoubleClickCountsAsTwo)
 {
-    QWidget owner;
-    auto* box = new CXButton(&owner, true);
-    box->resize(40, 12);
-    QSignalSpy clicks(box, &QAbstractButton::clicked);
-    QTest::mouseClick(box, Qt::LeftButton);
-    EXPECT_TRUE(box->IsChecked());
-    EXPECT_EQ(clicks.count(), 1);
-}
-
-TEST(XButtonCheck, ADoubleClickCountsAsTwoClicksAndTogglesABoxTwice)
-{
-    for (bool checkBox : {true, false}) {
-        SCOPED_TRACE(checkBox);
-        CXButton button(nullptr, checkBox);
-        button.resize(40, 12);
-        QSignalSpy clicks(&button, &QAbstractButton::clicked);
-        DoubleClick(button);
-        EXPECT_EQ(clicks.count(), 2);
-        EXPECT_FALSE(button.IsChecked());
+    for (const bool twice : {false, true}) {
+        for (const bool checkBox : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "double " << twice << ", box " << checkBox);
+            QWidget owner;
+            auto* button = new CXButton(&owner, checkBox);
+            button->resize(40, 12);
+            QSignalSpy clicks(button, &QAbstractButton::clicked);
+            if (twice)
+                DoubleClick(*button);
+            else
+                QTest::mouseClick(button, Qt::LeftButton);
+            EXPECT_EQ(clicks.count(), twice ? 2 : 1);
+            EXPECT_EQ(button->IsChecked(), checkBox && !twice);
+        }
     }
 }
 
@@ -305,7 +269,6 @@ TEST(XButtonStyle, TheStyleMessageMakesAndUnmakesTheDefaultButton)
 {
     EXPECT_TRUE(CXButton(CXButton::ButtonType::DefPushButton, nullptr).IsDefault());
     CXButton button;
-    EXPECT_FALSE(button.IsDefault());
     button.SetButtonStyle(CXButton::ButtonType::DefPushButton, true);
     EXPECT_TRUE(button.IsDefault());
     button.SetButtonStyle(CXButton::ButtonType::CheckBox, true);
@@ -314,26 +277,18 @@ TEST(XButtonStyle, TheStyleMessageMakesAndUnmakesTheDefaultButton)
     EXPECT_FALSE(button.IsDefault());
 }
 
-TEST(XButtonHover, AButtonEnteredWithTheLeftButtonHeldStaysIdle)
+TEST(XButtonHover, TheLeftButtonHeldKeepsThePointerFromLightingTheButton)
 {
     CXButton button;
     button.resize(40, 12);
-    MoveMouse(button, {5, 5}, Qt::LeftButton);
+    MoveMouse(button, {5, 5}, Qt::LeftButton); // entered with the button held
     EXPECT_FALSE(button.IsHovered());
     MoveMouse(button, {5, 5});
     EXPECT_TRUE(button.IsHovered());
-}
-
-TEST(XButtonHover, PressingAndMovingOffClearsHover)
-{
-    CXButton button;
-    button.resize(40, 12);
-    MoveMouse(button, {5, 5});
     QTest::mousePress(&button, Qt::LeftButton, {}, {5, 5});
-    MoveMouse(button, {80, 5}, Qt::LeftButton);
+    MoveMouse(button, {80, 5}, Qt::LeftButton); // pressed and moved off
     EXPECT_FALSE(button.IsHovered());
-    // Back on with the button still held: it does not light up again.
-    MoveMouse(button, {5, 5}, Qt::LeftButton);
+    MoveMouse(button, {5, 5}, Qt::LeftButton); // back on, still held
     EXPECT_FALSE(button.IsHovered());
     QTest::mouseRelease(&button, Qt::LeftButton, {}, {80, 5});
 }
@@ -355,43 +310,49 @@ TEST(XButtonHover, LeavingLosingFocusAndDisablingEndHover)
     EXPECT_FALSE(button.IsHovered());
 }
 
+namespace
+{
+
+// A shown dialog holding three buttons, one above the other.
+struct ThreeButtons {
+    ThreeButtons()
+    {
+        for (int i = 0; i < 3; ++i) {
+            buttons[i] = new CXButton(&dialog);
+            buttons[i]->setGeometry(0, 20 * i, 40, 12);
+        }
+        dialog.show();
+    }
+
+    QWidget dialog;
+    CXButton* buttons[3];
+};
+
+} // namespace
+
 TEST(XButtonFocus, ADisabledButtonHandsTheFocusToTheNextTabStop)
 {
-    QWidget dialog;
-    auto* first = new CXButton(&dialog);
-    auto* second = new CXButton(&dialog);
-    first->setGeometry(0, 0, 40, 12);
-    second->setGeometry(0, 20, 40, 12);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    first->setFocus();
-    ASSERT_TRUE(first->hasFocus());
-    first->setEnabled(false);
-    EXPECT_TRUE(second->hasFocus());
+    ThreeButtons on;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&on.dialog));
+    on.buttons[0]->setFocus();
+    ASSERT_TRUE(on.buttons[0]->hasFocus());
+    on.buttons[0]->setEnabled(false);
+    EXPECT_TRUE(on.buttons[1]->hasFocus());
 }
 
 TEST(XButtonFocus, DisablingAButtonWithoutTheFocusLeavesTheFocusWhereItIs)
 {
-    QWidget dialog;
-    auto* first = new CXButton(&dialog);
-    auto* second = new CXButton(&dialog);
-    auto* third = new CXButton(&dialog);
-    first->setGeometry(0, 0, 40, 12);
-    second->setGeometry(0, 20, 40, 12);
-    third->setGeometry(0, 40, 40, 12);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    third->setFocus();
-    first->setEnabled(false);
-    EXPECT_TRUE(third->hasFocus());
+    ThreeButtons on;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&on.dialog));
+    on.buttons[2]->setFocus();
+    on.buttons[0]->setEnabled(false);
+    EXPECT_TRUE(on.buttons[2]->hasFocus());
 }
 
-TEST(XButtonToolTip, TheSecondTextReplacesTheFirstAndAnInactiveTipShowsNothing)
+TEST(XButtonToolTip, ANullTextChangesNothingAndAnInactiveTipShowsNothing)
 {
     CXButton button;
-    button.SetToolTipText(QStringLiteral("one"), true);
     button.SetToolTipText(QStringLiteral("two"), true);
-    EXPECT_EQ(button.toolTip(), QStringLiteral("two"));
     button.SetToolTipText(QString(), true);
     EXPECT_EQ(button.toolTip(), QStringLiteral("two"));
     button.SetToolTipText(QStringLiteral("three"), false);
