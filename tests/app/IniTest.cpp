@@ -4,8 +4,8 @@
 #include "TempDir.h"
 
 #include <QFile>
+#include <cstdint>
 #include <gtest/gtest.h>
-#include <limits>
 #include <vector>
 
 namespace
@@ -72,18 +72,14 @@ TEST_F(IniFile, ReadsAValueOfAnyLengthWholeGrowingTheBufferUntilItFits)
     }
 }
 
-TEST_F(IniFile, ReadsALongDefaultWholeToo)
-{
-    const std::string value(700, 'd');
-    EXPECT_EQ(m_ini.GetString("S", "Missing", value.c_str()), value);
-}
-
-TEST_F(IniFile, GivesTheDefaultOnlyForAMissingName)
+TEST_F(IniFile, GivesTheDefaultWholeOnlyForAMissingName)
 {
     WriteIni("[S]\nEmpty=\n");
     EXPECT_EQ(m_ini.GetString("S", "Empty", "dflt"), "");
     EXPECT_EQ(m_ini.GetString("S", "Missing", "dflt"), "dflt");
     EXPECT_EQ(m_ini.GetString("S", "Missing", nullptr), "");
+    const std::string longDefault(700, 'd');
+    EXPECT_EQ(m_ini.GetString("S", "Missing", longDefault.c_str()), longDefault);
 }
 
 TEST_F(IniFile, ANullSectionOrNameWritesNothingAndReadsTheDefaultWithoutTheFile)
@@ -111,74 +107,47 @@ TEST_F(IniFile, WritesANullValueAsAnEmptyOne)
 
 TEST_F(IniFile, ConvertsIntegersAsStrtoulDoesIn32Bits)
 {
-    EXPECT_EQ(IntOf("0x1F", 16), 31);
-    EXPECT_EQ(IntOf("1F", 16), 31);
-    EXPECT_EQ(IntOf("1F", 10), 1);
-    EXPECT_EQ(IntOf("abc", 10), 0);
-    EXPECT_EQ(IntOf("-1", 10), -1);
-    EXPECT_EQ(IntOf("12abc", 10), 12);
-    EXPECT_EQ(IntOf("+7", 10), 7);
-    EXPECT_EQ(IntOf("\"  42\"", 10), 42);
-    EXPECT_EQ(IntOf("4294967295", 10), -1);
-    EXPECT_EQ(IntOf("2147483648", 10), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(IntOf("4294967296", 10), -1); // overflow gives the largest value
-    EXPECT_EQ(IntOf("-4294967296", 10), -1);
-    EXPECT_EQ(IntOf("-4294967295", 10), 1);
-    EXPECT_EQ(IntOf("99999999999999999999999", 16), -1);
-    EXPECT_EQ(IntOf("0x", 16), 0);
-    EXPECT_EQ(IntOf("0xg", 16), 0);
-    EXPECT_EQ(IntOf("-", 10), 0);
-}
-
-TEST_F(IniFile, KeepsBasesTwoEightAndSixteenAndReadsAnyOtherAsTen)
-{
-    EXPECT_EQ(IntOf("1012", 2), 5);
-    EXPECT_EQ(IntOf("0x1", 2), 0);
-    EXPECT_EQ(IntOf("178", 8), 15);
-    EXPECT_EQ(IntOf("ff", 16), 255);
-    EXPECT_EQ(IntOf("19", 7), 19);
-    EXPECT_EQ(IntOf("1a", 36), 1);
-    EXPECT_EQ(IntOf("12", 0), 12);
-}
-
-TEST_F(IniFile, GivesTheDefaultForAnEmptyOrMissingInteger)
-{
-    EXPECT_EQ(IntOf("", 10, 16777215), 16777215);
-    EXPECT_EQ(IntOf("   ", 10, 5), 5); // blanks around a value do not count
+    // clang-format off
+    const struct {
+        std::string text;
+        int base;
+        std::int32_t value;
+    } cases[] = {
+        {"0x1F", 16, 31}, {"1F", 16, 31}, {"1F", 10, 1}, {"abc", 10, 0}, {"-1", 10, -1},
+        {"12abc", 10, 12}, {"+7", 10, 7}, {"\"  42\"", 10, 42}, {"-", 10, 0},
+        {"0x", 16, 0}, {"0xg", 16, 0},
+        // Wrapping round in 32 bits; overflow gives the largest value.
+        {"4294967295", 10, -1}, {"2147483648", 10, INT32_MIN}, {"4294967296", 10, -1},
+        {"-4294967296", 10, -1}, {"-4294967295", 10, 1}, {"99999999999999999999999", 16, -1},
+        // Bases two, eight and sixteen are kept; any other reads as ten.
+        {"1012", 2, 5}, {"0x1", 2, 0}, {"178", 8, 15}, {"ff", 16, 255}, {"19", 7, 19},
+        {"1a", 36, 1}, {"12", 0, 12},
+        // An empty value gives the default; blanks around a value do not count.
+        {"", 10, -77}, {"   ", 10, -77},
+        // Only the first 64 bytes are looked at.
+        {std::string(62, '0') + "12", 10, 12}, {std::string(63, '0') + "12", 10, 1}};
+    // clang-format on
+    for (const auto& [text, base, value] : cases)
+        EXPECT_EQ(IntOf(text, base), value) << "\"" << text << "\" in base " << base;
     EXPECT_EQ(m_ini.GetInt("S", "Missing", 80, 10), 80);
-}
-
-TEST_F(IniFile, LooksAtTheFirst64BytesOfAnInteger)
-{
-    EXPECT_EQ(IntOf(std::string(62, '0') + "12", 10), 12);
-    EXPECT_EQ(IntOf(std::string(63, '0') + "12", 10), 1);
 }
 
 TEST_F(IniFile, WritesIntegersInEachBase)
 {
-    EXPECT_EQ(WrittenInt(5, 2), "101");
-    EXPECT_EQ(WrittenInt(0, 2), "0");
-    EXPECT_EQ(WrittenInt(-1, 2), std::string(32, '1'));
-    EXPECT_EQ(WrittenInt(255, 16), "FF");
-    EXPECT_EQ(WrittenInt(-1, 16), "FFFFFFFF");
-    EXPECT_EQ(WrittenInt(8, 8), "10");
-    EXPECT_EQ(WrittenInt(-1, 8), "37777777777");
-    EXPECT_EQ(WrittenInt(-5, 10), "-5");
-    EXPECT_EQ(WrittenInt(7, 7), "7");
-    EXPECT_EQ(WrittenInt(-7, 7), "-7");
+    const struct {
+        std::int32_t value;
+        int base;
+        std::string text;
+    } cases[] = {{5, 2, "101"},        {0, 2, "0"},  {-1, 2, std::string(32, '1')}, {255, 16, "FF"},
+                 {-1, 16, "FFFFFFFF"}, {8, 8, "10"}, {-1, 8, "37777777777"},        {-5, 10, "-5"},
+                 {7, 7, "7"},          {-7, 7, "-7"}};
+    for (const auto& [value, base, text] : cases)
+        EXPECT_EQ(WrittenInt(value, base), text) << value << " in base " << base;
 }
 
 TEST_F(IniFile, ReadsBackEveryIntegerInTheBaseItWasWrittenIn)
 {
-    const std::int32_t values[] = {0,
-                                   1,
-                                   -1,
-                                   5,
-                                   255,
-                                   16777215,
-                                   std::numeric_limits<std::int32_t>::max(),
-                                   std::numeric_limits<std::int32_t>::min(),
-                                   -123456};
+    const std::int32_t values[] = {0, 1, -1, 5, 255, 16777215, INT32_MAX, INT32_MIN, -123456};
     for (const int base : {2, 8, 10, 16, 3}) {
         for (const std::int32_t value : values) {
             ASSERT_TRUE(m_ini.WriteInt("S", "N", value, base));
@@ -189,17 +158,20 @@ TEST_F(IniFile, ReadsBackEveryIntegerInTheBaseItWasWrittenIn)
 
 TEST(IniIntToString, WritesDigitsWithoutPrefixOrLeadingZeros)
 {
-    char buffer[65];
-    CIni::IntToString(6, buffer, 2);
-    EXPECT_STREQ(buffer, "110");
-    CIni::IntToString(0x80000000u, buffer, 2);
-    EXPECT_STREQ(buffer, ("1" + std::string(31, '0')).c_str());
-    CIni::IntToString(0xABCDEFu, buffer, 16);
-    EXPECT_STREQ(buffer, "ABCDEF");
-    CIni::IntToString(4294967295u, buffer, 10);
-    EXPECT_STREQ(buffer, "4294967295");
-    CIni::IntToString(9, buffer, 5);
-    EXPECT_STREQ(buffer, "9");
+    const struct {
+        std::uint32_t value;
+        int base;
+        std::string text;
+    } cases[] = {{6, 2, "110"},
+                 {0x80000000u, 2, "1" + std::string(31, '0')},
+                 {0xABCDEFu, 16, "ABCDEF"},
+                 {4294967295u, 10, "4294967295"},
+                 {9, 5, "9"}};
+    for (const auto& [value, base, text] : cases) {
+        char buffer[65];
+        CIni::IntToString(value, buffer, base);
+        EXPECT_EQ(buffer, text) << value << " in base " << base;
+    }
 }
 
 TEST_F(IniFile, WithoutAPathReadsDefaultsAndWritesNothing)
