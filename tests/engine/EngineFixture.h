@@ -10,9 +10,45 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
+
+// The surface as it shows, top row first.
+inline std::vector<std::uint8_t> Image(const Surface& s)
+{
+    std::vector<std::uint8_t> image(static_cast<std::size_t>(Surface::kWidth * Surface::kHeight));
+    s.CopyRowsTo(image.data());
+    return image;
+}
+
+inline std::vector<std::uint8_t> RowOf(const Surface& s, int y)
+{
+    return std::vector<std::uint8_t>(s.Row(y), s.Row(y) + Surface::kWidth);
+}
+
+// Whether any row from top (inclusive) to bottom (exclusive) holds ink.
+inline bool HasInk(const Surface& s, int top, int bottom)
+{
+    for (int y = std::max(top, 0); y < std::min(bottom, Surface::kHeight); ++y)
+        if (std::any_of(s.Row(y), s.Row(y) + Surface::kWidth,
+                        [](std::uint8_t p) { return p != 0; }))
+            return true;
+    return false;
+}
+
+// Whether every row of one image is the same row of the other read right to left.
+inline bool IsMirrorOf(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t row = 0; row < a.size(); row += Surface::kWidth)
+        if (!std::equal(a.begin() + row, a.begin() + row + Surface::kWidth,
+                        std::make_reverse_iterator(b.begin() + row + Surface::kWidth)))
+            return false;
+    return true;
+}
 
 // A scroll run on buffers the test owns: the surfaces a display would
 // create, the run records in their program-start state, and a tick source
@@ -79,37 +115,13 @@ class EngineFixture : public ::testing::Test
     }
 
     // The strip a line gives: the line drawn at the top of a clean surface.
-    static Surface RenderedLine(const std::string& text, int h, bool mirror = false)
+    static Surface RenderedLine(const std::string& text, int h)
     {
         Surface s;
         SurfaceDc dc(s);
         dc.SelectFont(PrompterFont());
         dc.DrawTextLine(QRect(0, 0, Surface::kWidth, h), QString::fromStdString(text));
-        if (mirror)
-            dc.MirrorRectInto(QRect(0, 0, Surface::kWidth, h), s);
         return s;
-    }
-
-    static std::vector<std::uint8_t> RowOf(const Surface& s, int y)
-    {
-        return std::vector<std::uint8_t>(s.Row(y), s.Row(y) + Surface::kWidth);
-    }
-
-    static std::vector<std::uint8_t> Image(const Surface& s)
-    {
-        std::vector<std::uint8_t> image(
-            static_cast<std::size_t>(Surface::kWidth * Surface::kHeight));
-        s.CopyRowsTo(image.data());
-        return image;
-    }
-
-    static bool HasInk(const Surface& s, int top, int bottom)
-    {
-        for (int y = std::max(top, 0); y < std::min(bottom, Surface::kHeight); ++y)
-            if (std::any_of(s.Row(y), s.Row(y) + Surface::kWidth,
-                            [](std::uint8_t p) { return p != 0; }))
-                return true;
-        return false;
     }
 
     Surface primary;   // the screen

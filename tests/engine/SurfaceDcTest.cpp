@@ -1,12 +1,7 @@
-#include "SurfaceDc.h"
-#include "Surface.h"
+#include "EngineFixture.h"
 
 #include <QFont>
 #include <QFontMetrics>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <vector>
 
 namespace
 {
@@ -27,13 +22,6 @@ Surface Drawn(const QString& text, const QRect& rect = QRect(0, 0, 640, 48))
     return s;
 }
 
-std::vector<std::uint8_t> Image(const Surface& s)
-{
-    std::vector<std::uint8_t> image(640 * 480);
-    s.CopyRowsTo(image.data());
-    return image;
-}
-
 // Leftmost and rightmost columns that hold any ink, or -1.
 std::pair<int, int> InkColumns(const Surface& s)
 {
@@ -47,13 +35,6 @@ std::pair<int, int> InkColumns(const Surface& s)
     return {left, right};
 }
 
-int InkRowsBelow(const Surface& s, int row)
-{
-    int rows = 0;
-    for (int y = row; y < 480; ++y)
-        rows += std::any_of(s.Row(y), s.Row(y) + 640, [](std::uint8_t p) { return p != 0; });
-    return rows;
-}
 } // namespace
 
 TEST(SurfaceDc, FillsOnlyThePartOfTheRectangleInsideTheSurface)
@@ -75,7 +56,7 @@ TEST(SurfaceDc, DrawsTextInTheTextIndexWithCoverageEdges)
     EXPECT_TRUE(std::any_of(image.begin(), image.end(), [](std::uint8_t p) {
         return p > 0 && p < 255;
     })) << "anti-aliased edges pick the indices between";
-    EXPECT_EQ(InkRowsBelow(s, 48), 0);
+    EXPECT_FALSE(HasInk(s, 48, 480));
 }
 
 TEST(SurfaceDc, ClipsTextToItsRectangle)
@@ -84,7 +65,7 @@ TEST(SurfaceDc, ClipsTextToItsRectangle)
     const auto [left, right] = InkColumns(s);
     EXPECT_GE(left, 0);
     EXPECT_LT(right, 20);
-    EXPECT_EQ(InkRowsBelow(s, 16), 0);
+    EXPECT_FALSE(HasInk(s, 16, 480));
 }
 
 TEST(SurfaceDc, ExpandsATabToTheNextStopEightAverageCharactersOn)
@@ -105,7 +86,7 @@ TEST(SurfaceDc, ShowsAnAmpersandAsItselfWithNothingUnderlined)
     const Surface s = Drawn(QStringLiteral("&b"));
     const auto [left, right] = InkColumns(s);
     EXPECT_LT(left, metrics.horizontalAdvance(QLatin1Char('&')));
-    EXPECT_EQ(InkRowsBelow(s, metrics.ascent() + 1), 0) << "an underline shows below the baseline";
+    EXPECT_FALSE(HasInk(s, metrics.ascent() + 1, 480)) << "an underline shows below the baseline";
     EXPECT_NE(Image(s), Image(Drawn(QStringLiteral("b"))));
 }
 

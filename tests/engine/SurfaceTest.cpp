@@ -1,10 +1,5 @@
-#include "Surface.h"
+#include "EngineFixture.h"
 #include "SurfacePalette.h"
-#include "TickSource.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
 
 namespace
 {
@@ -14,56 +9,38 @@ void NumberRows(Surface& s)
     for (int y = 0; y < Surface::kHeight; ++y)
         std::fill(s.Row(y), s.Row(y) + Surface::kWidth, static_cast<std::uint8_t>(y % 251));
 }
-
-std::vector<std::uint8_t> Visible(const Surface& s)
-{
-    std::vector<std::uint8_t> image(static_cast<std::size_t>(Surface::kWidth * Surface::kHeight));
-    s.CopyRowsTo(image.data());
-    return image;
-}
 } // namespace
 
-TEST(Surface, StartsInTheBackgroundIndex)
-{
-    Surface s;
-    for (auto px : Visible(s))
-        ASSERT_EQ(px, 0);
-}
-
-TEST(Surface, RowCopyFromOutsideTheSurfaceCopiesNothing)
+TEST(Surface, StartsInTheBackgroundAndCopiesNoRowFromOutsideTheSurface)
 {
     Surface src, dest;
+    EXPECT_FALSE(HasInk(dest, 0, 480));
     src.Fill(9);
     dest.Fill(4);
     dest.CopyRowFrom(479, src, -1);
     dest.CopyRowFrom(0, src, 480);
     dest.CopyRowFrom(-1, src, 0);
     dest.CopyRowFrom(480, src, 0);
-    for (auto px : Visible(dest))
+    for (auto px : Image(dest))
         ASSERT_EQ(px, 4);
     dest.CopyRowFrom(479, src, 479);
     EXPECT_EQ(dest.Row(479)[0], 9);
     EXPECT_EQ(dest.Row(478)[639], 4);
 }
 
-TEST(Surface, ScrollUpMovesEveryRowUpAndRepeatsTheBottomRow)
+TEST(Surface, ScrollingMovesEveryRowOneWayAndRepeatsTheRowAtTheEdge)
 {
-    Surface s;
-    NumberRows(s);
-    s.ScrollUp();
-    for (int y = 0; y < 479; ++y)
-        ASSERT_EQ(s.Row(y)[5], (y + 1) % 251) << y;
-    EXPECT_EQ(s.Row(479)[5], 479 % 251);
-}
-
-TEST(Surface, ScrollDownMovesEveryRowDownAndRepeatsTheTopRow)
-{
-    Surface s;
-    NumberRows(s);
-    s.ScrollDown();
-    for (int y = 1; y < 480; ++y)
-        ASSERT_EQ(s.Row(y)[5], (y - 1) % 251) << y;
-    EXPECT_EQ(s.Row(0)[5], 0);
+    Surface up, down;
+    NumberRows(up);
+    NumberRows(down);
+    up.ScrollUp();
+    down.ScrollDown();
+    for (int y = 0; y < 479; ++y) {
+        ASSERT_EQ(up.Row(y)[5], (y + 1) % 251) << y;
+        ASSERT_EQ(down.Row(y + 1)[5], y % 251) << y;
+    }
+    EXPECT_EQ(up.Row(479)[5], 479 % 251);
+    EXPECT_EQ(down.Row(0)[5], 0);
 }
 
 TEST(Surface, ReadOutAndPixelsShowTheImageTopToBottomAfterPanning)
@@ -86,14 +63,13 @@ TEST(Surface, ReadOutAndPixelsShowTheImageTopToBottomAfterPanning)
     std::vector<std::uint8_t> expected(static_cast<std::size_t>(640 * 480));
     for (int y = 0; y < 480; ++y)
         std::fill_n(expected.begin() + y * 640, 640, static_cast<std::uint8_t>((y + 200) % 251));
-    EXPECT_EQ(Visible(s), expected);
+    EXPECT_EQ(Image(s), expected);
     std::vector<std::uint8_t> strided(static_cast<std::size_t>(700 * 480), 77);
     s.CopyRowsTo(strided.data(), 700);
     EXPECT_EQ(strided[640], 77);
     EXPECT_EQ(strided[700 * 479 + 639], expected.back());
     const std::uint8_t* pixels = s.Pixels();
     EXPECT_EQ(std::vector<std::uint8_t>(pixels, pixels + 640 * 480), expected);
-    EXPECT_EQ(Visible(s), expected);
 }
 
 TEST(SurfacePalette, RampsFromBackgroundToText)

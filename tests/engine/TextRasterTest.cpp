@@ -1,7 +1,6 @@
 #include "EngineFixture.h"
 
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QGuiApplication>
 
 namespace
@@ -28,14 +27,10 @@ TEST(PrompterFont, TakesItsPixelSizeFromPointsAt96Dpi)
     EXPECT_EQ(QFontInfo(PrompterFont()).family(), QStringLiteral("DejaVu Sans"));
 }
 
-TEST(PrompterFont, CutsTheFaceToThirtyOneCharacters)
+TEST(PrompterFont, CutsTheFaceToThirtyOneCharactersAndFallsBackToASansFace)
 {
     CreatePrompterFont(QString(40, QLatin1Char('x')), 24, 400);
     EXPECT_EQ(PrompterFont().family(), QString(31, QLatin1Char('x')));
-}
-
-TEST(PrompterFont, AMissingFaceFallsBackToASansFace)
-{
     CreatePrompterFont(QStringLiteral("No Such Face Anywhere"), 24, 400);
     QFont sans;
     sans.setStyleHint(QFont::SansSerif);
@@ -45,19 +40,10 @@ TEST(PrompterFont, AMissingFaceFallsBackToASansFace)
 
 TEST(PrompterFont, ASizeThatCannotBeMadeFallsBackToTheApplicationFont)
 {
-    CreatePrompterFont(QStringLiteral("DejaVu Sans"), 0, 400);
-    EXPECT_EQ(PrompterFont(), QGuiApplication::font());
-    CreatePrompterFont(QStringLiteral("DejaVu Sans"), -5, 400);
-    EXPECT_EQ(PrompterFont(), QGuiApplication::font());
-    CreatePrompterFont(QStringLiteral("DejaVu Sans"), 2'000'000'000, 400);
-    EXPECT_EQ(PrompterFont(), QGuiApplication::font());
-}
-
-TEST_F(TextRaster, MeasuresTheHeightOfOneLine)
-{
-    CreatePrompterFont(QStringLiteral("DejaVu Sans"), 48, 400);
-    EXPECT_EQ(MeasureLineHeight(primary), QFontMetrics(PrompterFont()).height());
-    EXPECT_GE(MeasureLineHeight(primary), 64);
+    for (int points : {0, -5, 2'000'000'000}) {
+        CreatePrompterFont(QStringLiteral("DejaVu Sans"), points, 400);
+        EXPECT_EQ(PrompterFont(), QGuiApplication::font()) << points;
+    }
 }
 
 TEST_F(TextRaster, ReadsALineUpToItsLineFeedKeepingTheCarriageReturn)
@@ -102,18 +88,6 @@ TEST_F(TextRaster, InitialImageStacksThreeLinesEndingAboveTheLastRow)
     EXPECT_EQ(g_runState.LineStartTable, (std::vector<int>{0, 8, 16, 24}));
 }
 
-TEST_F(TextRaster, MirroredInitialImageIsTheExactMirrorWithTheLineOrderKept)
-{
-    StartRun(NumberedScript(5), 5);
-    const auto rightReading = Image(primary);
-    StartRun(NumberedScript(5), 5, true);
-    const auto mirrored = Image(primary);
-    for (int y = 0; y < 480; ++y)
-        ASSERT_TRUE(std::equal(mirrored.begin() + y * 640, mirrored.begin() + y * 640 + 640,
-                               rightReading.rbegin() + (479 - y) * 640))
-            << "row " << y;
-}
-
 TEST_F(TextRaster, ShortScriptsDrawTheLinesTheyHaveAndLeaveTheRestBackground)
 {
     for (int lines = 0; lines <= 3; ++lines) {
@@ -137,18 +111,15 @@ TEST_F(TextRaster, StripLineIsCutAtTheRightEdgeAndAtTheLeftWhenMirrored)
     StartRun(wide + "\r\n", 1);
     const int h = g_runState.lineHeight;
     g_runState.lineBuffer = wide;
-    {
+    const auto drawStrip = [this] {
         SurfaceDc dc(offscreen);
         dc.SelectFont(PrompterFont());
         DrawStripLine(dc);
-    }
+    };
+    drawStrip();
     const Surface right = offscreen;
     g_runParams.mirror = true;
-    {
-        SurfaceDc dc(offscreen);
-        dc.SelectFont(PrompterFont());
-        DrawStripLine(dc);
-    }
+    drawStrip();
     bool inkAtEdge = false;
     for (int y = 0; y < h; ++y) {
         inkAtEdge = inkAtEdge || right.Row(y)[639] != 0;
@@ -158,31 +129,4 @@ TEST_F(TextRaster, StripLineIsCutAtTheRightEdgeAndAtTheLeftWhenMirrored)
     }
     EXPECT_TRUE(inkAtEdge) << "the text runs on to the right edge";
     EXPECT_EQ(RowOf(right, h), RowOf(offscreen, h)) << "the gap row stays as it was";
-}
-
-TEST_F(TextRaster, StripLineShowsATabAndAnAmpersand)
-{
-    StartRun(NumberedScript(3), 3);
-    const int h = g_runState.lineHeight;
-    g_runState.lineBuffer = "a\t&b\r";
-    {
-        SurfaceDc dc(offscreen);
-        dc.SelectFont(PrompterFont());
-        DrawStripLine(dc);
-    }
-    Surface expected;
-    {
-        SurfaceDc dc(expected);
-        dc.SelectFont(PrompterFont());
-        dc.DrawTextLine(QRect(0, 0, 640, h), QStringLiteral("a"));
-        const int stop = 8 * QFontMetrics(PrompterFont()).averageCharWidth();
-        Surface tail;
-        SurfaceDc tailDc(tail);
-        tailDc.SelectFont(PrompterFont());
-        tailDc.DrawTextLine(QRect(stop, 0, 640 - stop, h), QStringLiteral("&b"));
-        for (int y = 0; y < h; ++y)
-            for (int x = stop; x < 640; ++x)
-                expected.Row(y)[x] = std::max(expected.Row(y)[x], tail.Row(y)[x]);
-    }
-    EXPECT_TRUE(SameRows(offscreen, 0, h, expected, 0));
 }
