@@ -2,6 +2,7 @@
 
 #include "../platform/ImmutableFlag.h"
 #include "Ini.h"
+#include "SettingsEquality.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -31,16 +32,17 @@ class SettingsFile : public TempDirTest
         return Loaded();
     }
 
+    // Saves the loaded settings with a changed speed and font.
+    void SaveChanged()
+    {
+        Settings settings = Loaded();
+        settings.m_nScrollSpeed = 500;
+        settings.m_strFontName = "Courier";
+        SaveSettings(m_ini, settings);
+    }
+
     CIni m_ini;
 };
-
-bool operator==(const Settings& a, const Settings& b)
-{
-    return a.m_strMRF == b.m_strMRF && a.m_crBack == b.m_crBack && a.m_crText == b.m_crText &&
-           a.m_nScrollSpeed == b.m_nScrollSpeed && a.m_nCPUSpeed == b.m_nCPUSpeed &&
-           a.m_bUseMouse == b.m_bUseMouse && a.m_bRightReading == b.m_bRightReading &&
-           a.m_strFontName == b.m_strFontName && a.m_nFontSize == b.m_nFontSize;
-}
 
 const QByteArray kFirstRunFile = "[Settings]\n"
                                  "MRF=/tools/prompter.txt\n"
@@ -81,30 +83,25 @@ TEST_F(SettingsFile, ReadsColoursAsTheSignedDecimalOfTheir32Bits)
 
 TEST_F(SettingsFile, TakesAFlagAsSetOnlyAboveZeroAndWritesItAsOneOrZero)
 {
-    EXPECT_TRUE(LoadedFrom("[Settings]\nUseMouse=5\nRightReading=1\n").m_bUseMouse);
-    EXPECT_TRUE(Loaded().m_bRightReading);
-    SaveSettings(m_ini, Loaded());
-    EXPECT_EQ(m_ini.GetString("Settings", "UseMouse", nullptr), "1");
-    EXPECT_EQ(m_ini.GetString("Settings", "RightReading", nullptr), "1");
-
-    EXPECT_FALSE(LoadedFrom("[Settings]\nUseMouse=-1\nRightReading=-3\n").m_bUseMouse);
-    EXPECT_FALSE(Loaded().m_bRightReading);
-    SaveSettings(m_ini, Loaded());
-    EXPECT_EQ(m_ini.GetString("Settings", "UseMouse", nullptr), "0");
-    EXPECT_EQ(m_ini.GetString("Settings", "RightReading", nullptr), "0");
-    EXPECT_FALSE(LoadedFrom("[Settings]\nRightReading=0\n").m_bRightReading);
+    for (const auto& [values, set] : {std::pair{"UseMouse=5\nRightReading=1\n", true},
+                                      std::pair{"UseMouse=-1\nRightReading=-3\n", false},
+                                      std::pair{"UseMouse=0\nRightReading=0\n", false}}) {
+        SCOPED_TRACE(values);
+        const Settings settings = LoadedFrom(QByteArray("[Settings]\n") + values);
+        EXPECT_EQ(settings.m_bUseMouse, set);
+        EXPECT_EQ(settings.m_bRightReading, set);
+        SaveSettings(m_ini, settings);
+        EXPECT_EQ(m_ini.GetString("Settings", "UseMouse", nullptr), set ? "1" : "0");
+        EXPECT_EQ(m_ini.GetString("Settings", "RightReading", nullptr), set ? "1" : "0");
+    }
 }
 
-TEST_F(SettingsFile, TellsAnEmptyFontNameFromAMissingOne)
+TEST_F(SettingsFile, KeepsAnEmptyFontNameButGivesTheDefaultScriptForAnEmptyOrMissingMrf)
 {
-    EXPECT_EQ(LoadedFrom("[Settings]\nFontName=\n").m_strFontName, "");
+    EXPECT_EQ(LoadedFrom("[Settings]\nFontName=\nMRF=\n").m_strFontName, "");
+    EXPECT_EQ(Loaded().m_strMRF, kDefaultScript);
     EXPECT_EQ(LoadedFrom("[Settings]\nFontSize=100\n").m_strFontName, "Arial Black");
-}
-
-TEST_F(SettingsFile, GivesTheDefaultScriptForAnEmptyOrMissingMrf)
-{
-    EXPECT_EQ(LoadedFrom("[Settings]\nMRF=\n").m_strMRF, kDefaultScript);
-    EXPECT_EQ(LoadedFrom("[Settings]\nCRText=1\n").m_strMRF, kDefaultScript);
+    EXPECT_EQ(Loaded().m_strMRF, kDefaultScript);
     EXPECT_EQ(LoadedFrom("[Settings]\nMRF=/home/a/Talk one.txt\n").m_strMRF,
               "/home/a/Talk one.txt");
 }
@@ -172,12 +169,8 @@ TEST_F(SettingsFile, GoesOnQuietlyWhenTheFileIsReadOnly)
 {
     WriteBytes("prompter.ini", kFirstRunFile);
     ASSERT_TRUE(QFile::setPermissions(PathOf("prompter.ini"), QFile::ReadOwner | QFile::ReadGroup));
-    Settings settings = Loaded();
-    settings.m_nScrollSpeed = 500;
-    settings.m_strFontName = "Courier";
-    SaveSettings(m_ini, settings);
+    SaveChanged();
     EXPECT_EQ(ReadBytes("prompter.ini"), kFirstRunFile);
-    EXPECT_EQ(Loaded().m_nScrollSpeed, 80);
 }
 
 TEST_F(SettingsFile, GoesOnQuietlyWhenTheFolderCannotBeWritten)
@@ -186,9 +179,7 @@ TEST_F(SettingsFile, GoesOnQuietlyWhenTheFolderCannotBeWritten)
     const ImmutableFlag immutable(m_dir.path());
     if (!immutable.IsSet())
         GTEST_SKIP() << "the file system does not let this user mark a folder immutable";
-    Settings settings = Loaded();
-    settings.m_nScrollSpeed = 500;
-    SaveSettings(m_ini, settings);
+    SaveChanged();
     EXPECT_EQ(ReadBytes("prompter.ini"), kFirstRunFile);
 }
 
