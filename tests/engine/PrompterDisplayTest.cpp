@@ -38,36 +38,32 @@ class PrompterDisplay : public PrompterRunFixture
     DisplayProbe probe;
 };
 
-TEST_F(PrompterDisplay, ARightReadingRunMakesTwoSurfaces)
+TEST_F(PrompterDisplay, OpensTwoSurfacesOrThreeWhenMirroredFullScreenAndClosesInOrder)
 {
-    auto display = OpenPrompterDisplay(&probe);
-    ASSERT_TRUE(display);
-    EXPECT_EQ(probe.events, (Events{"create display", "create primary", "create offscreen"}));
-    EXPECT_TRUE(g_runState.primarySurface && g_runState.offscreenSurface);
-    EXPECT_EQ(g_runState.mirrorSurface, nullptr);
-    EXPECT_GT(g_runState.lineHeight, 0);
-}
-
-TEST_F(PrompterDisplay, AMirroredRunMakesThreeSurfaces)
-{
-    g_runParams.mirror = true;
-    auto display = OpenPrompterDisplay(&probe);
-    ASSERT_TRUE(display);
-    EXPECT_EQ(probe.events,
-              (Events{"create display", "create primary", "create offscreen", "create mirror"}));
-    EXPECT_NE(g_runState.mirrorSurface, nullptr);
-}
-
-TEST_F(PrompterDisplay, ClosingRestoresThenReleasesThePrimaryThenTheDisplay)
-{
-    g_runParams.mirror = true;
-    auto display = OpenPrompterDisplay(&probe);
-    ASSERT_TRUE(display);
-    probe.events.clear();
-    ClosePrompterDisplay(std::move(display));
-    EXPECT_EQ(probe.events, (Events{"release primary", "release display"}));
-    EXPECT_TRUE(NoSurfaces());
-    EXPECT_FALSE(window->isFullScreen());
+    for (const bool mirror : {false, true}) {
+        SCOPED_TRACE(mirror);
+        probe.events.clear();
+        g_runParams.mirror = mirror;
+        auto display = OpenPrompterDisplay(&probe);
+        ASSERT_TRUE(display);
+        Events expected{"create display", "create primary", "create offscreen"};
+        if (mirror)
+            expected.push_back("create mirror");
+        EXPECT_EQ(probe.events, expected);
+        EXPECT_TRUE(g_runState.primarySurface && g_runState.offscreenSurface);
+        EXPECT_EQ(g_runState.mirrorSurface != nullptr, mirror);
+        EXPECT_GT(g_runState.lineHeight, 0);
+        EXPECT_TRUE(window->isFullScreen());
+        EXPECT_EQ(window->geometry(), QGuiApplication::primaryScreen()->geometry());
+        EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+        // Closing restores the screen, then releases the primary, then the display.
+        probe.events.clear();
+        ClosePrompterDisplay(std::move(display));
+        EXPECT_EQ(probe.events, (Events{"release primary", "release display"}));
+        EXPECT_TRUE(NoSurfaces());
+        EXPECT_FALSE(window->isFullScreen());
+    }
 }
 
 TEST_F(PrompterDisplay, AFailedStepReleasesWhatWasMadeInOrder)
@@ -94,26 +90,6 @@ TEST_F(PrompterDisplay, AFailedStepReleasesWhatWasMadeInOrder)
         EXPECT_TRUE(NoSurfaces());
         EXPECT_FALSE(window->isFullScreen());
     }
-}
-
-TEST_F(PrompterDisplay, MonitorTwoFailsWithOneScreen)
-{
-    ASSERT_EQ(QGuiApplication::screens().size(), 1);
-    EXPECT_EQ(ChooseDisplayScreen(true), nullptr);
-    EXPECT_EQ(ChooseDisplayScreen(false), QGuiApplication::primaryScreen());
-    g_runParams.useMonitor2 = true;
-    EXPECT_FALSE(OpenPrompterDisplay(&probe));
-    EXPECT_TRUE(probe.events.empty());
-}
-
-TEST_F(PrompterDisplay, TheWindowCoversThePrimaryScreen)
-{
-    auto display = OpenPrompterDisplay(&probe);
-    ASSERT_TRUE(display);
-    EXPECT_TRUE(window->isFullScreen());
-    EXPECT_EQ(window->geometry(), QGuiApplication::primaryScreen()->geometry());
-    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST_F(PrompterDisplay, AFrameIsHandedOverOnlyWhenTheScreenWantsOne)

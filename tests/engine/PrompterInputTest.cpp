@@ -32,118 +32,98 @@ class PrompterInput : public PrompterRunFixture
     std::unique_ptr<CPrompterWindow> window;
 };
 
-TEST_F(PrompterInput, EscapeStopsTheRunPausedOrNot)
+TEST_F(PrompterInput, KeysStopPauseAndReverseOnlyAsTheRunsStateAllows)
 {
-    Key(Qt::Key_Escape);
-    EXPECT_FALSE(g_runState.running);
-    g_runState.running = true;
-    g_runState.paused = true;
-    QTest::keyClick(window.get(), Qt::Key_Escape);
-    EXPECT_FALSE(g_runState.running);
-}
-
-TEST_F(PrompterInput, SpaceAndTheLeftButtonPauseAndResume)
-{
-    QTest::keyClick(window.get(), Qt::Key_Space);
-    EXPECT_TRUE(g_runState.paused);
-    QTest::keyClick(window.get(), Qt::Key_Space);
-    EXPECT_FALSE(g_runState.paused);
-    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-    EXPECT_TRUE(g_runState.paused);
-    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-    EXPECT_FALSE(g_runState.paused);
-}
-
-TEST_F(PrompterInput, FasterAndSlowerByFiveHundredWithOrWithoutShiftAndOnAutoRepeat)
-{
-    QTest::keyClick(window.get(), Qt::Key_F);
-    EXPECT_EQ(g_runState.speedValue, 9500);
-    QTest::keyClick(window.get(), Qt::Key_F, Qt::ShiftModifier);
-    EXPECT_EQ(g_runState.speedValue, 9000);
-    QTest::keyClick(window.get(), Qt::Key_S);
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ShiftModifier);
-    QTest::keyClick(window.get(), Qt::Key_S);
-    EXPECT_EQ(g_runState.speedValue, 10500);
-    EXPECT_EQ(g_runState.stepInterval, 10'500'000);
-    // Held down, the key repeats its action.
-    Key(Qt::Key_F, Qt::NoModifier, true);
-    Key(Qt::Key_F, Qt::NoModifier, true);
-    EXPECT_EQ(g_runState.speedValue, 9500);
-}
-
-TEST_F(PrompterInput, SpeedIsClampedAtZeroAndAt32000)
-{
-    g_runState.speedValue = 200;
-    QTest::keyClick(window.get(), Qt::Key_F);
-    EXPECT_EQ(g_runState.speedValue, 0);
-    QTest::keyClick(window.get(), Qt::Key_F);
-    EXPECT_EQ(g_runState.speedValue, 0);
-    EXPECT_EQ(g_runState.stepInterval, 0);
-
-    g_runState.speedValue = 31800;
-    QTest::keyClick(window.get(), Qt::Key_S);
-    EXPECT_EQ(g_runState.speedValue, 32000);
-    QTest::keyClick(window.get(), Qt::Key_S);
-    EXPECT_EQ(g_runState.speedValue, 32000);
-    EXPECT_EQ(g_runState.stepInterval, 32'000'000);
-}
-
-TEST_F(PrompterInput, ClampSpeedKeepsTheIntervalInStepWithTheSpeed)
-{
-    for (int speed : {-7, 0, 1, 499, 16000, 32000, 32001, 1 << 30}) {
-        g_runState.speedValue = speed;
-        ClampSpeed();
-        EXPECT_GE(g_runState.speedValue, 0);
-        EXPECT_LE(g_runState.speedValue, 32000);
-        EXPECT_EQ(g_runState.stepInterval, std::int64_t{g_runState.speedValue} * 1000);
+    constexpr auto F = ScrollDirection::Forward;
+    constexpr auto B = ScrollDirection::Backward;
+    struct Case {
+        bool paused;
+        ScrollDirection direction;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool pausedAfter, runningAfter, changeAfter;
+    };
+    const Case cases[] = {
+        {false, F, Qt::Key_Escape, {}, false, false, false},
+        {true, F, Qt::Key_Escape, {}, true, false, false},
+        {false, F, Qt::Key_Space, {}, true, true, false},
+        {true, F, Qt::Key_Space, {}, false, true, false},
+        // D reverses only a forward run and U only a backward one, with or without Shift.
+        {false, F, Qt::Key_U, {}, false, true, false},
+        {false, F, Qt::Key_D, Qt::ShiftModifier, false, true, true},
+        {false, B, Qt::Key_D, {}, false, true, false},
+        {false, B, Qt::Key_U, {}, false, true, true},
+        // While paused only Space and Escape count.
+        {true, F, Qt::Key_F, {}, true, true, false},
+        {true, F, Qt::Key_S, {}, true, true, false},
+        {true, F, Qt::Key_D, {}, true, true, false},
+        {true, B, Qt::Key_U, {}, true, true, false},
+        // Keys the prompter does not know do nothing.
+        {false, F, Qt::Key_A, {}, false, true, false},
+        {false, F, Qt::Key_Return, {}, false, true, false},
+        {false, F, Qt::Key_Up, {}, false, true, false},
+        {false, F, Qt::Key_Tab, {}, false, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString() +
+                     (c.paused ? " paused" : " moving"));
+        g_runState.running = true;
+        g_runState.paused = c.paused;
+        g_runState.direction = c.direction;
+        g_runState.directionChangeRequested = false;
+        QTest::keyClick(window.get(), c.key, c.modifiers);
+        EXPECT_EQ(g_runState.paused, c.pausedAfter);
+        EXPECT_EQ(g_runState.running, c.runningAfter);
+        EXPECT_EQ(g_runState.directionChangeRequested, c.changeAfter);
+        EXPECT_EQ(g_runState.speedValue, 10000);
     }
 }
 
-TEST_F(PrompterInput, KeysOtherThanSpaceAndEscapeAreIgnoredWhilePaused)
+TEST_F(PrompterInput, FAndSChangeTheSpeedByFiveHundredWithinZeroAnd32000)
 {
-    g_runState.paused = true;
-    for (Qt::Key key : {Qt::Key_F, Qt::Key_S, Qt::Key_D, Qt::Key_U})
-        QTest::keyClick(window.get(), key);
-    QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
-    EXPECT_EQ(g_runState.speedValue, 10000);
-    EXPECT_FALSE(g_runState.directionChangeRequested);
-    EXPECT_TRUE(g_runState.running);
+    struct Case {
+        int speed;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int speedAfter;
+    };
+    const Case cases[] = {
+        {10000, Qt::Key_F, {}, 9500},  {10000, Qt::Key_F, Qt::ShiftModifier, 9500},
+        {10000, Qt::Key_S, {}, 10500}, {10000, Qt::Key_S, Qt::ShiftModifier, 10500},
+        {200, Qt::Key_F, {}, 0},       {0, Qt::Key_F, {}, 0},
+        {31800, Qt::Key_S, {}, 32000}, {32000, Qt::Key_S, {}, 32000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString() + " at " +
+                     std::to_string(c.speed));
+        g_runState.speedValue = c.speed;
+        QTest::keyClick(window.get(), c.key, c.modifiers);
+        EXPECT_EQ(g_runState.speedValue, c.speedAfter);
+        EXPECT_EQ(g_runState.stepInterval, std::int64_t{c.speedAfter} * 1000);
+    }
+    // Held down, the key repeats its action.
+    g_runState.speedValue = 10000;
+    Key(Qt::Key_F, Qt::NoModifier, true);
+    Key(Qt::Key_F, Qt::NoModifier, true);
+    EXPECT_EQ(g_runState.speedValue, 9000);
 }
 
-TEST_F(PrompterInput, DReversesOnlyForwardAndUOnlyBackward)
+TEST_F(PrompterInput, TheLeftButtonPausesAndResumesAndTheRightReversesEitherWayUnlessPaused)
 {
-    QTest::keyClick(window.get(), Qt::Key_U);
+    const auto click = [this](Qt::MouseButton button) {
+        QTest::mouseClick(window.get(), button, Qt::NoModifier, QPoint(20, 20));
+    };
+    click(Qt::LeftButton);
+    EXPECT_TRUE(g_runState.paused);
+    click(Qt::RightButton);
     EXPECT_FALSE(g_runState.directionChangeRequested);
-    QTest::keyClick(window.get(), Qt::Key_D, Qt::ShiftModifier);
-    EXPECT_TRUE(g_runState.directionChangeRequested);
-
-    g_runState.directionChangeRequested = false;
-    g_runState.direction = ScrollDirection::Backward;
-    QTest::keyClick(window.get(), Qt::Key_D);
-    EXPECT_FALSE(g_runState.directionChangeRequested);
-    QTest::keyClick(window.get(), Qt::Key_U);
-    EXPECT_TRUE(g_runState.directionChangeRequested);
-}
-
-TEST_F(PrompterInput, TheRightButtonReversesEitherWay)
-{
+    click(Qt::LeftButton);
+    EXPECT_FALSE(g_runState.paused);
     for (auto direction : {ScrollDirection::Forward, ScrollDirection::Backward}) {
         g_runState.direction = direction;
         g_runState.directionChangeRequested = false;
-        QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+        click(Qt::RightButton);
         EXPECT_TRUE(g_runState.directionChangeRequested);
     }
-}
-
-TEST_F(PrompterInput, OtherKeysDoNothing)
-{
-    const ScrollRunState before = g_runState;
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Up, Qt::Key_Tab})
-        QTest::keyClick(window.get(), key);
-    EXPECT_EQ(g_runState.speedValue, before.speedValue);
-    EXPECT_EQ(g_runState.paused, before.paused);
-    EXPECT_EQ(g_runState.running, before.running);
-    EXPECT_EQ(g_runState.directionChangeRequested, before.directionChangeRequested);
+    EXPECT_TRUE(g_runState.running);
 }
 
 TEST_F(PrompterInput, OneWheelEventIsOneStepWhateverItsDelta)
@@ -172,6 +152,10 @@ TEST_F(PrompterInput, MovingDownSlowsAndLevelOrUpSpeedsUpEvenWhilePaused)
     g_runState.paused = true;
     SendMouseMove(300, 100);
     EXPECT_EQ(g_runState.speedValue, 10000);
+    // A height above the window counts as far below.
+    SendMouseMove(5, -1);
+    EXPECT_EQ(g_runState.lastMouseY, 65535);
+    EXPECT_EQ(g_runState.speedValue, 10500);
 }
 
 TEST_F(PrompterInput, EachModeIgnoresTheOtherModesInputAndOnlyClamps)
@@ -188,32 +172,19 @@ TEST_F(PrompterInput, EachModeIgnoresTheOtherModesInputAndOnlyClamps)
     EXPECT_EQ(g_runState.speedValue, 10000);
 }
 
-TEST_F(PrompterInput, AHeightAboveTheWindowCountsAsFarBelow)
-{
-    g_runParams.controlMode = SpeedControlMode::MousePosition;
-    g_runState.lastMouseY = 300;
-    SendMouseMove(5, -1);
-    EXPECT_EQ(g_runState.lastMouseY, 65535);
-    EXPECT_EQ(g_runState.speedValue, 10500);
-}
-
-TEST_F(PrompterInput, LosingActivationStopsTheRun)
-{
-    QEvent deactivate(QEvent::WindowDeactivate);
-    QApplication::sendEvent(window.get(), &deactivate);
-    EXPECT_FALSE(g_runState.running);
-}
-
-TEST_F(PrompterInput, ActivationAndDeactivationWhileMinimisedDoNotStop)
+TEST_F(PrompterInput, DeactivationStopsTheRunUnlessMinimisedAndActivationNever)
 {
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(window.get(), &activate);
     EXPECT_TRUE(g_runState.running);
 
-    window->setWindowState(Qt::WindowMinimized);
     QEvent deactivate(QEvent::WindowDeactivate);
+    window->setWindowState(Qt::WindowMinimized);
     QApplication::sendEvent(window.get(), &deactivate);
     EXPECT_TRUE(g_runState.running);
+    window->setWindowState(Qt::WindowNoState);
+    QApplication::sendEvent(window.get(), &deactivate);
+    EXPECT_FALSE(g_runState.running);
 }
 
 TEST_F(PrompterInput, SwitchingToAnotherWindowStopsTheRun)
@@ -225,12 +196,4 @@ TEST_F(PrompterInput, SwitchingToAnotherWindowStopsTheRun)
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     EXPECT_FALSE(g_runState.running);
-}
-
-TEST_F(PrompterInput, TheCursorIsBlankOverTheWindow)
-{
-    EXPECT_EQ(window->cursor().shape(), Qt::BlankCursor);
-    EXPECT_EQ(g_runState.prompterWindow, window.get());
-    window.reset();
-    EXPECT_EQ(g_runState.prompterWindow, nullptr);
 }

@@ -46,8 +46,9 @@ TEST(PrompterFont, ASizeThatCannotBeMadeFallsBackToTheApplicationFont)
     }
 }
 
-TEST_F(TextRaster, ReadsALineUpToItsLineFeedKeepingTheCarriageReturn)
+TEST_F(TextRaster, NeverReadsPastTheEndOfTheScript)
 {
+    // A line is read up to its line feed, keeping the carriage return.
     g_runParams.scriptText = "one\r\ntwo\r\n";
     EXPECT_EQ(ReadScriptLine(0), 4);
     EXPECT_EQ(g_runState.lineBuffer, "one\r");
@@ -55,10 +56,6 @@ TEST_F(TextRaster, ReadsALineUpToItsLineFeedKeepingTheCarriageReturn)
     EXPECT_EQ(ReadScriptLine(5), 9);
     EXPECT_EQ(g_runState.lineBuffer, "two\r");
     EXPECT_EQ(OffsetAfterLine(9), 10);
-}
-
-TEST_F(TextRaster, NeverReadsPastTheEndOfTheScript)
-{
     g_runParams.scriptText = "no line feed";
     EXPECT_EQ(ReadScriptLine(2), 12);
     EXPECT_EQ(g_runState.lineBuffer, " line feed");
