@@ -85,22 +85,20 @@ TEST_F(ProfileFile, RefusesNullArgumentsAndLineBreaksWithoutTouchingTheFile)
     EXPECT_EQ(ReadBytes("settings.ini"), kHandWritten);
 }
 
-TEST_F(ProfileFile, FailsOnAReadOnlyFileAndLeavesItAsItWas)
+TEST_F(ProfileFile, FailsOnAReadOnlyOrImmutableFileAndLeavesItAsItWas)
 {
     WriteBytes("settings.ini", kHandWritten);
     // Without any write permission bit the file counts as read-only even for root.
-    ASSERT_TRUE(QFile::setPermissions(PathOf("settings.ini"),
-                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QString file = PathOf("settings.ini");
+    ASSERT_TRUE(
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     EXPECT_FALSE(WriteString("Settings", "FontName", "New", Path().c_str()));
     EXPECT_EQ(Read("Settings", "FontName", nullptr), "Old");
     EXPECT_EQ(ReadBytes("settings.ini"), kHandWritten);
     EXPECT_EQ(FolderEntries(), QStringList{"settings.ini"});
-}
 
-TEST_F(ProfileFile, FailsOnAnImmutableFileAndLeavesItAsItWas)
-{
-    WriteBytes("settings.ini", kHandWritten);
-    const ImmutableFlag immutable(PathOf("settings.ini"));
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    const ImmutableFlag immutable(file);
     if (!immutable.IsSet())
         GTEST_SKIP() << "the file system does not let this user mark a file immutable";
     EXPECT_FALSE(WriteString("Settings", "FontName", "New", Path().c_str()));
@@ -120,20 +118,17 @@ TEST_F(ProfileFile, FailsInAFolderThatCannotBeWrittenAndLeavesTheFile)
     EXPECT_EQ(FolderEntries(), QStringList{"settings.ini"});
 }
 
-TEST_F(ProfileFile, FailsWhereTheFolderIsAFileOrMissing)
-{
-    WriteBytes("plain", "not a folder");
-    EXPECT_FALSE(WriteString("S", "A", "1", Path("plain/settings.ini").c_str()));
-    EXPECT_FALSE(WriteString("S", "A", "1", Path("missing/settings.ini").c_str()));
-    EXPECT_EQ(ReadBytes("plain"), "not a folder");
-    EXPECT_EQ(FolderEntries(), QStringList{"plain"});
-}
-
 TEST_F(ProfileFile, FailsWhereTheFileCannotBeReadInsteadOfReplacingIt)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("settings.ini"));
     EXPECT_FALSE(WriteString("S", "A", "1", Path().c_str()));
     EXPECT_TRUE(QFileInfo(PathOf("settings.ini")).isDir());
+    // A folder on the way that is a file or missing.
+    WriteBytes("plain", "not a folder");
+    EXPECT_FALSE(WriteString("S", "A", "1", Path("plain/settings.ini").c_str()));
+    EXPECT_FALSE(WriteString("S", "A", "1", Path("missing/settings.ini").c_str()));
+    EXPECT_EQ(ReadBytes("plain"), "not a folder");
+    EXPECT_EQ(FolderEntries(), (QStringList{"plain", "settings.ini"}));
 }
 
 TEST_F(ProfileFile, KeepsTheFilesPermissions)

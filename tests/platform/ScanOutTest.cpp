@@ -33,6 +33,27 @@ const QList<QRgb> kPalette = [] {
         palette.append(qRgb(255 - i, 255 - i, 128));
     return palette;
 }();
+
+// Fills the surface with blocks of indices stepping by pattern; returns its frame.
+std::vector<std::uint8_t> FillWithBlocks(Surface& surface, int pattern)
+{
+    for (int y = 0; y < Surface::kHeight; ++y)
+        for (int x = 0; x < Surface::kWidth; ++x)
+            surface.Row(y)[x] = static_cast<std::uint8_t>((x / 40 + y / 30) * pattern);
+    std::vector<std::uint8_t> frame(640 * 480);
+    surface.CopyRowsTo(frame.data());
+    return frame;
+}
+
+// A frame of every index in no order, so that a wrong tap or rounding shows.
+std::vector<std::uint8_t> NoisyFrame(unsigned seed)
+{
+    std::mt19937 noise(seed);
+    std::vector<std::uint8_t> frame(640 * 480);
+    for (auto& index : frame)
+        index = static_cast<std::uint8_t>(noise() & 0xFF);
+    return frame;
+}
 } // namespace
 
 class ScanOutTest : public ::testing::Test
@@ -49,24 +70,15 @@ class ScanOutTest : public ::testing::Test
     FrameMailbox m_mailbox;
 };
 
-TEST_F(ScanOutTest, WithoutAScreenToReachTheFramesArePaintedOnThisThread)
+TEST_F(ScanOutTest, WithoutAScreenToReachTheViewPaintsOnThisThreadOverItsWholeWindowPassingInput)
 {
     const std::unique_ptr<QWidget> view(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60));
     EXPECT_NE(dynamic_cast<RasterScanOut*>(view.get()), nullptr);
     EXPECT_EQ(m_window.findChild<ScanOutView*>(), view.get());
-}
-
-TEST_F(ScanOutTest, TheViewCoversItsWindowAndFollowsItsSize)
-{
-    const std::unique_ptr<QWidget> view(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60));
     EXPECT_EQ(view->geometry(), m_window.rect());
     m_window.resize(1024, 300);
     EXPECT_EQ(view->geometry(), QRect(0, 0, 1024, 300));
-}
-
-TEST_F(ScanOutTest, MouseAndKeysStillReachTheWindow)
-{
-    const std::unique_ptr<QWidget> view(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60));
+    // Mouse and keys still reach the window.
     QTest::mouseClick(m_window.windowHandle(), Qt::LeftButton, {}, QPoint(400, 250));
     EXPECT_EQ(m_window.presses, 1);
     EXPECT_EQ(view->focusPolicy(), Qt::NoFocus);
@@ -77,14 +89,9 @@ TEST_F(ScanOutTest, APostedFrameReachesTheScreenScaledByTheRule)
     const auto view = std::unique_ptr<ScanOutView>(
         static_cast<ScanOutView*>(CreateScanOutWidget(&m_window, m_mailbox, kPalette, 60)));
     Surface surface;
-    for (int y = 0; y < Surface::kHeight; ++y)
-        for (int x = 0; x < Surface::kWidth; ++x)
-            surface.Row(y)[x] = static_cast<std::uint8_t>((x / 40 + y / 30) * 16);
+    const std::vector<std::uint8_t> frame = FillWithBlocks(surface, 16);
     m_mailbox.PostIfWanted(surface);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->FramesShown() > 0; }, 5000));
-
-    std::vector<std::uint8_t> frame(640 * 480);
-    surface.CopyRowsTo(frame.data());
     const QImage expected = ScanOutImage(frame, kPalette, m_window.size());
     EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
 }
@@ -101,12 +108,7 @@ TEST_F(ScanOutTest, DrivenByTheLoopAFrameIsShownWhenTheNextStepIsFarOffOrAfterHa
     Surface surface;
     // What the screen should show once the surface holds the blocks of pattern.
     const auto shows = [&](int pattern) {
-        for (int y = 0; y < Surface::kHeight; ++y)
-            for (int x = 0; x < Surface::kWidth; ++x)
-                surface.Row(y)[x] = static_cast<std::uint8_t>((x / 40 + y / 30) * pattern);
-        std::vector<std::uint8_t> frame(640 * 480);
-        surface.CopyRowsTo(frame.data());
-        return ScanOutImage(frame, kPalette, m_window.size());
+        return ScanOutImage(FillWithBlocks(surface, pattern), kPalette, m_window.size());
     };
     const auto passes = [&](int count, bool stepIsFar) {
         for (int k = 0; k < count; ++k) {
@@ -191,10 +193,7 @@ QImage ScanOutImageByTheRule(const std::vector<std::uint8_t>& frame, const QList
 
 TEST(ScanOutImage, EveryPixelFollowsTheRule)
 {
-    std::mt19937 noise(3);
-    std::vector<std::uint8_t> frame(640 * 480);
-    for (auto& index : frame)
-        index = static_cast<std::uint8_t>(noise() & 0xFF);
+    const std::vector<std::uint8_t> frame = NoisyFrame(3);
     for (const QSize area :
          {QSize(1920, 1080), QSize(700, 900), QSize(641, 481), QSize(320, 240)}) {
         EXPECT_EQ(ScanOutImage(frame, kPalette, area), ScanOutImageByTheRule(frame, kPalette, area))
@@ -204,10 +203,7 @@ TEST(ScanOutImage, EveryPixelFollowsTheRule)
 
 TEST(ScanOutImage, AFrameScaledInBandsOfAnyHeightIsTheWholeFrameScaled)
 {
-    std::mt19937 noise(5);
-    std::vector<std::uint8_t> frame(640 * 480);
-    for (auto& index : frame)
-        index = static_cast<std::uint8_t>(noise() & 0xFF);
+    const std::vector<std::uint8_t> frame = NoisyFrame(5);
     ScanOutColours colours{};
     std::copy_n(kPalette.begin(), colours.size(), colours.begin());
     const QSize area(1440, 1080);

@@ -2,22 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-
-QByteArray Bytes(const char* text, qsizetype size)
-{
-    return QByteArray(text, size);
-}
-
-void ExpectRoundTrip(const QByteArray& bytes, ScriptEncoding expected)
-{
-    const DecodedScript decoded = DecodeScriptText(bytes);
-    EXPECT_EQ(decoded.encoding, expected);
-    EXPECT_EQ(EncodeScriptText(decoded.text, decoded.encoding), bytes);
-}
-
-} // namespace
+#include <utility>
 
 TEST(ScriptEncoding, ReadsValidUtf8AsUtf8AndOtherBytesAsWindows1252)
 {
@@ -47,26 +32,29 @@ TEST(ScriptEncoding, ReadsValidUtf8AsUtf8AndOtherBytesAsWindows1252)
     }
 }
 
-TEST(ScriptEncoding, EveryByteValueSurvivesWindows1252)
+TEST(ScriptEncoding, AnyBytesAreReadAndWrittenBackByteForByte)
 {
-    QByteArray all;
+    QByteArray everyByte;
     for (int byte = 0; byte < 256; ++byte)
-        all.append(static_cast<char>(byte));
-    ExpectRoundTrip(all, ScriptEncoding::Windows1252);
-}
-
-TEST(ScriptEncoding, MalformedUtf8IsReadAsWindows1252AndKeptByteForByte)
-{
-    ExpectRoundTrip("overlong \xC0\x80", ScriptEncoding::Windows1252);
-    ExpectRoundTrip("surrogate \xED\xA0\x80", ScriptEncoding::Windows1252);
-    ExpectRoundTrip("beyond \xF4\x90\x80\x80", ScriptEncoding::Windows1252);
-    ExpectRoundTrip("cut short \xE2\x82", ScriptEncoding::Windows1252);
-}
-
-TEST(ScriptEncoding, NulBytesAndLineBreaksSurviveBothEncodings)
-{
-    ExpectRoundTrip(Bytes("a\0b\rc\nd\r\n\0", 11), ScriptEncoding::Utf8);
-    ExpectRoundTrip(Bytes("\xE9\0\r\r\n", 5), ScriptEncoding::Windows1252);
+        everyByte.append(static_cast<char>(byte));
+    const std::pair<QByteArray, ScriptEncoding> cases[] = {
+        {everyByte, ScriptEncoding::Windows1252},
+        // Malformed UTF-8 is read as Windows-1252.
+        {"overlong \xC0\x80", ScriptEncoding::Windows1252},
+        {"surrogate \xED\xA0\x80", ScriptEncoding::Windows1252},
+        {"beyond \xF4\x90\x80\x80", ScriptEncoding::Windows1252},
+        {"cut short \xE2\x82", ScriptEncoding::Windows1252},
+        // NUL bytes and every kind of line break.
+        {QByteArray("a\0b\rc\nd\r\n\0", 11), ScriptEncoding::Utf8},
+        {QByteArray("\xE9\0\r\r\n", 5), ScriptEncoding::Windows1252},
+        // Non-characters and the last code point are text.
+        {"\xEF\xBF\xBE \xEF\xB7\x90 \xF4\x8F\xBF\xBF", ScriptEncoding::Utf8}};
+    for (const auto& [bytes, encoding] : cases) {
+        SCOPED_TRACE(bytes.toHex(' ').toStdString());
+        const DecodedScript decoded = DecodeScriptText(bytes);
+        EXPECT_EQ(decoded.encoding, encoding);
+        EXPECT_EQ(EncodeScriptText(decoded.text, decoded.encoding), bytes);
+    }
 }
 
 TEST(ScriptEncoding, AnEmptyScriptIsUtf8)

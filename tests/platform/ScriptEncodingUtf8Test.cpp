@@ -72,11 +72,3 @@ TEST(ScriptEncodingUtf8, ACharacterAfterALongAsciiRunDecidesTheEncoding)
     EXPECT_EQ(DecodeScriptText(ascii + "\xC3\xA9" + ascii).text,
               QString::fromLatin1(ascii) + QChar(0xE9) + QString::fromLatin1(ascii));
 }
-
-TEST(ScriptEncodingUtf8, NonCharactersAndTheLastCodePointAreText)
-{
-    const QByteArray bytes = "\xEF\xBF\xBE \xEF\xB7\x90 \xF4\x8F\xBF\xBF";
-    const DecodedScript decoded = DecodeScriptText(bytes);
-    EXPECT_EQ(decoded.encoding, ScriptEncoding::Utf8);
-    EXPECT_EQ(EncodeScriptText(decoded.text, decoded.encoding), bytes);
-}
