@@ -5,8 +5,11 @@
 #include "TransparentStatic.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <tuple>
 
 namespace {
 
@@ -51,77 +54,42 @@ QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
 
 class ControlWindowLayout : public ControlWindowFixture {};
 
-TEST_F(ControlWindowLayout, HasTheCaptionAndAClientAreaOfTheSkinsSize)
+TEST_F(ControlWindowLayout, PlacesEveryControlWithItsTextAtItsConvertedPosition)
 {
     Open();
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("Vellor Teleprompter Software"));
     EXPECT_EQ(Window().ClientArea()->size(), QSize(640, 480));
     EXPECT_TRUE(Window().isVisible());
-}
-
-TEST_F(ControlWindowLayout, PlacesEveryControlAtItsConvertedPosition)
-{
-    Open();
     for (const Placed& placed : kPlaced) {
         SCOPED_TRACE(placed.id);
         const QRect expected = Pixels(placed.units);
-        bool found = false;
+        int found = 0;
         for (QWidget* child : Window().ClientArea()->findChildren<QWidget*>()) {
-            if (child->geometry() == expected)
-                found = true;
-        }
-        EXPECT_TRUE(found);
-    }
-    // The image buttons take their icon's size at their template position;
-    // the 75 x 25 icons count as 74 x 24, as the platform measures icons.
-    for (const auto& [id, units] : {std::pair{Ids::kFontButton, QRect(296, 177, 45, 17)},
-                                    std::pair{Ids::kBackColorButton, QRect(235, 178, 45, 17)},
-                                    std::pair{Ids::kScrollButton, QRect(358, 177, 45, 19)}}) {
-        EXPECT_EQ(Box(id).geometry(), QRect(Pixels(units).topLeft(), QSize(74, 24)));
-    }
-}
-
-TEST_F(ControlWindowLayout, ButtonsAndCheckBoxesCarryTheirTextsInTheSmallDialogFont)
-{
-    Open();
-    for (const Placed& placed : kPlaced) {
-        if (CXButton* button = Window().Button(placed.id)) {
-            SCOPED_TRACE(placed.id);
-            EXPECT_EQ(button->text(), QString::fromLatin1(placed.text));
-            EXPECT_EQ(button->font().pixelSize(), 10);
-        }
-    }
-    EXPECT_EQ(Window().FileLabel().font().pixelSize(), 10);
-    EXPECT_EQ(Box(Ids::kFontButton).text(), QStringLiteral("Select &Font Type and Size"));
-    EXPECT_EQ(Box(Ids::kBackColorButton).text(), QStringLiteral("Select &BkGnd Color"));
-    EXPECT_EQ(Box(Ids::kScrollButton).text(), QStringLiteral("SCROLL"));
-}
-
-TEST_F(ControlWindowLayout, LabelsCarryTheirTextsAndColours)
-{
-    Open();
-    const std::pair<const char*, ColorRef> expected[] = {
-        {"Slow", 0x00FFFFFF},         {"Fast", 0x00FFFFFF},
-        {"Display Format", 0x00FF0000}, {"Monitors", 0x00FF0000},
-        {"Scroll Speed Control", 0x00FF0000}, {"Edit Window", 0x00FFFFFF},
-        {"Scroll Speed", 0x00FFFFFF},
-    };
-    const auto labels = Window().findChildren<CTransparentStatic*>();
-    for (const auto& [text, color] : expected) {
-        SCOPED_TRACE(text);
-        int matches = 0;
-        for (CTransparentStatic* label : labels) {
-            if (label->text() == QString::fromLatin1(text)) {
-                ++matches;
-                EXPECT_EQ(label->TextColor(), color);
+            if (child->geometry() != expected)
+                continue;
+            ++found;
+            if (auto* button = qobject_cast<CXButton*>(child)) {
+                EXPECT_EQ(button->text(), QString::fromLatin1(placed.text));
+                EXPECT_EQ(button->font().pixelSize(), 10);
+            } else if (auto* label = qobject_cast<QLabel*>(child)) {
+                EXPECT_EQ(label->text(), QString::fromLatin1(placed.text));
             }
         }
-        EXPECT_EQ(matches, 1);
+        EXPECT_GE(found, 1);
     }
-    EXPECT_EQ(Window().FileLabel().TextColor(), 0x00FFFFFFu);
-}
-
-TEST_F(ControlWindowLayout, EveryTextFitsTheWidthItsControlIsGiven)
+    EXPECT_EQ(Window().FileLabel().font().pixelSize(), 10);
+    // The image buttons take their icon's size at their template position;
+    // the 75 x 25 icons count as 74 x 24, as the platform measures icons.
+    const std::tuple<int, QRect, const char*> imageButtons[] = {
+        {Ids::kFontButton, {296, 177, 45, 17}, "Select &Font Type and Size"},
+        {Ids::kBackColorButton, {235, 178, 45, 17}, "Select &BkGnd Color"},
+        {Ids::kScrollButton, {358, 177, 45, 19}, "SCROLL"},
+    };
+    for (const auto& [id, units, text] : imageButtons) {
+        EXPECT_EQ(Box(id).geometry(), QRect(Pixels(units).topLeft(), QSize(74, 24)));
+        EXPECT_EQ(Box(id).text(), QString::fromLatin1(text));
+    }
+}TEST_F(ControlWindowLayout, EveryTextFitsTheWidthItsControlIsGiven)
 {
     Open();
     for (CTransparentStatic* label : Window().findChildren<CTransparentStatic*>()) {
@@ -178,27 +146,6 @@ TEST_F(ControlWindowLayout, HiddenControlsStayHidden)
     EXPECT_FALSE(Box(Ids::kDisableSecondaryCheck).isVisible());
 }
 
-TEST_F(ControlWindowLayout, ControlsCarryTheirToolTips)
-{
-    Open();
-    const std::pair<int, const char*> tips[] = {
-        {Ids::kFontButton, "Sets Font Style, Size and Color"},
-        {Ids::kScrollButton, "Starts scrolling the text"},
-        {Ids::kBackColorButton, "Sets Background Color"},
-        {Ids::kLoadFileButton, "Loads a Text File for Editing"},
-        {Ids::kSaveFileButton, "Saves Changes to Text File"},
-        {Ids::kMon1FwdCheck, "Selects Right-Reading Scroll"},
-        {Ids::kMon2RevCheck, "Selects Reverse-Reading Scroll"},
-        {Ids::kMouseCheck, "Selects Mouse Movement Scroll Speed Control"},
-        {Ids::kMouseWheelCheck, "Selects MouseWheel Scroll Speed Control"},
-        {Ids::kEnableSecondaryCheck, "Enables the Secondary Display."},
-        {Ids::kDisableSecondaryCheck, "Disables the Secondary Display."},
-    };
-    for (const auto& [id, tip] : tips)
-        EXPECT_EQ(Box(id).toolTip(), QString::fromLatin1(tip)) << id;
-    EXPECT_EQ(Window().SpeedSlider().toolTip(), QStringLiteral("Sets the Starting Scroll Speed"));
-}
-
 TEST_F(ControlWindowLayout, MenuBarHoldsMenuFourWithItsTextsAndShortcutTexts)
 {
     Open();
@@ -247,7 +194,7 @@ TEST_F(ControlWindowLayout, StartSelectsMonitorOneWithTheStoredReadingAndMouseMo
     EXPECT_FALSE(Window().m_bMonitor2);
 }
 
-TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClampsOutOfRangeSpeeds)
+TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClosingReadsItAndTheMouseFlagBack)
 {
     Create();
     Window().m_nScrollSpeed = 80;
@@ -255,7 +202,13 @@ TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClampsOutOfRangeSpeeds
     EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
     EXPECT_EQ(Window().SpeedSlider().minimum(), 0);
     EXPECT_EQ(Window().SpeedSlider().maximum(), 32000);
+    Window().SpeedSlider().setValue(30000);
+    Box(Ids::kMouseCheck).SetChecked(true, false);
+    Window().done(QDialog::Rejected);
+    EXPECT_EQ(Window().m_nScrollSpeed, 2000);
+    EXPECT_TRUE(Window().m_bUseMouse);
 
+    // A speed out of range starts the slider at its end and is saved clamped.
     m_window.reset();
     Create();
     Window().m_nScrollSpeed = 40000;
@@ -264,7 +217,6 @@ TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClampsOutOfRangeSpeeds
     Window().done(QDialog::Rejected);
     EXPECT_EQ(Window().m_nScrollSpeed, 32000);
 }
-
 TEST_F(ControlWindowLayout, FocusStartsOnTheSpeedSlider)
 {
     Open();
@@ -284,18 +236,13 @@ TEST_F(ControlWindowLayout, EditorShowsTheColoursAndFontOfTheSettings)
     EXPECT_EQ(Editor().palette().color(QPalette::Text), QColor(0xFF, 0, 0));
     EXPECT_EQ(Editor().font().family(), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(Editor().font().pointSizeF(), 24.0);
-}
-
-TEST_F(ControlWindowLayout, ApplyEditorFontKeepsThirtyOneCharactersOfTheFaceAndTheWeight)
-{
-    Create();
-    Window().m_strFontName = QString(40, QLatin1Char('x'));
-    Open();
-    EXPECT_EQ(Editor().font().family().size(), 31);
     Window().ApplyEditorFont(700);
     EXPECT_EQ(Editor().font().weight(), QFont::Bold);
+    // Only 31 characters of a face name are kept.
+    Window().m_strFontName = QString(40, QLatin1Char('x'));
+    Window().ApplyEditorFont(0);
+    EXPECT_EQ(Editor().font().family().size(), 31);
 }
-
 TEST_F(ControlWindowLayout, LoadsTheLastScriptAndNamesItInTheFileLabel)
 {
     WriteBytes(QStringLiteral("script.txt"), "First line\r\nSecond line\r\n");
@@ -307,37 +254,24 @@ TEST_F(ControlWindowLayout, LoadsTheLastScriptAndNamesItInTheFileLabel)
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
 }
 
-TEST_F(ControlWindowLayout, AMissingLastScriptIsReportedAndTheWindowOpensEmpty)
+TEST_F(ControlWindowLayout, AMissingOrUnnamedLastScriptIsReportedAndTheWindowOpensEmpty)
 {
-    Open();
-    ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    EXPECT_EQ(m_dialogs.messages[0].text,
-              QStringLiteral("There was a problem opening the file ") + PathOf("script.txt") +
-                  QStringLiteral("."));
-    EXPECT_EQ(m_dialogs.messages[0].caption, ApplicationTitle());
-    EXPECT_EQ(m_dialogs.messages[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(m_dialogs.messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(Editor().Text(), QByteArray());
-    EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("FILE: "));
-    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
-    EXPECT_TRUE(Window().m_strFileName.isEmpty());
-}
-
-TEST_F(ControlWindowLayout, AnEmptyScriptPathGivesTheMessageWithoutAPath)
-{
-    Create();
-    Window().m_strFilePath.clear();
-    Open();
-    ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    EXPECT_EQ(m_dialogs.messages[0].text, QStringLiteral("There was a problem opening the file ."));
-}
-
-TEST_F(ControlWindowLayout, ClosingRefreshesTheStartingSpeedAndMouseFlag)
-{
-    Open();
-    Window().SpeedSlider().setValue(30000);
-    Box(Ids::kMouseCheck).SetChecked(true, false);
-    Window().done(QDialog::Rejected);
-    EXPECT_EQ(Window().m_nScrollSpeed, 2000);
-    EXPECT_TRUE(Window().m_bUseMouse);
+    for (const QString& path : {PathOf("script.txt"), QString()}) {
+        SCOPED_TRACE(path.toStdString());
+        m_window.reset();
+        m_dialogs.messages.clear();
+        Create();
+        Window().m_strFilePath = path;
+        Open();
+        ASSERT_EQ(m_dialogs.messages.size(), 1u);
+        EXPECT_EQ(m_dialogs.messages[0].text,
+                  QStringLiteral("There was a problem opening the file ") + path + QStringLiteral("."));
+        EXPECT_EQ(m_dialogs.messages[0].caption, ApplicationTitle());
+        EXPECT_EQ(m_dialogs.messages[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(m_dialogs.messages[0].icon, MessageIcon::Warning);
+        EXPECT_EQ(Editor().Text(), QByteArray());
+        EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("FILE: "));
+        EXPECT_EQ(Window().m_strFilePath, path);
+        EXPECT_TRUE(Window().m_strFileName.isEmpty());
+    }
 }

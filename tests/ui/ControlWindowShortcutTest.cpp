@@ -91,17 +91,19 @@ TEST_F(ControlWindowShortcuts, EnterNeverClosesTheWindow)
     EXPECT_EQ(Editor().Text(), QByteArray("\nabc\n"));
 }
 
-TEST_F(ControlWindowShortcuts, EscapeTakesTheClosingPath)
+TEST_F(ControlWindowShortcuts, EscapeAndTheCloseBoxTakeTheClosingPath)
 {
-    QTest::keyClick(&Window().SpeedSlider(), Qt::Key_Escape);
-    EXPECT_FALSE(Window().isVisible());
-    EXPECT_EQ(Window().result(), QDialog::Rejected);
-}
-
-TEST_F(ControlWindowShortcuts, TheCloseBoxTakesTheClosingPath)
-{
-    Window().SpeedSlider().setValue(31000);
-    EXPECT_TRUE(Window().close());
-    EXPECT_FALSE(Window().isVisible());
-    EXPECT_EQ(Window().m_nScrollSpeed, 1000);
+    for (const bool byEscape : {true, false}) {
+        SCOPED_TRACE(byEscape);
+        m_window.reset();
+        SetUp();
+        Window().SpeedSlider().setValue(31000);
+        if (byEscape)
+            QTest::keyClick(&Window().SpeedSlider(), Qt::Key_Escape);
+        else
+            EXPECT_TRUE(Window().close());
+        EXPECT_FALSE(Window().isVisible());
+        EXPECT_EQ(Window().result(), QDialog::Rejected);
+        EXPECT_EQ(Window().m_nScrollSpeed, 1000);
+    }
 }

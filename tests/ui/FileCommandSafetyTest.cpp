@@ -1,106 +1,168 @@
 #include "FileCommandsFixture.h"
 
-#include <QAction>
 #include <QFile>
 
-// The script is never lost: a save that does not happen discards nothing,
-// Open asks before replacing changes, a failed save leaves the old file whole,
-// and Shift+S is a letter.
+// The script is never lost: New, Open and closing ask before replacing
+// changes, a save that does not happen discards nothing, and a failed save
+// leaves the old file whole.
 
-class FileCommandSafety : public FileCommandsFixture
+namespace
+{
+
+// One answer to the question about unsaved changes in "script.txt", and what follows it.
+struct Answered {
+    const char* name;
+    int command;
+    MessageAnswer answer;
+    const char* text;   // the editor's text afterwards; nullptr: the window has closed
+    const char* path;   // the file name the window keeps; "": none
+    const char* label;  // the file label afterwards; nullptr: the window has closed
+    bool saved;         // "script.txt" holds the edit
+};
+
+// The script as loaded with "x" typed at its start.
+constexpr const char* kEdited = "xfirst line\nsecond line\n";
+
+const Answered kAnswers[] = {
+    {"NewNo", Ids::kCmdNew, MessageAnswer::No, "", "", "New File", false},
+    {"NewCancel", Ids::kCmdNew, MessageAnswer::Cancel, kEdited, "script.txt", "File: script.txt",
+     false},
+    {"NewYes", Ids::kCmdNew, MessageAnswer::Yes, "", "", "New File", true},
+    {"OpenNo", Ids::kCmdOpen, MessageAnswer::No, "other\n", "other.txt", "File: other.txt", false},
+    {"OpenCancel", Ids::kCmdOpen, MessageAnswer::Cancel, kEdited, "script.txt",
+     "File: script.txt", false},
+    {"OpenYes", Ids::kCmdOpen, MessageAnswer::Yes, "other\n", "other.txt", "File: other.txt",
+     true},
+    // The file kept is the one the next start loads; after Yes that is the default script.
+    {"ExitNo", Ids::kCmdExit, MessageAnswer::No, nullptr, "script.txt", nullptr, false},
+    {"ExitCancel", Ids::kCmdExit, MessageAnswer::Cancel, kEdited, "script.txt",
+     "File: script.txt", false},
+    {"ExitYes", Ids::kCmdExit, MessageAnswer::Yes, nullptr, "", nullptr, true},
+};
+
+const char* CommandName(int command)
+{
+    return command == Ids::kCmdNew ? "New" : command == Ids::kCmdOpen ? "Open" : "Exit";
+}
+
+} // namespace
+
+class FileCommandQuestion : public FileCommandsFixture,
+                            public ::testing::WithParamInterface<Answered>
 {
 };
 
-TEST_F(FileCommandSafety, NewAnsweredYesButSaveAsCancelledKeepsTheScript)
+TEST_P(FileCommandQuestion, NamesTheFileAndFollowsTheAnswer)
 {
-    Run(Ids::kCmdNew);
-    Type("draft");
-    m_dialogs.answers.push_back(MessageAnswer::Yes);
-    Run(Ids::kCmdNew); // the save dialog is cancelled: no path queued
-    EXPECT_EQ(m_dialogs.saveDialogsShown, 1);
-    EXPECT_EQ(Editor().Text(), QByteArray("draft"));
-    EXPECT_TRUE(HasUnsavedChanges());
+    const Answered& c = GetParam();
+    Type("x");
+    WriteBytes("other.txt", "other\r\n");
+    m_dialogs.openPaths.push_back(PathOf("other.txt"));
+    m_dialogs.answers.push_back(c.answer);
+    Run(c.command);
+
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(LastMessage().text, NamedQuestion(PathOf("script.txt")));
+    EXPECT_EQ(LastMessage().caption, QStringLiteral("Vellor Teleprompter"));
+    EXPECT_EQ(LastMessage().buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(LastMessage().icon, MessageIcon::Question);
+    // A named script is saved over itself, and a cancelled Open asks for no file.
+    EXPECT_EQ(m_dialogs.saveDialogsShown, 0);
+    if (c.answer == MessageAnswer::Cancel) {
+        EXPECT_EQ(m_dialogs.openDialogsShown, 0);
+    }
+
+    EXPECT_EQ(ReadBytes("script.txt"), c.saved ? QByteArray("x") + kStored : QByteArray(kStored));
+    EXPECT_EQ(Window().m_strFilePath, *c.path ? PathOf(c.path) : QString());
+    EXPECT_EQ(Window().isVisible(), c.text != nullptr);
+    if (c.text) {
+        EXPECT_EQ(Editor().Text(), QByteArray(c.text));
+        EXPECT_EQ(Window().FileLabel().text(), QString::fromLatin1(c.label));
+    } else if (c.saved) {
+        EXPECT_TRUE(Window().m_strFileName.isEmpty());
+        EXPECT_TRUE(Window().m_strSavedText.isEmpty());
+    }
 }
 
-TEST_F(FileCommandSafety, NewAnsweredYesButTheSaveFailsKeepsTheScriptAndItsFile)
+INSTANTIATE_TEST_SUITE_P(Answers, FileCommandQuestion, ::testing::ValuesIn(kAnswers),
+                         [](const ::testing::TestParamInfo<Answered>& info) {
+                             return info.param.name;
+                         });
+
+class FileCommandOnChanges : public FileCommandsFixture, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(FileCommandOnChanges, AnsweredYesButTheSaveFailsKeepsTheScriptItsFileAndTheWindow)
 {
     Type("x");
     ASSERT_TRUE(QFile::remove(PathOf("script.txt"))); // another program deleted it
+    WriteBytes("other.txt", "other\r\n");
+    m_dialogs.openPaths.push_back(PathOf("other.txt"));
     m_dialogs.answers.push_back(MessageAnswer::Yes);
-    Run(Ids::kCmdNew);
+    Run(GetParam());
     EXPECT_EQ(LastMessage().text, SavingProblem(PathOf("script.txt")));
-    EXPECT_EQ(Editor().Text(), QByteArray("x") + kLoaded);
+    EXPECT_EQ(m_dialogs.openDialogsShown, 0);
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_EQ(Editor().Text(), QByteArray(kEdited));
     EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
 }
 
-TEST_F(FileCommandSafety, ClosingAnsweredYesButSaveAsCancelledKeepsTheWindowOpen)
+INSTANTIATE_TEST_SUITE_P(Commands, FileCommandOnChanges,
+                         ::testing::Values(Ids::kCmdNew, Ids::kCmdOpen, Ids::kCmdExit),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return CommandName(info.param);
+                         });
+
+using FileCommandOnANewScript = FileCommandOnChanges;
+
+TEST_P(FileCommandOnANewScript, AskingAboutTheNewFileYesSavesAsAndACancelledSaveAsKeepsAll)
 {
     Run(Ids::kCmdNew);
     Type("draft");
     m_dialogs.answers.push_back(MessageAnswer::Yes);
-    EXPECT_FALSE(Window().close());
+    Run(GetParam()); // the save dialog is cancelled: no path queued
+    EXPECT_EQ(LastMessage().text, NewScriptQuestion());
+    EXPECT_EQ(LastMessage().caption, QStringLiteral("Vellor Teleprompter"));
+    EXPECT_EQ(m_dialogs.saveDialogsShown, 1);
     EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(Editor().Text(), QByteArray("draft"));
-}
-
-TEST_F(FileCommandSafety, ClosingAnsweredYesButTheSaveFailsKeepsTheWindowAndThePath)
-{
-    Type("x");
-    ASSERT_TRUE(QFile::remove(PathOf("script.txt")));
-    m_dialogs.answers.push_back(MessageAnswer::Yes);
-    Run(Ids::kCmdExit);
-    EXPECT_TRUE(Window().isVisible());
-    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
     EXPECT_TRUE(HasUnsavedChanges());
-}
 
-TEST_F(FileCommandSafety, OpenWithChangesAsksFirstAndCancelKeepsThem)
-{
-    Type("x");
-    WriteBytes("other.txt", "other\r\n");
-    m_dialogs.openPaths.push_back(PathOf("other.txt"));
-    m_dialogs.answers.push_back(MessageAnswer::Cancel);
-    Run(Ids::kCmdOpen);
-    ASSERT_EQ(m_dialogs.messages.size(), 1u);
-    EXPECT_EQ(LastMessage().text, NamedQuestion(PathOf("script.txt")));
-    EXPECT_EQ(LastMessage().caption, QStringLiteral("Vellor Teleprompter"));
-    EXPECT_EQ(m_dialogs.openDialogsShown, 0);
-    EXPECT_EQ(Editor().Text(), QByteArray("x") + kLoaded);
-}
-
-TEST_F(FileCommandSafety, OpenWithChangesAnsweredNoReplacesThem)
-{
-    Type("x");
-    WriteBytes("other.txt", "other\r\n");
-    m_dialogs.openPaths.push_back(PathOf("other.txt"));
-    m_dialogs.answers.push_back(MessageAnswer::No);
-    Box(Ids::kLoadFileButton).click();
-    EXPECT_EQ(Editor().Text(), QByteArray("other\n"));
-    EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
-}
-
-TEST_F(FileCommandSafety, OpenWithChangesAnsweredYesSavesThenOpens)
-{
-    Type("x");
-    WriteBytes("other.txt", "other\r\n");
-    m_dialogs.openPaths.push_back(PathOf("other.txt"));
     m_dialogs.answers.push_back(MessageAnswer::Yes);
-    Run(Ids::kCmdOpen);
-    EXPECT_EQ(ReadBytes("script.txt"), QByteArray("x") + kStored);
-    EXPECT_EQ(Editor().Text(), QByteArray("other\n"));
+    m_dialogs.savePaths.push_back(PathOf("draft.txt"));
+    Run(GetParam());
+    EXPECT_EQ(ReadBytes("draft.txt"), QByteArray("draft"));
+    if (GetParam() == Ids::kCmdExit) {
+        EXPECT_FALSE(Window().isVisible());
+    } else {
+        EXPECT_EQ(Editor().Text(), QByteArray());
+        EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("New File"));
+    }
 }
 
-TEST_F(FileCommandSafety, OpenAnsweredYesButTheSaveFailsOpensNothing)
+INSTANTIATE_TEST_SUITE_P(Commands, FileCommandOnANewScript,
+                         ::testing::Values(Ids::kCmdNew, Ids::kCmdExit),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return CommandName(info.param);
+                         });
+
+using FileCommandSafety = FileCommandsFixture;
+
+TEST_F(FileCommandSafety, AfterAFailedStartUpLoadYesSavesAsAndTheQuestionNamesThePath)
 {
+    Create();
+    Window().m_strFilePath = PathOf("missing.txt");
+    Open();
+    m_dialogs.messages.clear();
     Type("x");
-    ASSERT_TRUE(QFile::remove(PathOf("script.txt")));
-    WriteBytes("other.txt", "other\r\n");
-    m_dialogs.openPaths.push_back(PathOf("other.txt"));
     m_dialogs.answers.push_back(MessageAnswer::Yes);
-    Run(Ids::kCmdOpen);
-    EXPECT_EQ(m_dialogs.openDialogsShown, 0);
-    EXPECT_EQ(Editor().Text(), QByteArray("x") + kLoaded);
+    m_dialogs.savePaths.push_back(PathOf("rescued.txt"));
+    Run(Ids::kCmdExit);
+    EXPECT_EQ(m_dialogs.messages.front().text, NamedQuestion(PathOf("missing.txt")));
+    EXPECT_EQ(m_dialogs.saveDialogsShown, 1);
+    EXPECT_EQ(ReadBytes("rescued.txt"), QByteArray("x"));
 }
 
 TEST_F(FileCommandSafety, SaveAfterAnotherProgramDeletedTheFileReportsItAndCreatesNothing)
@@ -109,22 +171,25 @@ TEST_F(FileCommandSafety, SaveAfterAnotherProgramDeletedTheFileReportsItAndCreat
     ASSERT_TRUE(QFile::remove(PathOf("script.txt")));
     Run(Ids::kCmdSave);
     ExpectOneWarning(SavingProblem(PathOf("script.txt")));
-    EXPECT_FALSE(QFile::exists(PathOf("script.txt")));
     EXPECT_TRUE(HasUnsavedChanges());
     EXPECT_TRUE(FolderEntries().isEmpty());
 }
 
-TEST_F(FileCommandSafety, SaveIntoAFolderThatTurnedReadOnlyKeepsTheOldFile)
+TEST_F(FileCommandSafety, SaveIntoAReadOnlyFolderOrOverAReadOnlyFileKeepsTheOldFile)
 {
     Type("x");
-    const ImmutableFlag readOnly(m_dir.path()); // permission bits do not stop root
-    if (!readOnly.IsSet())
-        GTEST_SKIP() << "this file system cannot make a folder read-only for root";
-    Run(Ids::kCmdSave);
-    ExpectOneWarning(SavingProblem(PathOf("script.txt")));
-    EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
-    EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("script.txt")});
-    EXPECT_TRUE(HasUnsavedChanges());
+    for (const QString& locked : {m_dir.path(), PathOf("script.txt")}) {
+        SCOPED_TRACE(locked.toStdString());
+        m_dialogs.messages.clear();
+        const ImmutableFlag readOnly(locked); // permission bits do not stop root
+        if (!readOnly.IsSet())
+            GTEST_SKIP() << "this file system cannot make a file read-only for root";
+        Run(Ids::kCmdSave);
+        ExpectOneWarning(SavingProblem(PathOf("script.txt")));
+        EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
+        EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("script.txt")});
+        EXPECT_TRUE(HasUnsavedChanges());
+    }
 }
 
 TEST_F(FileCommandSafety, SaveAsOverAFileInAReadOnlyFolderKeepsTheOldFileAndThePath)
@@ -140,38 +205,4 @@ TEST_F(FileCommandSafety, SaveAsOverAFileInAReadOnlyFolderKeepsTheOldFileAndTheP
     EXPECT_EQ(ReadBytes("other.txt"), QByteArray("other\r\n"));
     EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
     EXPECT_TRUE(HasUnsavedChanges());
-}
-
-TEST_F(FileCommandSafety, SaveOverAReadOnlyFileReportsItAndKeepsTheFile)
-{
-    Type("x");
-    const ImmutableFlag readOnly(PathOf("script.txt"));
-    if (!readOnly.IsSet())
-        GTEST_SKIP() << "this file system cannot make a file read-only for root";
-    Run(Ids::kCmdSave);
-    ExpectOneWarning(SavingProblem(PathOf("script.txt")));
-    EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
-}
-
-TEST_F(FileCommandSafety, ASuccessfulSaveLeavesNoTemporaryFileBehind)
-{
-    Type("x");
-    Run(Ids::kCmdSave);
-    EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("script.txt")});
-}
-
-TEST_F(FileCommandSafety, ShiftSTypesAnSAndCtrlShiftSSavesAs)
-{
-    EXPECT_EQ(Window().CommandAction(Ids::kCmdSaveAs)->text(),
-              QStringLiteral("Save &As ...\tCtrl+Shift+S"));
-    Editor().setFocus();
-    Editor().SetSelection(0, 0);
-    QTest::keyClick(&Editor(), 'S', Qt::ShiftModifier); // key S, text "S"
-    EXPECT_EQ(m_dialogs.saveDialogsShown, 0);
-    EXPECT_EQ(Editor().Text(), QByteArray("S") + kLoaded);
-
-    m_dialogs.savePaths.push_back(PathOf("capital.txt"));
-    QTest::keyClick(&Editor(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(m_dialogs.saveDialogsShown, 1);
-    EXPECT_EQ(ReadBytes("capital.txt"), QByteArray("S") + kStored);
 }

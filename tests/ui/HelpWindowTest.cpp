@@ -48,29 +48,18 @@ TEST_F(HelpWindowTest, PrefersTheHelpFileBesideTheProgram)
     EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("Site guide")));
 }
 
-TEST_F(HelpWindowTest, AskingAgainReusesTheOwnersHelpWindow)
-{
-    HelpWindow* first = ShowHelpContents(&owner, Executable());
-    HelpWindow* second = ShowHelpContents(&owner, Executable());
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 1);
-}
-
-TEST_F(HelpWindowTest, QuittingClosesTheOwnersHelpWindow)
-{
-    QPointer<HelpWindow> help = ShowHelpContents(&owner, Executable());
-    QuitHelp(&owner);
-    EXPECT_TRUE(help.isNull());
-    // Quitting again, with no help window left, is harmless.
-    QuitHelp(&owner);
-}
-
-TEST_F(HelpWindowTest, EachOwnerHasItsOwnHelpWindow)
+TEST_F(HelpWindowTest, EachOwnerHasOneHelpWindowThatQuittingCloses)
 {
     QWidget other;
     QPointer<HelpWindow> mine = ShowHelpContents(&owner, Executable());
+    EXPECT_EQ(ShowHelpContents(&owner, Executable()), mine.data());
+    EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 1);
     QPointer<HelpWindow> theirs = ShowHelpContents(&other, Executable());
     QuitHelp(&other);
     EXPECT_FALSE(mine.isNull());
     EXPECT_TRUE(theirs.isNull());
+    QuitHelp(&owner);
+    EXPECT_TRUE(mine.isNull());
+    // Quitting again, with no help window left, is harmless.
+    QuitHelp(&owner);
 }

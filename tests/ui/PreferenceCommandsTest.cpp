@@ -76,21 +76,6 @@ TEST_F(PreferenceCommands, EachFormatBoxOrMenuItemChecksOnlyItsBoxAndChoosesMoni
     }
 }
 
-TEST_F(PreferenceCommands, Mon2RevKeepsTheMonitor1DirectionAndItsCheckMark)
-{
-    ClickBox(Ids::kMon2RevCheck);
-    EXPECT_TRUE(Window().m_bMonitor2);
-    EXPECT_TRUE(Window().m_bMon2Reverse);
-    // Monitor 1's direction is what the settings keep; choosing monitor 2 leaves it.
-    EXPECT_TRUE(Window().m_bMon1Reverse);
-    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
-    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
-    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon1Rev));
-    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon1Fwd));
-    Window().done(QDialog::Rejected);
-    EXPECT_TRUE(Window().m_bMon1Reverse);
-}
-
 TEST_F(PreferenceCommands, TheMenuShowsOneDirectionForEachMonitorWhicheverIsChosen)
 {
     // At start monitor 2 has never been chosen: its forward item is checked.
@@ -98,12 +83,21 @@ TEST_F(PreferenceCommands, TheMenuShowsOneDirectionForEachMonitorWhicheverIsChos
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
 
-    Window().CommandAction(Ids::kCmdMon1Fwd)->trigger();
-    Window().CommandAction(Ids::kCmdMon2Rev)->trigger();
-    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon1Fwd));
-    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon1Rev));
-    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
-    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
+    // Monitor 1's direction is what the settings keep; choosing monitor 2 leaves it.
+    for (const int mon1 : {Ids::kCmdMon1Fwd, Ids::kCmdMon1Rev}) {
+        SCOPED_TRACE(mon1);
+        const bool reverse = mon1 == Ids::kCmdMon1Rev;
+        Window().CommandAction(mon1)->trigger();
+        ClickBox(Ids::kMon2RevCheck);
+        EXPECT_TRUE(Window().m_bMonitor2);
+        EXPECT_EQ(Window().m_bMon1Reverse, reverse);
+        EXPECT_EQ(MenuShowsCheck(Window(), Ids::kCmdMon1Rev), reverse);
+        EXPECT_EQ(MenuShowsCheck(Window(), Ids::kCmdMon1Fwd), !reverse);
+        EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
+        EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
+    }
+    Window().done(QDialog::Rejected);
+    EXPECT_TRUE(Window().m_bMon1Reverse);
 }
 
 TEST_F(PreferenceCommands, AClickedMenuItemShowsTheFlagNotItsOwnToggle)
@@ -119,7 +113,7 @@ TEST_F(PreferenceCommands, AClickedMenuItemShowsTheFlagNotItsOwnToggle)
 
 // Speed control.
 
-TEST_F(PreferenceCommands, ClickingEitherMouseBoxSwapsThePairAndBack)
+TEST_F(PreferenceCommands, ClickingEitherMouseBoxSwapsThePairAndBackButNotTheMenuMarks)
 {
     for (const int box : {Ids::kMouseCheck, Ids::kMouseWheelCheck}) {
         SCOPED_TRACE(box);
@@ -127,19 +121,13 @@ TEST_F(PreferenceCommands, ClickingEitherMouseBoxSwapsThePairAndBack)
         ClickBox(box);
         EXPECT_TRUE(Checked(Ids::kMouseCheck));
         EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
+        EXPECT_FALSE(Window().m_bUseMouse);
+        EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
+        EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouse));
         ClickBox(box);
         EXPECT_FALSE(Checked(Ids::kMouseCheck));
         EXPECT_TRUE(Checked(Ids::kMouseWheelCheck));
     }
-}
-
-TEST_F(PreferenceCommands, TheMenuMouseMarksDoNotFollowTheBoxes)
-{
-    ClickBox(Ids::kMouseCheck);
-    ASSERT_TRUE(Checked(Ids::kMouseCheck));
-    EXPECT_FALSE(Window().m_bUseMouse);
-    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
-    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouse));
 }
 
 TEST_F(PreferenceCommands, EachMouseMenuItemSetsTheFlagTheBoxesAndTheMarks)
@@ -180,33 +168,16 @@ TEST_F(PreferenceCommands, TheHiddenSecondaryDisplayPairStaysOppositeAndHidden)
 
 // Background colour.
 
-TEST_F(PreferenceCommands, AnAcceptedBackgroundColourColoursTheEditor)
+TEST_F(PreferenceCommands, TheBackgroundColourStartsAtTheCurrentOneAndOnlyAnAcceptedOneIsTaken)
 {
+    // The button, then the menu item; the second dialog is cancelled.
     m_dialogs.colorAnswers.push_back(ColorRef{0x00336699});
     ClickBox(Ids::kBackColorButton);
-    ASSERT_EQ(m_dialogs.colorDialogStarts.size(), 1u);
-    EXPECT_EQ(m_dialogs.colorDialogStarts[0], ColorRef{0x00FFFFFF});
+    Window().CommandAction(Ids::kCmdBackgroundColor)->trigger();
+    EXPECT_EQ(m_dialogs.colorDialogStarts,
+              (std::vector<ColorRef>{ColorRef{0x00FFFFFF}, ColorRef{0x00336699}}));
     EXPECT_EQ(Window().m_crBack, ColorRef{0x00336699});
     EXPECT_EQ(Editor().palette().color(QPalette::Base), ToQColor(0x00336699));
-}
-
-TEST_F(PreferenceCommands, TheBackgroundColourMenuItemStartsAtTheCurrentColour)
-{
-    Window().m_crBack = 0x00010203;
-    m_dialogs.colorAnswers.push_back(ColorRef{0x00000080});
-    Window().CommandAction(Ids::kCmdBackgroundColor)->trigger();
-    ASSERT_EQ(m_dialogs.colorDialogStarts.size(), 1u);
-    EXPECT_EQ(m_dialogs.colorDialogStarts[0], ColorRef{0x00010203});
-    EXPECT_EQ(Window().m_crBack, ColorRef{0x00000080});
-}
-
-TEST_F(PreferenceCommands, ACancelledBackgroundColourChangesNothing)
-{
-    m_dialogs.colorAnswers.push_back(std::nullopt);
-    Window().CommandAction(Ids::kCmdBackgroundColor)->trigger();
-    EXPECT_EQ(m_dialogs.colorDialogStarts.size(), 1u);
-    EXPECT_EQ(Window().m_crBack, ColorRef{0x00FFFFFF});
-    EXPECT_EQ(Editor().palette().color(QPalette::Base), QColor(Qt::white));
 }
 
 // Font.
@@ -253,47 +224,22 @@ TEST_F(PreferenceCommands, AnAcceptedFontSetsFaceSizeColourAndTheEditorsWeight)
     EXPECT_EQ(Editor().palette().color(QPalette::Text), QColor(128, 0, 0));
 }
 
-TEST_F(PreferenceCommands, TheWeightIsNotKeptForTheNextStart)
-{
-    FontDialogStart start;
-    AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 24, QFont::Bold), 0,
-                     QDialog::Accepted);
-    Window().CommandAction(Ids::kCmdTextFont)->trigger();
-    // A new start gets only the members back.
-    const CVellorDlg& first = Window();
-    CVellorDlg next(m_dialogs);
-    next.m_strFontName = first.m_strFontName;
-    next.m_nFontSize = first.m_nFontSize;
-    next.m_crText = first.m_crText;
-    next.ApplyEditorFont(0);
-    EXPECT_EQ(next.Editor().font().weight(), QFont::Normal);
-    EXPECT_EQ(next.Editor().font().pointSizeF(), 24.0);
-}
-
-TEST_F(PreferenceCommands, TheFontDialogStartsAtTheWholePointSizeFaceAndColour)
+TEST_F(PreferenceCommands, TheFontDialogStartsAtTheWholePointSizeAndCancelChangesNothing)
 {
     Window().m_nFontSize = 125;
     Window().m_crText = MakeColorRef(0, 0, 128);
-    FontDialogStart start;
-    AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 30), 0,
-                     QDialog::Rejected);
-    Window().CommandAction(Ids::kCmdTextFont)->trigger();
-    EXPECT_EQ(start.font.pointSizeF(), 12.0);
-    EXPECT_EQ(start.font.family(), QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(start.color, MakeColorRef(0, 0, 128));
-}
-
-TEST_F(PreferenceCommands, ACancelledFontChangesNothing)
-{
     const QFont before = Editor().font();
     FontDialogStart start;
     AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 30, QFont::Bold),
                      MakeColorRef(255, 0, 0), QDialog::Rejected);
     ClickBox(Ids::kFontButton);
     EXPECT_EQ(m_dialogs.dialogsRun, 1);
+    EXPECT_EQ(start.font.pointSizeF(), 12.0);
+    EXPECT_EQ(start.font.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(start.color, MakeColorRef(0, 0, 128));
     EXPECT_EQ(Window().m_strFontName, QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(Window().m_nFontSize, 120);
-    EXPECT_EQ(Window().m_crText, ColorRef{0});
+    EXPECT_EQ(Window().m_nFontSize, 125);
+    EXPECT_EQ(Window().m_crText, MakeColorRef(0, 0, 128));
     EXPECT_EQ(Editor().font(), before);
 }
 

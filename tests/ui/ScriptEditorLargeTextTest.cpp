@@ -84,7 +84,7 @@ class ScriptEditorLargeText : public ::testing::Test
 
 } // namespace
 
-TEST_F(ScriptEditorLargeText, IsSetWithSeveralLinesToAParagraphAndReadsBackAsTheSameBytes)
+TEST_F(ScriptEditorLargeText, IsSetWithSeveralLinesToAParagraphShowsTheSameLinesAndTheSameBytes)
 {
     const LargeText text = MakeLargeText();
     m_editor.SetText(text.bytes);
@@ -94,6 +94,17 @@ TEST_F(ScriptEditorLargeText, IsSetWithSeveralLinesToAParagraphAndReadsBackAsThe
     EXPECT_EQ(m_editor.TextLength(), text.asEdited.size());
     EXPECT_FALSE(m_editor.CanUndo());
     EXPECT_FALSE(m_editor.CanRedo());
+
+    m_ordinary.setPlainText(DecodeScriptText(text.bytes).text);
+    QApplication::processEvents();
+    ASSERT_EQ(m_ordinary.document()->blockCount(), kLines);
+    ASSERT_EQ(m_editor.viewport()->width(), m_ordinary.viewport()->width());
+    const QStringList lines = DisplayedLines(m_editor);
+    ASSERT_GT(lines.size(), kLines);
+    EXPECT_EQ(lines, DisplayedLines(m_ordinary));
+    EXPECT_EQ(DisplayedLines(m_editor, 4), DisplayedLines(m_ordinary, 4));
+    for (const QString& line : lines)
+        ASSERT_FALSE(line.contains(QChar::LineSeparator)) << line.toStdString();
 }
 
 TEST_F(ScriptEditorLargeText, AScriptOfTwentyThousandCrLfLinesKeepsOneParagraphALine)
@@ -108,30 +119,23 @@ TEST_F(ScriptEditorLargeText, AScriptOfTwentyThousandCrLfLinesKeepsOneParagraphA
     EXPECT_LT(m_editor.document()->blockCount(), 20000);
 }
 
-TEST_F(ScriptEditorLargeText, ShowsTheSameLinesAsOneParagraphALine)
+TEST_F(ScriptEditorLargeText, AnEditedCopiedOrCutTextGivesEveryLineInOrderWithLfBreaks)
 {
     const LargeText text = MakeLargeText();
     m_editor.SetText(text.bytes);
-    m_ordinary.setPlainText(DecodeScriptText(text.bytes).text);
-    QApplication::processEvents();
-    ASSERT_EQ(m_ordinary.document()->blockCount(), kLines);
-    ASSERT_EQ(m_editor.viewport()->width(), m_ordinary.viewport()->width());
+    const QString expected = QString::fromLatin1(text.asEdited.left(40));
+    ASSERT_GE(expected.count(u'\n'), 3);
+    m_editor.SetSelection(0, 40);
+    EXPECT_EQ(m_editor.SelectedText(), expected);
+    m_editor.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), expected);
+    m_editor.cut();
+    EXPECT_EQ(QApplication::clipboard()->text(), expected);
+    EXPECT_EQ(m_editor.Text(), text.asEdited.mid(40));
 
-    const QStringList lines = DisplayedLines(m_editor);
-    ASSERT_GT(lines.size(), kLines);
-    EXPECT_EQ(lines, DisplayedLines(m_ordinary));
-    EXPECT_EQ(DisplayedLines(m_editor, 4), DisplayedLines(m_ordinary, 4));
-    for (const QString& line : lines)
-        ASSERT_FALSE(line.contains(QChar::LineSeparator)) << line.toStdString();
-}
-
-TEST_F(ScriptEditorLargeText, AnEditedTextReadsBackWithEveryLineInOrderAndLfBreaks)
-{
-    const LargeText text = MakeLargeText();
     m_editor.SetText(text.bytes);
     TypeAtEnd(Qt::Key_X);
     EXPECT_EQ(m_editor.Text(), text.asEdited + "x");
-
     // A break typed inside a paragraph of several lines is one more LF.
     m_editor.SetSelection(2, 2);
     QTest::keyClick(&m_editor, Qt::Key_Return);
@@ -182,17 +186,3 @@ TEST_F(ScriptEditorLargeText, AGenuineLineSeparatorSurvivesAnEditAndIsNeverPartO
     EXPECT_EQ(lines.value(before + 1), "after");
 }
 
-TEST_F(ScriptEditorLargeText, CopyCutAndTheSelectedTextGiveLfBetweenLines)
-{
-    const LargeText text = MakeLargeText();
-    m_editor.SetText(text.bytes);
-    const QString expected = QString::fromLatin1(text.asEdited.left(40));
-    ASSERT_GE(expected.count(u'\n'), 3);
-    m_editor.SetSelection(0, 40);
-    EXPECT_EQ(m_editor.SelectedText(), expected);
-    m_editor.copy();
-    EXPECT_EQ(QApplication::clipboard()->text(), expected);
-    m_editor.cut();
-    EXPECT_EQ(QApplication::clipboard()->text(), expected);
-    EXPECT_EQ(m_editor.Text(), text.asEdited.mid(40));
-}

@@ -1,8 +1,6 @@
 #include "ScriptEditor.h"
-#include "ScriptFile.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -46,40 +44,6 @@ struct LoadedText {
 class ScriptEditorBreaks : public ShownEditor, public ::testing::WithParamInterface<LoadedText>
 {
 };
-
-// A sequential device that never tells how much it holds and hands out a few
-// bytes a read, as a pipe does.
-class TrickleDevice : public QIODevice
-{
-  public:
-    explicit TrickleDevice(QByteArray data) : m_data(std::move(data)) {}
-    bool isSequential() const override { return true; }
-
-  protected:
-    qint64 readData(char* out, qint64 max) override
-    {
-        const qint64 count = std::min<qint64>({max, 7, m_data.size() - m_at});
-        std::copy_n(m_data.constData() + m_at, count, out);
-        m_at += count;
-        return count;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-  private:
-    QByteArray m_data;
-    qint64 m_at = 0;
-};
-
-// What reading a stored script gives, worked out a byte at a time.
-QByteArray FoldedByteByByte(const QByteArray& stored)
-{
-    QByteArray text;
-    for (qsizetype i = 0; i < stored.size() && stored[i] != '\x1A'; ++i) {
-        if (!(stored[i] == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n'))
-            text.append(stored[i]);
-    }
-    return text;
-}
 
 } // namespace
 
@@ -162,46 +126,4 @@ TEST_F(ScriptEditorLoad, AScrollBarPolicySetByTheWindowIsKept)
     Settle();
     EXPECT_EQ(m_editor.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_FALSE(Bar().isVisible());
-}
-
-TEST(ScriptFileReading, ADeviceThatCannotTellItsSizeIsReadWhole)
-{
-    QByteArray stored;
-    for (int i = 0; i < 50000; ++i)
-        stored += (i % 3 == 0) ? "line\r\n" : (i % 3 == 1) ? "cr\r" : "\r\r\nlf\n";
-    TrickleDevice device(stored);
-    device.open(QIODevice::ReadOnly);
-    EXPECT_EQ(ReadScriptFile(device), FoldedByteByByte(stored));
-}
-
-TEST(ScriptFileReading, ReadingStartsWhereTheDeviceStands)
-{
-    QBuffer buffer;
-    buffer.setData("skip\r\nkeep\r\nthis\r");
-    buffer.open(QIODevice::ReadOnly);
-    buffer.seek(6);
-    EXPECT_EQ(ReadScriptFile(buffer), QByteArray("keep\nthis\r"));
-}
-
-TEST(ScriptFileReading, BreaksAtEveryPlaceFoldAsStored)
-{
-    for (const QByteArray& stored :
-         {QByteArray("\r\n"), QByteArray("\r"), QByteArray("\r\r\r\n\n"), QByteArray("x\r\x1A\n"),
-          QByteArray("\r\n\r\nx"), QByteArray("\x1A\r\n"), QByteArray()}) {
-        QBuffer buffer;
-        buffer.setData(stored);
-        buffer.open(QIODevice::ReadOnly);
-        EXPECT_EQ(ReadScriptFile(buffer), FoldedByteByByte(stored)) << stored.toHex().constData();
-    }
-}
-
-TEST(ScriptFileReading, WritingThenReadingGivesTheTextBack)
-{
-    const QByteArray text("\nfirst\n\nsecond\r\nthird\rlast\n", 27);
-    QBuffer buffer;
-    buffer.open(QIODevice::ReadWrite);
-    ASSERT_TRUE(WriteScriptFile(buffer, text));
-    EXPECT_EQ(buffer.data(), QByteArray("\r\nfirst\r\n\r\nsecond\r\r\nthird\rlast\r\n"));
-    buffer.seek(0);
-    EXPECT_EQ(ReadScriptFile(buffer), text);
 }

@@ -94,58 +94,49 @@ TEST_F(ScrollCommand, FillsTheRunFromTheWindowAndPutsTheFinalSpeedOnTheSlider)
     EXPECT_EQ(Editor().Selection(), (CharRange{3, 8}));
 }
 
-TEST_F(ScrollCommand, TheScrollMenuItemRunsTheSameCommand)
+TEST_F(ScrollCommand, TheScrollMenuItemRunsTheSameCommandWithHalfPointSizesDroppedBeforeDoubling)
 {
+    Create();
+    Window().m_nFontSize = 125;
     Open();
     Window().SpeedSlider().setValue(32000);
     DuringTheRun({Qt::Key_Escape});
     EXPECT_TRUE(Window().RunCommand(Ids::kCmdScroll));
     EXPECT_FALSE(stuck);
+    EXPECT_EQ(g_runParams.fontPoints, 24);
     EXPECT_EQ(g_runParams.speedValue, 0);
     EXPECT_EQ(Window().SpeedSlider().value(), 32000);
 }
 
-TEST_F(ScrollCommand, HalfPointSizesAreDroppedBeforeDoubling)
+TEST_F(ScrollCommand, MouseControlNeedsMouseCheckedAndWheelUncheckedAndMonitorOneMirrorsUnlessForward)
 {
-    Create();
-    Window().m_nFontSize = 125;
-    Open();
-    DuringTheRun({Qt::Key_Escape});
-    Window().OnScroll();
-    EXPECT_EQ(g_runParams.fontPoints, 24);
-}
-
-TEST_F(ScrollCommand, MouseControlNeedsMouseCheckedAndWheelUnchecked)
-{
+    const struct {
+        bool mouse, wheel, mon1Fwd, mon2Fwd;
+        SpeedControlMode mode;
+        bool mirror;
+    } cases[] = {
+        {true, false, false, false, SpeedControlMode::MousePosition, true},
+        {true, true, false, false, SpeedControlMode::MouseWheel, true},
+        {false, true, false, false, SpeedControlMode::MouseWheel, true},
+        {false, false, false, false, SpeedControlMode::MouseWheel, true},
+        {false, true, true, false, SpeedControlMode::MouseWheel, false},
+        {false, true, false, true, SpeedControlMode::MouseWheel, true},
+    };
     Open();
     Window().SpeedSlider().setValue(0);
-    const auto modeWith = [this](bool mouse, bool wheel) {
-        Window().Button(Ids::kMouseCheck)->SetChecked(mouse, false);
-        Window().Button(Ids::kMouseWheelCheck)->SetChecked(wheel, false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mouse << c.wheel << c.mon1Fwd << c.mon2Fwd);
+        Window().Button(Ids::kMouseCheck)->SetChecked(c.mouse, false);
+        Window().Button(Ids::kMouseWheelCheck)->SetChecked(c.wheel, false);
+        Window().Button(Ids::kMon1FwdCheck)->SetChecked(c.mon1Fwd, false);
+        Window().Button(Ids::kMon2FwdCheck)->SetChecked(c.mon2Fwd, false);
         DuringTheRun({Qt::Key_Escape});
         Window().OnScroll();
-        return g_runParams.controlMode;
-    };
-    EXPECT_EQ(modeWith(true, false), SpeedControlMode::MousePosition);
-    EXPECT_EQ(modeWith(true, true), SpeedControlMode::MouseWheel);
-    EXPECT_EQ(modeWith(false, true), SpeedControlMode::MouseWheel);
-    EXPECT_EQ(modeWith(false, false), SpeedControlMode::MouseWheel);
-}
-
-TEST_F(ScrollCommand, MonitorOneMirrorsUnlessItsForwardBoxIsChecked)
-{
-    Open();
-    Window().Button(Ids::kMon1FwdCheck)->SetChecked(true, false);
-    DuringTheRun({Qt::Key_Escape});
-    Window().OnScroll();
-    EXPECT_FALSE(g_runParams.mirror);
-    EXPECT_FALSE(g_runParams.useMonitor2);
-
-    Window().Button(Ids::kMon1FwdCheck)->SetChecked(false, false);
-    Window().Button(Ids::kMon2FwdCheck)->SetChecked(true, false);
-    DuringTheRun({Qt::Key_Escape});
-    Window().OnScroll();
-    EXPECT_TRUE(g_runParams.mirror);
+        EXPECT_EQ(g_runParams.controlMode, c.mode);
+        EXPECT_EQ(g_runParams.mirror, c.mirror);
+        EXPECT_FALSE(g_runParams.useMonitor2);
+    }
+    EXPECT_FALSE(stuck);
 }
 
 TEST_F(ScrollCommand, MonitorTwoMirrorsUnlessItsForwardBoxIsChecked)
