@@ -174,7 +174,7 @@ TEST(IniIntToString, WritesDigitsWithoutPrefixOrLeadingZeros)
     }
 }
 
-TEST_F(IniFile, WithoutAPathReadsDefaultsAndWritesNothing)
+TEST_F(IniFile, WithoutAPathReadsDefaultsAndWritesNothingAndARefusedWriteIsReported)
 {
     WriteIni("[S]\nA=1\n");
     m_ini.SetPathName(nullptr);
@@ -184,10 +184,6 @@ TEST_F(IniFile, WithoutAPathReadsDefaultsAndWritesNothing)
     EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
     m_ini.SetPathName(Path().c_str());
     EXPECT_EQ(m_ini.GetString("S", "A", "d"), "1");
-}
-
-TEST_F(IniFile, ReportsARefusedWrite)
-{
     m_ini.SetPathName(QFile::encodeName(PathOf("missing/test.ini")).constData());
     EXPECT_FALSE(m_ini.WriteString("S", "A", "1"));
     EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));

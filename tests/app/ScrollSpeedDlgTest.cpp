@@ -43,25 +43,41 @@ class ScrollSpeedDialog : public ::testing::Test
 
 } // namespace
 
-TEST_F(ScrollSpeedDialog, OpensShowingItsValueWithTheFocusOnOk)
+TEST_F(ScrollSpeedDialog, OpensShowingItsValueAndTextsWithTheFocusOnOk)
 {
     Open(250);
     EXPECT_EQ(m_dialog.windowTitle(), "Set Scrolling Speed");
     EXPECT_EQ(Edit()->text(), "250");
     EXPECT_EQ(m_dialog.focusWidget(), Button("ok"));
     EXPECT_TRUE(Button("ok")->isDefault());
+    QStringList texts;
+    for (const QLabel* label : m_dialog.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_EQ(texts, (QStringList{"Speed Value:", "Note: Valid range is 1 -> 1000"}));
 }
 
-TEST_F(ScrollSpeedDialog, AcceptsBothEndsOfTheRangeAndReadsLeadingZerosAsDecimal)
+TEST_F(ScrollSpeedDialog, OkAndEnterTakeAValueInRangeReadAsDecimalWhileCancelAndEscapeKeepTheOld)
 {
-    for (const auto& [typed, speed] :
-         {std::pair{"1", 1}, std::pair{"1000", 1000}, std::pair{"0005", 5}}) {
-        SCOPED_TRACE(typed);
+    enum class Close { Ok, Enter, Cancel, Escape };
+    const struct {
+        const char* typed;
+        Close close;
+        std::int32_t speed; // 50 when the typed value is dropped
+    } cases[] = {{"1", Close::Ok, 1},        {"1000", Close::Ok, 1000},
+                 {"0005", Close::Ok, 5},     {"600", Close::Enter, 600},
+                 {"500", Close::Cancel, 50}, {"500", Close::Escape, 50}};
+    for (const auto& [typed, close, speed] : cases) {
+        SCOPED_TRACE(testing::Message() << typed << " closed by " << static_cast<int>(close));
         Open(50);
         Type(typed);
-        PressOk();
+        if (close == Close::Ok)
+            PressOk();
+        else if (close == Close::Cancel)
+            QTest::mouseClick(Button("cancel"), Qt::LeftButton);
+        else
+            QTest::keyClick(Edit(), close == Close::Enter ? Qt::Key_Return : Qt::Key_Escape);
         EXPECT_FALSE(m_dialog.isVisible());
-        EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(m_dialog.result(), speed == 50 ? QDialog::Rejected : QDialog::Accepted);
         EXPECT_EQ(m_dialog.m_nSpeed, speed);
     }
     EXPECT_TRUE(m_dialogs.messages.empty());
@@ -104,37 +120,4 @@ TEST_F(ScrollSpeedDialog, TakesDigitsOnly)
     Open(50);
     Type("1a2-3 .4");
     EXPECT_EQ(Edit()->text(), "1234");
-}
-
-TEST_F(ScrollSpeedDialog, CancelAndEscapeKeepTheValueAndEnterPressesOk)
-{
-    for (const bool byKey : {false, true}) {
-        SCOPED_TRACE(byKey);
-        Open(300);
-        Type("500");
-        if (byKey)
-            QTest::keyClick(Edit(), Qt::Key_Escape);
-        else
-            QTest::mouseClick(Button("cancel"), Qt::LeftButton);
-        EXPECT_FALSE(m_dialog.isVisible());
-        EXPECT_EQ(m_dialog.result(), QDialog::Rejected);
-        EXPECT_EQ(m_dialog.m_nSpeed, 300);
-    }
-    Open(300);
-    Type("600");
-    QTest::keyClick(Edit(), Qt::Key_Return);
-    EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(m_dialog.m_nSpeed, 600);
-}
-
-TEST_F(ScrollSpeedDialog, LaysOutItsTemplateInDialogUnits)
-{
-    EXPECT_EQ(m_dialog.size(), QSize(279, 107));
-    EXPECT_EQ(Button("ok")->geometry(), QRect(110, 73, 75, 23));
-    EXPECT_EQ(Button("cancel")->geometry(), QRect(194, 73, 75, 23));
-    EXPECT_EQ(Edit()->geometry(), QRect(110, 21, 78, 21));
-    QStringList texts;
-    for (const QLabel* label : m_dialog.findChildren<QLabel*>())
-        texts << label->text();
-    EXPECT_EQ(texts, (QStringList{"Speed Value:", "Note: Valid range is 1 -> 1000"}));
 }

@@ -144,25 +144,15 @@ TEST_F(SettingsFile, ChangesOnlyTheNineValuesOfAHandWrittenFile)
     settings.m_bUseMouse = false;
     settings.m_strFontName = "Courier";
     SaveSettings(m_ini, settings);
-    EXPECT_EQ(ReadBytes("prompter.ini"), "; Vellor settings, kept by hand\r\n"
-                                         "[Display]\r\n"
-                                         "FontSize=999\r\n"
-                                         "\r\n"
-                                         "[SETTINGS]   \r\n"
-                                         "  crback =   16711680  \r\n"
-                                         "; the text colour follows\r\n"
-                                         "CRTEXT=65280\r\n"
-                                         "Extra = kept\r\n"
-                                         "fontname=Courier\r\n"
-                                         "usemouse\t=\t0\r\n"
-                                         "MRF=/tools/prompter.txt\r\n"
-                                         "ScrollSpeed=80\r\n"
-                                         "CPUSpeed=2\r\n"
-                                         "RightReading=0\r\n"
-                                         "FontSize=240\r\n"
-                                         "\r\n"
-                                         "[Later]\r\n"
-                                         "MRF=elsewhere\r\n");
+    // Values the file holds are rewritten in place (the unchanged colour too); those it lacked
+    // follow the section's last value.
+    QByteArray expected = handWritten;
+    expected.replace("crback =   255", "crback =   16711680")
+        .replace("fontname=\"Times New Roman\"", "fontname=Courier")
+        .replace("usemouse\t=\t1\r\n", "usemouse\t=\t0\r\n"
+                                       "MRF=/tools/prompter.txt\r\nScrollSpeed=80\r\nCPUSpeed=2\r\n"
+                                       "RightReading=0\r\nFontSize=240\r\n");
+    EXPECT_EQ(ReadBytes("prompter.ini"), expected);
 }
 
 TEST_F(SettingsFile, GoesOnQuietlyWhenTheFileIsReadOnly)

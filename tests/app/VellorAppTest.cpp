@@ -114,15 +114,6 @@ TEST_F(VellorApp, TheCloseBoxEscapeAndFileExitEachSaveTheSliderAndMouseBoxAtClos
     }
 }
 
-TEST_F(VellorApp, OtherLinesOfTheSettingsFileAreKept)
-{
-    WriteBytes(QStringLiteral("vellor.ini"), "; kept\n[Other]\nx=1\n[Settings]\nFontSize=120\n");
-    Run([](CVellorDlg&) {});
-    const QByteArray file = SettingsFile();
-    EXPECT_TRUE(file.startsWith("; kept\n[Other]\nx=1\n[Settings]\nFontSize=120\n"));
-    EXPECT_EQ(file.count("FontSize="), 1);
-}
-
 TEST(SettingsMapping, MonitorOneReversalIsTheNegationOfRightReadingBothWays)
 {
     FakeDialogService dialogs;
