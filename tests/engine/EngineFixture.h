@@ -50,6 +50,21 @@ inline bool IsMirrorOf(const std::vector<std::uint8_t>& a, const std::vector<std
     return true;
 }
 
+inline std::string LineText(int k)
+{
+    return "Line " + std::to_string(k);
+}
+
+// "Line 0", "Line 1", ... each followed by CR LF, as the scroll command
+// captures a script.
+inline std::string NumberedScript(int lines)
+{
+    std::string text;
+    for (int k = 0; k < lines; ++k)
+        text += LineText(k) + "\r\n";
+    return text;
+}
+
 // A scroll run on buffers the test owns: the surfaces a display would
 // create, the run records in their program-start state, and a tick source
 // under the test's control (every step is due unless the test says not).
@@ -72,18 +87,6 @@ class EngineFixture : public ::testing::Test
         g_runParams = ScrollRunParams{};
         g_runState = ScrollRunState{};
     }
-
-    // "Line 0", "Line 1", ... each followed by CR LF, as the scroll command
-    // captures a script.
-    static std::string NumberedScript(int lines)
-    {
-        std::string text;
-        for (int k = 0; k < lines; ++k)
-            text += LineText(k) + "\r\n";
-        return text;
-    }
-
-    static std::string LineText(int k) { return "Line " + std::to_string(k); }
 
     // Opens a run on the fixture's surfaces the way the run start does, with
     // a small font so that tests stay quick; lineHeight forced when given.

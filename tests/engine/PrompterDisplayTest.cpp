@@ -122,20 +122,15 @@ TEST(ScanOut, TheFrameFillsTheLargestCentredFourByThreeRectangle)
     EXPECT_EQ(ScanOutRect(QSize(0, 0)), QRect(0, 0, 0, 0));
 }
 
-TEST(ScanOut, AWholeScaleRepeatsEveryPixelExactly)
+TEST(ScanOut, AWholeScaleRepeatsEveryPixelAndOtherwiseOneScreenPixelBlendsPerSourcePixel)
 {
-    const auto taps = ScanOutTaps(640, 1280);
+    const auto whole = ScanOutTaps(640, 1280);
     for (int o = 0; o < 1280; ++o) {
-        EXPECT_EQ(taps[o].first, o / 2);
-        EXPECT_EQ(taps[o].weight % 256, 0) << o;
+        EXPECT_EQ(whole[o].first, o / 2);
+        EXPECT_EQ(whole[o].weight % 256, 0) << o;
     }
-}
-
-TEST(ScanOut, OnlyOneScreenPixelBlendsBetweenSourcePixels)
-{
-    const auto taps = ScanOutTaps(480, 1080); // 2.25 screen pixels a row
     int blended = 0;
-    for (const ScanOutTap& tap : taps) {
+    for (const ScanOutTap& tap : ScanOutTaps(480, 1080)) { // 2.25 screen pixels a row
         EXPECT_GE(tap.weight, 0);
         EXPECT_LE(tap.weight, 256);
         blended += tap.weight != 0 && tap.weight != 256;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DisplayDevice.h"
+#include "EngineFixture.h"
 #include "PrompterWindow.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"
@@ -29,7 +30,7 @@ class PrompterRunFixture : public ::testing::Test
     {
         g_runParams = ScrollRunParams{};
         g_runState = ScrollRunState{};
-        g_runParams.scriptText = Script(40);
+        g_runParams.scriptText = NumberedScript(40);
         g_runParams.lineCount = 40;
         g_runParams.textColor = 0x000000;
         g_runParams.backColor = 0xFFFFFF;
@@ -51,14 +52,6 @@ class PrompterRunFixture : public ::testing::Test
         m_ticks.reset();
         g_runParams = ScrollRunParams{};
         g_runState = ScrollRunState{};
-    }
-
-    static std::string Script(int lines)
-    {
-        std::string text;
-        for (int k = 0; k < lines; ++k)
-            text += "Line " + std::to_string(k) + "\r\n";
-        return text;
     }
 
     // Adds an action done once, at the first turn of a run's loop when

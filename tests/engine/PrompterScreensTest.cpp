@@ -62,9 +62,7 @@ TEST_F(PrompterScreens, TheWindowShowsThePrimarySurfaceScaledToTheScreen)
          [&] {
              const QList<QRgb> palette =
                  SurfacePalette(g_runParams.backColor, g_runParams.textColor);
-             std::vector<std::uint8_t> frame(640 * 480);
-             g_runState.primarySurface->CopyRowsTo(frame.data());
-             expected = ScanOutImage(frame, palette, Window()->size());
+             expected = ScanOutImage(Image(*g_runState.primarySurface), palette, Window()->size());
              shown = Window()->screen()->grabWindow(Window()->winId()).toImage();
              g_runState.running = false;
          });
