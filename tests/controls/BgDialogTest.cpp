@@ -74,7 +74,7 @@ void ExpectNoSkin(const CBgDialog& dialog)
 
 } // namespace
 
-TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopiesToTheHookToo)
+TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopiesToTheHookAndToChildren)
 {
     ProbeDialog dialog;
     ASSERT_EQ(dialog.SetBackgroundBitmap(CoordinateSkin()), CBgDialog::BgOk);
@@ -89,6 +89,13 @@ TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopiesToT
     EXPECT_EQ(shot.pixel(29, 14), SkinAt(9, 4)); // clipped at the client's edge
     ASSERT_EQ(dialog.composed.size(), QSize(30, 15));
     EXPECT_EQ(dialog.composed.pixel(25, 12), SkinAt(5, 2));
+    // A child's background is the parent's picture at the child's place.
+    auto* child = new QPushButton(dialog.ClientArea());
+    child->setGeometry(3, 4, 6, 5);
+    const QImage behind = CBgDialog::BackgroundBehind(*child).toImage();
+    ASSERT_EQ(behind.size(), QSize(6, 5));
+    EXPECT_EQ(behind.pixel(0, 0), SkinAt(3, 4));
+    EXPECT_EQ(behind.pixel(5, 4), SkinAt(8, 8));
 }
 
 TEST(BgDialogSkin, CenterPutsTheSkinsMiddleAtTheClientsMiddle)
@@ -170,19 +177,6 @@ TEST(BgDialogSkin, ResourceSkinLoadsAtItsOwnSizeAndAMissingOneLeavesNoSkin)
     EXPECT_EQ(QSize(dialog.BitmapWidth(), dialog.BitmapHeight()), QSize(640, 480));
     EXPECT_EQ(dialog.SetBackgroundBitmap(9999), CBgDialog::BgOk);
     ExpectNoSkin(dialog);
-}
-
-TEST(BgDialogSkin, BackgroundBehindAChildIsTheParentsPictureAtTheChildsPlace)
-{
-    ProbeDialog dialog;
-    dialog.SetBackgroundBitmap(CoordinateSkin());
-    dialog.SizeClient(30, 15);
-    auto* child = new QPushButton(dialog.ClientArea());
-    child->setGeometry(3, 4, 6, 5);
-    const QImage behind = CBgDialog::BackgroundBehind(*child).toImage();
-    ASSERT_EQ(behind.size(), QSize(6, 5));
-    EXPECT_EQ(behind.pixel(0, 0), SkinAt(3, 4));
-    EXPECT_EQ(behind.pixel(5, 4), SkinAt(8, 8));
 }
 
 TEST(BgDialogDrag, OnceEnabledByOneOnlyALeftPressOnTheBackgroundOrALabelStartsADrag)

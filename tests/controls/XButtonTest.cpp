@@ -222,27 +222,22 @@ TEST(XButtonImage, SizeToImageUsesTheHotSpotRuleAndAMissingPictureChangesNothing
     EXPECT_EQ(scroll.size(), QSize(74, 24));
 }
 
-TEST(XButtonCheck, AnAutoCheckBoxWorksInCheckBoxModeAndARadioButtonDoesNot)
+TEST(XButtonCheck, TheCheckMessageChecksABoxForOneAndTwoAndNeverARadioButton)
 {
-    EXPECT_TRUE(CXButton(CXButton::ButtonType::AutoCheckBox, nullptr).IsCheckBox());
+    CXButton box(CXButton::ButtonType::AutoCheckBox, nullptr);
+    EXPECT_TRUE(box.IsCheckBox());
+    for (const auto& [value, checked] :
+         {std::pair{2, true}, std::pair{3, false}, std::pair{1, true}, std::pair{0, false}}) {
+        EXPECT_EQ(box.SetCheck(value), 0);
+        EXPECT_EQ(box.IsChecked(), checked) << value;
+    }
     EXPECT_TRUE(CXButton(CXButton::ButtonType::GroupBox, nullptr).IsCheckBox());
     for (auto radio : {CXButton::ButtonType::RadioButton, CXButton::ButtonType::AutoRadioButton}) {
         CXButton button(radio, nullptr);
         EXPECT_FALSE(button.IsCheckBox());
         EXPECT_EQ(button.SetChecked(true, true), CXButton::ButtonOk);
-        EXPECT_FALSE(button.IsChecked());
         button.SetCheck(1);
         EXPECT_FALSE(button.IsChecked());
-    }
-}
-
-TEST(XButtonCheck, TheCheckMessageChecksForOneAndTwoAndUnchecksOtherwise)
-{
-    CXButton box(nullptr, true);
-    for (const auto& [value, checked] : {std::pair{2, true}, std::pair{3, false},
-                                         std::pair{1, true}, std::pair{0, false}}) {
-        EXPECT_EQ(box.SetCheck(value), 0);
-        EXPECT_EQ(box.IsChecked(), checked) << value;
     }
 }
 
