@@ -5,18 +5,15 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-TEST(HelpFilePath, ReplacesTheExtensionOfTheFileNameOrAppendsOne)
+TEST(HelpFilePath, NeverCutsAFullStopInAFolderName)
 {
+    // The file name's extension is replaced, or one appended.
     EXPECT_EQ(HelpFilePath(QStringLiteral("C:\\Tools\\vellor.exe")),
               QStringLiteral("C:\\Tools\\vellor.html"));
     EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/vellor/vellor.bin2")),
               QStringLiteral("/opt/vellor/vellor.html"));
     EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/vellor/vellor")),
               QStringLiteral("/opt/vellor/vellor.html"));
-}
-
-TEST(HelpFilePath, NeverCutsAFullStopInAFolderName)
-{
     EXPECT_EQ(HelpFilePath(QStringLiteral("/home/a.b/bin/vellor")),
               QStringLiteral("/home/a.b/bin/vellor.html"));
     EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/.vellor")), QStringLiteral("/opt/.vellor.html"));
