@@ -60,8 +60,11 @@ class HyperLinkTest : public ::testing::Test
 
 } // namespace
 
-TEST_F(HyperLinkTest, TakesItsCaptionAsTargetOrItsTargetAsCaption)
+TEST_F(HyperLinkTest, TakesItsCaptionAsTargetOrItsTargetAsCaptionWithAHandCursorAndAOneLineTip)
 {
+    EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_FALSE(link.toolTip().isEmpty());
+    EXPECT_FALSE(link.toolTip().contains(u'\n'));
     EXPECT_EQ(link.Target(), kAddress);
     CHyperLink other(dialogs, &owner);
     other.SetTarget(kAddress);
@@ -134,13 +137,6 @@ TEST_F(HyperLinkTest, FitsItsTextKeepingTheEdgeItIsAlignedToAndAddingItsBorders)
     framed.setGeometry(10, 20, 380, 40);
     framed.Attach();
     EXPECT_EQ(framed.geometry(), QRect(390 - width - 2, 20, width + 2, metrics.height() + 2));
-}
-
-TEST_F(HyperLinkTest, ShowsAHandCursorAndAOneLineToolTip)
-{
-    EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_FALSE(link.toolTip().isEmpty());
-    EXPECT_FALSE(link.toolTip().contains(u'\n'));
 }
 
 TEST(HyperLinkFit, KeepsTheEdgeItIsAlignedToAndCentresByHalfTheDifferenceTruncated)

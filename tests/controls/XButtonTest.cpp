@@ -308,40 +308,39 @@ TEST(XButtonHover, LeavingLosingFocusAndDisablingEndHover)
 namespace
 {
 
-// A shown dialog holding three buttons, one above the other.
-struct ThreeButtons {
-    ThreeButtons()
+// A shown, active dialog holding three buttons, one above the other.
+class XButtonFocus : public ::testing::Test
+{
+  protected:
+    void SetUp() override
     {
         for (int i = 0; i < 3; ++i) {
             buttons[i] = new CXButton(&dialog);
             buttons[i]->setGeometry(0, 20 * i, 40, 12);
         }
         dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     }
 
     QWidget dialog;
-    CXButton* buttons[3];
+    CXButton* buttons[3] = {};
 };
 
 } // namespace
 
-TEST(XButtonFocus, ADisabledButtonHandsTheFocusToTheNextTabStop)
+TEST_F(XButtonFocus, ADisabledButtonHandsTheFocusToTheNextTabStop)
 {
-    ThreeButtons on;
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&on.dialog));
-    on.buttons[0]->setFocus();
-    ASSERT_TRUE(on.buttons[0]->hasFocus());
-    on.buttons[0]->setEnabled(false);
-    EXPECT_TRUE(on.buttons[1]->hasFocus());
+    buttons[0]->setFocus();
+    ASSERT_TRUE(buttons[0]->hasFocus());
+    buttons[0]->setEnabled(false);
+    EXPECT_TRUE(buttons[1]->hasFocus());
 }
 
-TEST(XButtonFocus, DisablingAButtonWithoutTheFocusLeavesTheFocusWhereItIs)
+TEST_F(XButtonFocus, DisablingAButtonWithoutTheFocusLeavesTheFocusWhereItIs)
 {
-    ThreeButtons on;
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&on.dialog));
-    on.buttons[2]->setFocus();
-    on.buttons[0]->setEnabled(false);
-    EXPECT_TRUE(on.buttons[2]->hasFocus());
+    buttons[2]->setFocus();
+    buttons[0]->setEnabled(false);
+    EXPECT_TRUE(buttons[2]->hasFocus());
 }
 
 TEST(XButtonToolTip, ANullTextChangesNothingAndAnInactiveTipShowsNothing)
