@@ -82,7 +82,7 @@ TEST_F(IniFile, GivesTheDefaultWholeOnlyForAMissingName)
     EXPECT_EQ(m_ini.GetString("S", "Missing", longDefault.c_str()), longDefault);
 }
 
-TEST_F(IniFile, ANullSectionOrNameWritesNothingAndReadsTheDefaultWithoutTheFile)
+TEST_F(IniFile, ANullSectionNameOrPathWritesNothingAndReadsTheDefaultWithoutTheFile)
 {
     EXPECT_FALSE(m_ini.WriteString(nullptr, "A", "1"));
     EXPECT_FALSE(m_ini.WriteString("S", nullptr, "1"));
@@ -95,6 +95,20 @@ TEST_F(IniFile, ANullSectionOrNameWritesNothingAndReadsTheDefaultWithoutTheFile)
     EXPECT_EQ(m_ini.GetString("S", nullptr, nullptr), "");
     EXPECT_EQ(m_ini.GetInt(nullptr, "A", 9, 10), 9);
     EXPECT_TRUE(m_readSizes.empty());
+    m_ini.SetPathName(nullptr);
+    EXPECT_EQ(m_ini.GetString("S", "A", "d"), "d");
+    EXPECT_EQ(m_ini.GetInt("S", "A", 3, 10), 3);
+    EXPECT_FALSE(m_ini.WriteString("S", "A", "2"));
+    EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
+    m_ini.SetPathName(Path().c_str());
+    EXPECT_EQ(m_ini.GetString("S", "A", "d"), "1");
+}
+
+TEST_F(IniFile, ReportsAWriteRefusedForAMissingFolder)
+{
+    m_ini.SetPathName(QFile::encodeName(PathOf("missing/test.ini")).constData());
+    EXPECT_FALSE(m_ini.WriteString("S", "A", "1"));
+    EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
 }
 
 TEST_F(IniFile, WritesANullValueAsAnEmptyOne)
@@ -172,19 +186,4 @@ TEST(IniIntToString, WritesDigitsWithoutPrefixOrLeadingZeros)
         CIni::IntToString(value, buffer, base);
         EXPECT_EQ(buffer, text) << value << " in base " << base;
     }
-}
-
-TEST_F(IniFile, WithoutAPathReadsDefaultsAndWritesNothingAndARefusedWriteIsReported)
-{
-    WriteIni("[S]\nA=1\n");
-    m_ini.SetPathName(nullptr);
-    EXPECT_EQ(m_ini.GetString("S", "A", "d"), "d");
-    EXPECT_EQ(m_ini.GetInt("S", "A", 3, 10), 3);
-    EXPECT_FALSE(m_ini.WriteString("S", "A", "2"));
-    EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
-    m_ini.SetPathName(Path().c_str());
-    EXPECT_EQ(m_ini.GetString("S", "A", "d"), "1");
-    m_ini.SetPathName(QFile::encodeName(PathOf("missing/test.ini")).constData());
-    EXPECT_FALSE(m_ini.WriteString("S", "A", "1"));
-    EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
 }

@@ -43,7 +43,7 @@ class ScrollSpeedDialog : public ::testing::Test
 
 } // namespace
 
-TEST_F(ScrollSpeedDialog, OpensShowingItsValueAndTextsWithTheFocusOnOk)
+TEST_F(ScrollSpeedDialog, OpensShowingItsValueAndTextsWithTheFocusOnOkAndTakesDigitsOnly)
 {
     Open(250);
     EXPECT_EQ(m_dialog.windowTitle(), "Set Scrolling Speed");
@@ -54,6 +54,8 @@ TEST_F(ScrollSpeedDialog, OpensShowingItsValueAndTextsWithTheFocusOnOk)
     for (const QLabel* label : m_dialog.findChildren<QLabel*>())
         texts << label->text();
     EXPECT_EQ(texts, (QStringList{"Speed Value:", "Note: Valid range is 1 -> 1000"}));
+    Type("1a2-3 .4");
+    EXPECT_EQ(Edit()->text(), "1234");
 }
 
 TEST_F(ScrollSpeedDialog, OkAndEnterTakeAValueInRangeReadAsDecimalWhileCancelAndEscapeKeepTheOld)
@@ -113,11 +115,4 @@ TEST_F(ScrollSpeedDialog, RefusesZeroNegativeAndOutOfRangeValuesWithAWarningKeep
         EXPECT_EQ(m_dialogs.messages[0].icon, MessageIcon::Exclamation);
         m_dialog.hide();
     }
-}
-
-TEST_F(ScrollSpeedDialog, TakesDigitsOnly)
-{
-    Open(50);
-    Type("1a2-3 .4");
-    EXPECT_EQ(Edit()->text(), "1234");
 }

@@ -151,7 +151,7 @@ TEST(BgDialogSkin, FitClientToBitmapSizesTheAreaBelowTheMenuBarWithoutMovingTheW
     EXPECT_EQ(dialog.pos(), corner);
 }
 
-TEST(BgDialogSkin, StartsBareInTileModeAndAReplacedSkinKeepsTheModeTillANullOneRemovesIt)
+TEST(BgDialogSkin, StartsBareInTileModeAndAReplacedSkinKeepsTheModeTillANullOrMissingOneRemovesIt)
 {
     ProbeDialog dialog;
     dialog.setAutoFillBackground(true);
@@ -168,11 +168,7 @@ TEST(BgDialogSkin, StartsBareInTileModeAndAReplacedSkinKeepsTheModeTillANullOneR
     EXPECT_EQ(dialog.Mode(), CBgDialog::Center);
     EXPECT_EQ(dialog.SetBackgroundBitmap(QPixmap()), CBgDialog::BgOk);
     ExpectNoSkin(dialog);
-}
-
-TEST(BgDialogSkin, ResourceSkinLoadsAtItsOwnSizeAndAMissingOneLeavesNoSkin)
-{
-    ProbeDialog dialog;
+    // A skin from the artwork comes at its own size; a missing one leaves no skin.
     EXPECT_EQ(dialog.SetBackgroundBitmap(Ids::kSkinBitmap), CBgDialog::BgOk);
     EXPECT_EQ(QSize(dialog.BitmapWidth(), dialog.BitmapHeight()), QSize(640, 480));
     EXPECT_EQ(dialog.SetBackgroundBitmap(9999), CBgDialog::BgOk);

@@ -64,7 +64,7 @@ void DoubleClick(QWidget& widget)
 
 } // namespace
 
-TEST(XButtonColors, ShiftStateColorKeepsTheComponentsApartWithinTheirRange)
+TEST(XButtonColors, ShiftStateColorKeepsTheComponentsApartWithinTheirRangeAndRefusesBadInput)
 {
     for (const auto& [shade, shifted] :
          {std::pair{100, MakeColorRef(255, 155, 105)}, std::pair{-100, MakeColorRef(150, 50, 0)}}) {
@@ -73,10 +73,7 @@ TEST(XButtonColors, ShiftStateColorKeepsTheComponentsApartWithinTheirRange)
         EXPECT_EQ(button.ShiftStateColor(CXButton::BackHot, shade, false), CXButton::ButtonOk);
         EXPECT_EQ(button.StateColor(CXButton::BackHot), shifted) << shade;
     }
-}
-
-TEST(XButtonColors, BadIndexAndShadeAreRefusedAndChangeNothing)
-{
+    // A bad index or shade is refused and changes nothing.
     CXButton button;
     button.SetStateColor(CXButton::TextFocused, 0x00123456, false);
     EXPECT_EQ(button.SetStateColor(6, 0x00FFFFFF, true), CXButton::ButtonBadIndex);
@@ -272,7 +269,7 @@ TEST(XButtonStyle, TheStyleMessageMakesAndUnmakesTheDefaultButton)
     EXPECT_FALSE(button.IsDefault());
 }
 
-TEST(XButtonHover, TheLeftButtonHeldKeepsThePointerFromLightingTheButton)
+TEST(XButtonHover, FollowsThePointerUnlessTheLeftButtonIsHeldAndEndsOnLeaveFocusLossOrDisable)
 {
     CXButton button;
     button.resize(40, 12);
@@ -286,12 +283,6 @@ TEST(XButtonHover, TheLeftButtonHeldKeepsThePointerFromLightingTheButton)
     MoveMouse(button, {5, 5}, Qt::LeftButton); // back on, still held
     EXPECT_FALSE(button.IsHovered());
     QTest::mouseRelease(&button, Qt::LeftButton, {}, {80, 5});
-}
-
-TEST(XButtonHover, LeavingLosingFocusAndDisablingEndHover)
-{
-    CXButton button;
-    button.resize(40, 12);
     MoveMouse(button, {5, 5});
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&button, &leave);
