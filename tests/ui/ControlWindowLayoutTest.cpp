@@ -4,10 +4,7 @@
 #include "ModulePath.h"
 #include "TransparentStatic.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 
 #include <tuple>
 
@@ -146,52 +143,26 @@ TEST_F(ControlWindowLayout, HiddenControlsStayHidden)
     EXPECT_FALSE(Box(Ids::kDisableSecondaryCheck).isVisible());
 }
 
-TEST_F(ControlWindowLayout, MenuBarHoldsMenuFourWithItsTextsAndShortcutTexts)
-{
-    Open();
-    QMenuBar* bar = Window().findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    QStringList titles;
-    for (QAction* action : bar->actions())
-        titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Scroll", "&Preferences", "&Help"}));
-
-    const auto texts = [bar](int position) {
-        QStringList items;
-        for (QAction* action : bar->actions().at(position)->menu()->actions())
-            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        return items;
-    };
-    EXPECT_EQ(texts(0), (QStringList{"&New\tCtrl+N", "&Open ...\tCtrl+O", "-", "&Save\tCtrl+S",
-                                     "Save &As ...\tCtrl+Shift+S", "-", "&Print ...\tCtrl+P", "-",
-                                     "E&xit\tESC"}));
-    EXPECT_EQ(texts(1), (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cut\tCtrl+X",
-                                     "Copy\tCtrl+C", "Paste\tCtrl+V", "-", "&Select All\tCtrl+A"}));
-    EXPECT_EQ(texts(3), (QStringList{"&Scroll Speed", "&CPU Performance", "-",
-                                     "&Background Color ...", "-", "Text &Font Information ...",
-                                     "-", "Mon #1 Fwd", "&Mon #1 Rev", "&Mon #2 Fwd",
-                                     "&Mon #2 Rev", "-", "&Mouse", "Mouse &Wheel", "-"}));
-    EXPECT_EQ(texts(4), (QStringList{"&Contents\tF1", "-",
-                                     "&About Vellor Teleprompter Software ..."}));
-    EXPECT_EQ(Window().CommandAction(Ids::kCmdScroll), bar->actions().at(2));
-}
-
 TEST_F(ControlWindowLayout, StartSelectsMonitorOneWithTheStoredReadingAndMouseMode)
 {
-    Create();
-    Window().m_bMon1Reverse = false;
-    Window().m_bUseMouse = true;
-    Window().m_bMonitor2 = true;
-    Open();
-    EXPECT_TRUE(Checked(Ids::kMon1FwdCheck));
-    EXPECT_FALSE(Checked(Ids::kMon1RevCheck));
-    EXPECT_FALSE(Checked(Ids::kMon2FwdCheck));
-    EXPECT_FALSE(Checked(Ids::kMon2RevCheck));
-    EXPECT_TRUE(Checked(Ids::kMouseCheck));
-    EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
-    EXPECT_FALSE(Checked(Ids::kEnableSecondaryCheck));
-    EXPECT_FALSE(Checked(Ids::kDisableSecondaryCheck));
-    EXPECT_FALSE(Window().m_bMonitor2);
+    // A first start's values, then the others.
+    for (const bool firstStart : {true, false}) {
+        SCOPED_TRACE(firstStart);
+        m_window.reset();
+        Create();
+        Window().m_bMon1Reverse = firstStart;
+        Window().m_bUseMouse = !firstStart;
+        Window().m_bMonitor2 = true;
+        Open();
+        EXPECT_EQ(Checked(Ids::kMon1FwdCheck), !firstStart);
+        EXPECT_EQ(Checked(Ids::kMon1RevCheck), firstStart);
+        EXPECT_EQ(Checked(Ids::kMouseCheck), !firstStart);
+        EXPECT_EQ(Checked(Ids::kMouseWheelCheck), firstStart);
+        for (const int id : {Ids::kMon2FwdCheck, Ids::kMon2RevCheck, Ids::kEnableSecondaryCheck,
+                             Ids::kDisableSecondaryCheck})
+            EXPECT_FALSE(Checked(id)) << id;
+        EXPECT_FALSE(Window().m_bMonitor2);
+    }
 }
 
 TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClosingReadsItAndTheMouseFlagBack)

@@ -120,29 +120,3 @@ TEST_F(EditCommands, SelectAllSelectsTheWholeScriptWhereverTheFocusIs)
     Window().CommandAction(Ids::kCmdSelectAll)->trigger();
     EXPECT_EQ(Editor().Selection(), (CharRange{0, Editor().TextLength()}));
 }
-
-TEST_F(EditCommands, AShortcutWhoseCommandIsDisabledDoesNothingAndTypesNothing)
-{
-    const struct {
-        const char* script;
-        Qt::Key key;
-        int id;
-        const char* clipboard; // nullptr: an empty clipboard
-    } cases[] = {
-        {"abc", Qt::Key_Z, Ids::kCmdUndo, "kept"},  {"abc", Qt::Key_X, Ids::kCmdCut, "kept"},
-        {"abc", Qt::Key_C, Ids::kCmdCopy, "kept"},  {"abc", Qt::Key_V, Ids::kCmdPaste, nullptr},
-        {"", Qt::Key_A, Ids::kCmdSelectAll, "kept"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.id);
-        m_window.reset();
-        OpenWith(c.script);
-        if (c.clipboard)
-            Clipboard().setText(QString::fromLatin1(c.clipboard));
-        else
-            Clipboard().clear();
-        EXPECT_FALSE(TypedRuns(c.key, Qt::ControlModifier, c.id));
-        EXPECT_EQ(Editor().Text(), QByteArray(c.script));
-        EXPECT_EQ(Clipboard().text(), QString::fromLatin1(c.clipboard));
-    }
-}

@@ -290,15 +290,3 @@ TEST_F(PreferenceCommands, OnlyAnAcceptedValidScrollSpeedMovesTheSlider)
     Window().done(QDialog::Rejected);
     EXPECT_EQ(Window().m_nScrollSpeed, 31500);
 }
-
-// CPU performance.
-
-TEST_F(PreferenceCommands, CpuPerformanceDoesNothing)
-{
-    Window().CommandAction(Ids::kCmdCpuPerformance)->trigger();
-    EXPECT_EQ(m_dialogs.dialogsRun, 0);
-    EXPECT_TRUE(m_dialogs.messages.empty());
-    EXPECT_EQ(Window().m_nCPUSpeed, 2);
-    EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
-    EXPECT_EQ(FormatBoxes(), (std::array<bool, 4>{false, true, false, false}));
-}

@@ -107,18 +107,6 @@ TEST_F(ScriptEditorLargeText, IsSetWithSeveralLinesToAParagraphShowsTheSameLines
         ASSERT_FALSE(line.contains(QChar::LineSeparator)) << line.toStdString();
 }
 
-TEST_F(ScriptEditorLargeText, AScriptOfTwentyThousandCrLfLinesKeepsOneParagraphALine)
-{
-    QByteArray text;
-    for (int i = 0; i < 20000; ++i)
-        text += "line\r\n";
-    text.chop(2);
-    m_editor.SetText(text);
-    EXPECT_EQ(m_editor.document()->blockCount(), 20000);
-    m_editor.SetText(text + "\r\none more");
-    EXPECT_LT(m_editor.document()->blockCount(), 20000);
-}
-
 TEST_F(ScriptEditorLargeText, AnEditedCopiedOrCutTextGivesEveryLineInOrderWithLfBreaks)
 {
     const LargeText text = MakeLargeText();

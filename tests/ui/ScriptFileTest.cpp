@@ -1,5 +1,4 @@
 #include "ScriptFile.h"
-#include "../platform/ImmutableFlag.h"
 #include "TempDir.h"
 
 #include <QBuffer>
@@ -198,35 +197,4 @@ TEST_F(ScriptFileSaving, KeepsTheFilesPermissions)
     // The owner, group and other bits; the "user" bits repeat the owner's.
     const auto stored = QFileInfo(PathOf("s.txt")).permissions() & 0x7077;
     EXPECT_EQ(stored, permissions);
-}
-
-TEST_F(ScriptFileSaving, LeavesTheOldFileIntactWhenTheFolderTurnedReadOnly)
-{
-    WriteBytes("s.txt", "old\r\n");
-    const auto folderPermissions = QFileInfo(m_dir.path()).permissions();
-    ASSERT_TRUE(
-        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const ImmutableFlag immutable(m_dir.path()); // permission bits do not stop root
-    const bool folderTakesFiles = QFile(PathOf("probe")).open(QIODevice::WriteOnly);
-    QFile::remove(PathOf("probe"));
-    if (!folderTakesFiles) {
-        EXPECT_FALSE(SaveScriptFileAtomically(PathOf("s.txt"), "new\n", true));
-        EXPECT_EQ(ReadBytes("s.txt"), QByteArray("old\r\n"));
-        EXPECT_EQ(NamesIn(m_dir.path()), QStringList{"s.txt"});
-    }
-    QFile::setPermissions(m_dir.path(), folderPermissions);
-    if (folderTakesFiles)
-        GTEST_SKIP() << "this user can write into a read-only folder";
-}
-
-TEST_F(ScriptFileSaving, FailsForAReadOnlyFile)
-{
-    WriteBytes("s.txt", "old");
-    ASSERT_TRUE(QFile::setPermissions(PathOf("s.txt"), QFileDevice::ReadOwner));
-    const ImmutableFlag immutable(PathOf("s.txt"));
-    if (QFileInfo(PathOf("s.txt")).isWritable() && !immutable.IsSet())
-        GTEST_SKIP() << "this user can write a read-only file";
-    EXPECT_FALSE(SaveScriptFileAtomically(PathOf("s.txt"), "new", true));
-    EXPECT_FALSE(SaveScriptFileAtomically(PathOf("s.txt"), "new", false));
-    EXPECT_EQ(ReadBytes("s.txt"), QByteArray("old"));
 }
