@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <vector>
+#include <utility>
 
 namespace
 {
@@ -100,35 +100,26 @@ TEST(BgDialogSkin, TileOnAClientOneAndAHalfTimesTheSkinGivesFourClippedCopiesToT
 
 TEST(BgDialogSkin, CenterPutsTheSkinsMiddleAtTheClientsMiddle)
 {
-    struct Sample {
-        QPoint at;
-        QRgb color;
-    };
-    struct Case {
-        QSize client;
-        std::vector<Sample> samples;
-    };
-    const Case cases[] = {// Larger: the dialog colour shows around the skin.
-                          {{30, 20},
-                           {{{5, 5}, SkinAt(0, 0)},
-                            {{24, 14}, SkinAt(19, 9)},
-                            {{4, 5}, kDialogColor},
-                            {{5, 4}, kDialogColor},
-                            {{25, 15}, kDialogColor}}},
-                          // Smaller: the skin sits at (-5, 0), cut equally on both sides.
-                          {{10, 10}, {{{0, 0}, SkinAt(5, 0)}, {{9, 9}, SkinAt(14, 9)}}},
-                          // Equal: the skin sits at the origin.
-                          {{20, 10}, {{{0, 0}, SkinAt(0, 0)}, {{19, 9}, SkinAt(19, 9)}}}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.client.width());
+    // Each client size with the place of the skin's corner: a larger client shows the dialog
+    // colour around the skin, a smaller one cuts the skin equally on both sides.
+    const std::pair<QSize, QPoint> cases[] = {
+        {{30, 20}, {5, 5}}, {{10, 10}, {-5, 0}}, {{20, 10}, {0, 0}}};
+    for (const auto& [client, corner] : cases) {
+        SCOPED_TRACE(client.width());
         ProbeDialog dialog;
         dialog.SetBackgroundBitmap(CoordinateSkin());
         dialog.FitClientToBitmap(false);
-        dialog.SizeClient(c.client.width(), c.client.height());
+        dialog.SizeClient(client.width(), client.height());
         const QImage shot = dialog.Client();
-        ASSERT_EQ(shot.size(), c.client);
-        for (const Sample& sample : c.samples)
-            EXPECT_EQ(shot.pixel(sample.at), sample.color) << sample.at.x() << "," << sample.at.y();
+        ASSERT_EQ(shot.size(), client);
+        for (int y = 0; y < client.height(); ++y) {
+            for (int x = 0; x < client.width(); ++x) {
+                const QPoint in = QPoint(x, y) - corner;
+                const QRgb expected =
+                    QRect(0, 0, 20, 10).contains(in) ? SkinAt(in.x(), in.y()) : kDialogColor;
+                ASSERT_EQ(shot.pixel(x, y), expected) << x << "," << y;
+            }
+        }
     }
 }
 

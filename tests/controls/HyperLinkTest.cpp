@@ -46,11 +46,6 @@ class HyperLinkTest : public ::testing::Test
 
     QColor DrawnColour() const { return link.palette().color(QPalette::WindowText); }
 
-    void WaitForNormalLook()
-    {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !link.IsPointerOver(); }));
-    }
-
     FakeDialogService dialogs;
     QWidget owner;
     CHyperLink link{dialogs, &owner};
@@ -76,7 +71,7 @@ TEST_F(HyperLinkTest, ItsColourFollowsThePointerAndAClickOpensTheTargetAndTurnsV
 {
     EXPECT_TRUE(link.IsPointerOver()); // it starts in the hover look
     EXPECT_EQ(DrawnColour(), kHoverColour);
-    WaitForNormalLook();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !link.IsPointerOver(); }));
     EXPECT_EQ(DrawnColour(), kLinkColour);
     EXPECT_EQ(link.CurrentTextColor(), kLinkColour);
     QTest::mouseMove(&link, QPoint(5, 5));
