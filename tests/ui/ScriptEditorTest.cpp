@@ -62,17 +62,14 @@ TEST_F(ScriptEditorText, ATextJustSetReadsBackAsTheSameBytes)
     EXPECT_EQ(m_editor.Encoding(), ScriptEncoding::Windows1252);
 }
 
-TEST_F(ScriptEditorText, TheOperatorsLineBreaksAreLf)
+TEST_F(ScriptEditorText, TheOperatorsLineBreaksAreLfAndEditedWindows1252TextStaysWindows1252)
 {
     m_editor.SetText("first\rsecond");
     TypeAtEnd("!");
     QTest::keyClick(&m_editor, Qt::Key_Return);
     QTest::keyClicks(&m_editor, "third");
     EXPECT_EQ(m_editor.Text(), QByteArray("first\nsecond!\nthird"));
-}
 
-TEST_F(ScriptEditorText, EditedWindows1252TextStaysWindows1252)
-{
     m_editor.SetText("caf\xE9");
     TypeAtEnd("");
     QTest::sendKeyEvent(QTest::Click, &m_editor, Qt::Key_Eacute, QString::fromUtf8(u8"é"),
@@ -92,12 +89,6 @@ TEST_F(ScriptEditorText, LengthCountsCharactersAndIsZeroOnlyWhenEmpty)
 
 using ScriptEditorLines = ScriptEditorTest;
 
-TEST_F(ScriptEditorLines, EachParagraphIsALineWithoutItsBreak)
-{
-    m_editor.SetText("one\rtwo\r\nthree\n\nfive");
-    EXPECT_EQ(DisplayedLines(), (QStringList{"one", "two", "three", "", "five"}));
-}
-
 TEST_F(ScriptEditorLines, ALineSeparatorEndsADisplayedLineWithoutBeingPartOfIt)
 {
     m_editor.SetText("one\xE2\x80\xA8two\r\n\xE2\x80\xA8");
@@ -106,7 +97,7 @@ TEST_F(ScriptEditorLines, ALineSeparatorEndsADisplayedLineWithoutBeingPartOfIt)
     EXPECT_EQ(m_editor.SelectedText(), "one\ntwo\n\n");
 }
 
-TEST_F(ScriptEditorLines, AWrappedParagraphGivesOneLinePerDisplayedLine)
+TEST_F(ScriptEditorLines, AWrappedParagraphGivesOneLinePerDisplayedLineAndFollowsTheWidth)
 {
     const QString paragraph = LongParagraph();
     m_editor.SetText(paragraph.toUtf8() + "\nlast");
@@ -118,23 +109,17 @@ TEST_F(ScriptEditorLines, AWrappedParagraphGivesOneLinePerDisplayedLine)
     for (const QString& line : lines)
         EXPECT_LT(m_editor.fontMetrics().horizontalAdvance(line.trimmed()),
                   m_editor.viewport()->width());
-}
-
-TEST_F(ScriptEditorLines, TheLineCountFollowsTheEditorsWidth)
-{
-    m_editor.SetText(LongParagraph().toUtf8());
-    const int wide = m_editor.LineCount();
     m_editor.resize(150, 200);
-    EXPECT_GT(m_editor.LineCount(), wide);
+    EXPECT_GT(m_editor.LineCount(), lines.size());
 }
 
-TEST_F(ScriptEditorLines, AnEmptyEditorHasOneEmptyLineAndALineOutOfRangeIsEmpty)
+TEST_F(ScriptEditorLines, EachParagraphIsALineWithoutItsBreakAndALineOutOfRangeIsEmpty)
 {
-    EXPECT_EQ(m_editor.LineCount(), 1);
-    EXPECT_EQ(m_editor.Line(0, 99), "");
-    m_editor.SetText("only");
+    EXPECT_EQ(DisplayedLines(), QStringList{""});
+    m_editor.SetText("one\rtwo\r\nthree\n\nfive");
+    EXPECT_EQ(DisplayedLines(), (QStringList{"one", "two", "three", "", "five"}));
     EXPECT_EQ(m_editor.Line(-1, 99), "");
-    EXPECT_EQ(m_editor.Line(1, 99), "");
+    EXPECT_EQ(m_editor.Line(5, 99), "");
     EXPECT_EQ(m_editor.Line(0, 0), "");
 }
 

@@ -35,13 +35,6 @@ int ClickOk(TextFontDialog& dialog)
     return dialog.result();
 }
 
-// Picks the weight named `name` in the weight list.
-void PickWeight(TextFontDialog& dialog, const QString& name)
-{
-    QComboBox* weights = dialog.Chooser().WeightBox();
-    weights->setCurrentIndex(weights->findText(name));
-}
-
 } // namespace
 
 TEST(FontSizeText, SizesAreTenthsOfAPoint)
@@ -119,7 +112,8 @@ TEST(TextFontDialog, ABoldChoiceGivesWeight700AndCancelGivesNothing)
         const auto found = fontDialog.Chooser().FaceList()->findItems(
             QStringLiteral("DejaVu Serif"), Qt::MatchExactly);
         fontDialog.Chooser().FaceList()->setCurrentItem(found.value(0));
-        PickWeight(fontDialog, QStringLiteral("Bold"));
+        QComboBox* weights = fontDialog.Chooser().WeightBox();
+        weights->setCurrentIndex(weights->findText(QStringLiteral("Bold")));
         TypeSize(fontDialog, QStringLiteral("24"));
         fontDialog.SelectColor(MakeColorRef(255, 0, 0));
         return ClickOk(fontDialog);
