@@ -72,9 +72,12 @@ TEST_F(IniFile, ReadsAValueOfAnyLengthWholeGrowingTheBufferUntilItFits)
     }
 }
 
-TEST_F(IniFile, GivesTheDefaultWholeOnlyForAMissingName)
+TEST_F(IniFile, GivesTheDefaultWholeOnlyForAMissingNameAndWritesANullValueAsAnEmptyOne)
 {
-    WriteIni("[S]\nEmpty=\n");
+    WriteIni("[S]\nEmpty=1\n");
+    EXPECT_TRUE(m_ini.WriteString("S", "Empty", nullptr));
+    EXPECT_TRUE(m_ini.WriteString("S", "B", nullptr));
+    EXPECT_EQ(ReadBytes("test.ini"), "[S]\nEmpty=\nB=\n");
     EXPECT_EQ(m_ini.GetString("S", "Empty", "dflt"), "");
     EXPECT_EQ(m_ini.GetString("S", "Missing", "dflt"), "dflt");
     EXPECT_EQ(m_ini.GetString("S", "Missing", nullptr), "");
@@ -82,7 +85,7 @@ TEST_F(IniFile, GivesTheDefaultWholeOnlyForAMissingName)
     EXPECT_EQ(m_ini.GetString("S", "Missing", longDefault.c_str()), longDefault);
 }
 
-TEST_F(IniFile, ANullSectionNameOrPathWritesNothingAndReadsTheDefaultWithoutTheFile)
+TEST_F(IniFile, NullArgumentsNoPathOrAMissingFolderWriteNothingAndReadTheDefault)
 {
     EXPECT_FALSE(m_ini.WriteString(nullptr, "A", "1"));
     EXPECT_FALSE(m_ini.WriteString("S", nullptr, "1"));
@@ -102,21 +105,9 @@ TEST_F(IniFile, ANullSectionNameOrPathWritesNothingAndReadsTheDefaultWithoutTheF
     EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
     m_ini.SetPathName(Path().c_str());
     EXPECT_EQ(m_ini.GetString("S", "A", "d"), "1");
-}
-
-TEST_F(IniFile, ReportsAWriteRefusedForAMissingFolder)
-{
     m_ini.SetPathName(QFile::encodeName(PathOf("missing/test.ini")).constData());
     EXPECT_FALSE(m_ini.WriteString("S", "A", "1"));
     EXPECT_FALSE(m_ini.WriteInt("S", "A", 1, 10));
-}
-
-TEST_F(IniFile, WritesANullValueAsAnEmptyOne)
-{
-    WriteIni("[S]\nA=1\n");
-    EXPECT_TRUE(m_ini.WriteString("S", "A", nullptr));
-    EXPECT_TRUE(m_ini.WriteString("S", "B", nullptr));
-    EXPECT_EQ(ReadBytes("test.ini"), "[S]\nA=\nB=\n");
 }
 
 TEST_F(IniFile, ConvertsIntegersAsStrtoulDoesIn32Bits)
