@@ -214,17 +214,6 @@ TEST_F(ControlWindowLayout, EditorShowsTheColoursAndFontOfTheSettings)
     Window().ApplyEditorFont(0);
     EXPECT_EQ(Editor().font().family().size(), 31);
 }
-TEST_F(ControlWindowLayout, LoadsTheLastScriptAndNamesItInTheFileLabel)
-{
-    WriteBytes(QStringLiteral("script.txt"), "First line\r\nSecond line\r\n");
-    Open();
-    EXPECT_TRUE(m_dialogs.messages.empty());
-    EXPECT_EQ(Editor().Text(), QByteArray("First line\nSecond line\n"));
-    EXPECT_EQ(Window().m_strSavedText, Editor().Text());
-    EXPECT_EQ(Window().m_strFileName, QStringLiteral("script.txt"));
-    EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
-}
-
 TEST_F(ControlWindowLayout, AMissingOrUnnamedLastScriptIsReportedAndTheWindowOpensEmpty)
 {
     for (const QString& path : {PathOf("script.txt"), QString()}) {
