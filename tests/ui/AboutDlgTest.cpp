@@ -51,7 +51,8 @@ TEST(AboutBox, TheHelpMenuShowsThisReleasesVersionAndDateBesideTheFixedTexts)
     EXPECT_EQ(caption, QStringLiteral("About Vellor Teleprompter"));
     EXPECT_EQ(shown.releaseDate, QStringLiteral("Nov 18 2013"));
     EXPECT_EQ(shown.version, QStringLiteral("20.0.0.0"));
-    for (const char* fixed : {"Vellor Teleprompter Software Version 1.0", "Release Date: ", "Version: "})
+    for (const char* fixed :
+         {"Vellor Teleprompter Software Version 1.0", "Release Date: ", "Version: "})
         EXPECT_TRUE(texts.contains(QString::fromLatin1(fixed))) << fixed;
 }
 
@@ -89,4 +90,3 @@ TEST(AboutBox, TheLinkOpensTheAddressItShows)
     // Fitted to its text from its left edge at 27 dialog units.
     EXPECT_EQ(link->x(), 41);
 }
-

@@ -225,7 +225,8 @@ TEST_F(ControlWindowLayout, AMissingOrUnnamedLastScriptIsReportedAndTheWindowOpe
         Open();
         ASSERT_EQ(m_dialogs.messages.size(), 1u);
         EXPECT_EQ(m_dialogs.messages[0].text,
-                  QStringLiteral("There was a problem opening the file ") + path + QStringLiteral("."));
+                  QStringLiteral("There was a problem opening the file ") + path +
+                      QStringLiteral("."));
         EXPECT_EQ(m_dialogs.messages[0].caption, ApplicationTitle());
         EXPECT_EQ(m_dialogs.messages[0].buttons, MessageButtons::Ok);
         EXPECT_EQ(m_dialogs.messages[0].icon, MessageIcon::Warning);

@@ -14,10 +14,10 @@ struct Answered {
     const char* name;
     int command;
     MessageAnswer answer;
-    const char* text;   // the editor's text afterwards; nullptr: the window has closed
-    const char* path;   // the file name the window keeps; "": none
-    const char* label;  // the file label afterwards; nullptr: the window has closed
-    bool saved;         // "script.txt" holds the edit
+    const char* text;  // the editor's text afterwards; nullptr: the window has closed
+    const char* path;  // the file name the window keeps; "": none
+    const char* label; // the file label afterwards; nullptr: the window has closed
+    bool saved;        // "script.txt" holds the edit
 };
 
 // The script as loaded with "x" typed at its start.
@@ -29,14 +29,13 @@ const Answered kAnswers[] = {
      false},
     {"NewYes", Ids::kCmdNew, MessageAnswer::Yes, "", "", "New File", true},
     {"OpenNo", Ids::kCmdOpen, MessageAnswer::No, "other\n", "other.txt", "File: other.txt", false},
-    {"OpenCancel", Ids::kCmdOpen, MessageAnswer::Cancel, kEdited, "script.txt",
-     "File: script.txt", false},
-    {"OpenYes", Ids::kCmdOpen, MessageAnswer::Yes, "other\n", "other.txt", "File: other.txt",
-     true},
+    {"OpenCancel", Ids::kCmdOpen, MessageAnswer::Cancel, kEdited, "script.txt", "File: script.txt",
+     false},
+    {"OpenYes", Ids::kCmdOpen, MessageAnswer::Yes, "other\n", "other.txt", "File: other.txt", true},
     // The file kept is the one the next start loads; after Yes that is the default script.
     {"ExitNo", Ids::kCmdExit, MessageAnswer::No, nullptr, "script.txt", nullptr, false},
-    {"ExitCancel", Ids::kCmdExit, MessageAnswer::Cancel, kEdited, "script.txt",
-     "File: script.txt", false},
+    {"ExitCancel", Ids::kCmdExit, MessageAnswer::Cancel, kEdited, "script.txt", "File: script.txt",
+     false},
     {"ExitYes", Ids::kCmdExit, MessageAnswer::Yes, nullptr, "", nullptr, true},
 };
 

@@ -173,4 +173,3 @@ TEST_F(ScriptEditorLargeText, AGenuineLineSeparatorSurvivesAnEditAndIsNeverPartO
     ASSERT_GE(before, 0);
     EXPECT_EQ(lines.value(before + 1), "after");
 }
-

@@ -1,5 +1,5 @@
-#include "ScriptCapture.h"
 #include "ScriptEditor.h"
+#include "ScriptCapture.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -108,7 +108,7 @@ TEST_F(ScrollCommand, TheScrollMenuItemRunsTheSameCommandWithHalfPointSizesDropp
     EXPECT_EQ(Window().SpeedSlider().value(), 32000);
 }
 
-TEST_F(ScrollCommand, MouseControlNeedsMouseCheckedAndWheelUncheckedAndMonitorOneMirrorsUnlessForward)
+TEST_F(ScrollCommand, MouseNeedsItsBoxAloneAndMonitorOneMirrorsUnlessForward)
 {
     const struct {
         bool mouse, wheel, mon1Fwd, mon2Fwd;
