@@ -198,31 +198,26 @@ TEST_F(ScriptEditorHistory, UndoAndRedoBecomeAvailableInTurnAndSettingTheTextCle
 // The prompter gets the editor's lines as the editor shows them.
 using ScriptCaptureTest = ScriptEditorTest;
 
-TEST_F(ScriptCaptureTest, EveryLineEndsWithCrLfAndAnEmptyEditorGivesOneEmptyLine)
+TEST_F(ScriptCaptureTest, EveryLineEndsWithCrLfAndALongLineGivesItsFirstNinetyNineCharacters)
 {
+    // Without spaces a long line cannot wrap before the editor's width cuts
+    // it, so the editor is wide enough to show it whole.
+    m_editor.resize(4000, 200);
+    const std::string longLine(120, 'x');
     const struct {
-        const char* text;
-        const char* captured;
+        std::string text;
+        std::string captured;
         int lineCount;
-    } cases[] = {{"one\ntwo\n\nfour", "one\r\ntwo\r\n\r\nfour\r\n", 4}, {"", "\r\n", 1}};
+    } cases[] = {{"one\ntwo\n\nfour", "one\r\ntwo\r\n\r\nfour\r\n", 4},
+                 {"", "\r\n", 1},
+                 {longLine, longLine.substr(0, 99) + "\r\n", 1}};
     for (const auto& c : cases) {
-        m_editor.SetText(c.text);
+        SCOPED_TRACE(c.text);
+        m_editor.SetText(QByteArray::fromStdString(c.text));
         const CapturedScript script = CaptureScript(m_editor);
         EXPECT_EQ(script.text, c.captured);
         EXPECT_EQ(script.lineCount, c.lineCount);
     }
-}
-
-TEST_F(ScriptCaptureTest, ALongLineGivesItsFirstNinetyNineCharacters)
-{
-    // Without spaces the line cannot wrap before the editor's width cuts it,
-    // so make the editor wide enough to show it whole.
-    m_editor.resize(4000, 200);
-    const QByteArray line(120, 'x');
-    m_editor.SetText(line);
-    ASSERT_EQ(m_editor.LineCount(), 1);
-    const CapturedScript script = CaptureScript(m_editor);
-    EXPECT_EQ(script.text, std::string(99, 'x') + "\r\n");
 }
 
 TEST_F(ScriptCaptureTest, AWrappedParagraphGivesOneLinePerDisplayedLine)
