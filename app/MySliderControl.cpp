@@ -1,6 +1,7 @@
 #include "MySliderControl.h"
 
 #include "BgDialog.h"
+#include "ControlToolTip.h"
 #include "XButton.h"
 
 #include <QPainter>
@@ -36,10 +37,7 @@ void CMySliderControl::SetThumbColors(ColorRef normal, ColorRef selected)
 
 void CMySliderControl::SetTooltipText(const QString& text, bool activate)
 {
-    if (text.isNull())
-        return;
-    // An inactive tool tip shows nothing.
-    setToolTip(activate ? text : QString());
+    SetControlToolTip(*this, text, activate);
 }
 
 QRect CMySliderControl::ThumbRect() const

@@ -1,6 +1,7 @@
 #include "XButton.h"
 
 #include "BgDialog.h"
+#include "ControlToolTip.h"
 #include "ResourceIds.h"
 
 #include <QGuiApplication>
@@ -138,10 +139,7 @@ CXButton::ButtonStatus CXButton::StoreIcons(const QPixmap& active, const QPixmap
 
 void CXButton::SetToolTipText(const QString& text, bool activate)
 {
-    if (text.isNull())
-        return;
-    // An inactive tool tip shows nothing.
-    setToolTip(activate ? text : QString());
+    SetControlToolTip(*this, text, activate);
 }
 
 CXButton::ButtonStatus CXButton::SetStateColor(int index, ColorRef color, bool repaint)

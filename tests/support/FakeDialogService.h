@@ -1,10 +1,8 @@
 #pragma once
 
 #include "DialogService.h"
-#include "QtDialogService.h"
 
 #include <QDialog>
-#include <QPrinter>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -16,8 +14,7 @@
 // is empty). A dialog run through ExecDialog is handed to the queued handler,
 // which may fill it in; the handler's return value is the dialog's result.
 // File dialogs and the colour dialog answer from their queues (empty: the
-// operator cancelled); printing goes to the PDF file printPdfPath names, or is
-// cancelled when that is empty.
+// operator cancelled); a print request is recorded and then cancelled.
 class FakeDialogService : public DialogService
 {
   public:
@@ -73,13 +70,7 @@ class FakeDialogService : public DialogService
     bool PrintText(QWidget*, const QString& documentName, const QString& text) override
     {
         printRequests.push_back({documentName, text});
-        if (printPdfPath.isEmpty())
-            return false;
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printPdfPath);
-        printer.setDocName(documentName);
-        return QtDialogService::PrintPlainText(printer, text);
+        return false;
     }
 
     struct PrintRequest {
@@ -97,7 +88,6 @@ class FakeDialogService : public DialogService
     std::deque<std::optional<QString>> savePaths; // answers of the save dialog
     std::deque<std::optional<ColorRef>> colorAnswers;
     std::vector<ColorRef> colorDialogStarts; // the colour each colour dialog started at
-    QString printPdfPath;
     std::vector<PrintRequest> printRequests;
     int openDialogsShown = 0;
     int saveDialogsShown = 0;
