@@ -20,31 +20,25 @@ namespace
 class StepRhythm
 {
   public:
-    // Notes whether the pass just made took a step.
-    void Observe()
+    // Notes whether the pass just made took a step, and answers the time
+    // left until the next one, judged by the interval between the last two:
+    // unlimited while the text is not moving, none for a run that steps at
+    // every pass.
+    std::chrono::nanoseconds AfterPass()
     {
         const Clock::time_point now = Clock::now();
         // A pause is no interval: the first step after it is timed from the
         // last paused pass, so the screen is told nothing too long.
         if (g_runState.paused) {
             m_lastStepAt = now;
-            return;
-        }
-        if (g_runState.lastStepTime == m_lastStepTick)
-            return;
-        m_interval = now - m_lastStepAt;
-        m_lastStepAt = now;
-        m_lastStepTick = g_runState.lastStepTime;
-    }
-
-    // The time left until the next step, judged by the interval between the
-    // last two; unlimited while the text is not moving, and none for a run
-    // that steps at every pass.
-    std::chrono::nanoseconds NextStepIn() const
-    {
-        if (g_runState.paused)
             return std::chrono::nanoseconds::max();
-        const auto left = m_interval - (Clock::now() - m_lastStepAt);
+        }
+        if (g_runState.lastStepTime != m_lastStepTick) {
+            m_interval = now - m_lastStepAt;
+            m_lastStepAt = now;
+            m_lastStepTick = g_runState.lastStepTime;
+        }
+        const auto left = m_interval - (now - m_lastStepAt);
         return std::max(std::chrono::duration_cast<std::chrono::nanoseconds>(left),
                         std::chrono::nanoseconds::zero());
     }
@@ -81,8 +75,7 @@ void StartScrollRun(bool useMonitor2)
         // is seen by the next step and the other windows keep painting.
         if (!events->processEvents(QEventLoop::AllEvents))
             ScrollStep();
-        rhythm.Observe();
-        display->OfferFrame(rhythm.NextStepIn());
+        display->OfferFrame(rhythm.AfterPass());
     }
 
     window.reset();
