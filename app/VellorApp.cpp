@@ -5,15 +5,20 @@
 #include <QFile>
 #include <utility>
 
-CVellorApp::CVellorApp(const QString& settingsPath, QString defaultScriptPath)
-    : m_defaultScriptPath(std::move(defaultScriptPath))
+CVellorApp::CVellorApp(SettingsLocation location) : m_location(std::move(location))
 {
-    m_ini.SetPathName(QFile::encodeName(settingsPath).constData());
+    m_ini.SetPathName(QFile::encodeName(m_location.settingsPath).constData());
+}
+
+CVellorApp::CVellorApp(const QString& settingsPath, const QString& defaultScriptPath)
+    : CVellorApp(SettingsLocation{settingsPath, defaultScriptPath, QString()})
+{
 }
 
 bool CVellorApp::InitInstance(DialogService& dialogs)
 {
-    LoadSettings(m_ini, m_settings, m_defaultScriptPath);
+    PrepareSettingsLocation(m_location);
+    LoadSettings(m_ini, m_settings, m_location.defaultScriptPath);
     {
         CVellorDlg window(dialogs);
         CopySettingsToWindow(m_settings, window);

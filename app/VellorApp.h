@@ -2,6 +2,7 @@
 
 #include "Ini.h"
 #include "Settings.h"
+#include "SettingsLocation.h"
 #include "SettingsStore.h"
 
 #include <QString>
@@ -14,12 +15,14 @@ class DialogService;
 // takes the values back and saves them exactly once.
 class CVellorApp {
 public:
+    /// An application that keeps its settings where `location` says.
+    explicit CVellorApp(SettingsLocation location = RunningProgramSettingsLocation());
+
     /// An application whose settings file is `settingsPath` and whose script
     /// defaults to `defaultScriptPath` when the settings name none.
-    explicit CVellorApp(const QString& settingsPath = SettingsFilePath(),
-                        QString defaultScriptPath = DefaultScriptPath());
+    CVellorApp(const QString& settingsPath, const QString& defaultScriptPath);
 
-    /// Loads the settings, runs the control window until it closes, copies its
+    /// Prepares the settings folder, loads the settings, runs the control window until it closes, copies its
     /// values back and saves them. Always false: the program then ends.
     bool InitInstance(DialogService& dialogs);
 
@@ -29,7 +32,7 @@ public:
 private:
     CIni m_ini;
     Settings m_settings;
-    QString m_defaultScriptPath;
+    SettingsLocation m_location;
 };
 
 /// Hands the settings to the control window; monitor 1 reads reversed when the
