@@ -31,6 +31,10 @@ TEST_F(RecoveryCopyFile, ReadsBackWhatWasWrittenAndNothingThatIsNotWhole)
         EXPECT_EQ(read->time, copy.time);
         EXPECT_EQ(read->text, copy.text);
     }
+    EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser |
+                                           QFile::ReadOwner | QFile::WriteOwner),
+              0)
+        << "a copy of a script is for its owner alone";
 
     QFile::remove(path);
     ASSERT_TRUE(WriteRecoveryCopy(path, copies[0]));
