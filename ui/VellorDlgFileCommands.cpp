@@ -253,6 +253,9 @@ void CVellorDlg::OnCancel()
             m_strFileName.clear();
         }
     }
+    // Closing here leaves nothing unsaved: the changes were saved, dropped or taken back.
+    if (m_recovery)
+        m_recovery->Discard();
     done(QDialog::Rejected);
 }
 

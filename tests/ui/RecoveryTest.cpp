@@ -109,6 +109,10 @@ TEST_F(RecoveryKeeping, ChangesDroppedByNoOrTakenBackRemoveTheCopy)
             QTest::keyClick(&Editor(), Qt::Key_Backspace);
             m_keeper.Update();
         },
+        [this] {
+            QTest::keyClick(&Editor(), Qt::Key_Backspace);
+            Run(Ids::kCmdExit);
+        },
     };
     for (const auto& drop : drops) {
         Type("x");
