@@ -31,10 +31,11 @@ std::optional<RecoveryCopy> OfferRecovery(RecoveryKeeper& recovery, DialogServic
     std::optional<RecoveryCopy> copy = recovery.LeftBehind();
     if (!copy)
         return std::nullopt;
-    const QString file = copy->filePath.isEmpty() ? QStringLiteral("the newly created file")
-                                                  : copy->filePath;
+    const QString file =
+        copy->filePath.isEmpty() ? QStringLiteral("the newly created file") : copy->filePath;
     const QString time = copy->time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const QString question = QStringLiteral("Recover the unsaved changes to %1 from %2?").arg(file, time);
+    const QString question =
+        QStringLiteral("Recover the unsaved changes to %1 from %2?").arg(file, time);
     if (dialogs.ShowMessage(nullptr, question, ApplicationTitle(), MessageButtons::YesNo,
                             MessageIcon::Question) == MessageAnswer::Yes)
         return copy;

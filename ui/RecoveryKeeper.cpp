@@ -55,8 +55,8 @@ void RecoveryKeeper::Update()
         m_changed = false;
         return;
     }
-    const bool copied = m_copied && m_copied->filePath == unsaved->filePath &&
-                        m_copied->text == unsaved->text;
+    const bool copied =
+        m_copied && m_copied->filePath == unsaved->filePath && m_copied->text == unsaved->text;
     if (copied || WriteRecoveryCopy(m_path, {unsaved->filePath, m_clock(), unsaved->text})) {
         m_copied = unsaved;
         m_changed = false;

@@ -189,8 +189,7 @@ EncodedScript ScriptEditor::TextWithEncoding() const
     QByteArray bytes = EncodeScriptText(raw, m_encoding);
     // Windows-1252 stores one byte for each UTF-16 unit, UTF-8 more than one
     // for each character Windows-1252 lacks: the length tells which was used.
-    const ScriptEncoding encoding =
-        bytes.size() == raw.size() ? m_encoding : ScriptEncoding::Utf8;
+    const ScriptEncoding encoding = bytes.size() == raw.size() ? m_encoding : ScriptEncoding::Utf8;
     return {std::move(bytes), encoding};
 }
 

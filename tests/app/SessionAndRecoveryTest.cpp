@@ -32,7 +32,8 @@ class SessionAndRecovery : public AppFixture
     static QString Offer(const QString& file, const QDateTime& time)
     {
         return QStringLiteral("Recover the unsaved changes to ") + file + QStringLiteral(" from ") +
-               time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral("?");
+               time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) +
+               QStringLiteral("?");
     }
 };
 
@@ -42,14 +43,14 @@ namespace
 // One request of the session manager and what answering it leaves.
 struct SessionCase {
     const char* name;
-    bool edited;            // "x" typed before the request
-    bool mayInteract;       // what the session manager allows
-    MessageAnswer answer;   // the operator's answer to the question, if asked
-    int asked;              // questions shown
-    bool cancelled;         // the logout was cancelled
-    const char* stored;     // news.txt afterwards
-    bool settingsSaved;     // the settings were written during the request
-    bool copyKept;          // a recovery copy holds the edit
+    bool edited;          // "x" typed before the request
+    bool mayInteract;     // what the session manager allows
+    MessageAnswer answer; // the operator's answer to the question, if asked
+    int asked;            // questions shown
+    bool cancelled;       // the logout was cancelled
+    const char* stored;   // news.txt afterwards
+    bool settingsSaved;   // the settings were written during the request
+    bool copyKept;        // a recovery copy holds the edit
 };
 
 const SessionCase kSessionCases[] = {
@@ -159,7 +160,8 @@ TEST_F(SessionAndRecovery, NoDeletesTheCopyAndAScriptWithoutAFileComesBackAsANew
         label = w.FileLabel().text();
         copyThere = ReadRecoveryCopy(CopyPath()).has_value();
     });
-    EXPECT_EQ(m_dialogs.messages.front().text, Offer(QStringLiteral("the newly created file"), time));
+    EXPECT_EQ(m_dialogs.messages.front().text,
+              Offer(QStringLiteral("the newly created file"), time));
     EXPECT_EQ(text, "draft");
     EXPECT_EQ(label, QStringLiteral("New File"));
     EXPECT_TRUE(copyThere) << "the changes are still unsaved";

@@ -31,8 +31,8 @@ TEST_F(RecoveryCopyFile, ReadsBackWhatWasWrittenAndNothingThatIsNotWhole)
         EXPECT_EQ(read->time, copy.time);
         EXPECT_EQ(read->text, copy.text);
     }
-    EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser |
-                                           QFile::ReadOwner | QFile::WriteOwner),
+    EXPECT_EQ(QFile::permissions(path) &
+                  ~(QFile::ReadUser | QFile::WriteUser | QFile::ReadOwner | QFile::WriteOwner),
               0)
         << "a copy of a script is for its owner alone";
 
