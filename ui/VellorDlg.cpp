@@ -242,6 +242,7 @@ void CVellorDlg::OnInitDialog()
     Editor().SetBackgroundColor(m_crBack);
     ApplyEditorFont(0);
     LoadLastScript();
+    RestoreRecoveredScript();
     SetInitialCheckStates();
     show();
     m_slider->setFocus(Qt::TabFocusReason);
@@ -355,7 +356,12 @@ void CVellorDlg::reject() { OnCancel(); }
 void CVellorDlg::done(int result)
 {
     QuitHelp(this);
+    TakeValuesFromControls();
+    CBgDialog::done(result);
+}
+
+void CVellorDlg::TakeValuesFromControls()
+{
     m_nScrollSpeed = kSliderMax - m_slider->value();
     m_bUseMouse = Button(Ids::kMouseCheck)->IsChecked();
-    CBgDialog::done(result);
 }
