@@ -5,6 +5,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace
 {
 const QString kOuterSocket = QStringLiteral("vellor-headless");
@@ -44,6 +47,8 @@ bool WestonDesk::Start(QProcess& weston, const QString& socket, const QStringLis
                        const QProcessEnvironment& environment)
 {
     weston.setProcessEnvironment(environment);
+    // A test that crashes or is stopped takes its compositors with it.
+    weston.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     weston.setProcessChannelMode(QProcess::MergedChannels);
     weston.start(QStringLiteral("weston"),
                  arguments + QStringList{QStringLiteral("--socket=") + socket,
