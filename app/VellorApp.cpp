@@ -1,5 +1,6 @@
 #include "VellorApp.h"
 
+#include "RemoteControl.h"
 #include "VellorDlg.h"
 
 #include <QFile>
@@ -17,6 +18,10 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
     {
         CVellorDlg window(dialogs);
         CopySettingsToWindow(m_settings, window);
+        RemoteControl remote(m_ini, dialogs,
+                             {[&window] { return window.QueueScroll(); },
+                              [&window] { return window.m_strFileName; }});
+        window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
         window.DoModal();
         CopyWindowToSettings(window, m_settings);
     }

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class CMySliderControl;
@@ -139,6 +140,14 @@ public:
 
     // Scroll.
     void OnScroll(); ///< button 1007 and 32798: runs the script on the prompter
+    /// SCROLL as the button does it, queued to run once the caller has returned;
+    /// false, and nothing queued, while a run or another dialog is open.
+    bool QueueScroll();
+
+    // Remote control.
+    void OnRemoteControl(); ///< Preferences > Remote Control: opens what was given below
+    /// What Preferences > Remote Control opens; without it the item does nothing.
+    void SetRemoteControlDialog(std::function<void()> open) { m_openRemoteControl = std::move(open); }
 
 public slots:
     /// Enter never closes the control window.
@@ -177,4 +186,5 @@ private:
     QHash<int, CXButton*> m_buttons;
     QHash<int, CTransparentStatic*> m_labels;
     QHash<int, QAction*> m_actions;
+    std::function<void()> m_openRemoteControl;
 };
