@@ -7,7 +7,8 @@
 // 1,000 commands over a WebSocket, against 1,000 F keys posted to the
 // prompter window the same way: how long a command holds up the next step,
 // next to a key. Passes are timed in the GUI thread's own processor time, so
-// that a machine busy with other work does not pass for a slow command. Run under the platform to be measured, e.g.
+// that a machine busy with other work does not pass for a slow command. Run under the platform to
+// be measured, e.g.
 //   xvfb-run -s "-screen 0 1920x1080x24" bench_remote
 #include "PrompterCommands.h"
 #include "RemoteServer.h"
@@ -44,8 +45,8 @@ constexpr int kSpeedValue = 5556; // about three rows a frame at 60 frames a sec
 
 std::uint64_t Now()
 {
-    return static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch() / std::chrono::nanoseconds(1));
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch() /
+                                      std::chrono::nanoseconds(1));
 }
 
 // The processor time the calling thread has used.
@@ -53,7 +54,8 @@ std::uint64_t ThreadTime()
 {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1'000'000'000U + static_cast<std::uint64_t>(now.tv_nsec);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1'000'000'000U +
+           static_cast<std::uint64_t>(now.tv_nsec);
 }
 
 double Quantile(std::vector<double> values, double q)
@@ -190,7 +192,8 @@ void Report(benchmark::State& state, const RunTrace& trace)
     std::vector<double> rows = trace.rowsPerFrame;
     if (rows.size() > 2)
         rows = std::vector<double>(rows.begin() + 1, rows.end() - 1);
-    const double mean = rows.empty() ? 0 : std::accumulate(rows.begin(), rows.end(), 0.0) / double(rows.size());
+    const double mean =
+        rows.empty() ? 0 : std::accumulate(rows.begin(), rows.end(), 0.0) / double(rows.size());
     double square = 0;
     for (double r : rows)
         square += (r - mean) * (r - mean);
@@ -209,9 +212,9 @@ void BM_RemoteSoak(benchmark::State& state)
         LoadScript();
         RemoteServer server(RemoteHost{[] { return false; }, [] { return QString(); }});
         server.Listen(0, false, kToken);
-        const std::vector<QByteArray> commands{
-            R"({"command":"resume"})",
-            QByteArray(R"({"command":"speed","value":)") + QByteArray::number(kSpeedValue) + '}'};
+        const std::vector<QByteArray> commands{R"({"command":"resume"})",
+                                               QByteArray(R"({"command":"speed","value":)") +
+                                                   QByteArray::number(kSpeedValue) + '}'};
         // 16 clients at 45 commands a second each stay below the limit of 50.
         Senders senders(16, 45, 10'000, WebSocketCommands(server.Port(), commands));
         RunTrace trace;
@@ -238,16 +241,16 @@ void BM_PassCarryingACommand(benchmark::State& state)
         RemoteServer server(RemoteHost{[] { return false; }, [] { return QString(); }});
         server.Listen(0, false, kToken);
         constexpr int kCount = 1000;
-        Senders senders(1, 200, kCount,
-                        state.range(0) == 0
-                            ? Senders::Make([](QObject*) {
-                                  return std::function<void()>([] {
-                                      QCoreApplication::postEvent(
-                                          g_runState.prompterWindow,
-                                          new QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier));
-                                  });
-                              })
-                            : WebSocketCommands(server.Port(), {R"({"command":"faster"})"}));
+        Senders senders(
+            1, 200, kCount,
+            state.range(0) == 0 ? Senders::Make([](QObject*) {
+                return std::function<void()>([] {
+                    QCoreApplication::postEvent(
+                        g_runState.prompterWindow,
+                        new QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier));
+                });
+            })
+                                : WebSocketCommands(server.Port(), {R"({"command":"faster"})"}));
         std::vector<double> passes;
         passes.reserve(8'000'000);
         std::uint64_t last = 0;

@@ -32,7 +32,8 @@ bool IsInterfaceStatus(int status)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView received(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArrayView received(reinterpret_cast<const char*>(data),
+                                  static_cast<qsizetype>(size));
     const RequestScreening screening = ScreenRequest(received);
     switch (screening.verdict) {
     case RequestScreening::Verdict::NeedMore:
@@ -46,10 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(head.length <= RemoteLimits::kMaxHeadBytes);
         Require(head.bodyLength <= RemoteLimits::kMaxBodyBytes);
         Require(head.length + head.bodyLength <= received.size());
-        const auto route = RouteRequest({head.method, head.path, head.IsUpgrade(),
-                                         head.Field("authorization"),
-                                         QueryValue(head.query, "token"),
-                                         "00112233445566778899aabbccddeeff"});
+        const auto route =
+            RouteRequest({head.method, head.path, head.IsUpgrade(), head.Field("authorization"),
+                          QueryValue(head.query, "token"), "00112233445566778899aabbccddeeff"});
         if (const auto* refusal = std::get_if<RemoteError>(&route))
             Require(IsInterfaceStatus(refusal->status));
         const auto command = ParseRemoteCommand(received.sliced(head.length, head.bodyLength));

@@ -37,8 +37,8 @@ QByteArray HttpErrorBody(const RemoteError& error)
 QByteArray HttpErrorResponse(const RemoteError& error)
 {
     const QByteArray body = HttpErrorBody(error);
-    QByteArray response = "HTTP/1.1 " + QByteArray::number(error.status) + ' ' +
-                          ReasonPhrase(error.status) + "\r\n";
+    QByteArray response =
+        "HTTP/1.1 " + QByteArray::number(error.status) + ' ' + ReasonPhrase(error.status) + "\r\n";
     if (!body.isEmpty())
         response += "Content-Type: application/json\r\n";
     response += "Content-Length: " + QByteArray::number(body.size()) +

@@ -35,7 +35,10 @@ const std::array<NamedCommand, 12> kCommands{{
     {"home", {Kind::Prompter, PrompterCommand::JumpToStart, 0}},
 }};
 
-RemoteError BadRequest(const char* message) { return {400, QString::fromLatin1(message)}; }
+RemoteError BadRequest(const char* message)
+{
+    return {400, QString::fromLatin1(message)};
+}
 } // namespace
 
 std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
@@ -60,8 +63,9 @@ std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
         if (!value.isDouble() || !std::isfinite(number) || number != std::trunc(number))
             return BadRequest("The speed needs a whole number as its value.");
         // The run holds the value within its own range; here it only has to fit.
-        command.speedValue = static_cast<int>(std::clamp(
-            number, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+        command.speedValue =
+            static_cast<int>(std::clamp(number, double(std::numeric_limits<int>::min()),
+                                        double(std::numeric_limits<int>::max())));
     }
     return command;
 }

@@ -6,8 +6,7 @@
 #include "RemoteControlDlg.h"
 
 RemoteControl::RemoteControl(CIni& ini, DialogService& dialogs, RemoteHost host)
-    : m_ini(ini), m_dialogs(dialogs), m_settings(LoadRemoteSettings(ini)),
-      m_server(std::move(host))
+    : m_ini(ini), m_dialogs(dialogs), m_settings(LoadRemoteSettings(ini)), m_server(std::move(host))
 {
     if (m_settings.enabled)
         Apply(nullptr);
@@ -49,8 +48,9 @@ void RemoteControl::Apply(QWidget* parent)
         return;
     if (reason.endsWith(u'.'))
         reason.chop(1);
-    m_dialogs.ShowMessage(
-        parent,
-        QStringLiteral("Remote control could not start on port %1: %2.").arg(m_settings.port).arg(reason),
-        ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
+    m_dialogs.ShowMessage(parent,
+                          QStringLiteral("Remote control could not start on port %1: %2.")
+                              .arg(m_settings.port)
+                              .arg(reason),
+                          ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
 }

@@ -23,7 +23,8 @@ RemoteControlDlg::RemoteControlDlg(const RemoteSettings& settings, int clients, 
 {
     setWindowTitle(QStringLiteral("Remote Control"));
     m_enabled = new QCheckBox(QStringLiteral("&Turn on remote control"), this);
-    m_lanAccess = new QCheckBox(QStringLiteral("Allow the &local network (phones, other computers)"), this);
+    m_lanAccess =
+        new QCheckBox(QStringLiteral("Allow the &local network (phones, other computers)"), this);
     m_port = new QSpinBox(this);
     m_port->setRange(1, kHighestPort);
     auto* newToken = new QPushButton(QStringLiteral("&New Token"), this);
@@ -96,7 +97,8 @@ void RemoteControlDlg::ShowAddress()
         PhoneAddress(ReachableAddress(m_settings.lanAccess), m_settings.port, m_settings.token);
     QString text = QStringLiteral("Open on a phone:\n") + address;
     if (!m_settings.lanAccess)
-        text += QStringLiteral("\nOnly this computer can reach it until the local network is allowed.");
+        text +=
+            QStringLiteral("\nOnly this computer can reach it until the local network is allowed.");
     m_address->setText(text);
     m_qrCode->setPixmap(QPixmap::fromImage(QrCodeImage(address.toUtf8(), kQrModulePixels)));
 }

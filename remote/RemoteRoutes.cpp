@@ -51,7 +51,8 @@ bool TokensMatch(QByteArrayView given, QByteArrayView expected)
 std::variant<Endpoint, RemoteError> RouteRequest(const RouteQuery& query)
 {
     if (query.path.startsWith(QByteArrayView(kApiPrefix))) {
-        const bool viaQuery = query.path == QByteArrayView("/api/ws") && !query.queryToken.isEmpty();
+        const bool viaQuery =
+            query.path == QByteArrayView("/api/ws") && !query.queryToken.isEmpty();
         const QByteArrayView given = viaQuery ? query.queryToken : BearerToken(query.authorization);
         if (!TokensMatch(given, query.token))
             return RemoteError{401, {}};

@@ -39,10 +39,7 @@ class RemoteHttpServer final : public QAbstractHttpServer
     {
         return m_handler(request, socket);
     }
-    void missingHandler(const QHttpServerRequest&, QTcpSocket* socket) override
-    {
-        socket->abort();
-    }
+    void missingHandler(const QHttpServerRequest&, QTcpSocket* socket) override { socket->abort(); }
 
   private:
     Handler m_handler;
@@ -100,7 +97,10 @@ RemoteServer::RemoteServer(RemoteHost host, QObject* parent)
     connect(&m_pushTimer, &QTimer::timeout, this, &RemoteServer::PushState);
 }
 
-RemoteServer::~RemoteServer() { Close(); }
+RemoteServer::~RemoteServer()
+{
+    Close();
+}
 
 QString RemoteServer::Listen(quint16 port, bool lanAccess, const QByteArray& token)
 {
@@ -196,9 +196,8 @@ bool RemoteServer::Answer(const QHttpServerRequest& request, QTcpSocket* socket)
     // The HTTP server asks here before it upgrades a connection: true lets
     // the upgrade go on, false closes the connection. Its rule for what is
     // an upgrade is followed to the letter.
-    const bool webSocket =
-        request.value("connection").toLower().contains("upgrade") &&
-        request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
+    const bool webSocket = request.value("connection").toLower().contains("upgrade") &&
+                           request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
     const QByteArray method = MethodName(request.method());
     const QByteArray path = request.url().path(QUrl::FullyEncoded).toUtf8();
     const QByteArray query = request.url().query(QUrl::FullyEncoded).toUtf8();
@@ -232,8 +231,8 @@ bool RemoteServer::Answer(const QHttpServerRequest& request, QTcpSocket* socket)
         // start is after the queued SCROLL has put the run on the screen.
         auto pending = std::make_shared<QHttpServerResponder>(std::move(responder));
         const QPointer<QTcpSocket> guard(socket);
-        const std::optional<RemoteError> refusal =
-            RunCommand(request.body(), AddressLimit(request.remoteAddress()), [this, pending, guard] {
+        const std::optional<RemoteError> refusal = RunCommand(
+            request.body(), AddressLimit(request.remoteAddress()), [this, pending, guard] {
                 if (!guard)
                     return;
                 WriteJson(*pending, CurrentState(), 200);
@@ -341,7 +340,8 @@ void RemoteServer::OnClientMessage(QWebSocket* socket, const QString& message)
                                      [socket](const auto& c) { return c->socket.get() == socket; });
     if (client == m_clients.end())
         return;
-    const std::optional<RemoteError> refusal = RunCommand(message.toUtf8(), (*client)->limit, [] {});
+    const std::optional<RemoteError> refusal =
+        RunCommand(message.toUtf8(), (*client)->limit, [] {});
     if (refusal)
         socket->sendTextMessage(QString::fromUtf8(ErrorJson(refusal->message, refusal->status)));
 }

@@ -14,8 +14,8 @@
 // The request line and header fields of a request.
 struct RequestHead {
     QByteArray method;
-    QByteArray path;  // the target up to '?', as sent
-    QByteArray query; // the target after '?', as sent
+    QByteArray path;                             // the target up to '?', as sent
+    QByteArray query;                            // the target after '?', as sent
     QList<QPair<QByteArray, QByteArray>> fields; // names in lower case, values trimmed
     qsizetype length = 0;                        // bytes up to and with the blank line
     qsizetype bodyLength = 0;                    // from Content-Length

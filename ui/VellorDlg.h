@@ -163,7 +163,7 @@ public:
     // Remote control.
     void OnRemoteControl(); ///< Preferences > Remote Control: opens what was given below
     /// What Preferences > Remote Control opens; without it the item does nothing.
-    void SetRemoteControlDialog(std::function<void()> open) { m_openRemoteControl = std::move(open); }
+    void SetRemoteControlDialog(std::function<void()> open);
 
 public slots:
     /// Enter never closes the control window.

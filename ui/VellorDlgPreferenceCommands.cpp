@@ -182,6 +182,11 @@ void CVellorDlg::OnRemoteControl()
         m_openRemoteControl();
 }
 
+void CVellorDlg::SetRemoteControlDialog(std::function<void()> open)
+{
+    m_openRemoteControl = std::move(open);
+}
+
 // The menu's check marks show the reversal flags and the mouse flag, not the
 // check boxes: one of the two monitor-1 items and one of the two monitor-2
 // items is always checked, whichever monitor is chosen, and the mouse items

@@ -48,7 +48,8 @@ class HttpClient
     QNetworkReply* Start(const QByteArray& verb, const QString& path, const QByteArray& body,
                          const QByteArray& authorization)
     {
-        QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path)));
+        QNetworkRequest request(
+            QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path)));
         request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
         if (!authorization.isEmpty())
             request.setRawHeader("Authorization", authorization);
@@ -97,8 +98,8 @@ class WsClient
         QEventLoop loop;
         QObject::connect(&socket, &QWebSocket::connected, &loop, &QEventLoop::quit);
         QObject::connect(&socket, &QWebSocket::disconnected, &loop, &QEventLoop::quit);
-        QObject::connect(&socket, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), &loop,
-                         &QEventLoop::quit);
+        QObject::connect(&socket, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error),
+                         &loop, &QEventLoop::quit);
         QTimer::singleShot(5000, &loop, &QEventLoop::quit);
         loop.exec();
     }

@@ -1,7 +1,7 @@
+#include "RemoteControlDlg.h"
 #include "ControlWindowFixture.h"
 #include "Ini.h"
 #include "RemoteControl.h"
-#include "RemoteControlDlg.h"
 #include "ScrollRunState.h"
 
 #include <QCheckBox>
@@ -87,7 +87,8 @@ TEST_F(RemoteControlMenu, EndsPreferencesAfterItsLastSeparatorAndAppliesTheDialo
     EXPECT_TRUE(remote.Server().IsListening());
     EXPECT_EQ(remote.Server().Port(), port);
     EXPECT_EQ(ini.GetInt("Remote", "Enabled", 0, 10), 1);
-    EXPECT_EQ(QString::fromStdString(ini.GetString("Remote", "Token", "")), remote.Settings().token);
+    EXPECT_EQ(QString::fromStdString(ini.GetString("Remote", "Token", "")),
+              remote.Settings().token);
 
     m_dialogs.dialogHandlers.push_back([](QDialog& dialog) {
         static_cast<RemoteControlDlg&>(dialog).EnabledBox().setChecked(false);

@@ -143,10 +143,10 @@ TEST(RemoteRouting, AsksForTheTokenFirstOnEveryApiPath)
         {"GET", "/api/state", true, bearer, "", 400},
     };
     for (const auto& row : rows) {
-        const auto route =
-            RouteRequest({row.method, row.path, row.upgrade, row.authorization, row.queryToken, kToken});
-        EXPECT_EQ(RefusalStatus(route), row.status) << row.method << ' ' << row.path << ' '
-                                                    << row.authorization.toStdString();
+        const auto route = RouteRequest(
+            {row.method, row.path, row.upgrade, row.authorization, row.queryToken, kToken});
+        EXPECT_EQ(RefusalStatus(route), row.status)
+            << row.method << ' ' << row.path << ' ' << row.authorization.toStdString();
     }
     // No token is set: nothing under /api/ opens, whatever is sent.
     EXPECT_EQ(RefusalStatus(RouteRequest({"GET", "/api/state", false, "Bearer ", {}, {}})), 401);
@@ -193,9 +193,9 @@ TEST(RemoteStateJson, HoldsExactlyTheNamedFields)
     status.lineCount = 40;
     status.elapsedSeconds = 1.5;
     const QJsonObject state = QJsonDocument::fromJson(StateJson(status, "a.txt")).object();
-    EXPECT_EQ(state.keys(), (QStringList{"direction", "elapsedSeconds", "lineCount", "lineIndex",
-                                         "paused", "remainingSeconds", "running", "script",
-                                         "speedValue"}));
+    EXPECT_EQ(state.keys(),
+              (QStringList{"direction", "elapsedSeconds", "lineCount", "lineIndex", "paused",
+                           "remainingSeconds", "running", "script", "speedValue"}));
     EXPECT_EQ(state["direction"], "backward");
     EXPECT_TRUE(state["remainingSeconds"].isNull());
     EXPECT_EQ(state["script"], "a.txt");

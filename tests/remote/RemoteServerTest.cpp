@@ -1,9 +1,9 @@
+#include "RemoteServer.h"
 #include "FakeDialogService.h"
 #include "Ini.h"
 #include "PrompterRunFixture.h"
 #include "RemoteClients.h"
 #include "RemoteControl.h"
-#include "RemoteServer.h"
 #include "ScrollRun.h"
 #include "TempDir.h"
 
@@ -18,9 +18,15 @@ namespace
 const QString kToken = QStringLiteral("00112233445566778899aabbccddeeff");
 const QByteArray kBearer = "Bearer " + kToken.toLatin1();
 
-QJsonObject Json(const QByteArray& body) { return QJsonDocument::fromJson(body).object(); }
+QJsonObject Json(const QByteArray& body)
+{
+    return QJsonDocument::fromJson(body).object();
+}
 
-QByteArray CommandBody(const char* name) { return QByteArray("{\"command\":\"") + name + "\"}"; }
+QByteArray CommandBody(const char* name)
+{
+    return QByteArray("{\"command\":\"") + name + "\"}";
+}
 
 // A port nothing listens on at the moment.
 quint16 FreePort()
@@ -59,15 +65,16 @@ class RemoteServerTest : public PrompterRunFixture
 
     bool startAllowed = true;
     int startsAsked = 0;
-    RemoteServer server{RemoteHost{
-        [this] {
-            ++startsAsked;
-            if (!startAllowed)
-                return false;
-            QMetaObject::invokeMethod(qApp, [] { StartScrollRun(false); }, Qt::QueuedConnection);
-            return true;
-        },
-        [] { return QStringLiteral("talk.txt"); }}};
+    RemoteServer server{RemoteHost{[this] {
+                                       ++startsAsked;
+                                       if (!startAllowed)
+                                           return false;
+                                       QMetaObject::invokeMethod(
+                                           qApp, [] { StartScrollRun(false); },
+                                           Qt::QueuedConnection);
+                                       return true;
+                                   },
+                                   [] { return QStringLiteral("talk.txt"); }}};
     std::unique_ptr<HttpClient> http;
 };
 
@@ -85,10 +92,11 @@ TEST_F(RemoteServerTest, ServesThePageAndTheStateAndAnswersEveryBadRequestWithIt
     EXPECT_EQ(Json(state.body)["script"], "talk.txt");
 
     // Without the right token: 401 and nothing else, wherever under /api/.
-    for (const QByteArray& authorization : {QByteArray(), QByteArray("Bearer 00112233"),
-                                            "Bearer " + kToken.toUpper().toLatin1()}) {
+    for (const QByteArray& authorization :
+         {QByteArray(), QByteArray("Bearer 00112233"), "Bearer " + kToken.toUpper().toLatin1()}) {
         for (const char* path : {"/api/state", "/api/nothing"}) {
-            const HttpAnswer refused = http->Send("GET", QString::fromLatin1(path), {}, authorization);
+            const HttpAnswer refused =
+                http->Send("GET", QString::fromLatin1(path), {}, authorization);
             EXPECT_EQ(refused.status, 401) << path;
             EXPECT_TRUE(refused.body.isEmpty()) << path;
         }
@@ -119,7 +127,8 @@ TEST_F(RemoteServerTest, ServesThePageAndTheStateAndAnswersEveryBadRequestWithIt
     // What the HTTP server never gets to read.
     EXPECT_TRUE(http->Raw("POST /api/command HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n")
                     .startsWith("HTTP/1.1 400"));
-    EXPECT_TRUE(http->Raw("GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'x')).startsWith("HTTP/1.1 413"));
+    EXPECT_TRUE(
+        http->Raw("GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'x')).startsWith("HTTP/1.1 413"));
     EXPECT_TRUE(http->Raw("POST /api/command HTTP/1.1\r\nContent-Length: 99999\r\n\r\n")
                     .startsWith("HTTP/1.1 413"));
     // A second request on the same connection is not answered.
@@ -131,7 +140,8 @@ TEST_F(RemoteServerTest, RefusesCommandsBeyondFiftyASecondFromOneClient)
 {
     std::vector<QNetworkReply*> replies;
     for (int i = 0; i < 120; ++i)
-        replies.push_back(http->Start("POST", QStringLiteral("/api/command"), CommandBody("pause"), kBearer));
+        replies.push_back(
+            http->Start("POST", QStringLiteral("/api/command"), CommandBody("pause"), kBearer));
     int tooMany = 0;
     for (QNetworkReply* reply : replies) {
         if (!reply->isFinished())
@@ -183,28 +193,28 @@ TEST_F(RemoteServerTest, EveryCommandActsDuringARealRunAsItsKeyDoes)
     std::unique_ptr<WsClient> ws;
     std::vector<std::pair<const char*, HttpAnswer>> answers;
     const auto send = [&](const char* name) { answers.emplace_back(name, Command(name)); };
-    Then([] { return g_runState.running; }, [&] {
-        send("start"); // a run is on the screen
-        send("toggle");
-        send("pause");
-        send("faster"); // paused: as F, nothing
-        send("resume");
-        send("faster");
-        send("slower");
-        send("slower");
-        answers.emplace_back("speed", http->Send("POST", QStringLiteral("/api/command"),
-                                                 R"({"command":"speed","value":40000})", kBearer));
-        send("reverse");
-        send("next");
-        send("previous");
-        send("home");
-        ws = std::make_unique<WsClient>(server.Port(), kToken);
-        ws->socket.sendTextMessage(QString::fromLatin1(CommandBody("toggle")));
-        ws->WaitForMessages(2); // the state on connecting, then paused
-    });
-    Then([&] {
-        send("stop");
-    });
+    Then([] { return g_runState.running; },
+         [&] {
+             send("start"); // a run is on the screen
+             send("toggle");
+             send("pause");
+             send("faster"); // paused: as F, nothing
+             send("resume");
+             send("faster");
+             send("slower");
+             send("slower");
+             answers.emplace_back("speed",
+                                  http->Send("POST", QStringLiteral("/api/command"),
+                                             R"({"command":"speed","value":40000})", kBearer));
+             send("reverse");
+             send("next");
+             send("previous");
+             send("home");
+             ws = std::make_unique<WsClient>(server.Port(), kToken);
+             ws->socket.sendTextMessage(QString::fromLatin1(CommandBody("toggle")));
+             ws->WaitForMessages(2); // the state on connecting, then paused
+         });
+    Then([&] { send("stop"); });
     ArmScript();
 
     const HttpAnswer started = Command("start"); // answered once the run is on the screen
@@ -218,8 +228,8 @@ TEST_F(RemoteServerTest, EveryCommandActsDuringARealRunAsItsKeyDoes)
         bool paused;
         int speedValue;
     } expected[] = {
-        {409, true, 1000},  {200, false, 1000}, {200, true, 1000}, {200, true, 1000},
-        {200, false, 1000}, {200, false, 500},  {200, false, 1000}, {200, false, 1500},
+        {409, true, 1000},   {200, false, 1000},  {200, true, 1000},   {200, true, 1000},
+        {200, false, 1000},  {200, false, 500},   {200, false, 1000},  {200, false, 1500},
         {200, false, 32000}, {200, false, 32000}, {200, false, 32000}, {200, false, 32000},
         {200, false, 32000}, {200, true, 32000},
     };
@@ -244,9 +254,15 @@ TEST_F(RemoteServerTest, EveryCommandActsDuringARealRunAsItsKeyDoes)
 class RemoteControlSettings : public TempDirTest
 {
   protected:
-    void SetUp() override { ini.SetPathName(PathOf(QStringLiteral("vellor.ini")).toUtf8().constData()); }
+    void SetUp() override
+    {
+        ini.SetPathName(PathOf(QStringLiteral("vellor.ini")).toUtf8().constData());
+    }
 
-    void WriteRemote(const QByteArray& lines) { WriteBytes(QStringLiteral("vellor.ini"), "[Remote]\r\n" + lines); }
+    void WriteRemote(const QByteArray& lines)
+    {
+        WriteBytes(QStringLiteral("vellor.ini"), "[Remote]\r\n" + lines);
+    }
 
     std::unique_ptr<RemoteControl> Start()
     {
@@ -260,7 +276,8 @@ class RemoteControlSettings : public TempDirTest
 TEST_F(RemoteControlSettings, ListensOnNothingWhileOff)
 {
     const quint16 port = FreePort();
-    WriteRemote("Enabled=0\r\nPort=" + QByteArray::number(port) + "\r\nToken=" + kToken.toLatin1() + "\r\n");
+    WriteRemote("Enabled=0\r\nPort=" + QByteArray::number(port) + "\r\nToken=" + kToken.toLatin1() +
+                "\r\n");
     const auto remote = Start();
     EXPECT_FALSE(remote->Server().IsListening());
     EXPECT_FALSE(Connects(QHostAddress::LocalHost, port));
