@@ -250,6 +250,37 @@ TEST_F(RemoteServerTest, EveryCommandActsDuringARealRunAsItsKeyDoes)
     EXPECT_EQ(startsAsked, 1) << "start is refused while the run is on, before SCROLL is asked";
 }
 
+TEST_F(RemoteServerTest, DropsRequestsThatNeverFinishAndHoldsFewOfThem)
+{
+    // Connected while the server's loop runs, so that it accepts them as they come.
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 64; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QHostAddress::LocalHost, server.Port());
+        WaitFor(idle.back().get(), &QTcpSocket::connected, 2000);
+        ASSERT_EQ(idle.back()->state(), QAbstractSocket::ConnectedState) << i;
+        idle.back()->write("GET / HTTP/1.1\r\n"); // and never the rest
+    }
+    QTcpSocket oneTooMany;
+    oneTooMany.connectToHost(QHostAddress::LocalHost, server.Port());
+    WaitFor(&oneTooMany, &QTcpSocket::disconnected, 2000);
+    EXPECT_EQ(oneTooMany.state(), QAbstractSocket::UnconnectedState);
+
+    WaitFor(idle.front().get(), &QTcpSocket::disconnected, 12'000);
+    EXPECT_EQ(idle.front()->state(), QAbstractSocket::UnconnectedState);
+    EXPECT_TRUE(idle.front()->readAll().isEmpty());
+}
+
+TEST(RemoteServerListening, TakesEveryInterfaceWithLanAccess)
+{
+    RemoteServer server(RemoteHost{[] { return false; }, {}});
+    ASSERT_TRUE(server.Listen(0, true, kToken.toLatin1()).isEmpty());
+    EXPECT_EQ(server.Addresses(), QList<QHostAddress>{QHostAddress(QHostAddress::Any)});
+    EXPECT_TRUE(Connects(QHostAddress::LocalHost, server.Port()));
+    server.Close();
+    EXPECT_FALSE(server.IsListening());
+}
+
 // The server as the program has it, from the [Remote] section.
 class RemoteControlSettings : public TempDirTest
 {
