@@ -178,6 +178,12 @@ TEST_F(RemoteServerTest, TakesSixteenWebSocketsWithTheTokenAndNoMore)
                           " HTTP/1.1\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n\r\n")
                     .startsWith("HTTP/1.1 503"));
 
+    // Binary is no command.
+    clients[1]->socket.sendBinaryMessage(CommandBody("stop"));
+    clients[1]->WaitForMessages(2);
+    ASSERT_EQ(clients[1]->messages.size(), 2U);
+    EXPECT_EQ(Json(clients[1]->messages[1])["status"], 400);
+
     // Larger than a command may be: the socket is closed.
     clients[0]->socket.sendTextMessage(QString(5000, u'x'));
     WaitFor(&clients[0]->socket, &QWebSocket::disconnected);
