@@ -3,6 +3,7 @@
 #include "FrameMailbox.h"
 #include "ScanOutOverlay.h"
 
+#include <QBackingStore>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -34,6 +35,18 @@ RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const ScanO
 QSize RasterScanOut::DeviceSize() const
 {
     return size() * devicePixelRatioF();
+}
+
+QImage::Format RasterScanOut::ScreenFormat() const
+{
+    // Drawn in the format of the window's own buffer, the repaint is a copy
+    // of rows; otherwise every pixel is converted. The scaler's pixels are
+    // opaque QRgb values, right as either of these two.
+    QBackingStore* store = window()->backingStore();
+    const auto* buffer = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+    return buffer && buffer->format() == QImage::Format_ARGB32_Premultiplied
+               ? QImage::Format_ARGB32_Premultiplied
+               : QImage::Format_RGB32;
 }
 
 QRect RasterScanOut::Picture() const
@@ -140,11 +153,13 @@ void RasterScanOut::FollowOverlay()
 void RasterScanOut::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (m_shown.size() == DeviceSize())
         painter.drawImage(QPointF(0, 0), m_shown);
     else
         painter.fillRect(event->rect(), QColor::fromRgb(Look().Background()));
     if (Look().overlay) {
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.scale(1 / devicePixelRatioF(), 1 / devicePixelRatioF());
         Look().overlay->Draw(painter, Picture(), DeviceSize());
     }
@@ -154,7 +169,7 @@ void RasterScanOut::resizeEvent(QResizeEvent* event)
 {
     ScanOutView::resizeEvent(event);
     for (QImage* image : {&m_shown, &m_next}) {
-        *image = QImage(DeviceSize(), QImage::Format_RGB32);
+        *image = QImage(DeviceSize(), ScreenFormat());
         image->setDevicePixelRatio(devicePixelRatioF());
         image->fill(Look().Background());
     }

@@ -49,6 +49,7 @@ class RasterScanOut : public ScanOutView
     void ShowScaledFrame();
     void FollowOverlay();
     QSize DeviceSize() const;
+    QImage::Format ScreenFormat() const;
     QRect Picture() const;
 
     ScanOutColours m_colours;

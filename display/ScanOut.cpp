@@ -55,6 +55,18 @@ ScanOutScaler::ScanOutScaler(QSize target, const ScanOutColours& colours)
       m_slotOf(Surface::kHeight, 0), m_slotBefore(Surface::kHeight, 0)
 {
     m_stamps.reserve(Surface::kHeight);
+    // Rows blended at many weights (an odd scale) would need too much memory
+    // to keep, and would each come round seldom.
+    constexpr std::size_t kMostWeightsKept = 8;
+    m_weightIndex.fill(-1);
+    for (const ScanOutTap& row : m_rows)
+        if (row.first != row.second && row.weight > 0 && row.weight < 256 &&
+            m_weightIndex[static_cast<std::size_t>(row.weight)] < 0)
+            m_weightIndex[static_cast<std::size_t>(row.weight)] = static_cast<int>(m_weights++);
+    if (m_weights > kMostWeightsKept)
+        m_weights = 0;
+    m_blends.resize(std::size_t{kSlots} * m_weights * m_columns.size());
+    m_blendedWith.resize(std::size_t{kSlots} * m_weights);
 }
 
 void ScanOutScaler::Begin(const std::vector<std::uint8_t>& indices,
@@ -96,6 +108,8 @@ void ScanOutScaler::Begin(const std::vector<std::uint8_t>& indices,
             ++free;
         slot = free++;
         m_slotMade[static_cast<std::size_t>(slot)] = false;
+        std::fill_n(m_blendedWith.begin() + static_cast<std::ptrdiff_t>(slot * m_weights), m_weights,
+                    0);
     }
     m_stamps.assign(rowStamps.begin(), whole ? rowStamps.end() : rowStamps.begin());
     m_newestStamp = m_stamps.empty() ? 0 : *std::max_element(m_stamps.begin(), m_stamps.end());
@@ -138,6 +152,28 @@ void ScanOutScaler::BlendRows(const Made& upper, const Made& lower, int weight,
     }
 }
 
+void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
+{
+    const Made upper = Row(row.first);
+    const Made lower = Row(row.second);
+    // Stamps tell whether the row below is the one blended with before;
+    // without them nothing can be kept.
+    if (m_weights == 0 || m_stamps.empty() || (upper.uniform >= 0 && lower.uniform >= 0)) {
+        BlendRows(upper, lower, row.weight, out);
+        return;
+    }
+    const std::size_t kept =
+        static_cast<std::size_t>(m_slotOf[static_cast<std::size_t>(row.first)]) * m_weights +
+        static_cast<std::size_t>(m_weightIndex[static_cast<std::size_t>(row.weight)]);
+    std::uint32_t* blend = m_blends.data() + kept * m_columns.size();
+    const std::uint64_t below = m_stamps[static_cast<std::size_t>(row.second)];
+    if (m_blendedWith[kept] != below) {
+        BlendRows(upper, lower, row.weight, blend);
+        m_blendedWith[kept] = below;
+    }
+    std::copy_n(blend, m_columns.size(), out);
+}
+
 void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine)
 {
     if (!m_indices)
@@ -153,7 +189,7 @@ void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype 
         else if (row.weight == 256)
             std::copy_n(Row(row.second).flat, m_columns.size(), out);
         else
-            BlendRows(Row(row.first), Row(row.second), row.weight, out);
+            BlendRowsKept(row, out);
     }
 }
 

@@ -55,8 +55,11 @@ ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
 // blend across to the target's width and that blend as colours, is kept
 // from one frame to the next: a row that only moved since the frame begun
 // before (the same stamp) is not blended across again, and a screen row of
-// one source row is a plain copy of its colours. Memory is taken when the
-// scaler is made, never per frame.
+// one source row is a plain copy of its colours. Where the rows blend at a
+// few weights only (three at 1080 lines, one at 2160), the blend of each
+// row with the one below it is kept for each weight too, so that a moving
+// picture is, row for row, a copy of rows made before. Memory is taken when
+// the scaler is made, never per frame.
 class ScanOutScaler
 {
   public:
@@ -86,6 +89,7 @@ class ScanOutScaler
     };
     Made Row(int y);
     void BlendRows(const Made& upper, const Made& lower, int weight, std::uint32_t* out) const;
+    void BlendRowsKept(const ScanOutTap& row, std::uint32_t* out);
 
     QSize m_target;
     ScanOutColours m_colours;
@@ -94,6 +98,10 @@ class ScanOutScaler
     std::vector<std::uint16_t> m_across; // kSlots rows of target width
     std::vector<std::uint32_t> m_flat;   // kSlots rows of target width
     std::vector<int> m_uniform;          // per slot
+    std::array<int, 257> m_weightIndex{}; // per blend weight of m_rows: its place in a slot's blends
+    std::size_t m_weights = 0;            // blend weights kept; 0: none kept
+    std::vector<std::uint32_t> m_blends;  // per slot and weight kept, a row of target width
+    std::vector<std::uint64_t> m_blendedWith; // the stamp of the row below each was made with
     std::vector<bool> m_slotMade;        // per slot: made for the row it now serves
     std::vector<bool> m_slotUsed;        // per slot, while a frame begins
     std::vector<int> m_slotOf;           // per source row of the frame begun
