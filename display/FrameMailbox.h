@@ -53,6 +53,9 @@ class FrameMailbox
     // Asks the loop to post its next frame.
     void Want() { m_wanted.store(true, std::memory_order_release); }
 
+    // Takes back a Want() that no post has answered.
+    void Withdraw() { m_wanted.store(false, std::memory_order_release); }
+
     // Asks the loop to post its next frame even if the picture is the one
     // posted last: a presenter that starts afresh has none.
     void WantAfresh()

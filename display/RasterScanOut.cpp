@@ -80,6 +80,13 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         // at its next pass, and that pass takes the frame.
         m_nextRefresh = std::max(m_nextRefresh + m_period, now);
         Mailbox().Want();
+        m_wantOpen = true;
+    } else if (m_wantOpen) {
+        // Unanswered (the picture stood still), the want lapses: a picture
+        // that changes later waits for the next beat, so that every frame
+        // is a refresh apart from the one before.
+        m_wantOpen = false;
+        Mailbox().Withdraw();
     }
     if (m_nextRow >= 0 || (!m_finished.isValid() && TakeFrame())) {
         ScaleRows(m_bandRows);

@@ -64,5 +64,6 @@ class RasterScanOut : public ScanOutView
     std::uint64_t m_overlayRevision = 0;   // the overlay's revision on the screen
     std::chrono::nanoseconds m_period;     // one screen refresh
     Clock::time_point m_nextRefresh;       // when a driven view next asks for a frame
+    bool m_wantOpen = false;               // the beat's want has had no pass yet
     QTimer m_refresh;                      // fires once per screen refresh, until driven
 };
