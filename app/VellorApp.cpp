@@ -2,6 +2,7 @@
 
 #include "ModulePath.h"
 #include "RecoveryKeeper.h"
+#include "RemoteControl.h"
 #include "VellorDlg.h"
 
 #include <QDir>
@@ -79,6 +80,10 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
                                            [&manager] { manager.cancel(); }});
             },
             Qt::DirectConnection);
+        RemoteControl remote(m_ini, dialogs,
+                             {[&window] { return window.QueueScroll(); },
+                              [&window] { return window.m_strFileName; }});
+        window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
         window.DoModal();
         CopyWindowToSettings(window, m_settings);
     }

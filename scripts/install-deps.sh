@@ -16,6 +16,8 @@ packages=(
   # What the tests check the installed desktop entry and metainfo with.
   desktop-file-utils appstream
   xvfb xauth
+  # The remote control, and the browser its tests drive.
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev pkg-config chromium chromium-driver python3-selenium
   "$@"
 )
 

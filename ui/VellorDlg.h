@@ -156,6 +156,14 @@ public:
 
     // Scroll.
     void OnScroll(); ///< button 1007 and 32798: runs the script on the prompter
+    /// SCROLL as the button does it, queued to run once the caller has returned;
+    /// false, and nothing queued, while a run or another dialog is open.
+    bool QueueScroll();
+
+    // Remote control.
+    void OnRemoteControl(); ///< Preferences > Remote Control: opens what was given below
+    /// What Preferences > Remote Control opens; without it the item does nothing.
+    void SetRemoteControlDialog(std::function<void()> open);
 
 public slots:
     /// Enter never closes the control window.
@@ -200,4 +208,5 @@ private:
     RecoveryKeeper* m_recovery = nullptr; // keeps the recovery copy; none: no copy is kept
     // Whether the operator was told that the script is now saved as UTF-8.
     bool m_bToldOfUtf8 = false;
+    std::function<void()> m_openRemoteControl;
 };
