@@ -137,6 +137,12 @@ void DisplayDevice::ReleaseSurface(Surface* surface)
     m_surfaces.erase(owned);
 }
 
+void DisplayDevice::StopScanOut()
+{
+    if (m_scanOut)
+        m_scanOut->Stop();
+}
+
 void DisplayDevice::RestoreDisplayMode()
 {
     delete m_scanOut.data();

@@ -74,6 +74,11 @@ class DisplayDevice
     // Ends scan-out and gives the window back its ordinary state.
     void RestoreDisplayMode();
 
+    // Stops a presenter thread, so that the window can be hidden or
+    // destroyed while the device still lives; frames stop reaching the
+    // screen.
+    void StopScanOut();
+
     // Called by the scroll loop after every pass: hands a copy of the
     // primary surface over when the screen wants its next frame, and lets the
     // scan-out do its share of the frame's work; nextStepIn is the time left

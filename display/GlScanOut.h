@@ -32,6 +32,10 @@ class GlScanOut : public ScanOutView
     // Stops the presenter thread before the window it draws in goes.
     ~GlScanOut() override;
 
+    // Stops the presenter thread and waits for it to finish.
+    void Stop() override;
+    bool Presenting() const override;
+
   protected:
     // Keeps the native window covering the view.
     void resizeEvent(QResizeEvent* event) override;
