@@ -2,7 +2,9 @@
 // paused and while moving at speed value 0, the loop's time per frame that
 // reaches the screen (paused, and the raster presenter's work on a frame),
 // the regularity of steps at a fixed speed while the screen is scanned out,
-// and the rows moved from one shown frame to the next. Run under the platform to be measured, e.g.
+// the rows moved from one shown frame to the next, and the share of one core
+// the whole process takes while paused and while moving. Run under the
+// platform to be measured, e.g.
 //   xvfb-run -s "-screen 0 1920x1080x24" bench_prompter_loop
 // (without a display it runs on the offscreen platform; VELLOR_SCAN_OUT=opengl
 // or raster picks the presenter to measure).

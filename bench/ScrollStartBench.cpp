@@ -151,7 +151,9 @@ void BM_WholeScriptReachesThePausedRun(benchmark::State& state)
         state.counters["whole_script_after_s"] = lastGrowth;
         state.counters["lines"] = lines;
         if (lines != opened.Window().Editor().LineCount())
-            state.SkipWithError(("the run got " + std::to_string(lines) + " of " + std::to_string(opened.Window().Editor().LineCount()) + " lines").c_str());
+            state.SkipWithError(("the run got " + std::to_string(lines) + " of " +
+                                 std::to_string(opened.Window().Editor().LineCount()) + " lines")
+                                    .c_str());
     }
 }
 BENCHMARK(BM_WholeScriptReachesThePausedRun)->Iterations(1)->Unit(benchmark::kMillisecond);

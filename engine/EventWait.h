@@ -39,9 +39,9 @@ class EventWait
     void RunAlarm();
 
     QAbstractEventDispatcher* m_events;
-    std::mutex m_lock;                           // guards the three below
-    std::condition_variable m_changed;           // an earlier alarm, or the end
-    Clock::time_point m_alarm = Clock::time_point::max(); // when to wake the dispatcher
+    std::mutex m_lock;                                            // guards the three below
+    std::condition_variable m_changed;                            // an earlier alarm, or the end
+    Clock::time_point m_alarm = Clock::time_point::max();         // when to wake the dispatcher
     Clock::time_point m_sleepingUntil = Clock::time_point::max(); // the alarm thread's own wait
     bool m_quit = false;
     std::thread m_alarmThread;

@@ -52,8 +52,9 @@ std::chrono::nanoseconds TimeLeft(Clock::time_point now, Clock::time_point then)
 
 Clock::time_point After(Clock::time_point now, std::chrono::nanoseconds wait)
 {
-    return wait >= std::chrono::nanoseconds(Clock::time_point::max() - now) ? Clock::time_point::max()
-                                                                            : now + wait;
+    return wait >= std::chrono::nanoseconds(Clock::time_point::max() - now)
+               ? Clock::time_point::max()
+               : now + wait;
 }
 
 // The script feed of a run, until it has brought in the whole script.

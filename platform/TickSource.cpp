@@ -23,8 +23,9 @@ std::uint64_t ReadTicks()
 
 std::chrono::steady_clock::time_point TickTime(std::uint64_t ticks)
 {
-    return std::chrono::steady_clock::time_point(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::nanoseconds(static_cast<std::int64_t>(ticks))));
+    return std::chrono::steady_clock::time_point(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::nanoseconds(static_cast<std::int64_t>(ticks))));
 }
 
 ScopedTickSource::ScopedTickSource(std::function<std::uint64_t()> source)
