@@ -1,3 +1,4 @@
+#include "DisplayProbe.h"
 #include "PrompterDisplay.h"
 #include "PrompterRunFixture.h"
 #include "ScanOutView.h"
