@@ -37,11 +37,12 @@ bool IsReadOnly(const QFileInfo& info)
     return (info.permissions() & anyWrite) == 0;
 }
 
-// Whether the folder of `path` lets this user add a file. The system is asked
-// (unlike IsReadOnly), so root is refused only where a folder is immutable.
+// Whether the folder of the existing file `path` (of its target, for a link)
+// lets this user add a file. The system is asked (unlike IsReadOnly), so root
+// is refused only where a folder is immutable.
 bool FolderTakesNewFiles(const QString& path)
 {
-    return QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+    return QFileInfo(QFileInfo(path).canonicalPath()).isWritable();
 }
 
 // Overwrites the file where it is, without truncating it first: the old bytes
