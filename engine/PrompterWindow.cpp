@@ -1,63 +1,48 @@
 #include "PrompterWindow.h"
 
 #include "ColorRef.h"
+#include "PrompterCommands.h"
 #include "ScrollRunState.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cstdint>
 
 namespace
 {
-constexpr int kSpeedStep = 500;
-constexpr int kSlowest = 32000;
-
-void ChangeSpeed(int by)
-{
-    g_runState.speedValue += by;
-    ClampSpeed();
-}
-
 // Keys act by key code, so Shift makes no difference and auto-repeat repeats.
 void OnKey(const QKeyEvent& key)
 {
-    ScrollRunState& run = g_runState;
-    switch (key.key()) {
-    case Qt::Key_Escape:
-        run.running = false;
-        break;
-    case Qt::Key_Space:
-        run.paused = !run.paused;
-        break;
-    case Qt::Key_D:
-        if (!run.paused && run.direction == ScrollDirection::Forward)
-            run.directionChangeRequested = true;
-        break;
-    case Qt::Key_U:
-        if (!run.paused && run.direction == ScrollDirection::Backward)
-            run.directionChangeRequested = true;
-        break;
-    case Qt::Key_F:
-        if (!run.paused)
-            ChangeSpeed(-kSpeedStep);
-        break;
-    case Qt::Key_S:
-        if (!run.paused)
-            ChangeSpeed(kSpeedStep);
-        break;
-    default:
-        break;
+    struct Binding {
+        int key;
+        PrompterCommand command;
+    };
+    static constexpr Binding kKeys[] = {
+        {Qt::Key_Escape, PrompterCommand::Stop},
+        {Qt::Key_Space, PrompterCommand::TogglePause},
+        {Qt::Key_D, PrompterCommand::ReverseFromForward},
+        {Qt::Key_U, PrompterCommand::ReverseFromBackward},
+        {Qt::Key_F, PrompterCommand::Faster},
+        {Qt::Key_S, PrompterCommand::Slower},
+    };
+    for (const Binding& binding : kKeys) {
+        if (binding.key == key.key()) {
+            RunPrompterCommand(binding.command);
+            return;
+        }
     }
 }
 
 void OnButton(const QMouseEvent& mouse)
 {
     if (mouse.button() == Qt::LeftButton)
-        g_runState.paused = !g_runState.paused;
-    else if (mouse.button() == Qt::RightButton && !g_runState.paused)
-        g_runState.directionChangeRequested = true;
+        RunPrompterCommand(PrompterCommand::TogglePause);
+    else if (mouse.button() == Qt::RightButton)
+        RunPrompterCommand(PrompterCommand::Reverse);
 }
 
 void OnMove(const QMouseEvent& mouse)
@@ -66,7 +51,7 @@ void OnMove(const QMouseEvent& mouse)
         // The height is taken as an unsigned 16-bit value, so a position
         // above the window counts as far below it. Level movement speeds up.
         const int y = static_cast<std::uint16_t>(mouse.position().toPoint().y());
-        g_runState.speedValue += y > g_runState.lastMouseY ? kSpeedStep : -kSpeedStep;
+        g_runState.speedValue += y > g_runState.lastMouseY ? kPrompterSpeedStep : -kPrompterSpeedStep;
         g_runState.lastMouseY = y;
     }
     ClampSpeed();
@@ -79,20 +64,10 @@ bool OnWheel(const QWheelEvent& wheel)
     if (delta == 0)
         return false; // a sideways wheel is not this control
     if (g_runParams.controlMode == SpeedControlMode::MouseWheel)
-        ChangeSpeed(delta > 0 ? -kSpeedStep : kSpeedStep);
+        SetPrompterSpeed(g_runState.speedValue + (delta > 0 ? -kPrompterSpeedStep : kPrompterSpeedStep));
     return true;
 }
 } // namespace
-
-void ClampSpeed()
-{
-    ScrollRunState& run = g_runState;
-    if (run.speedValue > kSlowest)
-        run.speedValue = kSlowest;
-    else if (run.speedValue < 0)
-        run.speedValue = 0;
-    run.stepInterval = static_cast<std::int64_t>(run.speedValue) * 1000;
-}
 
 bool PrompterWndProc(QEvent* event)
 {
@@ -155,6 +130,13 @@ bool CPrompterWindow::event(QEvent* event)
 std::unique_ptr<CPrompterWindow> CreatePrompterWindow()
 {
     auto window = std::make_unique<CPrompterWindow>();
+    // A run starts from within a modal window (the control window's loop).
+    // Made that window's transient, the prompter is not blocked by it, so the
+    // operator's input reaches the prompter whether or not a modal window is up.
+    if (const QWidget* modal = QApplication::activeModalWidget()) {
+        window->winId();
+        window->windowHandle()->setTransientParent(modal->windowHandle());
+    }
     window->show();
     window->activateWindow();
     g_runState.prompterWindow = window.get();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PrompterCommands.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -35,7 +37,3 @@ std::unique_ptr<CPrompterWindow> CreatePrompterWindow();
 // change of direction, F and S, the mouse's height and the wheel change
 // the speed by 500. True when the event was one of these and is consumed.
 bool PrompterWndProc(QEvent* event);
-
-// Holds the speed value within 0..32000 and recomputes the step interval
-// from it; used after every change of the speed.
-void ClampSpeed();

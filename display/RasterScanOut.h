@@ -29,7 +29,7 @@ class RasterScanOut : public ScanOutView
                   double refreshRate);
 
     // Scales the next band of a frame on its way, or shows a finished one.
-    void OnLoopPass(std::chrono::nanoseconds nextStepIn) override;
+    std::chrono::nanoseconds OnLoopPass(std::chrono::nanoseconds nextStepIn) override;
 
   protected:
     // Draws the part asked for from the image on the screen.

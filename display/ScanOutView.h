@@ -22,8 +22,14 @@ class ScanOutView : public QWidget
     // view, with the time left before the loop's next step is due. A
     // presenter that shares the loop's thread does its per-frame work here,
     // in short pieces, and puts a frame on the screen only when that takes
-    // less time than is left.
-    virtual void OnLoopPass(std::chrono::nanoseconds nextStepIn) { Q_UNUSED(nextStepIn); }
+    // less time than is left. Answers how soon it wants the next pass: the
+    // loop may wait that long before passing again, unless an event or a
+    // step comes first.
+    virtual std::chrono::nanoseconds OnLoopPass(std::chrono::nanoseconds nextStepIn)
+    {
+        Q_UNUSED(nextStepIn);
+        return std::chrono::nanoseconds::zero();
+    }
 
     // Frames that have reached the screen so far; safe from any thread.
     std::uint64_t FramesShown() const { return m_framesShown.load(std::memory_order_acquire); }

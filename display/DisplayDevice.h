@@ -77,13 +77,13 @@ class DisplayDevice
     // Called by the scroll loop after every pass: hands a copy of the
     // primary surface over when the screen wants its next frame, and lets the
     // scan-out do its share of the frame's work; nextStepIn is the time left
-    // before the loop's next step is due.
-    void OfferFrame(std::chrono::nanoseconds nextStepIn)
+    // before the loop's next step is due. Answers how soon the screen wants
+    // the loop's next pass.
+    std::chrono::nanoseconds OfferFrame(std::chrono::nanoseconds nextStepIn)
     {
         if (m_primary && m_mailbox.Wanted())
             m_mailbox.Post(*m_primary);
-        if (m_scanOut)
-            m_scanOut->OnLoopPass(nextStepIn);
+        return m_scanOut ? m_scanOut->OnLoopPass(nextStepIn) : std::chrono::nanoseconds::max();
     }
 
     // The screen this device drives.

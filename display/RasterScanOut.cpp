@@ -54,7 +54,7 @@ void RasterScanOut::OnRefresh()
     Mailbox().Want();
 }
 
-void RasterScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn)
+std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn)
 {
     m_driven = true;
     const Clock::time_point now = Clock::now();
@@ -65,10 +65,10 @@ void RasterScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn)
         Mailbox().Want();
     }
     if (m_nextRow < 0 && !m_finished.isValid() && !TakeFrame())
-        return;
+        return std::chrono::nanoseconds::zero();
     if (m_nextRow >= 0) {
         ScaleRows(kBandRows);
-        return;
+        return std::chrono::nanoseconds::zero();
     }
     // A finished frame waits until showing it ends before the next step is
     // due, but not past half a refresh: a run that steps at every pass never
@@ -76,6 +76,7 @@ void RasterScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn)
     if (nextStepIn > m_showTime * 5 / 4 ||
         std::chrono::nanoseconds(m_finished.nsecsElapsed()) > m_period / 2)
         ShowScaledFrame();
+    return std::chrono::nanoseconds::zero();
 }
 
 bool RasterScanOut::TakeFrame()

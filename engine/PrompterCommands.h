@@ -1,0 +1,35 @@
+#pragma once
+
+// The commands of a scroll run, whoever gives them: the prompter window's
+// keys and mouse, a presenter's clicker or pedal, the remote control. Each
+// command keeps the rule of the key that first had it, so every way of
+// driving the prompter behaves alike.
+enum class PrompterCommand {
+    TogglePause,         // Space, left button: pause or resume
+    Pause,               // pause; nothing while paused
+    Resume,              // resume; nothing while moving
+    Faster,              // F: 500 less delay, only while moving
+    Slower,              // S: 500 more delay, only while moving
+    ReverseFromForward,  // D: ask for a reversal, only while moving forward
+    ReverseFromBackward, // U: ask for a reversal, only while moving backward
+    Reverse,             // right button: ask for a reversal while moving, either way
+    Stop,                // Esc: end the run
+    NextParagraph,       // jump to the first line of the next paragraph
+    PreviousParagraph,   // jump to the first line of the previous paragraph
+    JumpToStart,         // jump to the start of the script
+};
+
+// Carries out one command on the run state. True when the command applied
+// in the run's present state (a reversal asked for, a speed changed, the
+// run stopped), false when its rule left the state as it was.
+bool RunPrompterCommand(PrompterCommand command);
+
+// Sets the live speed value, held within 0..32000 as every speed change is.
+void SetPrompterSpeed(int speedValue);
+
+// Holds the speed value within 0..32000 and recomputes the step interval
+// from it; used after every change of the speed.
+void ClampSpeed();
+
+// The step by which faster, slower, the mouse and the wheel change the speed.
+inline constexpr int kPrompterSpeedStep = 500;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ScrollRunState.h"
+
+#include <optional>
+
+// What a run looks like from outside it, for views that follow the run
+// without taking part in it: the operator's preview, the remote control.
+struct PrompterStatus {
+    bool running = false;                                 // a run is on the screen
+    bool paused = false;                                  // the text stands still
+    ScrollDirection direction = ScrollDirection::Forward; // the way the text moves
+    int speedValue = 0;                                   // live speed value, 0..32000
+    int lineIndex = 0;                                    // the line being read, from 0
+    int lineCount = 0;                                    // lines in the run's script
+    double elapsedSeconds = 0;                            // time spent moving in this run
+    std::optional<double> remainingSeconds;               // at this speed; none while unknown
+};
+
+// The run's status as of now; a run that is not on the screen shows as
+// stopped with the figures it ended with.
+PrompterStatus CurrentPrompterStatus();
