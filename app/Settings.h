@@ -3,6 +3,7 @@
 #include "ColorRef.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 
 // The operator's preferences that are kept from one run to the next, in the
@@ -28,3 +29,15 @@ struct Settings {
     /// Prompter font size in tenths of a point.
     std::int32_t m_nFontSize = 0;
 };
+
+/// The slowest speed value; the speed slider runs from 0 to it.
+inline constexpr std::int32_t kSlowestSpeed = 32000;
+
+/// The speed slider's position for a speed value, 32000 - value: worked out in
+/// 64 bits, where no stored value can overflow it, and held to the slider's
+/// range, so that a value beyond either end, however far, lands at that end.
+constexpr int SliderPositionOf(std::int32_t speedValue)
+{
+    return static_cast<int>(
+        std::clamp<std::int64_t>(std::int64_t{kSlowestSpeed} - speedValue, 0, kSlowestSpeed));
+}

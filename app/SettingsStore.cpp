@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 
 #include "Ini.h"
+#include "ScriptEncoding.h"
 
 namespace
 {
@@ -15,9 +16,15 @@ constexpr std::int32_t kDefaultCpuSpeed = 2;
 constexpr char kDefaultFontName[] = "Arial Black";
 constexpr std::int32_t kDefaultFontSize = 240;
 
+QByteArray StoredBytes(const CIni& ini, const char* name, const char* defaultValue)
+{
+    return QByteArray::fromStdString(ini.GetString(kSection, name, defaultValue));
+}
+
+// A string value is bytes, as a script is, and is decoded by the scripts' rule.
 QString ReadString(const CIni& ini, const char* name, const char* defaultValue)
 {
-    return QString::fromStdString(ini.GetString(kSection, name, defaultValue));
+    return DecodeScriptText(StoredBytes(ini, name, defaultValue)).text;
 }
 
 std::int32_t ReadInt(const CIni& ini, const char* name, std::int32_t defaultValue)
@@ -31,9 +38,14 @@ ColorRef ReadColor(const CIni& ini, const char* name, ColorRef defaultValue)
     return static_cast<ColorRef>(ReadInt(ini, name, static_cast<std::int32_t>(defaultValue)));
 }
 
+// A value that reads as the file holds it now is written back as those very
+// bytes, whatever their encoding; any other value is written as UTF-8, which
+// always reads back as it was written.
 void WriteString(CIni& ini, const char* name, const QString& value)
 {
-    ini.WriteString(kSection, name, value.toUtf8().constData());
+    const QByteArray stored = StoredBytes(ini, name, "");
+    const bool unchanged = DecodeScriptText(stored).text == value;
+    ini.WriteString(kSection, name, (unchanged ? stored : value.toUtf8()).constData());
 }
 
 void WriteInt(CIni& ini, const char* name, std::int32_t value)

@@ -7,8 +7,9 @@
 class CIni;
 
 // The settings file (see SettingsLocation.h), section "Settings": read once at
-// start-up, written once at exit. Strings are kept as UTF-8, integers and
-// colours as signed decimal, flags as 1 or 0.
+// start-up, written once at exit. Strings are read as scripts are (UTF-8 when
+// valid, else Windows-1252) and kept as the bytes they were read from until they
+// change, then as UTF-8; integers and colours as signed decimal, flags as 1 or 0.
 
 /// Fills every field of `settings` from `ini`, with the defaults where a value
 /// is missing; an empty or missing MRF gives `defaultScriptPath`.

@@ -3,9 +3,16 @@
 // value name, taken from the bytes that follow; the rest is the file's text.
 // Besides surviving any input, an edit must read back as written, must not
 // change the value of any other name, and must be stable when repeated.
+// The text is then a settings file: its values must reach the control window's
+// speed slider within its range, and saving what was loaded must load back the same.
 
+#include "Ini.h"
 #include "PrivateProfileText.h"
+#include "SettingsEquality.h"
+#include "SettingsStore.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -41,6 +48,32 @@ void Check(bool condition)
         std::abort();
 }
 
+void WriteFile(const QString& path, std::string_view bytes)
+{
+    QFile file(path);
+    Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const auto size = static_cast<qint64>(bytes.size());
+    Check(file.write(bytes.data(), size) == size);
+}
+
+void CheckSettingsFile(std::string_view bytes)
+{
+    static const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("vellor.ini"));
+    WriteFile(path, bytes);
+    CIni ini;
+    ini.SetPathName(QFile::encodeName(path).constData());
+    const QString defaultScript = QStringLiteral("/fuzz/vellor.txt");
+    Settings loaded;
+    LoadSettings(ini, loaded, defaultScript);
+    const int position = SliderPositionOf(loaded.m_nScrollSpeed);
+    Check(position >= 0 && position <= kSlowestSpeed);
+    SaveSettings(ini, loaded);
+    Settings reloaded;
+    LoadSettings(ini, reloaded, defaultScript);
+    Check(reloaded == loaded);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -54,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view otherName = Take(rest, data[3] % 16);
     const std::string_view text = rest;
 
+    CheckSettingsFile(text);
     PrivateProfile::FindValue(text, section, name);
     const auto otherBefore = PrivateProfile::FindValue(text, section, otherName);
     if (!PrivateProfile::CanStore(section, name, value))

@@ -37,11 +37,33 @@ bool IsReadOnly(const QFileInfo& info)
     return (info.permissions() & anyWrite) == 0;
 }
 
+// Whether the folder of the existing file `path` (of its target, for a link)
+// lets this user add a file. The system is asked (unlike IsReadOnly), so root
+// is refused only where a folder is immutable.
+bool FolderTakesNewFiles(const QString& path)
+{
+    return QFileInfo(QFileInfo(path).canonicalPath()).isWritable();
+}
+
+// Overwrites the file where it is, without truncating it first: the old bytes
+// stay until the new ones cover them, and only then is the rest cut off.
+bool WriteInPlace(const QString& path, const std::string& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+    const auto size = static_cast<qint64>(text.size());
+    return file.write(text.data(), size) == size && file.flush() && file.resize(size);
+}
+
 bool ReplaceFile(const QString& path, const std::string& text)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) {
+        // A folder that takes no new file has no room for the temporary file;
+        // the file itself may still be writable, and then it is written in place.
+        return QFileInfo::exists(path) && !FolderTakesNewFiles(path) && WriteInPlace(path, text);
+    }
     const auto size = static_cast<qint64>(text.size());
     if (file.write(text.data(), size) != size)
         return false; // the unfinished temporary file goes with `file`
@@ -65,6 +87,8 @@ std::uint32_t GetString(const char* section, const char* name, const char* defau
         while (!value->empty() && value->back() == ' ')
             value->pop_back();
     }
+    // The value is a C string to the caller: it ends at a NUL it holds.
+    value->resize(std::min(value->find('\0'), value->size()));
     const std::size_t copied = std::min<std::size_t>(value->size(), size - 1);
     std::memcpy(buffer, value->data(), copied);
     buffer[copied] = '\0';

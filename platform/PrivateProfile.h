@@ -9,6 +9,8 @@
 // Every write replaces the whole file atomically: the new text goes to a
 // temporary file in the same folder, is flushed to disk and then renamed over
 // the old file, so a crash or a full disk never leaves half a settings file.
+// Only where the folder takes no new file is a writable file written in place,
+// so that nothing else ever appears in the folder.
 namespace PrivateProfile
 {
 
@@ -16,8 +18,9 @@ namespace PrivateProfile
 /// of `size` bytes, NUL-terminated, cut to size - 1 bytes when longer. When the
 /// file, the section or the name is missing (or a null argument is given), the
 /// default is copied instead, its trailing blanks removed; a present but empty
-/// value gives the empty string. Returns the number of bytes copied without
-/// the NUL: size - 1 when the text was cut, 0 when size is 0.
+/// value gives the empty string, and a value holding a NUL ends there. Returns
+/// the number of bytes copied without the NUL: size - 1 when the text was cut,
+/// 0 when size is 0.
 std::uint32_t GetString(const char* section, const char* name, const char* defaultValue,
                         char* buffer, std::uint32_t size, const char* fileName);
 

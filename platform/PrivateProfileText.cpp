@@ -82,10 +82,19 @@ void Classify(std::string_view text, Line& line)
     }
 }
 
+// A UTF-8 byte-order mark at the start of the file belongs to no line, so the
+// first section is found behind it, and an edit keeps it where it is.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::size_t FirstLineBegin(std::string_view text)
+{
+    return text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
+
 std::vector<Line> SplitLines(std::string_view text)
 {
     std::vector<Line> lines;
-    std::size_t begin = 0;
+    std::size_t begin = FirstLineBegin(text);
     while (begin < text.size()) {
         Line line;
         line.begin = begin;
@@ -109,22 +118,21 @@ struct Location {
     const Line* lastOfSection = nullptr; // the first such section's header or last entry
 };
 
-// The first entry of that name in any section of that name; the value is looked
-// up the same way for reading and for writing, so a write changes what a read sees.
+// The first entry of that name in the first section of that name, as the
+// platform's profile functions find it: a later section of the same name is
+// never read or written. The value is looked up the same way for reading and
+// for writing, so a write changes what a read sees.
 Location Locate(const std::vector<Line>& lines, std::string_view section, std::string_view name)
 {
     Location found;
-    bool inSection = false;
     bool inFirstSection = false;
     for (const Line& line : lines) {
         if (line.kind == LineKind::Header) {
-            inSection = SameName(line.name, section);
-            inFirstSection = inSection && found.lastOfSection == nullptr;
+            inFirstSection = found.lastOfSection == nullptr && SameName(line.name, section);
             if (inFirstSection)
                 found.lastOfSection = &line;
-        } else if (inSection && line.kind == LineKind::Entry) {
-            if (inFirstSection)
-                found.lastOfSection = &line;
+        } else if (inFirstSection && line.kind == LineKind::Entry) {
+            found.lastOfSection = &line;
             if (found.entry == nullptr && SameName(line.name, name))
                 found.entry = &line;
         } else if (inFirstSection && line.kind == LineKind::Other) {
@@ -134,12 +142,13 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
     return found;
 }
 
-// New lines follow the file's first line break; a file without one gets LF.
+// New lines follow the file's first line break; a file without one gets CR LF,
+// as the platform writes it, so a file made here reads the same on Windows.
 std::string_view LineBreakOf(std::string_view text)
 {
     const std::size_t newline = text.find('\n');
     if (newline == std::string_view::npos)
-        return "\n";
+        return "\r\n";
     return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
 }
 
@@ -214,7 +223,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
         return result;
     }
     result.append(text);
-    if (!text.empty() && text.back() != '\n')
+    if (text.size() > FirstLineBegin(text) && text.back() != '\n')
         result.append(lineBreak);
     result.append("[").append(section).append("]").append(lineBreak);
     result.append(entryLine);

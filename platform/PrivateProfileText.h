@@ -9,9 +9,11 @@
 // A line "[name]" opens a section; a line "name=value" inside a section holds
 // a value; a line whose first non-blank character is ';' is a comment. Section
 // and value names are compared without regard to ASCII case, and blanks around
-// names and values do not count. Lines before the first section, lines without
-// '=' and comments are never read, and an edit keeps every one of them, byte for
-// byte, together with the file's own line endings.
+// names and values do not count. Only the first section of a name is read and
+// written; lines before the first section, lines without '=', comments and a
+// leading UTF-8 byte-order mark are never read, and an edit keeps every one of
+// them, byte for byte, together with the file's own line endings (CR LF in a
+// file that has none yet).
 namespace PrivateProfile
 {
 

@@ -8,6 +8,7 @@
 #include "ResourceIds.h"
 #include "ScriptEditor.h"
 #include "ScriptFile.h"
+#include "Settings.h"
 #include "TransparentStatic.h"
 #include "XButton.h"
 
@@ -291,8 +292,7 @@ void CVellorDlg::InitSlider()
 {
     m_slider->SetThumbColors(0, 0x00C4C4C4);
     m_slider->setRange(0, kSliderMax);
-    // The slider clamps a stored speed outside 0..32000 to its nearest end.
-    m_slider->setValue(kSliderMax - m_nScrollSpeed);
+    m_slider->setValue(SliderPositionOf(m_nScrollSpeed));
     m_slider->SetTooltipText(QStringLiteral("Sets the Starting Scroll Speed"), true);
 }
 

@@ -5,6 +5,7 @@
 #include "SettingsEquality.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <random>
@@ -44,16 +45,16 @@ class SettingsFile : public TempDirTest
     CIni m_ini;
 };
 
-const QByteArray kFirstRunFile = "[Settings]\n"
-                                 "MRF=/tools/prompter.txt\n"
-                                 "CRBack=16777215\n"
-                                 "CRText=0\n"
-                                 "ScrollSpeed=80\n"
-                                 "CPUSpeed=2\n"
-                                 "UseMouse=0\n"
-                                 "RightReading=0\n"
-                                 "FontName=Arial Black\n"
-                                 "FontSize=240\n";
+const QByteArray kFirstRunFile = "[Settings]\r\n"
+                                 "MRF=/tools/prompter.txt\r\n"
+                                 "CRBack=16777215\r\n"
+                                 "CRText=0\r\n"
+                                 "ScrollSpeed=80\r\n"
+                                 "CPUSpeed=2\r\n"
+                                 "UseMouse=0\r\n"
+                                 "RightReading=0\r\n"
+                                 "FontName=Arial Black\r\n"
+                                 "FontSize=240\r\n";
 
 } // namespace
 
@@ -109,6 +110,34 @@ TEST_F(SettingsFile, KeepsAnEmptyFontNameButGivesTheDefaultScriptForAnEmptyOrMis
               "/home/a/Talk one.txt");
 }
 
+TEST_F(SettingsFile, ReadsStringsAsScriptsAreAndWritesAnUnchangedOneBackAsItsBytes)
+{
+    WriteBytes("caf\u00e9.txt", "script");
+    const QByteArray folder = QFile::encodeName(m_dir.path());
+    WriteBytes("prompter.ini", "[Settings]\r\nMRF=" + folder + "/caf\xE9.txt\r\n"
+                               "FontName=Caf\xE9 Sans\r\n");
+    Settings settings = Loaded();
+    EXPECT_EQ(settings.m_strMRF, PathOf("caf\u00e9.txt"));
+    EXPECT_TRUE(QFile(settings.m_strMRF).open(QIODevice::ReadOnly));
+    settings.m_strFontName = "Caf\u00e9 Serif";
+    SaveSettings(m_ini, settings);
+    const QByteArray written = ReadBytes("prompter.ini");
+    EXPECT_TRUE(written.contains("\nMRF=" + folder + "/caf\xE9.txt\r\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains("\nFontName=Caf\xC3\xA9 Serif\r\n")) << written.toStdString();
+    EXPECT_TRUE(Loaded() == settings);
+}
+
+TEST_F(SettingsFile, ReadsBehindAByteOrderMarkAndKeepsItWithOneSection)
+{
+    const QByteArray file = "\xEF\xBB\xBF" + kFirstRunFile;
+    WriteBytes("prompter.ini", QByteArray(file).replace("CRText=0", "CRText=255"));
+    Settings settings = Loaded();
+    EXPECT_EQ(settings.m_crText, 255u);
+    settings.m_crText = 0;
+    SaveSettings(m_ini, settings);
+    EXPECT_EQ(ReadBytes("prompter.ini"), file);
+}
+
 TEST_F(SettingsFile, ChangesOnlyTheNineValuesOfAHandWrittenFile)
 {
     const QByteArray handWritten = "; Vellor settings, kept by hand\r\n"
@@ -154,14 +183,17 @@ TEST_F(SettingsFile, GoesOnQuietlyWhenTheFileIsReadOnly)
     EXPECT_EQ(ReadBytes("prompter.ini"), kFirstRunFile);
 }
 
-TEST_F(SettingsFile, GoesOnQuietlyWhenTheFolderCannotBeWritten)
+TEST_F(SettingsFile, IsSavedInPlaceWhenTheFolderTakesNoNewFile)
 {
     WriteBytes("prompter.ini", kFirstRunFile);
     const ImmutableFlag immutable(m_dir.path());
     if (!immutable.IsSet())
         GTEST_SKIP() << "the file system does not let this user mark a folder immutable";
     SaveChanged();
-    EXPECT_EQ(ReadBytes("prompter.ini"), kFirstRunFile);
+    EXPECT_EQ(Loaded().m_nScrollSpeed, 500);
+    EXPECT_EQ(Loaded().m_strFontName, "Courier");
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"prompter.ini"});
 }
 
 TEST_F(SettingsFile, GoesOnQuietlyWhenThereIsNoFolder)

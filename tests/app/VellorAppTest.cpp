@@ -65,10 +65,10 @@ TEST_F(VellorApp, FirstStartShowsTheDefaultsAndWritesTheFirstRunSettings)
     EXPECT_EQ(m_dialogs.messages[0].caption, ApplicationTitle());
 
     EXPECT_FALSE(settingsExistedWhileOpen);
-    EXPECT_EQ(SettingsFile(), "[Settings]\nMRF=" + DefaultScript().toUtf8() +
-                                  "\nCRBack=16777215\nCRText=0\nScrollSpeed=80\nCPUSpeed=2\n"
-                                  "UseMouse=0\nRightReading=0\nFontName=Arial Black\n"
-                                  "FontSize=240\n");
+    EXPECT_EQ(SettingsFile(), "[Settings]\r\nMRF=" + DefaultScript().toUtf8() +
+                                  "\r\nCRBack=16777215\r\nCRText=0\r\nScrollSpeed=80\r\n"
+                                  "CPUSpeed=2\r\nUseMouse=0\r\nRightReading=0\r\n"
+                                  "FontName=Arial Black\r\nFontSize=240\r\n");
 }
 
 TEST_F(VellorApp, RightReadingAndMouseSettingsStartForwardWithMouseControl)
@@ -81,14 +81,26 @@ TEST_F(VellorApp, RightReadingAndMouseSettingsStartForwardWithMouseControl)
     EXPECT_TRUE(SettingsFile().contains("UseMouse=1\n"));
 }
 
-TEST_F(VellorApp, AStartingSpeedBeyondTheSlowEndIsSavedAsTheSlowEnd)
+TEST_F(VellorApp, AStartingSpeedBeyondEitherEndIsShownAndSavedAsThatEnd)
 {
-    WriteBytes(QStringLiteral("vellor.ini"), "[Settings]\nScrollSpeed=40000\nCPUSpeed=7\n");
-    Shown shown{};
-    Run([&](CVellorDlg& w) { shown = Read(w); });
-    EXPECT_EQ(shown.slider, 0);
-    EXPECT_TRUE(SettingsFile().contains("ScrollSpeed=32000\n"));
-    EXPECT_TRUE(SettingsFile().contains("CPUSpeed=7\n"));
+    const struct {
+        const char* stored;
+        int slider;
+        const char* saved;
+    } speeds[] = {{"40000", 0, "32000"},
+                  {"2147483647", 0, "32000"},
+                  {"-5", 32000, "0"},
+                  {"-2147483648", 32000, "0"}};
+    for (const auto& speed : speeds) {
+        SCOPED_TRACE(speed.stored);
+        WriteBytes(QStringLiteral("vellor.ini"),
+                   QByteArray("[Settings]\nScrollSpeed=") + speed.stored + "\nCPUSpeed=7\n");
+        Shown shown{};
+        Run([&](CVellorDlg& w) { shown = Read(w); });
+        EXPECT_EQ(shown.slider, speed.slider);
+        EXPECT_TRUE(SettingsFile().contains(QByteArray("ScrollSpeed=") + speed.saved + "\n"));
+        EXPECT_TRUE(SettingsFile().contains("CPUSpeed=7\n"));
+    }
 }
 
 TEST_F(VellorApp, TheCloseBoxEscapeAndFileExitEachSaveTheSliderAndMouseBoxAtClosing)
@@ -109,8 +121,8 @@ TEST_F(VellorApp, TheCloseBoxEscapeAndFileExitEachSaveTheSliderAndMouseBoxAtClos
         EXPECT_FALSE(settingsExistedWhileOpen);
         EXPECT_EQ(record.m_nScrollSpeed, speed);
         EXPECT_TRUE(record.m_bUseMouse);
-        EXPECT_TRUE(SettingsFile().contains("ScrollSpeed=" + QByteArray::number(speed) + "\n"));
-        EXPECT_TRUE(SettingsFile().contains("UseMouse=1\n"));
+        EXPECT_TRUE(SettingsFile().contains("ScrollSpeed=" + QByteArray::number(speed) + "\r\n"));
+        EXPECT_TRUE(SettingsFile().contains("UseMouse=1\r\n"));
     }
 }
 

@@ -50,6 +50,9 @@ TEST_F(ProfileFile, ReadsTheDefaultWhenTheFileOrTheNameIsMissing)
     EXPECT_EQ(Read("Settings", "Missing", nullptr), "");
     EXPECT_EQ(Read(nullptr, "FontName", "d"), "d");
     EXPECT_EQ(Read("Settings", nullptr, "d"), "d");
+    // Read checks that the length returned is that of the text before the NUL.
+    WriteBytes("settings.ini", QByteArray("[S]\na=x\0y\n", 10));
+    EXPECT_EQ(Read("S", "a", nullptr), "x");
 }
 
 TEST_F(ProfileFile, CutsTheCopyToTheBufferAndReturnsSizeMinusOne)
@@ -69,7 +72,7 @@ TEST_F(ProfileFile, CreatesTheFileThenUpdatesItInPlace)
     ASSERT_TRUE(WriteString("Settings", "A", "1", Path().c_str()));
     ASSERT_TRUE(WriteString("Settings", "B", "2", Path().c_str()));
     ASSERT_TRUE(WriteString("settings", "a", "3", Path().c_str()));
-    EXPECT_EQ(ReadBytes("settings.ini"), "[Settings]\nA=3\nB=2\n");
+    EXPECT_EQ(ReadBytes("settings.ini"), "[Settings]\r\nA=3\r\nB=2\r\n");
     EXPECT_EQ(FolderEntries(), QStringList{"settings.ini"});
 }
 
@@ -105,16 +108,16 @@ TEST_F(ProfileFile, FailsOnAReadOnlyOrImmutableFileAndLeavesItAsItWas)
     EXPECT_EQ(ReadBytes("settings.ini"), kHandWritten);
 }
 
-TEST_F(ProfileFile, FailsInAFolderThatCannotBeWrittenAndLeavesTheFile)
+TEST_F(ProfileFile, WritesTheFileInPlaceWhereTheFolderTakesNoNewFile)
 {
-    WriteBytes("settings.ini", kHandWritten);
+    WriteBytes("settings.ini", "[Settings]\r\nFontName=A much longer old face name\r\n");
     // Permission bits do not stop root; an immutable folder stops everyone.
     const ImmutableFlag immutable(m_dir.path());
     if (!immutable.IsSet())
         GTEST_SKIP() << "the file system does not let this user mark a folder immutable";
-    EXPECT_FALSE(WriteString("Settings", "FontName", "New", Path().c_str()));
+    EXPECT_TRUE(WriteString("Settings", "FontName", "New", Path().c_str()));
     EXPECT_FALSE(WriteString("Settings", "A", "1", Path("new.ini").c_str()));
-    EXPECT_EQ(ReadBytes("settings.ini"), kHandWritten);
+    EXPECT_EQ(ReadBytes("settings.ini"), "[Settings]\r\nFontName=New\r\n");
     EXPECT_EQ(FolderEntries(), QStringList{"settings.ini"});
 }
 

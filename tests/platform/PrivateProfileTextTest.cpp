@@ -42,11 +42,22 @@ TEST(ProfileRead, SkipsCommentsOtherSectionsAndLinesBeforeTheFirstSection)
     EXPECT_EQ(FindValue(text, "Other", "Name"), "other");
 }
 
-TEST(ProfileRead, TakesTheFirstOfRepeatedNamesAndSections)
+TEST(ProfileText, ReadsAndWritesTheFirstOfRepeatedNamesInTheFirstOfRepeatedSections)
 {
     const std::string text = "[S]\nA=1\nA=2\n[T]\n[s]\nA=3\nB=4\n";
     EXPECT_EQ(FindValue(text, "S", "A"), "1");
-    EXPECT_EQ(FindValue(text, "S", "B"), "4");
+    EXPECT_EQ(FindValue(text, "S", "B"), std::nullopt);
+    EXPECT_EQ(WithValue(text, "S", "B", "5"), "[S]\nA=1\nA=2\nB=5\n[T]\n[s]\nA=3\nB=4\n");
+    EXPECT_EQ(WithValue(text, "S", "A", "6"), "[S]\nA=6\nA=2\n[T]\n[s]\nA=3\nB=4\n");
+}
+
+TEST(ProfileText, ReadsBehindAByteOrderMarkAndKeepsIt)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string text = mark + "[Settings]\r\nA=1\r\n";
+    EXPECT_EQ(FindValue(text, "Settings", "A"), "1");
+    EXPECT_EQ(WithValue(text, "Settings", "B", "2"), text + "B=2\r\n");
+    EXPECT_EQ(WithValue(mark, "Settings", "A", "1"), mark + "[Settings]\r\nA=1\r\n");
 }
 
 TEST(ProfileRead, EndsLinesAtLfOrCrLfButNotAtALoneCr)
@@ -88,7 +99,9 @@ TEST(ProfileWrite, EndsAnUnfinishedLastLineBeforeAppending)
 TEST(ProfileWrite, AppendsANewSectionWithTheFilesLineBreaks)
 {
     EXPECT_EQ(WithValue("[T]\r\nA=1\r\n", "S", "B", "2"), "[T]\r\nA=1\r\n[S]\r\nB=2\r\n");
-    EXPECT_EQ(WithValue("", " S ", " B ", "2"), "[S]\nB=2\n");
+    // A text without a line break of its own gets CR LF.
+    EXPECT_EQ(WithValue("", " S ", " B ", "2"), "[S]\r\nB=2\r\n");
+    EXPECT_EQ(WithValue("[S]", "S", "B", "2"), "[S]\r\nB=2\r\n");
 }
 
 TEST(ProfileWrite, QuotesAValueThatWouldNotReadBackAsWritten)
@@ -98,8 +111,8 @@ TEST(ProfileWrite, QuotesAValueThatWouldNotReadBackAsWritten)
         EXPECT_EQ(text, "[S]\nA=\"" + value + "\"\n");
         EXPECT_EQ(FindValue(text, "S", "A"), value);
     }
-    EXPECT_EQ(WithValue("", "S", "A", "in side"), "[S]\nA=in side\n");
-    EXPECT_EQ(WithValue("", "S", "A", "\"half"), "[S]\nA=\"half\n");
+    EXPECT_EQ(WithValue("[S]\n", "S", "A", "in side"), "[S]\nA=in side\n");
+    EXPECT_EQ(WithValue("[S]\n", "S", "A", "\"half"), "[S]\nA=\"half\n");
 }
 
 TEST(ProfileWrite, RefusesWhatCannotBeOneLine)

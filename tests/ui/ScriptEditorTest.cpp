@@ -52,7 +52,7 @@ using ScriptEditorText = ScriptEditorTest;
 
 TEST_F(ScriptEditorText, ATextJustSetReadsBackAsTheSameBytes)
 {
-    const QByteArray mixedBreaks("one\rtwo\nthree\r\nfour\r\r\nfive\r", 29);
+    const QByteArray mixedBreaks("one\rtwo\nthree\r\nfour\r\r\nfive\r");
     const QByteArray nulAndWindows1252("caf\xE9\0\x81\r\nend", 11);
     for (const QByteArray& bytes : {mixedBreaks, nulAndWindows1252}) {
         SCOPED_TRACE(bytes.toHex().toStdString());
