@@ -1,5 +1,6 @@
 #include "VellorApp.h"
 
+#include "PrompterSettings.h"
 #include "VellorDlg.h"
 
 #include <QFile>
@@ -14,13 +15,18 @@ CVellorApp::CVellorApp(const QString& settingsPath, QString defaultScriptPath)
 bool CVellorApp::InitInstance(DialogService& dialogs)
 {
     LoadSettings(m_ini, m_settings, m_defaultScriptPath);
+    const ReadingCue loadedCue = LoadPrompterSettings(m_ini);
+    ReadingCue cue = loadedCue;
     {
         CVellorDlg window(dialogs);
         CopySettingsToWindow(m_settings, window);
+        window.m_readingCue = cue;
         window.DoModal();
         CopyWindowToSettings(window, m_settings);
+        cue = window.m_readingCue;
     }
     SaveSettings(m_ini, m_settings);
+    SavePrompterSettings(m_ini, cue, loadedCue);
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "DisplayDevice.h"
 #include "FrameRenderer.h"
+#include "LineStarts.h"
 #include "PrompterDisplay.h"
 #include "PrompterWindow.h"
 #include "ScrollRunState.h"
@@ -55,6 +56,7 @@ void StartScrollRun(bool useMonitor2)
 {
     g_runParams.useMonitor2 = useMonitor2;
     ResetMotionForNewRun();
+    RecordLineStartsOfNewScript();
     g_runState.speedValue = g_runParams.speedValue;
     ClampSpeed();
 

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "ReadingCue.h"
 
 #include <QFont>
+#include <QPointer>
+#include <QScreen>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -50,6 +54,10 @@ struct ScrollRunParams {
     SpeedControlMode controlMode = SpeedControlMode::MousePosition; // live speed control
     bool mirror = false;                                            // mirror-reversed reading
     bool useMonitor2 = false; // show the run on the secondary display
+    ReadingCue readingCue;    // the mark where the talent reads; off unless chosen
+    // The control window's screen: a run on another screen shows the
+    // operator a preview there. None: no preview.
+    QPointer<QScreen> operatorScreen;
 };
 
 // The live state of the scroll run. Fields outlive a run unless the start
@@ -71,6 +79,12 @@ struct ScrollRunState {
     // Entry k holds the offset in scriptText of line k. It grows with the
     // script, so a script of any length fits.
     std::vector<int> LineStartTable;
+    int scannedLineStarts = 0; // lines of the captured text whose starts are recorded
+
+    // The time the text has spent moving in this run: what was counted up
+    // to movingSince, and since then while it is moving.
+    std::chrono::steady_clock::duration timeMoved{};
+    std::optional<std::chrono::steady_clock::time_point> movingSince;
 
     QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device
@@ -85,7 +99,8 @@ extern ScrollRunParams g_runParams;
 extern ScrollRunState g_runState;
 
 // Puts the motion in the state every run starts in: paused, forward, with
-// no direction change pending. The caller then clamps the speed.
+// no direction change pending, nothing moved yet. The caller then clamps
+// the speed.
 void ResetMotionForNewRun();
 
 // Records offset as the start of line k, growing the table as needed.

@@ -86,6 +86,8 @@ constexpr int kCmdCpuPerformance = 32817;
 constexpr int kCmdMon2Fwd = 32822;
 constexpr int kCmdMon2Rev = 32823;
 constexpr int kCmdRedo = 57644;
+// Preferences > Reading Cue, beyond the design's menu.
+constexpr int kCmdReadingCue = 32840;
 
 // The system-menu item that opens the about box.
 constexpr int kSysCmdAbout = 0x0010;

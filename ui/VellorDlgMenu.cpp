@@ -25,7 +25,7 @@ struct Command {
     UpdateRule update; // nullptr: the item keeps its state
 };
 
-const std::array<Command, 25> kCommands{{
+const std::array<Command, 26> kCommands{{
     {Ids::kCmdNew, &CVellorDlg::OnFileNew, nullptr},
     {Ids::kCmdOpen, &CVellorDlg::OnFileOpen, nullptr},
     {Ids::kCmdSave, &CVellorDlg::OnFileSave, &CVellorDlg::OnUpdateFileSave},
@@ -51,6 +51,7 @@ const std::array<Command, 25> kCommands{{
     {Ids::kCmdMouseWheel, &CVellorDlg::OnMouseWheel, &CVellorDlg::OnUpdateMouseWheel},
     {Ids::kCmdHelpContents, &CVellorDlg::OnHelpContents, nullptr},
     {Ids::kCmdAbout, &CVellorDlg::OnAbout, nullptr},
+    {Ids::kCmdReadingCue, &CVellorDlg::OnReadingCue, &CVellorDlg::OnUpdateReadingCue},
 }};
 
 const Command* FindCommand(int id)
@@ -94,7 +95,7 @@ const std::array<MenuItem, 8> kEditMenu{{
     {Ids::kCmdSelectAll, "&Select All\tCtrl+A", false},
 }};
 
-const std::array<MenuItem, 15> kPreferencesMenu{{
+const std::array<MenuItem, 16> kPreferencesMenu{{
     {Ids::kCmdScrollSpeed, "&Scroll Speed", false},
     {Ids::kCmdCpuPerformance, "&CPU Performance", false},
     kSeparator,
@@ -110,6 +111,7 @@ const std::array<MenuItem, 15> kPreferencesMenu{{
     {Ids::kCmdMouse, "&Mouse", true},
     {Ids::kCmdMouseWheel, "Mouse &Wheel", true},
     kSeparator,
+    {Ids::kCmdReadingCue, "Reading &Cue", true},
 }};
 
 const std::array<MenuItem, 3> kHelpMenu{{
