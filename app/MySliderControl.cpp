@@ -17,6 +17,8 @@ constexpr int kTickLength = 4;
 constexpr int kTickGap = 2;
 // Without a tick interval of its own the slider marks every tenth of its range.
 constexpr int kDefaultTickCount = 10;
+// A page is a fifth of the range, as on the platform's trackbar.
+constexpr int kPagesPerRange = 5;
 
 } // namespace
 
@@ -72,6 +74,13 @@ void CMySliderControl::paintEvent(QPaintEvent*)
     DrawTicks(painter);
     DrawChannel(painter);
     DrawThumb(painter);
+}
+
+void CMySliderControl::sliderChange(SliderChange change)
+{
+    if (change == SliderRangeChange)
+        setPageStep(static_cast<int>((qint64(maximum()) - minimum()) / kPagesPerRange));
+    QSlider::sliderChange(change);
 }
 
 int CMySliderControl::TickStep() const

@@ -1,13 +1,55 @@
 #include "VellorApp.h"
 
+#include "ModulePath.h"
 #include "PrompterSettings.h"
+#include "RecoveryKeeper.h"
+#include "RemoteControl.h"
 #include "VellorDlg.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSessionManager>
 #include <utility>
 
+namespace
+{
+
+// The recovery copy lives beside the settings file and is named after it
+// ("vellor.ini" keeps "vellor.recovery"), so it follows the settings wherever
+// they live.
+QString RecoveryCopyPathFor(const QString& settingsPath)
+{
+    const QFileInfo settings(settingsPath);
+    return settings.dir().filePath(settings.completeBaseName() + QStringLiteral(".recovery"));
+}
+
+// Offers the copy an earlier run left behind: Yes answers it, No deletes it.
+std::optional<RecoveryCopy> OfferRecovery(RecoveryKeeper& recovery, DialogService& dialogs)
+{
+    if (!recovery.Lock())
+        return std::nullopt;
+    std::optional<RecoveryCopy> copy = recovery.LeftBehind();
+    if (!copy)
+        return std::nullopt;
+    const QString file =
+        copy->filePath.isEmpty() ? QStringLiteral("the newly created file") : copy->filePath;
+    const QString time = copy->time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QString question =
+        QStringLiteral("Recover the unsaved changes to %1 from %2?").arg(file, time);
+    if (dialogs.ShowMessage(nullptr, question, ApplicationTitle(), MessageButtons::YesNo,
+                            MessageIcon::Question) == MessageAnswer::Yes)
+        return copy;
+    recovery.Discard();
+    return std::nullopt;
+}
+
+} // namespace
+
 CVellorApp::CVellorApp(const QString& settingsPath, QString defaultScriptPath)
-    : m_defaultScriptPath(std::move(defaultScriptPath))
+    : m_defaultScriptPath(std::move(defaultScriptPath)),
+      m_recoveryCopyPath(RecoveryCopyPathFor(settingsPath))
 {
     m_ini.SetPathName(QFile::encodeName(settingsPath).constData());
 }
@@ -15,19 +57,51 @@ CVellorApp::CVellorApp(const QString& settingsPath, QString defaultScriptPath)
 bool CVellorApp::InitInstance(DialogService& dialogs)
 {
     LoadSettings(m_ini, m_settings, m_defaultScriptPath);
-    const ReadingCue loadedCue = LoadPrompterSettings(m_ini);
-    ReadingCue cue = loadedCue;
+    m_loadedCue = LoadPrompterSettings(m_ini);
+    RecoveryKeeper recovery(m_recoveryCopyPath);
+    std::optional<RecoveryCopy> recovered = OfferRecovery(recovery, dialogs);
+    ReadingCue cue = m_loadedCue;
     {
         CVellorDlg window(dialogs);
         CopySettingsToWindow(m_settings, window);
-        window.m_readingCue = cue;
+        window.m_readingCue = m_loadedCue;
+        // Recovered changes come back as unsaved changes of their own file.
+        if (recovered && !recovered->filePath.isEmpty())
+            window.m_strFilePath = recovered->filePath;
+        window.m_recovered = std::move(recovered);
+        window.KeepRecoveryCopy(recovery);
+        // Qt asks for the data directly, inside the session manager's request.
+        QObject::connect(
+            qGuiApp, &QGuiApplication::commitDataRequest, &window,
+            [this, &window](QSessionManager& manager) {
+                CommitSessionData(window, {[&manager] { return manager.allowsInteraction(); },
+                                           [&manager] { manager.cancel(); }});
+            },
+            Qt::DirectConnection);
+        RemoteControl remote(m_ini, dialogs,
+                             {[&window] { return window.QueueScroll(); },
+                              [&window] { return window.m_strFileName; }});
+        window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
         window.DoModal();
         CopyWindowToSettings(window, m_settings);
         cue = window.m_readingCue;
     }
     SaveSettings(m_ini, m_settings);
-    SavePrompterSettings(m_ini, cue, loadedCue);
+    SavePrompterSettings(m_ini, cue, m_loadedCue);
     return false;
+}
+
+void CVellorApp::CommitSessionData(CVellorDlg& window, const SessionRequest& session)
+{
+    if (!window.OnSessionEnd(session.allowsInteraction)) {
+        session.cancel();
+        return;
+    }
+    // The session may end the program without the window ever closing.
+    window.TakeValuesFromControls();
+    CopyWindowToSettings(window, m_settings);
+    SaveSettings(m_ini, m_settings);
+    SavePrompterSettings(m_ini, window.m_readingCue, m_loadedCue);
 }
 
 void CopySettingsToWindow(const Settings& settings, CVellorDlg& window)

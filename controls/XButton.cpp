@@ -16,6 +16,9 @@ namespace
 {
 
 constexpr int kColorCount = 6;
+constexpr int kCaptionFlags = Qt::TextWordWrap | Qt::AlignHCenter | Qt::TextShowMnemonic;
+// A push button's focus mark runs this far inside its edge.
+constexpr int kFocusMarkInset = 3;
 constexpr int kMaxShade = 255;
 constexpr QPoint kPressedOffset(1, 1);
 
@@ -57,6 +60,26 @@ QPixmap GrayCopy(const QPixmap& icon)
         }
     }
     return QPixmap::fromImage(image);
+}
+
+// Where the caption's word-wrapped, centred lines fall within `room`.
+QRect CaptionPlace(const QFontMetrics& metrics, const QRect& room, const QString& text)
+{
+    const QSize measured = metrics.boundingRect(room, kCaptionFlags, text).size();
+    return {room.left() + (room.width() - measured.width()) / 2,
+            room.top() + (room.height() - measured.height()) / 2, measured.width(),
+            measured.height()};
+}
+
+// Dots of black and white in turn, so that the mark shows on any face, dark
+// skin and bright icon alike.
+QBrush FocusMarkBrush()
+{
+    QImage dots(2, 2, QImage::Format_RGB32);
+    dots.fill(Qt::black);
+    dots.setPixel(0, 0, qRgb(255, 255, 255));
+    dots.setPixel(1, 1, qRgb(255, 255, 255));
+    return QBrush(dots);
 }
 
 // The platform reports an icon's hot spot at its centre rounded down, and the
@@ -242,7 +265,27 @@ void CXButton::paintEvent(QPaintEvent*)
         DrawImage(painter, item, caption);
     if (!text().isEmpty())
         DrawCaption(painter, caption, text());
-    // No focus rectangle: the focused colours show the focus.
+    if (m_focused && window()->testAttribute(Qt::WA_KeyboardFocusChange))
+        DrawFocusMark(painter, item, caption);
+}
+
+void CXButton::DrawFocusMark(QPainter& painter, const QRect& item, const QRect& caption)
+{
+    // Shown once the keyboard has moved the focus in this window, as the
+    // platform's buttons do, so a click alone leaves the look unchanged. A
+    // check box marks its caption, a push button its face.
+    QRect mark = item.adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset,
+                               -kFocusMarkInset);
+    if (m_isCheckBox && !text().isEmpty())
+        mark = CaptionPlace(painter.fontMetrics(), caption, text()).adjusted(-2, -1, 2, 1) &
+               item;
+    if (mark.width() < 2 || mark.height() < 2)
+        return;
+    const QBrush dots = FocusMarkBrush();
+    painter.fillRect(mark.left(), mark.top(), mark.width(), 1, dots);
+    painter.fillRect(mark.left(), mark.bottom(), mark.width(), 1, dots);
+    painter.fillRect(mark.left(), mark.top(), 1, mark.height(), dots);
+    painter.fillRect(mark.right(), mark.top(), 1, mark.height(), dots);
 }
 
 void CXButton::DrawParentBackground(QPainter& painter)
@@ -303,22 +346,18 @@ void CXButton::DrawCaption(QPainter& painter, const QRect& caption, const QStrin
     // centring the words on an empty strip would scatter them over the icon.
     if (room.width() <= 0 || room.height() <= 0)
         return;
-    constexpr int kFlags = Qt::TextWordWrap | Qt::AlignHCenter | Qt::TextShowMnemonic;
-    const QSize measured = painter.fontMetrics().boundingRect(room, kFlags, text).size();
-    const QRect place(room.left() + (room.width() - measured.width()) / 2,
-                      room.top() + (room.height() - measured.height()) / 2, measured.width(),
-                      measured.height());
+    const QRect place = CaptionPlace(painter.fontMetrics(), room, text);
     if (m_disabled) {
         // Embossed: a highlight copy one pixel down-right under the shadow text.
         painter.setPen(palette().color(QPalette::Light));
-        painter.drawText(place.translated(1, 1), kFlags, text);
+        painter.drawText(place.translated(1, 1), kCaptionFlags, text);
         painter.setPen(palette().color(QPalette::Dark));
-        painter.drawText(place, kFlags, text);
+        painter.drawText(place, kCaptionFlags, text);
         return;
     }
     const ButtonColor ink = (m_hover || m_pressed) ? TextHot : m_focused ? TextFocused : TextNormal;
     painter.setPen(ToQColor(m_colors[ink]));
-    painter.drawText(place, kFlags, text);
+    painter.drawText(place, kCaptionFlags, text);
 }
 
 void CXButton::mouseMoveEvent(QMouseEvent* event)

@@ -13,7 +13,9 @@ class QPainter;
 // rest, a raised edge under the pointer, a sunken edge while pressed, an
 // optional icon left of the caption (with an idle icon or a grey copy shown at
 // rest), six state colours, optionally a copy of the parent's background as
-// its face, and in check-box mode a check state shown by its icons.
+// its face, and in check-box mode a check state shown by its icons. Once the
+// keyboard has moved the focus in its window, the focused button shows a
+// dotted mark.
 class CXButton : public QAbstractButton
 {
     Q_OBJECT
@@ -124,6 +126,8 @@ class CXButton : public QAbstractButton
     virtual void DrawImage(QPainter& painter, const QRect& item, QRect& caption);
     /// Draws the caption centred in `caption`, its mnemonic underlined.
     virtual void DrawCaption(QPainter& painter, const QRect& caption, const QString& text);
+    /// Draws the dotted mark of the keyboard focus around the caption or inside the edge.
+    virtual void DrawFocusMark(QPainter& painter, const QRect& item, const QRect& caption);
 
     /// Hover follows the pointer, except onto the button with the left button held.
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -4,9 +4,11 @@
 #include "PrompterCommands.h"
 #include "ScrollRunState.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cstdint>
 
@@ -136,6 +138,13 @@ bool CPrompterWindow::event(QEvent* event)
 std::unique_ptr<CPrompterWindow> CreatePrompterWindow()
 {
     auto window = std::make_unique<CPrompterWindow>();
+    // A run starts from within a modal window (the control window's loop).
+    // Made that window's transient, the prompter is not blocked by it, so the
+    // operator's input reaches the prompter whether or not a modal window is up.
+    if (const QWidget* modal = QApplication::activeModalWidget()) {
+        window->winId();
+        window->windowHandle()->setTransientParent(modal->windowHandle());
+    }
     window->show();
     window->activateWindow();
     g_runState.prompterWindow = window.get();

@@ -8,7 +8,7 @@
 class QDialog;
 class QWidget;
 
-enum class MessageButtons { Ok, YesNoCancel };
+enum class MessageButtons { Ok, YesNoCancel, YesNo };
 enum class MessageIcon { Warning, Question, Exclamation, Information };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 

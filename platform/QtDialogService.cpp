@@ -34,8 +34,12 @@ std::optional<QString> AskForScriptPath(QWidget* parent, QFileDialog::AcceptMode
     // Qt confirms before replacing an existing file unless told otherwise.
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    dialog.setNameFilters(
-        {QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*.*)")});
+    // The dialog shows a filter's text up to its last parentheses, which hold
+    // what it matches: "All Files (*.*)" keeps its familiar label yet matches
+    // every file, where "*.*" itself would hide every name without a dot.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters({QStringLiteral("Text Files (*.txt) (*.txt)"),
+                           QStringLiteral("All Files (*.*) (*)")});
     dialog.selectFile(QStringLiteral("*.txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -54,9 +58,14 @@ MessageAnswer QtDialogService::ShowMessage(QWidget* parent, const QString& text,
         box.exec();
         return MessageAnswer::Ok;
     }
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth imagemagick xdotool
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev pkg-config chromium chromium-driver python3-selenium
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "ScriptEditor.h"
 
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -98,6 +100,15 @@ void GroupLines(QString& text)
     text.truncate(out - text.constData());
 }
 
+// Turns the breaks of `raw`, a document's raw text, into LF: every paragraph
+// break, and where the lines were grouped every line break inside a paragraph.
+void BreakLinesWithLf(QString& raw, bool linesGrouped)
+{
+    raw.replace(QChar::ParagraphSeparator, u'\n');
+    if (linesGrouped)
+        raw.replace(QChar::LineSeparator, u'\n');
+}
+
 // A long text set into a visible editor whose vertical scroll bar is hidden
 // makes the bar appear once the text is in; the narrower viewport then has
 // every paragraph laid out anew, which costs more than the setting itself.
@@ -160,19 +171,44 @@ void ScriptEditor::SetText(const QByteArray& bytes)
 
 QByteArray ScriptEditor::Text() const
 {
+    return TextWithEncoding().bytes;
+}
+
+EncodedScript ScriptEditor::TextWithEncoding() const
+{
     // The document keeps no trace of which bytes ended a line, so the text as
     // set is answered from the bytes it came from, and an edited text with
     // its line breaks as LF. The document counts as unmodified exactly while
     // its undo history stands where the text was set.
     if (!document()->isModified())
-        return m_setBytes;
+        return {m_setBytes, m_encoding};
     QString raw = document()->toRawText();
     if (IsRawTextOf(raw, m_setText, m_linesGrouped))
-        return m_setBytes;
-    raw.replace(QChar::ParagraphSeparator, u'\n');
+        return {m_setBytes, m_encoding};
+    BreakLinesWithLf(raw, m_linesGrouped);
+    QByteArray bytes = EncodeScriptText(raw, m_encoding);
+    // Windows-1252 stores one byte for each UTF-16 unit, UTF-8 more than one
+    // for each character Windows-1252 lacks: the length tells which was used.
+    const ScriptEncoding encoding = bytes.size() == raw.size() ? m_encoding : ScriptEncoding::Utf8;
+    return {std::move(bytes), encoding};
+}
+
+QString ScriptEditor::EditedText() const
+{
+    QString raw = document()->toRawText();
+    BreakLinesWithLf(raw, m_linesGrouped);
+    return raw;
+}
+
+void ScriptEditor::ReplaceText(const QString& text)
+{
+    // A text that went in with its lines grouped keeps them grouped.
+    QString paragraphs = text;
     if (m_linesGrouped)
-        raw.replace(QChar::LineSeparator, u'\n');
-    return EncodeScriptText(raw, m_encoding);
+        GroupLines(paragraphs);
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(paragraphs);
 }
 
 int ScriptEditor::TextLength() const
@@ -232,6 +268,35 @@ QString ScriptEditor::Line(int index, int maxChars) const
     if (!text.isEmpty() && text.back().isHighSurrogate())
         text.chop(1);
     return text;
+}
+
+void ScriptEditor::keyPressEvent(QKeyEvent* event)
+{
+    // The text edit's own Shift+Enter inserts U+2028, which a saved script
+    // would keep as that character rather than as CR LF, and which would turn
+    // a Windows-1252 script into UTF-8. The operator means a line break.
+    if (event->matches(QKeySequence::InsertLineSeparator)) {
+        QKeyEvent lineBreak(event->type(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                            event->isAutoRepeat(), static_cast<quint16>(event->count()));
+        QPlainTextEdit::keyPressEvent(&lineBreak);
+        event->setAccepted(lineBreak.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void ScriptEditor::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText())
+        return;
+    // As with Shift+Enter, a line separator another program put in the
+    // clipboard is a line break once it is in the script.
+    QString text = source->text();
+    text.replace(QChar::LineSeparator, u'\n');
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 CharRange ScriptEditor::Selection() const

@@ -16,6 +16,12 @@ struct CharRange {
     bool operator==(const CharRange&) const = default;
 };
 
+/// A script's bytes and the encoding they are in.
+struct EncodedScript {
+    QByteArray bytes;        ///< the text as stored
+    ScriptEncoding encoding; ///< the encoding of `bytes`
+};
+
 // The script editor of the control window. It offers the operations the
 // control window needs of its editor, on the terms it relies on:
 // - the window text is bytes, and a text just set reads back as the same
@@ -26,6 +32,8 @@ struct CharRange {
 //   at the editor's width, each displayed line counts, an empty editor shows
 //   one line; a very long text may hold several lines in one paragraph,
 //   which changes none of this;
+// - a line break the operator makes, by any key or by pasting, is a line
+//   break like any other; only a text as set holds genuine U+2028 characters;
 // - the undo history, clipboard and selection are the editor's own.
 // Set the text through SetText() only: it records the bytes Text() answers.
 class ScriptEditor : public QPlainTextEdit
@@ -38,8 +46,16 @@ class ScriptEditor : public QPlainTextEdit
     /// Replaces the whole text with `bytes` (decoded by the script encoding
     /// rule) and clears the undo history.
     void SetText(const QByteArray& bytes);
-    /// The whole text as bytes, in the encoding the text was set with.
+    /// The whole text as bytes, in the encoding the text was set with, or in
+    /// UTF-8 once it holds characters that encoding cannot store.
     QByteArray Text() const;
+    /// The bytes Text() answers, with the encoding they are in.
+    EncodedScript TextWithEncoding() const;
+    /// The whole text with every line break as LF.
+    QString EditedText() const;
+    /// Replaces the whole text with `text` as one edit, which undo takes back;
+    /// the text as set stays what Text() compares with.
+    void ReplaceText(const QString& text);
     /// The number of characters, a line break counting one; 0 exactly for an empty editor.
     int TextLength() const;
 
@@ -75,6 +91,12 @@ class ScriptEditor : public QPlainTextEdit
     void SetDefaultTextColor(ColorRef color);
     /// The encoding the text was set with, and in which Text() answers.
     ScriptEncoding Encoding() const { return m_encoding; }
+
+  protected:
+    /// Shift+Enter breaks the line as Enter does.
+    void keyPressEvent(QKeyEvent* event) override;
+    /// Pasted or dropped text comes in with every line separator as a line break.
+    void insertFromMimeData(const QMimeData* source) override;
 
   private:
     void UpdatePalette();

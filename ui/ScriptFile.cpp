@@ -1,5 +1,6 @@
 #include "ScriptFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
@@ -36,6 +37,18 @@ const char* Find(const char* from, const char* end, char byte)
 {
     const void* found = std::memchr(from, byte, static_cast<std::size_t>(end - from));
     return found ? static_cast<const char*>(found) : end;
+}
+
+// Overwrites the existing file at `path` with the script `text` where it
+// stands, for a folder that takes no temporary file: the file is opened
+// without truncating, so that a file that cannot be opened keeps its content,
+// and cut to the new length only once the whole text is written.
+bool SaveScriptFileInPlace(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+    return WriteScriptFile(file, text) && file.resize(file.pos()) && file.flush();
 }
 
 } // namespace
@@ -105,10 +118,13 @@ bool SaveScriptFileAtomically(const QString& path, const QByteArray& text, bool 
         return false;
 
     // QSaveFile writes beside the target, keeps the target's permissions,
-    // syncs and renames on commit; it never falls back to writing in place.
+    // syncs and renames on commit. Its own fallback to writing in place covers
+    // only a folder whose permissions refuse the temporary file, not one that
+    // refuses it otherwise (an immutable folder refuses even root), so the
+    // fallback is ours.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return mustExist && target.exists() && SaveScriptFileInPlace(path, text);
     if (!WriteScriptFile(file, text)) {
         file.cancelWriting();
         return false;

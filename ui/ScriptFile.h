@@ -23,10 +23,11 @@ bool WriteScriptFile(QIODevice& file, const QByteArray& text);
 /// it has neither; empty for an empty path.
 QString FileNameFromPath(const QString& path);
 
-/// Saves `text` as the script file at `path` without ever leaving a partly
-/// written file behind: the text goes to a temporary file beside the target,
-/// which replaces the target only when it is complete and flushed to disk.
-/// With `mustExist` the target has to be an existing file. Fails, leaving any
-/// old file as it was, when the target is not a writable file or the folder
-/// takes no new file.
+/// Saves `text` as the script file at `path`: the text goes to a temporary
+/// file beside the target, which replaces the target only when it is complete
+/// and flushed to disk. With `mustExist` the target has to be an existing
+/// file, and where its folder takes no new file the file is written in place
+/// instead, so that saving needs no more than the file itself. Fails, leaving
+/// any old file as it was, when the target is not a writable file, or when a
+/// file that need not exist cannot be created beside it.
 bool SaveScriptFileAtomically(const QString& path, const QByteArray& text, bool mustExist);

@@ -11,6 +11,7 @@
 #include "XButton.h"
 
 #include <QFrame>
+#include <QLayout>
 
 #include <algorithm>
 #include <array>
@@ -37,7 +38,7 @@ struct TemplateControl {
     bool hidden;
 };
 
-const std::array<TemplateControl, 26> kTemplate{{
+const std::array<TemplateControl, 25> kTemplate{{
     {Ids::kSpeedSlider, Kind::Slider, "", 253, 130, 145, 15, false},
     {Ids::kFontButton, Kind::Button, "Select &Font Type and Size", 296, 177, 45, 17, false},
     {Ids::kBackColorButton, Kind::Button, "Select &BkGnd Color", 235, 178, 45, 17, false},
@@ -186,6 +187,10 @@ void CVellorDlg::CreateControls()
         widget->setHidden(control.hidden);
     }
     m_fileLabel = m_labels.value(Ids::kFileLabel);
+    // Assistive technology names the slider and the editor by the labels the
+    // operator reads beside them, and each button by its caption.
+    m_slider->setAccessibleName(m_labels.value(Ids::kScrollSpeedLabel)->text());
+    m_editor->setAccessibleName(m_labels.value(Ids::kEditWindowLabel)->text());
 }
 
 CXButton* CVellorDlg::Button(int id) const { return m_buttons.value(id, nullptr); }
@@ -221,6 +226,10 @@ void CVellorDlg::OnInitDialog()
     SetBackgroundBitmap(Ids::kSkinBitmap);
     EnableDragByBackground(true);
     FitClientToBitmap(true);
+    // The controls sit at fixed places on a skin of one size, so the window
+    // takes no other size and offers no border to drag.
+    ClientArea()->setFixedSize(ClientArea()->size());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     InitImageButtons();
     InitTextButtons();
     InitCheckBoxes();
@@ -232,6 +241,7 @@ void CVellorDlg::OnInitDialog()
     Editor().SetBackgroundColor(m_crBack);
     ApplyEditorFont(0);
     LoadLastScript();
+    RestoreRecoveredScript();
     SetInitialCheckStates();
     show();
     m_slider->setFocus(Qt::TabFocusReason);
@@ -345,7 +355,12 @@ void CVellorDlg::reject() { OnCancel(); }
 void CVellorDlg::done(int result)
 {
     QuitHelp(this);
+    TakeValuesFromControls();
+    CBgDialog::done(result);
+}
+
+void CVellorDlg::TakeValuesFromControls()
+{
     m_nScrollSpeed = kSliderMax - m_slider->value();
     m_bUseMouse = Button(Ids::kMouseCheck)->IsChecked();
-    CBgDialog::done(result);
 }

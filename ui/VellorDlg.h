@@ -4,12 +4,14 @@
 #include "ColorRef.h"
 #include "DialogService.h"
 #include "ReadingCue.h"
+#include "RecoveryCopy.h"
 
 #include <QByteArray>
 #include <QFont>
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class CMySliderControl;
@@ -18,7 +20,9 @@ class CXButton;
 class QAction;
 class QEvent;
 class QMenu;
+class RecoveryKeeper;
 class ScriptEditor;
+struct EncodedScript;
 
 // The operator's control window: the script editor, the skinned buttons and
 // check boxes, the speed slider, menu 4 and the shortcuts of table 136. The
@@ -58,6 +62,9 @@ public:
     bool m_bMonitor2 = false;     ///< monitor 2 is chosen for the next scroll run
     QByteArray m_strSavedText;    ///< the script as last loaded or saved; differs when unsaved
 
+    /// Unsaved changes to restore once the start-up load is done, handed over before DoModal.
+    std::optional<RecoveryCopy> m_recovered;
+
     /// Makes the editor font from the face, size and text colour members with `weight` (0 = normal).
     void ApplyEditorFont(int weight);
 
@@ -94,6 +101,16 @@ public:
     /// answers nothing.
     std::optional<QByteArray> ReadScriptForEditing(const QString& path);
     void OnUpdateFileSave(QAction& item); ///< update rule of 32776
+    /// Whether the editor's text differs from the script as last loaded or saved.
+    bool HasUnsavedChanges() const;
+    /// Starts keeping the recovery copy of this window's script with `keeper`.
+    void KeepRecoveryCopy(RecoveryKeeper& keeper);
+    /// The session is ending: asks about unsaved changes when `mayAsk` allows
+    /// it (asked only when there are any), otherwise keeps them in the
+    /// recovery copy. False when the operator cancelled.
+    bool OnSessionEnd(const std::function<bool()>& mayAsk);
+    /// Takes the starting speed and the mouse flag from the controls into their members.
+    void TakeValuesFromControls();
 
     // Editing.
     void OnEditUndo();       ///< 32799
@@ -143,6 +160,14 @@ public:
 
     // Scroll.
     void OnScroll(); ///< button 1007 and 32798: runs the script on the prompter
+    /// SCROLL as the button does it, queued to run once the caller has returned;
+    /// false, and nothing queued, while a run or another dialog is open.
+    bool QueueScroll();
+
+    // Remote control.
+    void OnRemoteControl(); ///< Preferences > Remote Control: opens what was given below
+    /// What Preferences > Remote Control opens; without it the item does nothing.
+    void SetRemoteControlDialog(std::function<void()> open);
 
 public slots:
     /// Enter never closes the control window.
@@ -170,6 +195,9 @@ private:
     void UpdateCommand(int id);
     void UpdateMenu(QMenu& menu);
     void InstallShortcuts();
+    void RestoreRecoveredScript();
+    void ScriptSaved(const EncodedScript& text);
+    void ScriptReplaced();
 
     DialogService& m_dialogs;
     QFont m_font;   // the editor's font
@@ -181,4 +209,8 @@ private:
     QHash<int, CXButton*> m_buttons;
     QHash<int, CTransparentStatic*> m_labels;
     QHash<int, QAction*> m_actions;
+    RecoveryKeeper* m_recovery = nullptr; // keeps the recovery copy; none: no copy is kept
+    // Whether the operator was told that the script is now saved as UTF-8.
+    bool m_bToldOfUtf8 = false;
+    std::function<void()> m_openRemoteControl;
 };

@@ -1,6 +1,7 @@
 #include "VellorDlg.h"
 
 #include "ModulePath.h"
+#include "RecoveryKeeper.h"
 #include "ScriptEditor.h"
 #include "ScriptEncoding.h"
 #include "ScriptFile.h"
@@ -8,6 +9,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QTextDocument>
 
 #include <optional>
 
@@ -18,15 +20,12 @@
 // Nothing the operator wrote is ever discarded unless a save succeeded or the
 // operator said No: a save that fails or a Save As that is cancelled counts as
 // Cancel. Saves write a complete temporary file beside the target and rename
-// it over the old one, so a failed save leaves the old file as it was.
+// it over the old one, so a failed save leaves the old file as it was. While
+// there are unsaved changes a recovery copy keeps them through a crash; it
+// goes once they are saved or the operator drops them.
 
 namespace
 {
-
-bool HasUnsavedChanges(const CVellorDlg& window)
-{
-    return window.Editor().Text() != window.m_strSavedText;
-}
 
 QString OpeningProblem(const QString& path)
 {
@@ -71,6 +70,8 @@ MessageAnswer CVellorDlg::AskToSaveChanges()
     const MessageAnswer answer =
         m_dialogs.ShowMessage(this, question, QStringLiteral("Vellor Teleprompter"),
                               MessageButtons::YesNoCancel, MessageIcon::Question);
+    if (answer == MessageAnswer::No && m_recovery)
+        m_recovery->Discard();
     if (answer != MessageAnswer::Yes)
         return answer;
     if (m_strFileName.isEmpty())
@@ -78,12 +79,12 @@ MessageAnswer CVellorDlg::AskToSaveChanges()
     else
         OnFileSave();
     // A save that did not happen must not let the caller discard the script.
-    return HasUnsavedChanges(*this) ? MessageAnswer::Cancel : MessageAnswer::Yes;
+    return HasUnsavedChanges() ? MessageAnswer::Cancel : MessageAnswer::Yes;
 }
 
 void CVellorDlg::OnFileNew()
 {
-    if (HasUnsavedChanges(*this) && AskToSaveChanges() == MessageAnswer::Cancel)
+    if (HasUnsavedChanges() && AskToSaveChanges() == MessageAnswer::Cancel)
         return;
     m_strFilePath.clear();
     m_strFileName.clear();
@@ -91,6 +92,7 @@ void CVellorDlg::OnFileNew()
     FileLabel().repaint();
     Editor().SetText(QByteArray());
     m_strSavedText = Editor().Text();
+    ScriptReplaced();
 }
 
 std::optional<QByteArray> CVellorDlg::ReadScriptForEditing(const QString& path)
@@ -106,7 +108,7 @@ std::optional<QByteArray> CVellorDlg::ReadScriptForEditing(const QString& path)
 
 void CVellorDlg::OnFileOpen()
 {
-    if (HasUnsavedChanges(*this) && AskToSaveChanges() == MessageAnswer::Cancel)
+    if (HasUnsavedChanges() && AskToSaveChanges() == MessageAnswer::Cancel)
         return;
     const std::optional<QString> chosen = m_dialogs.GetOpenFilePath(this);
     if (!chosen || chosen->isEmpty())
@@ -124,18 +126,19 @@ void CVellorDlg::OnFileOpen()
     m_strSavedText = Editor().Text();
     Editor().SetSelection(0, 0);
     Editor().HideSelection(false);
+    ScriptReplaced();
 }
 
 void CVellorDlg::OnFileSave()
 {
-    const QByteArray text = Editor().Text();
+    const EncodedScript text = Editor().TextWithEncoding();
     // The file must exist already: Save As is the way to give a script a new file.
-    if (!SaveScriptFileAtomically(m_strFilePath, text, true)) {
+    if (!SaveScriptFileAtomically(m_strFilePath, text.bytes, true)) {
         m_dialogs.ShowMessage(this, SavingProblem(m_strFilePath), ApplicationTitle(),
                               MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
-    m_strSavedText = text;
+    ScriptSaved(text);
 }
 
 void CVellorDlg::OnFileSaveAs()
@@ -144,16 +147,82 @@ void CVellorDlg::OnFileSaveAs()
     if (!chosen || chosen->isEmpty())
         return;
     const QString& path = *chosen;
-    const QByteArray text = Editor().Text();
-    if (!SaveScriptFileAtomically(path, text, false)) {
+    const EncodedScript text = Editor().TextWithEncoding();
+    if (!SaveScriptFileAtomically(path, text.bytes, false)) {
         m_dialogs.ShowMessage(this, OpeningProblem(path), ApplicationTitle(), MessageButtons::Ok,
                               MessageIcon::Warning);
         return;
     }
-    m_strSavedText = text;
     m_strFilePath = path;
     m_strFileName = FileNameFromPath(path);
     ShowFileLabel();
+    ScriptSaved(text);
+}
+
+void CVellorDlg::ScriptSaved(const EncodedScript& text)
+{
+    m_strSavedText = text.bytes;
+    if (m_recovery)
+        m_recovery->Discard();
+    // A Windows-1252 script that came to hold a character Windows-1252 lacks
+    // is stored as UTF-8 rather than lose it; the operator hears of it once,
+    // and may still save it under another name.
+    if (text.encoding == Editor().Encoding() || m_bToldOfUtf8)
+        return;
+    m_bToldOfUtf8 = true;
+    m_dialogs.ShowMessage(this,
+                          QStringLiteral("This script now holds characters that Windows-1252 "
+                                         "cannot store, so it is saved as UTF-8."),
+                          ApplicationTitle(), MessageButtons::Ok, MessageIcon::Information);
+}
+
+void CVellorDlg::ScriptReplaced()
+{
+    m_bToldOfUtf8 = false;
+    if (m_recovery)
+        m_recovery->Discard();
+}
+
+bool CVellorDlg::HasUnsavedChanges() const
+{
+    return Editor().Text() != m_strSavedText;
+}
+
+void CVellorDlg::KeepRecoveryCopy(RecoveryKeeper& keeper)
+{
+    m_recovery = &keeper;
+    keeper.Follow(*this, [this]() -> std::optional<RecoveryKeeper::Unsaved> {
+        if (!HasUnsavedChanges())
+            return std::nullopt;
+        return RecoveryKeeper::Unsaved{m_strFilePath, Editor().EditedText()};
+    });
+    connect(Editor().document(), &QTextDocument::contentsChanged, &keeper,
+            &RecoveryKeeper::NoteChange);
+}
+
+void CVellorDlg::RestoreRecoveredScript()
+{
+    if (!m_recovered)
+        return;
+    // A script that had no file yet comes back as a new one.
+    if (m_recovered->filePath.isEmpty())
+        OnFileNew();
+    Editor().ReplaceText(m_recovered->text);
+    m_recovered.reset();
+    // New dropped the copy; the changes are in nothing else until it is back.
+    if (m_recovery)
+        m_recovery->Update();
+}
+
+bool CVellorDlg::OnSessionEnd(const std::function<bool()>& mayAsk)
+{
+    if (!HasUnsavedChanges())
+        return true;
+    if (mayAsk())
+        return AskToSaveChanges() != MessageAnswer::Cancel;
+    if (m_recovery)
+        m_recovery->Update();
+    return true;
 }
 
 void CVellorDlg::OnFilePrint()
@@ -173,7 +242,7 @@ void CVellorDlg::OnFileExit()
 
 void CVellorDlg::OnCancel()
 {
-    if (HasUnsavedChanges(*this)) {
+    if (HasUnsavedChanges()) {
         const MessageAnswer answer = AskToSaveChanges();
         if (answer == MessageAnswer::Cancel)
             return;
@@ -184,6 +253,9 @@ void CVellorDlg::OnCancel()
             m_strFileName.clear();
         }
     }
+    // Closing here leaves nothing unsaved: the changes were saved, dropped or taken back.
+    if (m_recovery)
+        m_recovery->Discard();
     done(QDialog::Rejected);
 }
 

@@ -25,7 +25,7 @@ struct Command {
     UpdateRule update; // nullptr: the item keeps its state
 };
 
-const std::array<Command, 26> kCommands{{
+const std::array<Command, 27> kCommands{{
     {Ids::kCmdNew, &CVellorDlg::OnFileNew, nullptr},
     {Ids::kCmdOpen, &CVellorDlg::OnFileOpen, nullptr},
     {Ids::kCmdSave, &CVellorDlg::OnFileSave, &CVellorDlg::OnUpdateFileSave},
@@ -51,6 +51,7 @@ const std::array<Command, 26> kCommands{{
     {Ids::kCmdMouseWheel, &CVellorDlg::OnMouseWheel, &CVellorDlg::OnUpdateMouseWheel},
     {Ids::kCmdHelpContents, &CVellorDlg::OnHelpContents, nullptr},
     {Ids::kCmdAbout, &CVellorDlg::OnAbout, nullptr},
+    {Ids::kCmdRemoteControl, &CVellorDlg::OnRemoteControl, nullptr},
     {Ids::kCmdReadingCue, &CVellorDlg::OnReadingCue, &CVellorDlg::OnUpdateReadingCue},
 }};
 
@@ -63,7 +64,8 @@ const Command* FindCommand(int id)
     return nullptr;
 }
 
-// One row of menu 4: a drop-down title (id 0, no text: a separator).
+// One row of menu 4 (id 0, no text: a separator). The shortcut shown beside an
+// item comes from the accelerator table.
 struct MenuItem {
     int id;
     const char* text;
@@ -73,29 +75,29 @@ struct MenuItem {
 constexpr MenuItem kSeparator{0, nullptr, false};
 
 const std::array<MenuItem, 9> kFileMenu{{
-    {Ids::kCmdNew, "&New\tCtrl+N", false},
-    {Ids::kCmdOpen, "&Open ...\tCtrl+O", false},
+    {Ids::kCmdNew, "&New", false},
+    {Ids::kCmdOpen, "&Open ...", false},
     kSeparator,
-    {Ids::kCmdSave, "&Save\tCtrl+S", false},
-    {Ids::kCmdSaveAs, "Save &As ...\tCtrl+Shift+S", false},
+    {Ids::kCmdSave, "&Save", false},
+    {Ids::kCmdSaveAs, "Save &As ...", false},
     kSeparator,
-    {Ids::kCmdPrint, "&Print ...\tCtrl+P", false},
+    {Ids::kCmdPrint, "&Print ...", false},
     kSeparator,
-    {Ids::kCmdExit, "E&xit\tESC", false},
+    {Ids::kCmdExit, "E&xit", false},
 }};
 
 const std::array<MenuItem, 8> kEditMenu{{
-    {Ids::kCmdUndo, "&Undo\tCtrl+Z", false},
-    {Ids::kCmdRedo, "&Redo\tCtrl+Y", false},
+    {Ids::kCmdUndo, "&Undo", false},
+    {Ids::kCmdRedo, "&Redo", false},
     kSeparator,
-    {Ids::kCmdCut, "Cut\tCtrl+X", false},
-    {Ids::kCmdCopy, "Copy\tCtrl+C", false},
-    {Ids::kCmdPaste, "Paste\tCtrl+V", false},
+    {Ids::kCmdCut, "Cut", false},
+    {Ids::kCmdCopy, "Copy", false},
+    {Ids::kCmdPaste, "Paste", false},
     kSeparator,
-    {Ids::kCmdSelectAll, "&Select All\tCtrl+A", false},
+    {Ids::kCmdSelectAll, "&Select All", false},
 }};
 
-const std::array<MenuItem, 16> kPreferencesMenu{{
+const std::array<MenuItem, 17> kPreferencesMenu{{
     {Ids::kCmdScrollSpeed, "&Scroll Speed", false},
     {Ids::kCmdCpuPerformance, "&CPU Performance", false},
     kSeparator,
@@ -111,11 +113,12 @@ const std::array<MenuItem, 16> kPreferencesMenu{{
     {Ids::kCmdMouse, "&Mouse", true},
     {Ids::kCmdMouseWheel, "Mouse &Wheel", true},
     kSeparator,
+    {Ids::kCmdRemoteControl, "&Remote Control ...", false},
     {Ids::kCmdReadingCue, "Reading &Cue", true},
 }};
 
 const std::array<MenuItem, 3> kHelpMenu{{
-    {Ids::kCmdHelpContents, "&Contents\tF1", false},
+    {Ids::kCmdHelpContents, "&Contents", false},
     kSeparator,
     {Ids::kCmdAbout, "&About Vellor Teleprompter Software ...", false},
 }};
@@ -131,7 +134,10 @@ void CVellorDlg::CreateMenu()
                 menu.addSeparator();
                 continue;
             }
-            QAction* action = menu.addAction(QString::fromLatin1(item.text));
+            QString text = QString::fromLatin1(item.text);
+            if (const QString keys = ShortcutText(item.id); !keys.isEmpty())
+                text += u'\t' + keys;
+            QAction* action = menu.addAction(text);
             action->setData(item.id);
             action->setCheckable(item.checkable);
             const Command* command = FindCommand(item.id);

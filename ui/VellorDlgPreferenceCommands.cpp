@@ -176,6 +176,17 @@ void CVellorDlg::OnScrollSpeed()
 // has no effect.
 void CVellorDlg::OnCpuPerformance() {}
 
+void CVellorDlg::OnRemoteControl()
+{
+    if (m_openRemoteControl)
+        m_openRemoteControl();
+}
+
+void CVellorDlg::SetRemoteControlDialog(std::function<void()> open)
+{
+    m_openRemoteControl = std::move(open);
+}
+
 // The menu's check marks show the reversal flags and the mouse flag, not the
 // check boxes: one of the two monitor-1 items and one of the two monitor-2
 // items is always checked, whichever monitor is chosen, and the mouse items

@@ -9,6 +9,7 @@
 #include "TextRaster.h"
 #include "XButton.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 
 // SCROLL: the script goes from the editor to the prompter, and the speed the
@@ -68,4 +69,14 @@ void CVellorDlg::OnScroll()
 
     Editor().SetSelection(selection.cpMin, selection.cpMax);
     m_slider->setValue(kSliderMax - g_runState.speedValue);
+}
+
+bool CVellorDlg::QueueScroll()
+{
+    // This window's own modal loop does not count; any other modal dialog does.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (g_runState.running || (modal && modal != this))
+        return false;
+    QMetaObject::invokeMethod(this, &CVellorDlg::OnScroll, Qt::QueuedConnection);
+    return true;
 }

@@ -22,6 +22,7 @@ protected:
     bool Run(const std::function<void(CVellorDlg&)>& whileOpen)
     {
         CVellorApp app(SettingsPath(), DefaultScript());
+        m_app = &app;
         QTimer::singleShot(0, [this, &whileOpen] {
             CVellorDlg* window = OpenWindow();
             if (!window)
@@ -33,6 +34,7 @@ protected:
         });
         const bool result = app.InitInstance(m_dialogs);
         record = app.Record();
+        m_app = nullptr;
         return result;
     }
 
@@ -48,6 +50,7 @@ protected:
     QByteArray SettingsFile() const { return ReadBytes(QStringLiteral("vellor.ini")); }
 
     FakeDialogService m_dialogs;
+    CVellorApp* m_app = nullptr; // the application while Run runs it
     Settings record;
     bool settingsExistedWhileOpen = false;
 };

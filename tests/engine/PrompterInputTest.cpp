@@ -1,5 +1,6 @@
 #include "PrompterRunFixture.h"
 
+#include <QDialog>
 #include <QTest>
 
 // The operator's input while a run goes on: each key, button, movement and
@@ -195,5 +196,29 @@ TEST_F(PrompterInput, SwitchingToAnotherWindowStopsTheRun)
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(g_runState.running);
+}
+
+TEST_F(PrompterInput, TheWindowSystemDeliversKeysAndTheMouseWhileTheControlWindowIsModal)
+{
+    // A run starts from the control window's modal loop; what the operator
+    // does must still reach the prompter, not be held back for the modal window.
+    window.reset();
+    QDialog control;
+    control.setWindowModality(Qt::ApplicationModal);
+    control.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &control);
+    window = CreatePrompterWindow();
+    QWindow* handle = window->windowHandle();
+    ASSERT_NE(handle, nullptr);
+
+    QTest::keyClick(handle, Qt::Key_S);
+    EXPECT_EQ(g_runState.speedValue, 10500);
+    g_runParams.controlMode = SpeedControlMode::MousePosition;
+    QTest::mouseMove(handle, QPoint(30, 200));
+    EXPECT_EQ(g_runState.speedValue, 11000);
+    QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, QPoint(30, 200));
+    EXPECT_TRUE(g_runState.paused);
+    QTest::keyClick(handle, Qt::Key_Escape);
     EXPECT_FALSE(g_runState.running);
 }

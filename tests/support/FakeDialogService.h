@@ -29,6 +29,8 @@ class FakeDialogService : public DialogService
                               MessageButtons buttons, MessageIcon icon) override
     {
         messages.push_back({text, caption, buttons, icon});
+        if (onMessage)
+            onMessage();
         if (!answers.empty()) {
             const MessageAnswer answer = answers.front();
             answers.pop_front();
@@ -79,6 +81,7 @@ class FakeDialogService : public DialogService
     };
 
     std::vector<Message> messages;
+    std::function<void()> onMessage; // called as each message is shown
     std::deque<MessageAnswer> answers;
     std::deque<std::function<int(QDialog&)>> dialogHandlers;
     int beeps = 0;

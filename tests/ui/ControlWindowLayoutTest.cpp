@@ -104,6 +104,17 @@ TEST_F(ControlWindowLayout, PlacesEveryControlWithItsTextAtItsConvertedPosition)
     }
 }
 
+TEST_F(ControlWindowLayout, TheWindowKeepsTheSkinsSizeAndOffersNoOtherToTheWindowSystem)
+{
+    Open();
+    const QSize size = Window().size();
+    EXPECT_EQ(Window().windowHandle()->minimumSize(), size);
+    EXPECT_EQ(Window().windowHandle()->maximumSize(), size);
+    Window().resize(size + QSize(100, 80));
+    EXPECT_EQ(Window().size(), size);
+    EXPECT_EQ(Window().ClientArea()->size(), QSize(640, 480));
+}
+
 TEST_F(ControlWindowLayout, TabOrderFollowsTheTemplate)
 {
     Open();

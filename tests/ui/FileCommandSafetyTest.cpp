@@ -174,21 +174,36 @@ TEST_F(FileCommandSafety, SaveAfterAnotherProgramDeletedTheFileReportsItAndCreat
     EXPECT_TRUE(FolderEntries().isEmpty());
 }
 
-TEST_F(FileCommandSafety, SaveIntoAReadOnlyFolderOrOverAReadOnlyFileKeepsTheOldFile)
+TEST_F(FileCommandSafety, SaveOverAReadOnlyFileKeepsTheOldFile)
 {
     Type("x");
-    for (const QString& locked : {m_dir.path(), PathOf("script.txt")}) {
-        SCOPED_TRACE(locked.toStdString());
-        m_dialogs.messages.clear();
-        const ImmutableFlag readOnly(locked); // permission bits do not stop root
-        if (!readOnly.IsSet())
-            GTEST_SKIP() << "this file system cannot make a file read-only for root";
-        Run(Ids::kCmdSave);
-        ExpectOneWarning(SavingProblem(PathOf("script.txt")));
-        EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
-        EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("script.txt")});
-        EXPECT_TRUE(HasUnsavedChanges());
-    }
+    const ImmutableFlag readOnly(PathOf("script.txt")); // permission bits do not stop root
+    if (!readOnly.IsSet())
+        GTEST_SKIP() << "this file system cannot make a file read-only for root";
+    Run(Ids::kCmdSave);
+    ExpectOneWarning(SavingProblem(PathOf("script.txt")));
+    EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
+    EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("script.txt")});
+    EXPECT_TRUE(HasUnsavedChanges());
+}
+
+TEST_F(FileCommandSafety, SaveInAFolderThatTakesNoNewFileWritesTheFileInPlaceAndNothingElse)
+{
+    Type("a longer first line, x");
+    const ImmutableFlag readOnly(m_dir.path());
+    if (!readOnly.IsSet())
+        GTEST_SKIP() << "this file system cannot make a folder read-only for root";
+    Run(Ids::kCmdSave);
+    EXPECT_TRUE(m_dialogs.messages.empty());
+    EXPECT_EQ(ReadBytes("script.txt"), QByteArray("a longer first line, x") + kStored);
+    EXPECT_FALSE(HasUnsavedChanges());
+
+    // A shorter text leaves nothing of the longer one behind.
+    Editor().SetSelection(0, 22);
+    QTest::keyClick(&Editor(), Qt::Key_Delete);
+    Run(Ids::kCmdSave);
+    EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
+    EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("script.txt")});
 }
 
 TEST_F(FileCommandSafety, SaveAsOverAFileInAReadOnlyFolderKeepsTheOldFileAndThePath)

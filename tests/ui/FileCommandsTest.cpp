@@ -1,7 +1,10 @@
 #include "FileCommandsFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QWindow>
 
 // New, Open, Save, Save As, Print and closing, against real files.
 
@@ -120,6 +123,62 @@ TEST_F(FileCommands, SaveAndTheSaveFileButtonWriteEveryLineBreakAsCrLf)
     Type("x");
     Box(Ids::kSaveFileButton).click();
     EXPECT_EQ(ReadBytes("script.txt"), QByteArray("xnew\r\nfirst line\r\nsecond line\r\n"));
+}
+
+TEST_F(FileCommands, ShiftEnterAndPastedLineSeparatorsAreSavedAsCrLfAndKeepWindows1252)
+{
+    // A script of more lines than go one to a paragraph is grouped in the editor.
+    QByteArray grouped;
+    for (int i = 0; i < 21000; ++i)
+        grouped += "line " + QByteArray::number(i) + "\r\n";
+    for (const QByteArray& stored : {QByteArray("caf\xE9 one\r\nlast"), grouped + "caf\xE9"}) {
+        SCOPED_TRACE(stored.size());
+        WriteBytes("stored.txt", stored);
+        m_dialogs.openPaths.push_back(PathOf("stored.txt"));
+        Run(Ids::kCmdOpen);
+        Editor().setFocus();
+        Editor().moveCursor(QTextCursor::End);
+        QWindow* window = Window().windowHandle();
+        QTest::keyClick(window, Qt::Key_Return, Qt::ShiftModifier);
+        for (const char c : {'t', 'w', 'o'})
+            QTest::keyClick(window, c);
+        QApplication::clipboard()->setText(QStringLiteral("\u2028three"));
+        QTest::keyClick(window, Qt::Key_V, Qt::ControlModifier);
+        Run(Ids::kCmdSave);
+        EXPECT_EQ(ReadBytes("stored.txt"), stored + "\r\ntwo\r\nthree");
+        EXPECT_TRUE(m_dialogs.messages.empty());
+    }
+}
+
+TEST_F(FileCommands, AWindows1252ScriptSavedAsUtf8SaysSoOnceForEachScript)
+{
+    const QString saidSo = QStringLiteral(
+        "This script now holds characters that Windows-1252 cannot store, so it is saved as UTF-8.");
+    WriteBytes("stored.txt", "caf\xE9\r\n");
+    m_dialogs.openPaths.push_back(PathOf("stored.txt"));
+    for (int script = 0; script < 2; ++script) {
+        SCOPED_TRACE(script);
+        m_dialogs.messages.clear();
+        Run(Ids::kCmdOpen);
+        Editor().SetSelection(0, 0);
+        QTest::sendKeyEvent(QTest::Click, &Editor(), Qt::Key_unknown, QStringLiteral("\u03A9 "),
+                            Qt::NoModifier);
+        Run(Ids::kCmdSave);
+        EXPECT_EQ(ReadBytes("stored.txt"), QByteArray("\xCE\xA9 caf\xC3\xA9\r\n"));
+        ASSERT_EQ(m_dialogs.messages.size(), 1u);
+        EXPECT_EQ(LastMessage().text, saidSo);
+        EXPECT_EQ(LastMessage().caption, ApplicationTitle());
+        EXPECT_EQ(LastMessage().buttons, MessageButtons::Ok);
+        EXPECT_EQ(LastMessage().icon, MessageIcon::Information);
+
+        Type("x");
+        m_dialogs.savePaths.push_back(PathOf("copy.txt"));
+        Run(Ids::kCmdSaveAs);
+        EXPECT_EQ(m_dialogs.messages.size(), 1u);
+        // The next script opened is Windows-1252 again, and is told of anew.
+        WriteBytes("stored.txt", "caf\xE9\r\n");
+        m_dialogs.openPaths.push_back(PathOf("stored.txt"));
+    }
 }
 
 TEST_F(FileCommands, CtrlSOnANewScriptReportsAnEmptyPath)

@@ -1,9 +1,19 @@
+#include "AcceleratorTable.h"
+#include "FakeDialogService.h"
 #include "HelpWindow.h"
 #include "TempDir.h"
+#include "VellorDlg.h"
 
+#include <QAction>
+#include <QFile>
+#include <QKeySequence>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 TEST(HelpFilePath, NeverCutsAFullStopInAFolderName)
 {
@@ -59,4 +69,53 @@ TEST_F(HelpWindowTest, EachOwnerHasOneHelpWindowThatQuittingCloses)
     EXPECT_TRUE(mine.isNull());
     // Quitting again, with no help window left, is harmless.
     QuitHelp(&owner);
+}
+
+namespace
+{
+
+// A shortcut as one text, however it is written ("ESC" and "Esc" alike).
+std::string Keys(const QString& text)
+{
+    return QKeySequence::fromString(text.simplified(), QKeySequence::PortableText)
+        .toString(QKeySequence::PortableText)
+        .toStdString();
+}
+
+// Command name and keys of every row with keys in the guide's shortcut
+// tables: the tables of class "shortcuts", whose rows start with the command
+// as its menu names it and its keys.
+std::map<std::string, std::string> GuideShortcuts()
+{
+    QFile file(BuiltInHelpUrl().toString().replace(QStringLiteral("qrc:"), QStringLiteral(":")));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString guide = QString::fromUtf8(file.readAll());
+    const QRegularExpression table(QStringLiteral(R"(<table class="shortcuts"[^>]*>(.*?)</table>)"),
+                                   QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression row(QStringLiteral(R"(<tr><td>(.*?)</td><td[^>]*>(.*?)</td>)"),
+                                 QRegularExpression::DotMatchesEverythingOption);
+    std::map<std::string, std::string> shortcuts;
+    for (const auto& tableMatch : table.globalMatch(guide)) {
+        for (const auto& rowMatch : row.globalMatch(tableMatch.captured(1))) {
+            if (!rowMatch.captured(2).trimmed().isEmpty())
+                shortcuts[rowMatch.captured(1).simplified().toStdString()] =
+                    Keys(rowMatch.captured(2));
+        }
+    }
+    return shortcuts;
+}
+
+} // namespace
+
+TEST(OperatorsGuide, ListsEveryShortcutOfTheControlWindowAsItsMenuShowsIt)
+{
+    FakeDialogService dialogs;
+    const CVellorDlg window(dialogs);
+    std::map<std::string, std::string> program;
+    for (const Shortcut& shortcut : Shortcuts()) {
+        const QString item = window.CommandAction(shortcut.command)->text();
+        program[item.section(u'\t', 0, 0).remove(u'&').toStdString()] =
+            Keys(item.section(u'\t', 1));
+    }
+    EXPECT_EQ(GuideShortcuts(), program);
 }

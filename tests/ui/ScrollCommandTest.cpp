@@ -4,7 +4,7 @@
 #include "TickSource.h"
 
 #include <QElapsedTimer>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -30,7 +30,9 @@ protected:
             if (!g_runState.running || !g_runState.prompterWindow || m_keys.empty())
                 return;
             cursorOverridden = cursorOverridden || QGuiApplication::overrideCursor();
-            QTest::keyClick(g_runState.prompterWindow, m_keys.front());
+            // The way the operator's keys go: through the window system to the
+            // prompter's window, where a modal window could hold them back.
+            QTest::keyClick(g_runState.prompterWindow->windowHandle(), m_keys.front());
             m_keys.erase(m_keys.begin());
         });
     }
@@ -92,6 +94,24 @@ TEST_F(ScrollCommand, FillsTheRunFromTheWindowAndPutsTheFinalSpeedOnTheSlider)
     EXPECT_FALSE(g_runParams.useMonitor2);
     EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 2000);
     EXPECT_EQ(Editor().Selection(), (CharRange{3, 8}));
+}
+
+TEST_F(ScrollCommand, TheKeysReachThePrompterWhileTheControlWindowRunsModally)
+{
+    Create();
+    Window().setWindowModality(Qt::ApplicationModal);
+    // Resume, two steps slower, stop; then close the window.
+    DuringTheRun({Qt::Key_Space, Qt::Key_S, Qt::Key_S, Qt::Key_Escape});
+    bool modal = false;
+    QTimer::singleShot(0, &Window(), [this, &modal] {
+        modal = QApplication::activeModalWidget() == &Window();
+        Window().Button(Ids::kScrollButton)->click();
+        Window().done(QDialog::Rejected);
+    });
+    Window().DoModal();
+    EXPECT_TRUE(modal);
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(Window().m_nScrollSpeed, 80 + 1000);
 }
 
 TEST_F(ScrollCommand, TheScrollMenuItemRunsTheSameCommandWithHalfPointSizesDroppedBeforeDoubling)

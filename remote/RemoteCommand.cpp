@@ -1,0 +1,71 @@
+#include "RemoteCommand.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+struct NamedCommand {
+    const char* name;
+    RemoteCommand command;
+};
+
+using Kind = RemoteCommand::Kind;
+
+// The one table of command names; the right button's rule is `reverse`,
+// the keys' F and S are `faster` and `slower`.
+const std::array<NamedCommand, 12> kCommands{{
+    {"start", {Kind::Start, PrompterCommand::Stop, 0}},
+    {"stop", {Kind::Prompter, PrompterCommand::Stop, 0}},
+    {"pause", {Kind::Prompter, PrompterCommand::Pause, 0}},
+    {"resume", {Kind::Prompter, PrompterCommand::Resume, 0}},
+    {"toggle", {Kind::Prompter, PrompterCommand::TogglePause, 0}},
+    {"faster", {Kind::Prompter, PrompterCommand::Faster, 0}},
+    {"slower", {Kind::Prompter, PrompterCommand::Slower, 0}},
+    {"reverse", {Kind::Prompter, PrompterCommand::Reverse, 0}},
+    {"speed", {Kind::Speed, PrompterCommand::Stop, 0}},
+    {"next", {Kind::Prompter, PrompterCommand::NextParagraph, 0}},
+    {"previous", {Kind::Prompter, PrompterCommand::PreviousParagraph, 0}},
+    {"home", {Kind::Prompter, PrompterCommand::JumpToStart, 0}},
+}};
+
+RemoteError BadRequest(const char* message)
+{
+    return {400, QString::fromLatin1(message)};
+}
+} // namespace
+
+std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return BadRequest("The body is not a JSON object.");
+    const QJsonObject object = document.object();
+    const QJsonValue name = object.value(QLatin1String("command"));
+    if (!name.isString())
+        return BadRequest("The command is missing or is not a string.");
+    const auto named = std::find_if(kCommands.begin(), kCommands.end(), [&](const NamedCommand& c) {
+        return name.toString() == QLatin1String(c.name);
+    });
+    if (named == kCommands.end())
+        return BadRequest("Unknown command.");
+    RemoteCommand command = named->command;
+    if (command.kind == Kind::Speed) {
+        const QJsonValue value = object.value(QLatin1String("value"));
+        const double number = value.toDouble(std::nan(""));
+        if (!value.isDouble() || !std::isfinite(number) || number != std::trunc(number))
+            return BadRequest("The speed needs a whole number as its value.");
+        // The run holds the value within its own range; here it only has to fit.
+        command.speedValue =
+            static_cast<int>(std::clamp(number, double(std::numeric_limits<int>::min()),
+                                        double(std::numeric_limits<int>::max())));
+    }
+    return command;
+}

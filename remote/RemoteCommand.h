@@ -1,0 +1,32 @@
+#pragma once
+
+#include "PrompterCommands.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <variant>
+
+// A command object of the remote control's interface, {"command": "<name>"}
+// or {"command": "speed", "value": <int>}, and its parsing. Each name means
+// exactly one thing the operator could do at the prompter or the control
+// window.
+struct RemoteCommand {
+    enum class Kind {
+        Start,    // SCROLL, as the button does it
+        Speed,    // set the live speed value
+        Prompter, // one of the prompter's own commands
+    };
+    Kind kind = Kind::Prompter;
+    PrompterCommand prompter = PrompterCommand::Stop; // for Kind::Prompter
+    int speedValue = 0;                               // for Kind::Speed
+};
+
+// A request refused, with the HTTP status and the message a client is shown.
+struct RemoteError {
+    int status = 400;
+    QString message;
+};
+
+/// The command in `json`, or a 400 error saying what is wrong with it.
+std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "PrompterStatus.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The JSON the remote control answers with.
+
+/// The run's state as the interface gives it: running, paused, direction,
+/// speedValue, lineIndex, lineCount, elapsedSeconds, remainingSeconds (null
+/// while unknown) and script, the script's file name.
+QByteArray StateJson(const PrompterStatus& status, const QString& scriptName);
+
+/// {"error": message}, or with "status" too for a WebSocket, which has no status line.
+QByteArray ErrorJson(const QString& message, int status = 0);

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QByteArray>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrl>
+#include <QWebSocket>
+
+#include <vector>
+
+// Clients of the remote control's server for the tests, each waiting in an
+// event loop of its own so that the server, in the same thread, answers.
+
+struct HttpAnswer {
+    int status = 0;
+    QByteArray body;
+    QByteArray contentType;
+};
+
+template <typename Sender, typename Signal>
+void WaitFor(Sender* sender, Signal signal, int timeoutMs = 5000)
+{
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class HttpClient
+{
+  public:
+    explicit HttpClient(quint16 port) : m_port(port) {}
+
+    HttpAnswer Send(const QByteArray& verb, const QString& path, const QByteArray& body = {},
+                    const QByteArray& authorization = {})
+    {
+        QNetworkReply* reply = Start(verb, path, body, authorization);
+        if (!reply->isFinished())
+            WaitFor(reply, &QNetworkReply::finished);
+        return Finish(reply);
+    }
+
+    /// Sends without waiting; Finish gives the answer.
+    QNetworkReply* Start(const QByteArray& verb, const QString& path, const QByteArray& body,
+                         const QByteArray& authorization)
+    {
+        QNetworkRequest request(
+            QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path)));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+        if (!authorization.isEmpty())
+            request.setRawHeader("Authorization", authorization);
+        return m_network.sendCustomRequest(request, verb, body);
+    }
+
+    static HttpAnswer Finish(QNetworkReply* reply)
+    {
+        HttpAnswer answer{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                          reply->readAll(),
+                          reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()};
+        reply->deleteLater();
+        return answer;
+    }
+
+    /// Writes `bytes` as they are and returns all that comes back before the server closes.
+    QByteArray Raw(const QByteArray& bytes)
+    {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, m_port);
+        if (!socket.waitForConnected(5000))
+            return {};
+        QByteArray received;
+        QObject::connect(&socket, &QTcpSocket::readyRead, [&] { received += socket.readAll(); });
+        socket.write(bytes);
+        if (socket.state() == QAbstractSocket::ConnectedState)
+            WaitFor(&socket, &QTcpSocket::disconnected);
+        return received + socket.readAll();
+    }
+
+  private:
+    quint16 m_port;
+    QNetworkAccessManager m_network;
+};
+
+// A WebSocket client that keeps every text message it receives.
+class WsClient
+{
+  public:
+    /// Connects to /api/ws with `token` in the query; Connected() tells whether it got in.
+    WsClient(quint16 port, const QString& token)
+    {
+        QObject::connect(&socket, &QWebSocket::textMessageReceived,
+                         [this](const QString& message) { messages.push_back(message.toUtf8()); });
+        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/ws?token=%2").arg(port).arg(token)));
+        QEventLoop loop;
+        QObject::connect(&socket, &QWebSocket::connected, &loop, &QEventLoop::quit);
+        QObject::connect(&socket, &QWebSocket::disconnected, &loop, &QEventLoop::quit);
+        QObject::connect(&socket, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error),
+                         &loop, &QEventLoop::quit);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    bool Connected() const { return socket.state() == QAbstractSocket::ConnectedState; }
+
+    /// Waits until `count` messages have come, or five seconds.
+    void WaitForMessages(std::size_t count)
+    {
+        for (int i = 0; i < 100 && messages.size() < count; ++i)
+            WaitFor(&socket, &QWebSocket::textMessageReceived, 50);
+    }
+
+    QWebSocket socket;
+    std::vector<QByteArray> messages;
+};

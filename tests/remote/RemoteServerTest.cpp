@@ -1,0 +1,357 @@
+#include "RemoteServer.h"
+#include "FakeDialogService.h"
+#include "Ini.h"
+#include "PrompterRunFixture.h"
+#include "RemoteClients.h"
+#include "RemoteControl.h"
+#include "ScrollRun.h"
+#include "TempDir.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkInterface>
+#include <QTcpServer>
+#include <gtest/gtest.h>
+
+namespace
+{
+const QString kToken = QStringLiteral("00112233445566778899aabbccddeeff");
+const QByteArray kBearer = "Bearer " + kToken.toLatin1();
+
+QJsonObject Json(const QByteArray& body)
+{
+    return QJsonDocument::fromJson(body).object();
+}
+
+QByteArray CommandBody(const char* name)
+{
+    return QByteArray("{\"command\":\"") + name + "\"}";
+}
+
+// A port nothing listens on at the moment.
+quint16 FreePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// Whether a connection to `address` on `port` is taken.
+bool Connects(const QHostAddress& address, quint16 port)
+{
+    QTcpSocket socket;
+    socket.connectToHost(address, port);
+    return socket.waitForConnected(2000);
+}
+} // namespace
+
+// A listening server whose SCROLL starts a real run of the fixture's script
+// on the offscreen platform.
+class RemoteServerTest : public PrompterRunFixture
+{
+  protected:
+    void SetUp() override
+    {
+        PrompterRunFixture::SetUp();
+        g_runParams.speedValue = 1000;
+        ASSERT_TRUE(server.Listen(0, false, kToken.toLatin1()).isEmpty());
+        http = std::make_unique<HttpClient>(server.Port());
+    }
+
+    HttpAnswer Command(const char* name, const QByteArray& authorization = kBearer)
+    {
+        return http->Send("POST", QStringLiteral("/api/command"), CommandBody(name), authorization);
+    }
+
+    bool startAllowed = true;
+    int startsAsked = 0;
+    RemoteServer server{RemoteHost{[this] {
+                                       ++startsAsked;
+                                       if (!startAllowed)
+                                           return false;
+                                       QMetaObject::invokeMethod(
+                                           qApp, [] { StartScrollRun(false); },
+                                           Qt::QueuedConnection);
+                                       return true;
+                                   },
+                                   [] { return QStringLiteral("talk.txt"); }}};
+    std::unique_ptr<HttpClient> http;
+};
+
+TEST_F(RemoteServerTest, ServesThePageAndTheStateAndAnswersEveryBadRequestWithItsError)
+{
+    const HttpAnswer page = http->Send("GET", QStringLiteral("/"));
+    EXPECT_EQ(page.status, 200);
+    EXPECT_TRUE(page.contentType.startsWith("text/html"));
+    EXPECT_TRUE(page.body.contains("/api/ws?token="));
+    EXPECT_FALSE(page.body.contains("http://")) << "the page loads nothing from elsewhere";
+
+    const HttpAnswer state = http->Send("GET", QStringLiteral("/api/state"), {}, kBearer);
+    EXPECT_EQ(state.status, 200);
+    EXPECT_EQ(Json(state.body)["running"], false);
+    EXPECT_EQ(Json(state.body)["script"], "talk.txt");
+
+    // Without the right token: 401 and nothing else, wherever under /api/.
+    for (const QByteArray& authorization :
+         {QByteArray(), QByteArray("Bearer 00112233"), "Bearer " + kToken.toUpper().toLatin1()}) {
+        for (const char* path : {"/api/state", "/api/nothing"}) {
+            const HttpAnswer refused =
+                http->Send("GET", QString::fromLatin1(path), {}, authorization);
+            EXPECT_EQ(refused.status, 401) << path;
+            EXPECT_TRUE(refused.body.isEmpty()) << path;
+        }
+        EXPECT_EQ(Command("stop", authorization).status, 401);
+    }
+
+    const struct {
+        HttpAnswer answer;
+        int status;
+    } rows[] = {
+        {http->Send("GET", QStringLiteral("/api/nothing"), {}, kBearer), 404},
+        {http->Send("GET", QStringLiteral("/index.html")), 404},
+        {http->Send("DELETE", QStringLiteral("/api/state"), {}, kBearer), 405},
+        {http->Send("GET", QStringLiteral("/api/command"), {}, kBearer), 405},
+        {http->Send("POST", QStringLiteral("/api/command"), "{\"command\":", kBearer), 400},
+        {http->Send("POST", QStringLiteral("/api/command"), CommandBody("jump"), kBearer), 400},
+        {http->Send("POST", QStringLiteral("/api/command"), QByteArray(4097, ' '), kBearer), 413},
+        {http->Send("GET", QStringLiteral("/api/ws"), {}, kBearer), 400},
+        {Command("pause"), 409}, // no run is on the screen
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.answer.status, row.status) << row.answer.body.toStdString();
+        EXPECT_TRUE(Json(row.answer.body)["error"].isString()) << row.answer.body.toStdString();
+    }
+    startAllowed = false; // as while a dialog is open
+    EXPECT_EQ(Command("start").status, 409);
+
+    // What the HTTP server never gets to read.
+    EXPECT_TRUE(http->Raw("POST /api/command HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n")
+                    .startsWith("HTTP/1.1 400"));
+    EXPECT_TRUE(
+        http->Raw("GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'x')).startsWith("HTTP/1.1 413"));
+    EXPECT_TRUE(http->Raw("POST /api/command HTTP/1.1\r\nContent-Length: 99999\r\n\r\n")
+                    .startsWith("HTTP/1.1 413"));
+    // A second request on the same connection is not answered.
+    const QByteArray twice = http->Raw("GET / HTTP/1.1\r\n\r\nGET / HTTP/1.1\r\n\r\n");
+    EXPECT_EQ(twice.count("HTTP/1.1 200"), 1);
+}
+
+TEST_F(RemoteServerTest, RefusesCommandsBeyondFiftyASecondFromOneClient)
+{
+    std::vector<QNetworkReply*> replies;
+    for (int i = 0; i < 120; ++i)
+        replies.push_back(
+            http->Start("POST", QStringLiteral("/api/command"), CommandBody("pause"), kBearer));
+    int tooMany = 0;
+    for (QNetworkReply* reply : replies) {
+        if (!reply->isFinished())
+            WaitFor(reply, &QNetworkReply::finished);
+        const HttpAnswer answer = HttpClient::Finish(reply);
+        EXPECT_TRUE(answer.status == 409 || answer.status == 429) << answer.status;
+        tooMany += answer.status == 429 ? 1 : 0;
+    }
+    EXPECT_GE(tooMany, 1);
+
+    WsClient ws(server.Port(), kToken);
+    ASSERT_TRUE(ws.Connected());
+    for (int i = 0; i < 60; ++i)
+        ws.socket.sendTextMessage(QString::fromLatin1(CommandBody("pause")));
+    ws.WaitForMessages(61);
+    ASSERT_EQ(ws.messages.size(), 61U);
+    EXPECT_EQ(Json(ws.messages.front())["running"], false); // the state on connecting
+    EXPECT_EQ(Json(ws.messages[50])["status"], 409);
+    EXPECT_EQ(Json(ws.messages[51])["status"], 429);
+}
+
+TEST_F(RemoteServerTest, TakesSixteenWebSocketsWithTheTokenAndNoMore)
+{
+    for (const QString& token : {QString(), QStringLiteral("0011"), kToken.toUpper()})
+        EXPECT_FALSE(WsClient(server.Port(), token).Connected()) << token.toStdString();
+    std::vector<std::unique_ptr<WsClient>> clients;
+    for (int i = 0; i < 16; ++i) {
+        clients.push_back(std::make_unique<WsClient>(server.Port(), kToken));
+        EXPECT_TRUE(clients.back()->Connected()) << i;
+    }
+    EXPECT_EQ(server.ClientCount(), 16);
+    EXPECT_FALSE(WsClient(server.Port(), kToken).Connected());
+    EXPECT_TRUE(http->Raw("GET /api/ws?token=" + kToken.toLatin1() +
+                          " HTTP/1.1\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n\r\n")
+                    .startsWith("HTTP/1.1 503"));
+
+    // Binary is no command.
+    clients[1]->socket.sendBinaryMessage(CommandBody("stop"));
+    clients[1]->WaitForMessages(2);
+    ASSERT_EQ(clients[1]->messages.size(), 2U);
+    EXPECT_EQ(Json(clients[1]->messages[1])["status"], 400);
+
+    // Larger than a command may be: the socket is closed.
+    clients[0]->socket.sendTextMessage(QString(5000, u'x'));
+    WaitFor(&clients[0]->socket, &QWebSocket::disconnected);
+    EXPECT_FALSE(clients[0]->Connected());
+    clients.clear();
+    for (int i = 0; i < 20 && server.ClientCount() > 0; ++i)
+        WaitFor(&server, &RemoteServer::clientCountChanged, 100);
+    EXPECT_EQ(server.ClientCount(), 0);
+}
+
+TEST_F(RemoteServerTest, EveryCommandActsDuringARealRunAsItsKeyDoes)
+{
+    std::unique_ptr<WsClient> ws;
+    std::vector<std::pair<const char*, HttpAnswer>> answers;
+    const auto send = [&](const char* name) { answers.emplace_back(name, Command(name)); };
+    Then([] { return g_runState.running; },
+         [&] {
+             send("start"); // a run is on the screen
+             send("toggle");
+             send("pause");
+             send("faster"); // paused: as F, nothing
+             send("resume");
+             send("faster");
+             send("slower");
+             send("slower");
+             answers.emplace_back("speed",
+                                  http->Send("POST", QStringLiteral("/api/command"),
+                                             R"({"command":"speed","value":40000})", kBearer));
+             send("reverse");
+             send("next");
+             send("previous");
+             send("home");
+             ws = std::make_unique<WsClient>(server.Port(), kToken);
+             ws->socket.sendTextMessage(QString::fromLatin1(CommandBody("toggle")));
+             ws->WaitForMessages(2); // the state on connecting, then paused
+         });
+    Then([&] { send("stop"); });
+    ArmScript();
+
+    const HttpAnswer started = Command("start"); // answered once the run is on the screen
+    ASSERT_FALSE(stuck);
+    EXPECT_EQ(started.status, 200);
+    EXPECT_EQ(Json(started.body)["running"], true);
+    EXPECT_EQ(Json(started.body)["paused"], true);
+
+    const struct {
+        int status;
+        bool paused;
+        int speedValue;
+    } expected[] = {
+        {409, true, 1000},   {200, false, 1000},  {200, true, 1000},   {200, true, 1000},
+        {200, false, 1000},  {200, false, 500},   {200, false, 1000},  {200, false, 1500},
+        {200, false, 32000}, {200, false, 32000}, {200, false, 32000}, {200, false, 32000},
+        {200, false, 32000}, {200, true, 32000},
+    };
+    ASSERT_EQ(answers.size(), std::size(expected));
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        const auto& [name, answer] = answers[i];
+        EXPECT_EQ(answer.status, expected[i].status) << name;
+        if (answer.status != 200)
+            continue;
+        const QJsonObject state = Json(answer.body);
+        EXPECT_EQ(state["paused"].toBool(), expected[i].paused) << name;
+        EXPECT_EQ(state["speedValue"].toInt(), expected[i].speedValue) << name;
+    }
+    // The reversal was asked for while moving, as the right button asks it.
+    EXPECT_EQ(Json(answers.back().second.body)["running"], false);
+    ASSERT_GE(ws->messages.size(), 2U);
+    EXPECT_EQ(Json(ws->messages[1])["paused"], true);
+    EXPECT_EQ(startsAsked, 1) << "start is refused while the run is on, before SCROLL is asked";
+}
+
+TEST_F(RemoteServerTest, DropsRequestsThatNeverFinishAndHoldsFewOfThem)
+{
+    // Connected while the server's loop runs, so that it accepts them as they come.
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 64; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QHostAddress::LocalHost, server.Port());
+        WaitFor(idle.back().get(), &QTcpSocket::connected, 2000);
+        ASSERT_EQ(idle.back()->state(), QAbstractSocket::ConnectedState) << i;
+        idle.back()->write("GET / HTTP/1.1\r\n"); // and never the rest
+    }
+    QTcpSocket oneTooMany;
+    oneTooMany.connectToHost(QHostAddress::LocalHost, server.Port());
+    WaitFor(&oneTooMany, &QTcpSocket::disconnected, 2000);
+    EXPECT_EQ(oneTooMany.state(), QAbstractSocket::UnconnectedState);
+
+    WaitFor(idle.front().get(), &QTcpSocket::disconnected, 12'000);
+    EXPECT_EQ(idle.front()->state(), QAbstractSocket::UnconnectedState);
+    EXPECT_TRUE(idle.front()->readAll().isEmpty());
+}
+
+TEST(RemoteServerListening, TakesEveryInterfaceWithLanAccess)
+{
+    RemoteServer server(RemoteHost{[] { return false; }, {}});
+    ASSERT_TRUE(server.Listen(0, true, kToken.toLatin1()).isEmpty());
+    EXPECT_EQ(server.Addresses(), QList<QHostAddress>{QHostAddress(QHostAddress::Any)});
+    EXPECT_TRUE(Connects(QHostAddress::LocalHost, server.Port()));
+    server.Close();
+    EXPECT_FALSE(server.IsListening());
+}
+
+// The server as the program has it, from the [Remote] section.
+class RemoteControlSettings : public TempDirTest
+{
+  protected:
+    void SetUp() override
+    {
+        ini.SetPathName(PathOf(QStringLiteral("vellor.ini")).toUtf8().constData());
+    }
+
+    void WriteRemote(const QByteArray& lines)
+    {
+        WriteBytes(QStringLiteral("vellor.ini"), "[Remote]\r\n" + lines);
+    }
+
+    std::unique_ptr<RemoteControl> Start()
+    {
+        return std::make_unique<RemoteControl>(ini, dialogs, RemoteHost{[] { return false; }, {}});
+    }
+
+    CIni ini;
+    FakeDialogService dialogs;
+};
+
+TEST_F(RemoteControlSettings, ListensOnNothingWhileOff)
+{
+    const quint16 port = FreePort();
+    WriteRemote("Enabled=0\r\nPort=" + QByteArray::number(port) + "\r\nToken=" + kToken.toLatin1() +
+                "\r\n");
+    const auto remote = Start();
+    EXPECT_FALSE(remote->Server().IsListening());
+    EXPECT_FALSE(Connects(QHostAddress::LocalHost, port));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(RemoteControlSettings, MakesATokenOnFirstEnablingAndListensOnLoopbackAlone)
+{
+    const quint16 port = FreePort();
+    WriteRemote("Enabled=1\r\nPort=" + QByteArray::number(port) + "\r\nToken=1234\r\n");
+    const auto remote = Start();
+    ASSERT_TRUE(remote->Server().IsListening());
+    const QString token = QString::fromStdString(ini.GetString("Remote", "Token", ""));
+    EXPECT_TRUE(IsStrongRemoteToken(token)) << token.toStdString();
+    EXPECT_EQ(token, remote->Settings().token);
+    EXPECT_NE(token, MakeRemoteToken());
+
+    for (const QHostAddress& bound : remote->Server().Addresses())
+        EXPECT_TRUE(bound.isLoopback()) << bound.toString().toStdString();
+    EXPECT_TRUE(Connects(QHostAddress::LocalHost, port));
+    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+        if (!address.isLoopback() && address.protocol() == QAbstractSocket::IPv4Protocol) {
+            EXPECT_FALSE(Connects(address, port)) << address.toString().toStdString();
+        }
+    }
+}
+
+TEST_F(RemoteControlSettings, TellsOnceThatThePortIsTakenAndGoesOn)
+{
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::Any, 0));
+    WriteRemote("Enabled=1\r\nPort=" + QByteArray::number(taken.serverPort()) + "\r\n");
+    const auto remote = Start();
+    EXPECT_FALSE(remote->Server().IsListening());
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages.front().text,
+              QStringLiteral("Remote control could not start on port %1: "
+                             "The bound address is already in use.")
+                  .arg(taken.serverPort()));
+}
