@@ -113,8 +113,8 @@ const std::array<MenuItem, 17> kPreferencesMenu{{
     {Ids::kCmdMouse, "&Mouse", true},
     {Ids::kCmdMouseWheel, "Mouse &Wheel", true},
     kSeparator,
-    {Ids::kCmdRemoteControl, "&Remote Control ...", false},
     {Ids::kCmdReadingCue, "Reading &Cue", true},
+    {Ids::kCmdRemoteControl, "&Remote Control ...", false},
 }};
 
 const std::array<MenuItem, 3> kHelpMenu{{
