@@ -1,15 +1,21 @@
 #include "DisplayDevice.h"
 
+#include "DisplayProbe.h"
+#include "FrameMailbox.h"
+#include "ScanOutView.h"
 #include "ScanOutWidget.h"
 #include "Surface.h"
+#include "SurfacePalette.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -38,11 +44,25 @@ DisplayStep CreationStep(SurfaceRole role)
     }
     return DisplayStep::CreateOffscreenSurface;
 }
-} // namespace
 
-struct DisplayDevice::OwnedSurface {
+struct OwnedSurface {
     SurfaceRole role;
     Surface surface;
+};
+} // namespace
+
+struct DisplayDevice::State {
+    State(QScreen* s, DisplayProbe* p) : screen(s), probe(p) {}
+
+    QScreen* screen;
+    DisplayProbe* probe;
+    QPointer<QWidget> window;                            // the cooperative window
+    QPointer<ScanOutView> scanOut;                       // owned by window
+    QList<QRgb> palette;                                 // index -> colour
+    const ScanOutOverlay* overlay = nullptr;             // drawn over every frame
+    FrameMailbox mailbox;                                // frames on their way to scanOut
+    std::vector<std::unique_ptr<OwnedSurface>> surfaces; // every surface not yet released
+    Surface* primary = nullptr;                          // the scanned-out surface, if any
 };
 
 QScreen* ChooseDisplayScreen(bool monitor2)
@@ -60,38 +80,36 @@ std::unique_ptr<DisplayDevice> DisplayDevice::Create(QScreen* screen, DisplayPro
 {
     if (!screen || (probe && probe->failAt == DisplayStep::CreateDisplay))
         return nullptr;
-    std::unique_ptr<DisplayDevice> device(new DisplayDevice(screen, probe));
+    std::unique_ptr<DisplayDevice> device(
+        new DisplayDevice(std::make_unique<State>(screen, probe)));
     device->Note("create display");
     return device;
 }
 
-DisplayDevice::DisplayDevice(QScreen* screen, DisplayProbe* probe)
-    : m_screen(screen), m_probe(probe)
-{
-}
+DisplayDevice::DisplayDevice(std::unique_ptr<State> state) : m_state(std::move(state)) {}
 
 DisplayDevice::~DisplayDevice()
 {
     RestoreDisplayMode();
-    m_primary = nullptr;
-    m_surfaces.clear();
+    m_state->primary = nullptr;
+    m_state->surfaces.clear();
     Note("release display");
 }
 
 void DisplayDevice::Note(const char* what) const
 {
-    if (m_probe)
-        m_probe->events.emplace_back(what);
+    if (m_state->probe)
+        m_state->probe->events.emplace_back(what);
 }
 
 void DisplayDevice::SetCooperativeLevel(QWidget* window)
 {
-    m_window = window;
+    m_state->window = window;
     if (!window)
         return;
-    window->setGeometry(m_screen->geometry());
+    window->setGeometry(m_state->screen->geometry());
     if (QWindow* handle = window->windowHandle())
-        handle->setScreen(m_screen);
+        handle->setScreen(m_state->screen);
     window->showFullScreen();
     window->raise();
     window->activateWindow();
@@ -102,44 +120,75 @@ bool DisplayDevice::SetDisplayMode(int width, int height, int bitsPerPixel)
     return width == Surface::kWidth && height == Surface::kHeight && bitsPerPixel == 8;
 }
 
-void DisplayDevice::SetPalette(const QList<QRgb>& palette)
+void DisplayDevice::SetPalette(ColorRef background, ColorRef text)
 {
-    m_palette = palette;
+    m_state->palette = SurfacePalette(background, text);
+}
+
+void DisplayDevice::SetOverlay(const ScanOutOverlay* overlay)
+{
+    m_state->overlay = overlay;
 }
 
 Surface* DisplayDevice::CreateSurface(SurfaceRole role)
 {
-    if (m_probe && m_probe->failAt == CreationStep(role))
+    State& s = *m_state;
+    if (s.probe && s.probe->failAt == CreationStep(role))
         return nullptr;
-    m_surfaces.push_back(std::make_unique<OwnedSurface>(OwnedSurface{role, Surface()}));
+    s.surfaces.push_back(std::make_unique<OwnedSurface>(OwnedSurface{role, Surface()}));
     Note((std::string("create ") + RoleName(role)).c_str());
-    Surface* surface = &m_surfaces.back()->surface;
+    Surface* surface = &s.surfaces.back()->surface;
     if (role == SurfaceRole::Primary) {
-        m_primary = surface;
-        if (m_window && !m_scanOut)
-            m_scanOut =
-                CreateScanOutWidget(m_window, m_mailbox, m_palette, m_screen->refreshRate());
+        s.primary = surface;
+        if (s.window && !s.scanOut)
+            s.scanOut = CreateScanOutWidget(s.window, s.mailbox,
+                                            ScanOutLook{s.palette, s.overlay},
+                                            s.screen->refreshRate());
     }
     return surface;
 }
 
 void DisplayDevice::ReleaseSurface(Surface* surface)
 {
-    const auto owned = std::find_if(m_surfaces.begin(), m_surfaces.end(),
-                                    [surface](const auto& s) { return &s->surface == surface; });
-    if (!surface || owned == m_surfaces.end())
+    State& s = *m_state;
+    const auto owned = std::find_if(s.surfaces.begin(), s.surfaces.end(),
+                                    [surface](const auto& o) { return &o->surface == surface; });
+    if (!surface || owned == s.surfaces.end())
         return;
-    if (surface == m_primary) {
+    if (surface == s.primary) {
         RestoreDisplayMode();
-        m_primary = nullptr;
+        s.primary = nullptr;
     }
     Note((std::string("release ") + RoleName((*owned)->role)).c_str());
-    m_surfaces.erase(owned);
+    s.surfaces.erase(owned);
 }
 
 void DisplayDevice::RestoreDisplayMode()
 {
-    delete m_scanOut.data();
-    if (m_window && m_window->isFullScreen())
-        m_window->showNormal();
+    delete m_state->scanOut.data();
+    if (m_state->window && m_state->window->isFullScreen())
+        m_state->window->showNormal();
+}
+
+std::chrono::nanoseconds DisplayDevice::OfferFrame(std::chrono::nanoseconds nextStepIn)
+{
+    State& s = *m_state;
+    const bool pictureWaits = s.primary && s.mailbox.Offer(*s.primary);
+    return s.scanOut ? s.scanOut->OnLoopPass(nextStepIn, pictureWaits)
+                     : std::chrono::nanoseconds::max();
+}
+
+QScreen* DisplayDevice::screen() const
+{
+    return m_state->screen;
+}
+
+const QList<QRgb>& DisplayDevice::Palette() const
+{
+    return m_state->palette;
+}
+
+std::uint64_t DisplayDevice::CopyNewestFrame(ScanOutFrame& frame, std::uint64_t since) const
+{
+    return m_state->mailbox.CopyNewest(frame, since);
 }

@@ -2,32 +2,42 @@
 
 // The prompter's display, from the scroll loop to the glass:
 //
-//   Surface (640 x 480 x 8-bit palette indices; the loop writes its rows)
-//     -> FrameMailbox (one copy per screen refresh, swapped under a short lock)
-//     -> 32-bit frame (the run's palette ramp, scaled sharp-bilinear to the
-//        largest 4:3 rectangle of the screen, centred, margins in the
-//        background colour; see ScanOut.h)
+//   Surface (640 x 480 x 8-bit palette indices; the loop writes its rows,
+//   and the surface counts its writes and stamps its rows)
+//     -> FrameMailbox (a copy of the picture when the screen wants a frame
+//        and the picture changed, swapped in under a short lock)
+//     -> a presenter (ScanOutWidget.h), which scales the picture in the
+//        run's palette sharp-bilinear to the largest 4:3 rectangle of the
+//        screen's device pixels, centred, margins in the background colour
+//        (the rule of ScanOut.h), and then draws the overlay (ScanOutOverlay.h):
+//          - with a graphics card: a presenter thread keeps the picture and
+//            the palette as two small textures and a fragment shader
+//            scales (GlScanOut.h, GlScanOutRenderer.h);
+//          - without: the loop's own thread scales in short bands between
+//            steps, reusing the rows that only moved (RasterScanOut.h)
 //     -> the prompter window, frameless, full screen and on top of all
 //        others on the chosen QScreen
-//     -> the screen, at its refresh rate (ScanOutWidget.h).
+//     -> the screen, at its refresh rate.
 //
-// The desktop's own mode is never changed: "640 x 480 at 8 bits" is the
-// picture the engine draws, and the window scales it to the screen.
+// This header is all the scroll run needs of it. The desktop's own mode is
+// never changed: "640 x 480 at 8 bits" is the picture the engine draws, and
+// the window scales it to the screen.
 
-#include "DisplayProbe.h"
-#include "FrameMailbox.h"
-#include "ScanOutView.h"
+#include "ColorRef.h"
 
 #include <QList>
-#include <QPointer>
 #include <QRgb>
-#include <QWidget>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 class QScreen;
+class QWidget;
+class ScanOutOverlay;
 class Surface;
+struct DisplayProbe;
+struct ScanOutFrame;
 
 // Monitor 1 is the primary screen; monitor 2 is the last screen that is not
 // the primary, looked up afresh at every call. Null when there is none.
@@ -60,8 +70,13 @@ class DisplayDevice
     // Selects the picture format; only 640 x 480 at 8 bits is offered.
     bool SetDisplayMode(int width, int height, int bitsPerPixel);
 
-    // The colours of the 256 indices, used from the next scan-out on.
-    void SetPalette(const QList<QRgb>& palette);
+    // The run's palette: a ramp from background (index 0) to text (index
+    // 255), used by scan-out from the primary surface's creation on.
+    void SetPalette(ColorRef background, ColorRef text);
+
+    // What the presenter draws over every frame from the primary surface's
+    // creation on; null for nothing. It must outlive the device.
+    void SetOverlay(const ScanOutOverlay* overlay);
 
     // A new 640 x 480 surface owned by the device, or null when the probe
     // makes this creation fail. The primary surface is the one scanned out;
@@ -74,35 +89,33 @@ class DisplayDevice
     // Ends scan-out and gives the window back its ordinary state.
     void RestoreDisplayMode();
 
-    // Called by the scroll loop after every pass: hands a copy of the
-    // primary surface over when the screen wants its next frame, and lets the
-    // scan-out do its share of the frame's work; nextStepIn is the time left
-    // before the loop's next step is due. Answers how soon the screen wants
-    // the loop's next pass.
-    std::chrono::nanoseconds OfferFrame(std::chrono::nanoseconds nextStepIn)
-    {
-        if (m_primary && m_mailbox.Wanted())
-            m_mailbox.Post(*m_primary);
-        return m_scanOut ? m_scanOut->OnLoopPass(nextStepIn) : std::chrono::nanoseconds::max();
-    }
+    // Called by the scroll loop after every pass, with the time left before
+    // its next step is due: hands a copy of the primary surface over when
+    // the screen wants a frame and the picture changed, and lets the
+    // presenter do its share of the frame's work. Answers how soon the
+    // screen wants the loop's next pass: zero while work waits, the time to
+    // the screen's next frame while a changed picture waits for it,
+    // nanoseconds::max() while nothing on the screen can change before the
+    // picture does.
+    std::chrono::nanoseconds OfferFrame(std::chrono::nanoseconds nextStepIn);
 
     // The screen this device drives.
-    QScreen* screen() const { return m_screen; }
+    QScreen* screen() const;
 
-    // The widget that shows the frames, while scan-out runs (tests grab it).
-    ScanOutView* scanOutWidget() const { return m_scanOut; }
+    // The run's palette, index to colour (empty before SetPalette).
+    const QList<QRgb>& Palette() const;
+
+    // Copies the newest frame posted to the presenter into frame unless its
+    // number is since, and answers that number (0 before the first): what
+    // the screen shows or is about to, for a view beside it such as an
+    // operator's preview. From the loop's thread it never waits for the
+    // loop, and it posts nothing itself.
+    std::uint64_t CopyNewestFrame(ScanOutFrame& frame, std::uint64_t since) const;
 
   private:
-    DisplayDevice(QScreen* screen, DisplayProbe* probe);
+    struct State;
+    explicit DisplayDevice(std::unique_ptr<State> state);
     void Note(const char* what) const;
 
-    struct OwnedSurface;
-    QScreen* m_screen;
-    DisplayProbe* m_probe;
-    QPointer<QWidget> m_window;                            // the cooperative window
-    QPointer<ScanOutView> m_scanOut;                       // owned by m_window
-    QList<QRgb> m_palette;                                 // index -> colour
-    FrameMailbox m_mailbox;                                // frames on their way to m_scanOut
-    std::vector<std::unique_ptr<OwnedSurface>> m_surfaces; // every surface not yet released
-    Surface* m_primary = nullptr;                          // the scanned-out surface, if any
+    std::unique_ptr<State> m_state; // the window, surfaces, palette and scan-out
 };

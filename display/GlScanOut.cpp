@@ -3,15 +3,19 @@
 #include "FrameMailbox.h"
 #include "GlScanOutRenderer.h"
 #include "GlScanOutSurface.h"
+#include "ScanOut.h"
+#include "ScanOutOverlay.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QOpenGLPaintDevice>
+#include <QPainter>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
-#include <vector>
 
 using Clock = std::chrono::steady_clock;
 
@@ -28,11 +32,11 @@ bool DrawnBySoftware(QOpenGLContext& context)
 }
 } // namespace
 
-GlScanOut* GlScanOut::Create(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
+GlScanOut* GlScanOut::Create(QWidget* window, FrameMailbox& mailbox, const ScanOutLook& look,
                              double refreshRate, bool evenInSoftware)
 {
-    auto* view = new GlScanOut(window, mailbox, refreshRate);
-    if (!view->Start(palette, evenInSoftware)) {
+    auto* view = new GlScanOut(window, mailbox, look, refreshRate);
+    if (!view->Start(evenInSoftware)) {
         delete view;
         return nullptr;
     }
@@ -40,8 +44,9 @@ GlScanOut* GlScanOut::Create(QWidget* window, FrameMailbox& mailbox, const QList
     return view;
 }
 
-GlScanOut::GlScanOut(QWidget* window, FrameMailbox& mailbox, double refreshRate)
-    : ScanOutView(window, mailbox),
+GlScanOut::GlScanOut(QWidget* window, FrameMailbox& mailbox, const ScanOutLook& look,
+                     double refreshRate)
+    : ScanOutView(window, mailbox, look),
       m_period(static_cast<std::int64_t>(std::llround(1e9 / (refreshRate > 1 ? refreshRate : 60))))
 {
     auto surface = std::make_unique<GlScanOutSurface>();
@@ -65,7 +70,7 @@ void GlScanOut::resizeEvent(QResizeEvent* event)
     ScanOutView::resizeEvent(event);
 }
 
-bool GlScanOut::Start(const QList<QRgb>& palette, bool evenInSoftware)
+bool GlScanOut::Start(bool evenInSoftware)
 {
     // The spare surface is made here because only this thread may make it;
     // the presenter sets up its context on it before the window is shown.
@@ -77,49 +82,82 @@ bool GlScanOut::Start(const QList<QRgb>& palette, bool evenInSoftware)
     std::promise<bool> ready;
     std::future<bool> started = ready.get_future();
     m_presenter.reset(QThread::create(
-        [this, palette, evenInSoftware](std::promise<bool> promise) {
-            Present(palette, evenInSoftware, std::move(promise));
+        [this, evenInSoftware](std::promise<bool> promise) {
+            Present(evenInSoftware, std::move(promise));
         },
         std::move(ready)));
     m_presenter->start();
     return started.get();
 }
 
-void GlScanOut::Present(const QList<QRgb>& palette, bool evenInSoftware, std::promise<bool> ready)
+std::chrono::nanoseconds GlScanOut::OnLoopPass(std::chrono::nanoseconds nextStepIn,
+                                               bool pictureWaits)
+{
+    Q_UNUSED(nextStepIn);
+    if (!pictureWaits)
+        return std::chrono::nanoseconds::max();
+    // Told first, asked after: either the presenter sees that the loop
+    // waits, or the loop sees the mailbox wanting.
+    m_loopWaits.store(true);
+    if (Mailbox().Wanted())
+        return std::chrono::nanoseconds::zero();
+    const std::chrono::nanoseconds left(m_nextTake.load() -
+                                        Clock::now().time_since_epoch().count());
+    return left > std::chrono::nanoseconds::zero() ? left : std::chrono::nanoseconds::max();
+}
+
+void GlScanOut::WantNextFrame()
+{
+    Mailbox().Want();
+    // The event only wakes the loop; its next pass posts.
+    if (m_loopWaits.exchange(false))
+        QMetaObject::invokeMethod(this, [] {}, Qt::QueuedConnection);
+}
+
+void GlScanOut::Present(bool evenInSoftware, std::promise<bool> ready)
 {
     QOpenGLContext context;
     context.setFormat(m_spare->requestedFormat());
     std::unique_ptr<GlScanOutRenderer> renderer;
     if (context.create() && context.makeCurrent(m_spare.get()) &&
         (evenInSoftware || !DrawnBySoftware(context)))
-        renderer = GlScanOutRenderer::Create(palette);
+        renderer = GlScanOutRenderer::Create(Look().palette);
     ready.set_value(renderer != nullptr);
     if (!renderer)
         return;
 
-    std::vector<std::uint8_t> frame; // the newest frame taken
-    std::vector<std::uint8_t> shown; // the frame on the screen
-    std::uint64_t shownNumber = 0;   // its number in the mailbox
-    QSize drawn;                     // the size it was drawn at
+    const ScanOutOverlay* overlay = Look().overlay;
+    std::uint64_t shownNumber = 0;   // the mailbox number of the frame on the screen
+    bool uploaded = true;            // the taken frame is on the card
+    std::uint64_t drawnRevision = 0; // the overlay's revision on the screen
+    QSize drawn;                     // the size the screen was drawn at
     Clock::time_point next = Clock::now();
     while (!m_stopping.load(std::memory_order_acquire)) {
-        // A paused run keeps offering the same picture; it is drawn once.
-        const std::uint64_t taken = Mailbox().Take(frame);
-        const bool changed = taken != 0 && frame != shown;
-        Mailbox().Want(); // for the next refresh
+        if (const std::uint64_t taken = Mailbox().Take()) {
+            shownNumber = taken;
+            uploaded = false;
+        }
+        WantNextFrame(); // for the next refresh
+        const std::uint64_t revision = overlay ? overlay->Revision() : 0;
         const QSize area = m_surface->PixelSize();
         bool screenWaited = false;
-        if (m_surface->Exposed() && !area.isEmpty() && (changed || area != drawn) &&
+        if (m_surface->Exposed() && !area.isEmpty() &&
+            (!uploaded || area != drawn || revision != drawnRevision) &&
             context.makeCurrent(m_surface)) {
-            if (changed) {
-                std::swap(frame, shown);
-                shownNumber = taken;
+            if (!uploaded)
+                renderer->SetFrame(Mailbox().Taken().indices);
+            uploaded = true;
+            renderer->Draw(area);
+            if (overlay) {
+                QOpenGLPaintDevice device(area);
+                QPainter painter(&device);
+                overlay->Draw(painter, ScanOutRect(area), area);
             }
-            renderer->Draw(shown, area);
             const Clock::time_point swapping = Clock::now();
             context.swapBuffers(m_surface);
             screenWaited = Clock::now() - swapping > m_period / 4;
             drawn = area;
+            drawnRevision = revision;
             CountFrameShown(shownNumber);
         }
         next = Pace(next, screenWaited);
@@ -135,14 +173,11 @@ void GlScanOut::Present(const QList<QRgb>& palette, bool evenInSoftware, std::pr
 // next frame is due one refresh from now. Where it returned at once, the
 // thread sleeps until the next refresh is due, keeping an even beat and
 // starting afresh after falling behind.
-Clock::time_point GlScanOut::Pace(Clock::time_point next, bool screenWaited) const
+Clock::time_point GlScanOut::Pace(Clock::time_point next, bool screenWaited)
 {
     const Clock::time_point now = Clock::now();
-    if (screenWaited)
-        return now + m_period;
-    next += m_period;
-    if (next < now)
-        return now;
-    std::this_thread::sleep_until(next);
-    return next;
+    const Clock::time_point wake = screenWaited ? now : std::max(next + m_period, now);
+    m_nextTake.store(wake.time_since_epoch().count());
+    std::this_thread::sleep_until(wake);
+    return screenWaited ? now + m_period : wake;
 }

@@ -1,38 +1,87 @@
 #include "GlScanOutRenderer.h"
 
+#include "ScanOut.h"
 #include "Surface.h"
 
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
+#include <QOpenGLShaderProgram>
+#include <QOpenGLVertexArrayObject>
 
 #include <array>
-#include <cstring>
 
 namespace
 {
 constexpr std::size_t kFrameBytes = std::size_t{Surface::kWidth} * Surface::kHeight;
-
-// Blue, green, red, alpha in memory: the order of a QRgb on a little-endian
-// machine and of most window buffers, so the blit is a plain copy. Desktop
-// OpenGL takes it; the name is missing from the OpenGL ES headers.
-constexpr GLenum kBgra = 0x80E1;
 
 QOpenGLExtraFunctions& Gl()
 {
     return *QOpenGLContext::currentContext()->extraFunctions();
 }
 
-// The colour as the four bytes of a texel in layout, alpha opaque.
-std::uint32_t TexelOf(QRgb colour, GLenum layout)
+// One triangle that covers the viewport, made from the vertex number alone.
+constexpr const char* kVertexShader = R"(
+void main()
 {
-    const auto red = static_cast<std::uint8_t>(qRed(colour));
-    const auto blue = static_cast<std::uint8_t>(qBlue(colour));
-    const std::array<std::uint8_t, 4> bytes{layout == kBgra ? blue : red,
-                                            static_cast<std::uint8_t>(qGreen(colour)),
-                                            layout == kBgra ? red : blue, 255};
-    std::uint32_t texel = 0;
-    std::memcpy(&texel, bytes.data(), sizeof texel);
-    return texel;
+    vec2 corner = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
+    gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+// ScanOutScaler's arithmetic at one pixel: the taps say which source pixels
+// and what share of the second (out of 256), blended across, then down,
+// rounded and looked up, all in integers, so that every pixel matches.
+constexpr const char* kFragmentShader = R"(
+uniform usampler2D picture; // 640 x 480 indices, row 0 at the top
+uniform sampler2D colours;  // 256 x 1, index -> colour
+uniform isampler2D columns; // per target column: first, second, weight
+uniform isampler2D rows;    // per target row, from the top
+uniform ivec2 origin;       // the target's lower-left corner in window pixels
+uniform int height;         // the target's height
+out vec4 colour;
+
+int IndexAt(int x, int y)
+{
+    return int(texelFetch(picture, ivec2(x, y), 0).r);
+}
+
+void main()
+{
+    ivec2 at = ivec2(gl_FragCoord.xy) - origin;
+    ivec3 column = texelFetch(columns, ivec2(at.x, 0), 0).xyz;
+    ivec3 row = texelFetch(rows, ivec2(height - 1 - at.y, 0), 0).xyz;
+    int upper = IndexAt(column.x, row.x) * (256 - column.z) + IndexAt(column.y, row.x) * column.z;
+    int lower = IndexAt(column.x, row.y) * (256 - column.z) + IndexAt(column.y, row.y) * column.z;
+    int index = (upper * (256 - row.z) + lower * row.z + 32768) >> 16;
+    colour = texelFetch(colours, ivec2(index, 0), 0);
+}
+)";
+
+// A texture read texel by texel, never filtered.
+GLuint MakeTexture()
+{
+    QOpenGLExtraFunctions& gl = Gl();
+    GLuint texture = 0;
+    gl.glGenTextures(1, &texture);
+    gl.glBindTexture(GL_TEXTURE_2D, texture);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return texture;
+}
+
+// Taps as a one-row integer texture of (first, second, weight, 0) texels.
+void UploadTapTexture(GLuint texture, const std::vector<ScanOutTap>& taps)
+{
+    std::vector<GLint> texels;
+    texels.reserve(taps.size() * 4);
+    for (const ScanOutTap& tap : taps)
+        texels.insert(texels.end(), {tap.first, tap.second, tap.weight, 0});
+    QOpenGLExtraFunctions& gl = Gl();
+    gl.glBindTexture(GL_TEXTURE_2D, texture);
+    gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32I, static_cast<GLsizei>(taps.size()), 1, 0,
+                    GL_RGBA_INTEGER, GL_INT, texels.data());
 }
 } // namespace
 
@@ -52,61 +101,90 @@ std::unique_ptr<GlScanOutRenderer> GlScanOutRenderer::Create(const QList<QRgb>& 
     const QOpenGLContext* context = QOpenGLContext::currentContext();
     if (!context || context->format().version() < qMakePair(3, 0))
         return nullptr;
-    std::unique_ptr<GlScanOutRenderer> renderer(
-        new GlScanOutRenderer(palette, context->isOpenGLES() ? GL_RGBA : kBgra));
-    if (!renderer->Build())
+    std::unique_ptr<GlScanOutRenderer> renderer(new GlScanOutRenderer(palette));
+    if (!renderer->Build(context->isOpenGLES()))
         return nullptr;
     return renderer;
 }
 
-GlScanOutRenderer::GlScanOutRenderer(const QList<QRgb>& palette, GLenum layout)
-    : m_background(palette.isEmpty() ? qRgb(0, 0, 0) : palette.first()),
-      m_drawsFrames(palette.size() >= 256), m_layout(layout)
+GlScanOutRenderer::GlScanOutRenderer(const QList<QRgb>& palette)
+    : m_background(palette.isEmpty() ? qRgb(0, 0, 0) : palette.first()), m_palette(palette)
 {
-    for (std::size_t i = 0; m_drawsFrames && i < m_colours.size(); ++i)
-        m_colours[i] = TexelOf(palette[static_cast<qsizetype>(i)], layout);
 }
 
 GlScanOutRenderer::~GlScanOutRenderer()
 {
     QOpenGLExtraFunctions& gl = Gl();
-    if (m_source)
-        gl.glDeleteFramebuffers(1, &m_source);
-    if (m_texture)
-        gl.glDeleteTextures(1, &m_texture);
+    for (const GLuint texture : {m_picture, m_colours, m_columns, m_rows})
+        if (texture)
+            gl.glDeleteTextures(1, &texture);
 }
 
-bool GlScanOutRenderer::Build()
+bool GlScanOutRenderer::Build(bool openGlEs)
 {
-    QOpenGLExtraFunctions& gl = Gl();
-    gl.glGenTextures(1, &m_texture);
-    gl.glBindTexture(GL_TEXTURE_2D, m_texture);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    gl.glGenFramebuffers(1, &m_source);
-    return gl.glGetError() == GL_NO_ERROR;
+    const QByteArray header = openGlEs ? "#version 300 es\nprecision highp float;\n"
+                                         "precision highp int;\nprecision highp usampler2D;\n"
+                                         "precision highp isampler2D;\n"
+                                       : "#version 130\n";
+    m_program = std::make_unique<QOpenGLShaderProgram>();
+    if (!m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, header + kVertexShader) ||
+        !m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, header + kFragmentShader) ||
+        !m_program->link())
+        return false;
+    m_vertices = std::make_unique<QOpenGLVertexArrayObject>();
+    m_vertices->create();
+
+    m_picture = MakeTexture();
+    Gl().glTexImage2D(GL_TEXTURE_2D, 0, GL_R8UI, Surface::kWidth, Surface::kHeight, 0,
+                      GL_RED_INTEGER, GL_UNSIGNED_BYTE, nullptr);
+    m_colours = MakeTexture();
+    std::vector<std::uint8_t> colours;
+    for (const QRgb colour : m_palette)
+        colours.insert(colours.end(), {static_cast<std::uint8_t>(qRed(colour)),
+                                       static_cast<std::uint8_t>(qGreen(colour)),
+                                       static_cast<std::uint8_t>(qBlue(colour)), 255});
+    colours.resize(256 * 4);
+    Gl().glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 256, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                      colours.data());
+    m_columns = MakeTexture();
+    m_rows = MakeTexture();
+
+    m_program->bind();
+    m_program->setUniformValue("picture", 0);
+    m_program->setUniformValue("colours", 1);
+    m_program->setUniformValue("columns", 2);
+    m_program->setUniformValue("rows", 3);
+    m_program->release();
+    return Gl().glGetError() == GL_NO_ERROR;
 }
 
-void GlScanOutRenderer::Upload(QSize size)
+void GlScanOutRenderer::SetFrame(const std::vector<std::uint8_t>& frame)
 {
+    m_hasPicture = frame.size() >= kFrameBytes;
+    if (!m_hasPicture)
+        return;
     QOpenGLExtraFunctions& gl = Gl();
-    gl.glBindTexture(GL_TEXTURE_2D, m_texture);
-    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    if (m_textureSize != size) {
-        gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size.width(), size.height(), 0, m_layout,
-                        GL_UNSIGNED_BYTE, m_scaled.data());
-        m_textureSize = size;
-    } else {
-        gl.glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size.width(), size.height(), m_layout,
-                           GL_UNSIGNED_BYTE, m_scaled.data());
-    }
+    gl.glBindTexture(GL_TEXTURE_2D, m_picture);
+    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, Surface::kWidth, Surface::kHeight, GL_RED_INTEGER,
+                       GL_UNSIGNED_BYTE, frame.data());
 }
 
-void GlScanOutRenderer::Draw(const std::vector<std::uint8_t>& frame, QSize area)
+void GlScanOutRenderer::UploadTaps(QSize target)
+{
+    if (target == m_tapsFor)
+        return;
+    UploadTapTexture(m_columns, ScanOutTaps(Surface::kWidth, target.width()));
+    UploadTapTexture(m_rows, ScanOutTaps(Surface::kHeight, target.height()));
+    m_tapsFor = target;
+}
+
+void GlScanOutRenderer::Draw(QSize area)
 {
     QOpenGLExtraFunctions& gl = Gl();
-    // Dithering would change colours that must match exactly.
+    // Dithering or blending would change colours that must match exactly.
     gl.glDisable(GL_DITHER);
+    gl.glDisable(GL_BLEND);
     gl.glDisable(GL_SCISSOR_TEST);
     gl.glViewport(0, 0, area.width(), area.height());
     gl.glClearColor(static_cast<float>(qRed(m_background)) / 255.0f,
@@ -115,27 +193,23 @@ void GlScanOutRenderer::Draw(const std::vector<std::uint8_t>& frame, QSize area)
     gl.glClear(GL_COLOR_BUFFER_BIT);
 
     const QRect target = ScanOutRect(area);
-    if (frame.size() < kFrameBytes || !m_drawsFrames || target.isEmpty())
+    if (!m_hasPicture || m_palette.size() < 256 || target.isEmpty())
         return;
-    // OpenGL counts rows from the bottom, so the rows are scaled bottom first
-    // and the blit needs no flip.
-    const qsizetype rowBytes = qsizetype{4} * target.width();
-    m_scaled.resize(static_cast<std::size_t>(target.width()) *
-                    static_cast<std::size_t>(target.height()));
-    ScanOutScale(frame, m_colours, target.size(),
-                 reinterpret_cast<std::uint8_t*>(m_scaled.data()) +
-                     rowBytes * (target.height() - 1),
-                 -rowBytes);
-    Upload(target.size());
-
-    GLint reading = 0;
-    gl.glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &reading);
-    gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, m_source);
-    gl.glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture,
-                              0);
+    UploadTaps(target.size());
+    // OpenGL counts rows from the bottom.
     const int bottom = area.height() - target.top() - target.height();
-    gl.glBlitFramebuffer(0, 0, target.width(), target.height(), target.left(), bottom,
-                         target.left() + target.width(), bottom + target.height(),
-                         GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(reading));
+    gl.glViewport(target.left(), bottom, target.width(), target.height());
+    const std::array<GLuint, 4> textures{m_picture, m_colours, m_columns, m_rows};
+    for (std::size_t unit = 0; unit < textures.size(); ++unit) {
+        gl.glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+        gl.glBindTexture(GL_TEXTURE_2D, textures[unit]);
+    }
+    gl.glActiveTexture(GL_TEXTURE0);
+    m_program->bind();
+    gl.glUniform2i(m_program->uniformLocation("origin"), target.left(), bottom);
+    m_program->setUniformValue("height", target.height());
+    m_vertices->bind();
+    gl.glDrawArrays(GL_TRIANGLES, 0, 3);
+    m_vertices->release();
+    m_program->release();
 }

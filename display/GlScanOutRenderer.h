@@ -1,8 +1,7 @@
 #pragma once
 
-#include "ScanOut.h"
-
 #include <QList>
+#include <QRect>
 #include <QRgb>
 #include <QSize>
 #include <QSurfaceFormat>
@@ -12,15 +11,19 @@
 #include <memory>
 #include <vector>
 
+class QOpenGLShaderProgram;
+class QOpenGLVertexArrayObject;
+
 // Draws 640 x 480 paletted frames into the current OpenGL framebuffer by
-// the ScanOutImage rule, to the same pixel. The scaling is done by
-// ScanOutScale on the calling thread (cheap integer arithmetic, and the same
-// as the software rule's); the result goes up as one texture, bottom row
-// first, and is blitted one texel to one pixel into the centred 4:3
-// rectangle, the margins cleared to the background. A software OpenGL would
-// spend far longer scaling in a shader, so OpenGL is only asked to copy.
-// Needs OpenGL 3.0 or OpenGL ES 3.0. Every call, the destructor included,
-// needs the context it was created in to be current.
+// the ScanOutImage rule, to the same pixel, with the graphics card doing
+// the scaling. The picture lives on the card as an 8-bit texture, uploaded
+// only when it changes, and the palette as a second, 256-texel one; the
+// tap tables of ScanOutTaps go up once per size, so that a fragment shader
+// at each device pixel of the centred 4:3 rectangle fetches the four
+// indices and blends them in the same integer steps as the processor would.
+// The margins are cleared to the background. Needs OpenGL 3.0 or OpenGL ES
+// 3.0. Every call, the destructor included, needs the context it was
+// created in to be current.
 class GlScanOutRenderer
 {
   public:
@@ -35,23 +38,28 @@ class GlScanOutRenderer
     // buffered, one screen refresh per swap, no depth or stencil.
     static QSurfaceFormat SurfaceFormat();
 
-    // Fills the bound draw framebuffer, of size area in pixels, with frame
-    // (480 rows of 640 indices, top row first) as ScanOutImage would; a frame
-    // of the wrong size, or a palette short of 256 colours, leaves the
-    // background alone.
-    void Draw(const std::vector<std::uint8_t>& frame, QSize area);
+    // Makes frame (480 rows of 640 indices, top row first) the picture to
+    // draw, uploading it; a frame of the wrong size draws as background.
+    void SetFrame(const std::vector<std::uint8_t>& frame);
+
+    // Fills the bound draw framebuffer, of size area in pixels, with the
+    // picture as ScanOutImage would; a palette short of 256 colours, or no
+    // picture, leaves the background alone.
+    void Draw(QSize area);
 
   private:
-    GlScanOutRenderer(const QList<QRgb>& palette, GLenum layout);
-    bool Build();
-    void Upload(QSize size);
+    explicit GlScanOutRenderer(const QList<QRgb>& palette);
+    bool Build(bool openGlEs);
+    void UploadTaps(QSize target);
 
-    QRgb m_background;                   // palette entry 0, the margins' colour
-    bool m_drawsFrames;                  // the palette has all 256 colours
-    GLenum m_layout;                     // byte order of m_scaled's pixels
-    ScanOutColours m_colours{};          // the palette in that byte order
-    std::vector<std::uint32_t> m_scaled; // the frame as the target shows it, bottom row first
-    GLuint m_texture = 0;                // m_scaled on the GPU
-    QSize m_textureSize;                 // the size m_texture was made with
-    GLuint m_source = 0;                 // a framebuffer that reads m_texture
+    QRgb m_background;                                  // palette entry 0, the margins' colour
+    QList<QRgb> m_palette;                              // index -> colour
+    bool m_hasPicture = false;                          // the picture texture holds a frame
+    std::unique_ptr<QOpenGLShaderProgram> m_program;    // the sharp-bilinear rule
+    std::unique_ptr<QOpenGLVertexArrayObject> m_vertices; // none: the shader makes its triangle
+    GLuint m_picture = 0;                               // 640 x 480 indices
+    GLuint m_colours = 0;                               // 256 x 1 palette
+    GLuint m_columns = 0;                               // one tap per target column
+    GLuint m_rows = 0;                                  // one tap per target row
+    QSize m_tapsFor;                                    // the target size the taps are for
 };

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 QRect ScanOutRect(QSize area)
 {
@@ -38,97 +37,160 @@ std::vector<ScanOutTap> ScanOutTaps(int sourceLength, int outputLength)
     return taps;
 }
 
-namespace
+ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette)
 {
-// Source rows blended across to the target's width, each value 256 times
-// the blended index. A target row needs two source rows, and consecutive
-// target rows mostly need the same ones, so the two last made are kept.
-class AcrossRows
-{
-  public:
-    AcrossRows(const std::vector<std::uint8_t>& indices, const std::vector<ScanOutTap>& columns)
-        : m_indices(indices), m_columns(columns)
-    {
-        for (auto& slot : m_slots)
-            slot.values.resize(columns.size());
-    }
+    ScanOutColours colours{};
+    colours.fill(palette.isEmpty() ? qRgb(0, 0, 0) : palette.first());
+    if (palette.size() >= static_cast<qsizetype>(colours.size()))
+        std::copy_n(palette.begin(), colours.size(), colours.begin());
+    return colours;
+}
 
-    // Source row y blended across; valid until the call after next.
-    const int* Row(int y)
-    {
-        for (std::size_t s = 0; s < m_slots.size(); ++s)
-            if (m_slots[s].row == y) {
-                m_recent = s;
-                return m_slots[s].values.data();
+ScanOutScaler::ScanOutScaler(QSize target, const ScanOutColours& colours)
+    : m_target(target.expandedTo(QSize(0, 0))), m_colours(colours),
+      m_columns(ScanOutTaps(Surface::kWidth, m_target.width())),
+      m_rows(ScanOutTaps(Surface::kHeight, m_target.height())),
+      m_across(std::size_t{kSlots} * m_columns.size()), m_flat(m_across.size()),
+      m_uniform(kSlots, -1), m_slotMade(kSlots, false), m_slotUsed(kSlots, false),
+      m_slotOf(Surface::kHeight, 0), m_slotBefore(Surface::kHeight, 0)
+{
+    m_stamps.reserve(Surface::kHeight);
+    // Rows blended at many weights (an odd scale) would need too much memory
+    // to keep, and would each come round seldom.
+    constexpr std::size_t kMostWeightsKept = 8;
+    m_weightIndex.fill(-1);
+    for (const ScanOutTap& row : m_rows)
+        if (row.first != row.second && row.weight > 0 && row.weight < 256 &&
+            m_weightIndex[static_cast<std::size_t>(row.weight)] < 0)
+            m_weightIndex[static_cast<std::size_t>(row.weight)] = static_cast<int>(m_weights++);
+    if (m_weights > kMostWeightsKept)
+        m_weights = 0;
+    m_blends.resize(std::size_t{kSlots} * m_weights * m_columns.size());
+    m_blendedWith.resize(std::size_t{kSlots} * m_weights);
+}
+
+void ScanOutScaler::Begin(const std::vector<std::uint8_t>& indices,
+                          const std::vector<std::uint64_t>& rowStamps)
+{
+    const bool whole = indices.size() >= std::size_t{Surface::kWidth} * Surface::kHeight;
+    m_indices = whole ? indices.data() : nullptr;
+    const bool related = whole && rowStamps.size() == std::size_t{Surface::kHeight} &&
+                         m_stamps.size() == rowStamps.size();
+    // A row that only moved keeps the slot it had: the picture moves as a
+    // whole, so where the row above was found is tried first, and a stamp
+    // newer than any of the frame before is a row written since.
+    std::swap(m_slotOf, m_slotBefore);
+    std::fill(m_slotUsed.begin(), m_slotUsed.end(), false);
+    std::ptrdiff_t shift = 0;
+    for (std::size_t y = 0; y < m_slotOf.size(); ++y) {
+        int slot = -1;
+        const std::uint64_t stamp = related ? rowStamps[y] : 0;
+        if (related && stamp <= m_newestStamp) {
+            auto before = static_cast<std::ptrdiff_t>(y) + shift;
+            if (before < 0 || before >= static_cast<std::ptrdiff_t>(m_stamps.size()) ||
+                m_stamps[static_cast<std::size_t>(before)] != stamp)
+                before = std::find(m_stamps.begin(), m_stamps.end(), stamp) - m_stamps.begin();
+            if (before < static_cast<std::ptrdiff_t>(m_stamps.size())) {
+                shift = before - static_cast<std::ptrdiff_t>(y);
+                slot = m_slotBefore[static_cast<std::size_t>(before)];
             }
-        m_recent = 1 - m_recent;
-        Slot& slot = m_slots[m_recent];
-        slot.row = y;
-        const std::uint8_t* source = m_indices.data() + std::size_t{Surface::kWidth} * y;
+        }
+        m_slotOf[y] = slot;
+        if (slot >= 0)
+            m_slotUsed[static_cast<std::size_t>(slot)] = true;
+    }
+    // Rows new to this frame take the slots no row of it uses.
+    int free = 0;
+    for (int& slot : m_slotOf) {
+        if (slot >= 0)
+            continue;
+        while (m_slotUsed[static_cast<std::size_t>(free)])
+            ++free;
+        slot = free++;
+        m_slotMade[static_cast<std::size_t>(slot)] = false;
+        std::fill_n(m_blendedWith.begin() + static_cast<std::ptrdiff_t>(slot * m_weights), m_weights,
+                    0);
+    }
+    m_stamps.assign(rowStamps.begin(), whole ? rowStamps.end() : rowStamps.begin());
+    m_newestStamp = m_stamps.empty() ? 0 : *std::max_element(m_stamps.begin(), m_stamps.end());
+}
+
+ScanOutScaler::Made ScanOutScaler::Row(int y)
+{
+    const auto slot = static_cast<std::size_t>(m_slotOf[static_cast<std::size_t>(y)]);
+    std::uint16_t* across = m_across.data() + slot * m_columns.size();
+    std::uint32_t* flat = m_flat.data() + slot * m_columns.size();
+    if (!m_slotMade[slot]) {
+        const std::uint8_t* source = m_indices + std::size_t{Surface::kWidth} * y;
         for (std::size_t x = 0; x < m_columns.size(); ++x) {
             const ScanOutTap& col = m_columns[x];
-            slot.values[x] =
+            const int value =
                 source[col.first] * (256 - col.weight) + source[col.second] * col.weight;
+            across[x] = static_cast<std::uint16_t>(value);
+            flat[x] = m_colours[static_cast<std::size_t>((value + 128) >> 8)];
         }
-        return slot.values.data();
+        const bool uniform =
+            std::all_of(source, source + Surface::kWidth, [&](std::uint8_t i) { return i == *source; });
+        m_uniform[slot] = uniform ? *source : -1;
+        m_slotMade[slot] = true;
     }
-
-  private:
-    struct Slot {
-        int row = -1;
-        std::vector<int> values;
-    };
-    const std::vector<std::uint8_t>& m_indices;
-    const std::vector<ScanOutTap>& m_columns;
-    std::array<Slot, 2> m_slots;
-    std::size_t m_recent = 0; // the slot used last
-};
-
-// Whether two screen rows sample the frame alike, and so are the same.
-bool SameTap(const ScanOutTap& a, const ScanOutTap& b)
-{
-    return a.first == b.first && a.second == b.second && a.weight == b.weight;
-}
-} // namespace
-
-ScanOutScaler::ScanOutScaler(QSize target)
-    : m_target(target.expandedTo(QSize(0, 0))),
-      m_columns(ScanOutTaps(Surface::kWidth, m_target.width())),
-      m_rows(ScanOutTaps(Surface::kHeight, m_target.height()))
-{
+    return Made{across, flat, m_uniform[slot]};
 }
 
-void ScanOutScaler::Scale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
-                          int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine) const
+void ScanOutScaler::BlendRows(const Made& upper, const Made& lower, int weight,
+                              std::uint32_t* out) const
 {
+    const std::size_t width = m_columns.size();
+    if (upper.uniform >= 0 && lower.uniform >= 0) {
+        const int value = (upper.uniform * (256 - weight) + lower.uniform * weight) * 256;
+        std::fill_n(out, width, m_colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)]);
+        return;
+    }
+    for (std::size_t x = 0; x < width; ++x) {
+        const int value = upper.across[x] * (256 - weight) + lower.across[x] * weight;
+        out[x] = m_colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)];
+    }
+}
+
+void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
+{
+    const Made upper = Row(row.first);
+    const Made lower = Row(row.second);
+    // Stamps tell whether the row below is the one blended with before;
+    // without them nothing can be kept.
+    if (m_weights == 0 || m_stamps.empty() || (upper.uniform >= 0 && lower.uniform >= 0)) {
+        BlendRows(upper, lower, row.weight, out);
+        return;
+    }
+    const std::size_t kept =
+        static_cast<std::size_t>(m_slotOf[static_cast<std::size_t>(row.first)]) * m_weights +
+        static_cast<std::size_t>(m_weightIndex[static_cast<std::size_t>(row.weight)]);
+    std::uint32_t* blend = m_blends.data() + kept * m_columns.size();
+    const std::uint64_t below = m_stamps[static_cast<std::size_t>(row.second)];
+    if (m_blendedWith[kept] != below) {
+        BlendRows(upper, lower, row.weight, blend);
+        m_blendedWith[kept] = below;
+    }
+    std::copy_n(blend, m_columns.size(), out);
+}
+
+void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine)
+{
+    if (!m_indices)
+        return;
     const int begin = std::max(first, 0);
     const int end = std::min(first + std::max(count, 0), m_target.height());
-    const auto rowBytes = static_cast<std::size_t>(m_target.width()) * 4;
-    AcrossRows across(indices, m_columns);
     for (int y = begin; y < end; ++y) {
         const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
-        std::uint8_t* out = pixels + bytesPerLine * y;
-        // Inside one source row's block every screen row is the same, and
-        // at 1080 lines that is more than half of them: copied, not blended.
-        if (y > begin && SameTap(row, m_rows[static_cast<std::size_t>(y) - 1])) {
-            std::memcpy(out, out - bytesPerLine, rowBytes);
-            continue;
-        }
-        const int* upper = across.Row(row.first);
-        const int* lower = across.Row(row.second);
-        auto* outPixels = reinterpret_cast<std::uint32_t*>(out);
-        for (int x = 0; x < m_target.width(); ++x) {
-            const int value = upper[x] * (256 - row.weight) + lower[x] * row.weight;
-            outPixels[x] = colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)];
-        }
+        auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * y);
+        // A blend with no share of one of its rows is the other row alone.
+        if (row.weight == 0 || row.first == row.second)
+            std::copy_n(Row(row.first).flat, m_columns.size(), out);
+        else if (row.weight == 256)
+            std::copy_n(Row(row.second).flat, m_columns.size(), out);
+        else
+            BlendRowsKept(row, out);
     }
-}
-
-void ScanOutScale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
-                  QSize target, std::uint8_t* pixels, qsizetype bytesPerLine)
-{
-    const ScanOutScaler scaler(target);
-    scaler.Scale(indices, colours, 0, scaler.Target().height(), pixels, bytesPerLine);
 }
 
 QImage ScanOutImage(const std::vector<std::uint8_t>& indices, const QList<QRgb>& palette,
@@ -143,10 +205,9 @@ QImage ScanOutImage(const std::vector<std::uint8_t>& indices, const QList<QRgb>&
     const QRect target = ScanOutRect(area);
     if (indices.size() < frameBytes || palette.size() < 256 || target.isEmpty())
         return image;
-    ScanOutColours colours{};
-    std::copy_n(palette.begin(), colours.size(), colours.begin());
-    ScanOutScale(indices, colours, target.size(),
-                 image.scanLine(target.top()) + std::size_t{4} * target.left(),
+    ScanOutScaler scaler(target.size(), ScanOutColoursOf(palette));
+    scaler.Begin(indices, {});
+    scaler.Scale(0, target.height(), image.scanLine(target.top()) + std::size_t{4} * target.left(),
                  image.bytesPerLine());
     return image;
 }

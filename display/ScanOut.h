@@ -42,33 +42,71 @@ std::vector<ScanOutTap> ScanOutTaps(int sourceLength, int outputLength);
 // The pixel value of each palette index in the 32-bit format being drawn.
 using ScanOutColours = std::array<std::uint32_t, 256>;
 
+// The palette as pixel values, index i drawn as palette[i]; short of 256
+// colours, every index is drawn in palette entry 0 (black without one).
+ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
+
 // Scales frames (as for ScanOutImage) to one target size with no margins,
 // any band of rows at a time, so that a presenter sharing its thread with
 // the scroll loop can spread a frame's scaling over many short pieces.
+//
+// Each screen row is either one source row alone (most rows, at any scale
+// above 2) or a blend of two. What the scaler made of each source row, its
+// blend across to the target's width and that blend as colours, is kept
+// from one frame to the next: a row that only moved since the frame begun
+// before (the same stamp) is not blended across again, and a screen row of
+// one source row is a plain copy of its colours. Where the rows blend at a
+// few weights only (three at 1080 lines, one at 2160), the blend of each
+// row with the one below it is kept for each weight too, so that a moving
+// picture is, row for row, a copy of rows made before. Memory is taken when
+// the scaler is made, never per frame.
 class ScanOutScaler
 {
   public:
-    // A scaler for frames shown at exactly target.
-    explicit ScanOutScaler(QSize target);
+    // A scaler for frames shown at exactly target, index i drawn as colours[i].
+    ScanOutScaler(QSize target, const ScanOutColours& colours);
 
     // The size the frames are scaled to.
     QSize Target() const { return m_target; }
 
+    // Starts on the frame indices (480 rows of 640, top row first; a frame
+    // of another size scales to nothing), which must stay as it is until the
+    // next Begin. rowStamps holds the stamp of each row (Surface::RowStamp),
+    // or is empty for a frame unrelated to the one before.
+    void Begin(const std::vector<std::uint8_t>& indices, const std::vector<std::uint64_t>& rowStamps);
+
     // Scales target rows first .. first + count - 1 (those inside the
-    // target) of the frame indices, which must hold the whole frame, into
-    // pixels: pixels points at the target's top-left pixel, each row lies
-    // bytesPerLine after the one above it (negative for a buffer kept bottom
-    // row first), and index i is drawn as colours[i].
-    void Scale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours, int first,
-               int count, std::uint8_t* pixels, qsizetype bytesPerLine) const;
+    // target) of the frame begun into pixels: pixels points at the target's
+    // top-left pixel, each row lies bytesPerLine after the one above it.
+    void Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine);
 
   private:
-    QSize m_target;
-    std::vector<ScanOutTap> m_columns; // one tap per target column
-    std::vector<ScanOutTap> m_rows;    // one tap per target row
-};
+    static constexpr int kSlots = 480; // one per source row of a frame
+    struct Made {
+        const std::uint16_t* across; // 256 x the blended index, one per target column
+        const std::uint32_t* flat;   // those as colours: a screen row of this source row alone
+        int uniform;                 // the one index the source row holds throughout, or -1
+    };
+    Made Row(int y);
+    void BlendRows(const Made& upper, const Made& lower, int weight, std::uint32_t* out) const;
+    void BlendRowsKept(const ScanOutTap& row, std::uint32_t* out);
 
-// The whole frame scaled into exactly the size of target (ScanOutScaler's
-// Scale over every row), for presenters that draw into their own buffers.
-void ScanOutScale(const std::vector<std::uint8_t>& indices, const ScanOutColours& colours,
-                  QSize target, std::uint8_t* pixels, qsizetype bytesPerLine);
+    QSize m_target;
+    ScanOutColours m_colours;
+    std::vector<ScanOutTap> m_columns;   // one tap per target column
+    std::vector<ScanOutTap> m_rows;      // one tap per target row
+    std::vector<std::uint16_t> m_across; // kSlots rows of target width
+    std::vector<std::uint32_t> m_flat;   // kSlots rows of target width
+    std::vector<int> m_uniform;          // per slot
+    std::array<int, 257> m_weightIndex{}; // per blend weight of m_rows: its place in a slot's blends
+    std::size_t m_weights = 0;            // blend weights kept; 0: none kept
+    std::vector<std::uint32_t> m_blends;  // per slot and weight kept, a row of target width
+    std::vector<std::uint64_t> m_blendedWith; // the stamp of the row below each was made with
+    std::vector<bool> m_slotMade;        // per slot: made for the row it now serves
+    std::vector<bool> m_slotUsed;        // per slot, while a frame begins
+    std::vector<int> m_slotOf;           // per source row of the frame begun
+    std::vector<int> m_slotBefore;       // per source row of the frame before it
+    std::vector<std::uint64_t> m_stamps; // the stamps of the frame begun, or empty
+    std::uint64_t m_newestStamp = 0;     // the highest of them
+    const std::uint8_t* m_indices = nullptr; // the frame begun; null when it scales to nothing
+};

@@ -2,8 +2,10 @@
 
 #include <QEvent>
 
-ScanOutView::ScanOutView(QWidget* window, FrameMailbox& mailbox)
-    : QWidget(window), m_mailbox(mailbox)
+#include <utility>
+
+ScanOutView::ScanOutView(QWidget* window, FrameMailbox& mailbox, ScanOutLook look)
+    : QWidget(window), m_mailbox(mailbox), m_look(std::move(look))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

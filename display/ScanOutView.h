@@ -2,11 +2,24 @@
 
 #include "FrameMailbox.h"
 
+#include <QList>
+#include <QRgb>
 #include <QWidget>
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+
+class ScanOutOverlay;
+
+// How a run's frames look beyond their indices.
+struct ScanOutLook {
+    QList<QRgb> palette; // index -> colour; short of 256, frames show the background only
+    const ScanOutOverlay* overlay = nullptr; // drawn over every frame, or null
+
+    // Palette entry 0, the margins' colour (black without a palette).
+    QRgb Background() const { return palette.isEmpty() ? qRgb(0, 0, 0) : palette.first(); }
+};
 
 // What every scan-out is on the prompter window: a child that covers the
 // window, follows its size, takes no focus and lets every key and mouse
@@ -19,17 +32,16 @@ class ScanOutView : public QWidget
 
   public:
     // Called by the scroll loop after every pass while a run shows this
-    // view, with the time left before the loop's next step is due. A
-    // presenter that shares the loop's thread does its per-frame work here,
-    // in short pieces, and puts a frame on the screen only when that takes
-    // less time than is left. Answers how soon it wants the next pass: the
-    // loop may wait that long before passing again, unless an event or a
-    // step comes first.
-    virtual std::chrono::nanoseconds OnLoopPass(std::chrono::nanoseconds nextStepIn)
-    {
-        Q_UNUSED(nextStepIn);
-        return std::chrono::nanoseconds::zero();
-    }
+    // view, with the time left before the loop's next step is due and
+    // whether a changed picture waits to be posted (the mailbox does not
+    // want it yet). A presenter that shares the loop's thread does its
+    // per-frame work here, in short pieces, and puts a frame on the screen
+    // only when that takes less time than is left. Answers how soon it
+    // wants the next pass: the loop may wait that long before passing
+    // again, unless an event or a step comes first; nanoseconds::max() when
+    // nothing it shows can change before the picture does.
+    virtual std::chrono::nanoseconds OnLoopPass(std::chrono::nanoseconds nextStepIn,
+                                                bool pictureWaits) = 0;
 
     // Frames that have reached the screen so far; safe from any thread.
     std::uint64_t FramesShown() const { return m_framesShown.load(std::memory_order_acquire); }
@@ -41,11 +53,13 @@ class ScanOutView : public QWidget
 
   protected:
     // A child of window, covering it and transparent to input, showing the
-    // frames of mailbox, which must outlive it; not shown yet.
-    ScanOutView(QWidget* window, FrameMailbox& mailbox);
+    // frames of mailbox, which must outlive it, as look says; not shown yet.
+    ScanOutView(QWidget* window, FrameMailbox& mailbox, ScanOutLook look);
 
     // Where the frames come from.
     FrameMailbox& Mailbox() const { return m_mailbox; }
+    // How they look.
+    const ScanOutLook& Look() const { return m_look; }
 
     // Records that the frame of that mailbox number reached the screen;
     // safe from any thread.
@@ -60,6 +74,7 @@ class ScanOutView : public QWidget
 
   private:
     FrameMailbox& m_mailbox;
+    const ScanOutLook m_look;
     std::atomic<std::uint64_t> m_framesShown{0};
     std::atomic<std::uint64_t> m_lastShown{0};
 };

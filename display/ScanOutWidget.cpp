@@ -19,7 +19,7 @@ bool PresentsFromAThread()
 }
 } // namespace
 
-ScanOutView* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
+ScanOutView* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const ScanOutLook& look,
                                  double refreshRate)
 {
     // A software OpenGL spends the processor's time on every frame, on the
@@ -28,8 +28,8 @@ ScanOutView* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const Q
     // keeps OpenGL out altogether (a broken driver).
     const QString asked = qEnvironmentVariable("VELLOR_SCAN_OUT");
     if (asked != QLatin1String("raster") && PresentsFromAThread())
-        if (GlScanOut* view = GlScanOut::Create(window, mailbox, palette, refreshRate,
+        if (GlScanOut* view = GlScanOut::Create(window, mailbox, look, refreshRate,
                                                 asked == QLatin1String("opengl")))
             return view;
-    return new RasterScanOut(window, mailbox, palette, refreshRate);
+    return new RasterScanOut(window, mailbox, look, refreshRate);
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QRgb>
+#include "ScanOutView.h"
 
 class FrameMailbox;
 class QWidget;
-class ScanOutView;
 
 // Puts the frames that the scroll loop posts to mailbox on the screen at
-// refreshRate frames a second, filling window by the ScanOutImage rule.
+// refreshRate frames a second, filling window by the ScanOutImage rule in
+// the screen's device pixels, look's overlay drawn over them.
 // The returned widget is a ScanOutView: a child that covers window and is
 // transparent to input, so keys and the mouse still reach window itself;
 // window owns it, and destroying it stops scan-out. The mailbox must
@@ -21,5 +20,5 @@ class ScanOutView;
 // user-interface thread, its work spread over the scroll loop's passes,
 // shows the frames (RasterScanOut.h). The environment
 // variable VELLOR_SCAN_OUT set to opengl or raster overrides the choice.
-ScanOutView* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const QList<QRgb>& palette,
+ScanOutView* CreateScanOutWidget(QWidget* window, FrameMailbox& mailbox, const ScanOutLook& look,
                                  double refreshRate);

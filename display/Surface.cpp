@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace
 {
@@ -13,16 +14,32 @@ bool IsRow(int y)
 }
 } // namespace
 
-Surface::Surface() : m_pixels(kRowBytes * kHeight, 0) {}
+Surface::Surface() : m_pixels(kRowBytes * kHeight, 0), m_stamps(kHeight)
+{
+    StampAll();
+}
+
+void Surface::StampAll()
+{
+    for (int y = 0; y < kHeight; ++y)
+        Stamp(y);
+}
 
 std::uint8_t* Surface::Row(int y)
 {
-    return m_pixels.data() + static_cast<std::size_t>((m_origin + y) % kHeight) * kRowBytes;
+    Stamp(y);
+    return m_pixels.data() + Storage(y) * kRowBytes;
 }
 
 const std::uint8_t* Surface::Row(int y) const
 {
-    return m_pixels.data() + static_cast<std::size_t>((m_origin + y) % kHeight) * kRowBytes;
+    return m_pixels.data() + Storage(y) * kRowBytes;
+}
+
+void Surface::MarkRowsWritten(int first, int count)
+{
+    for (int y = std::max(first, 0); y < std::min(first + count, kHeight); ++y)
+        Stamp(y);
 }
 
 std::uint8_t* Surface::Pixels()
@@ -33,12 +50,14 @@ std::uint8_t* Surface::Pixels()
                     m_pixels.end());
         m_origin = 0;
     }
+    StampAll();
     return m_pixels.data();
 }
 
 void Surface::Fill(std::uint8_t index)
 {
     std::fill(m_pixels.begin(), m_pixels.end(), index);
+    StampAll();
 }
 
 void Surface::CopyRowFrom(int destRow, const Surface& src, int srcRow)
@@ -54,20 +73,24 @@ void Surface::CopyFrom(const Surface& src)
         return;
     m_origin = 0;
     src.CopyRowsTo(m_pixels.data());
+    StampAll();
 }
 
 void Surface::ScrollUp()
 {
-    // Panning shows the old row 0 at the bottom; put back what row 479 held.
+    // Panning shows the old row 0 at the bottom; put back what row 479 held,
+    // and its stamp with it: the two rows now hold the same pixels.
     m_origin = (m_origin + 1) % kHeight;
-    std::memcpy(Row(kHeight - 1), Row(kHeight - 2), kRowBytes);
+    std::memcpy(Row(kHeight - 1), std::as_const(*this).Row(kHeight - 2), kRowBytes);
+    m_stamps[Storage(kHeight - 1)] = m_stamps[Storage(kHeight - 2)];
 }
 
 void Surface::ScrollDown()
 {
     // Panning shows the old row 479 at the top; put back what row 0 held.
     m_origin = (m_origin + kHeight - 1) % kHeight;
-    std::memcpy(Row(0), Row(1), kRowBytes);
+    std::memcpy(Row(0), std::as_const(*this).Row(1), kRowBytes);
+    m_stamps[Storage(0)] = m_stamps[Storage(1)];
 }
 
 void Surface::CopyRowsTo(std::uint8_t* dest, std::ptrdiff_t destStride) const

@@ -63,6 +63,7 @@ void SurfaceDc::DrawTextLine(const QRect& rect, const QString& text)
         x += metrics.horizontalAdvance(pieces[i]);
     }
     m_painter.restore();
+    m_surface.MarkRowsWritten(clip.top(), clip.height());
 }
 
 int SurfaceDc::LineHeight() const

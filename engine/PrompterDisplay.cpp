@@ -2,7 +2,6 @@
 
 #include "DisplayDevice.h"
 #include "ScrollRunState.h"
-#include "SurfacePalette.h"
 #include "TextRaster.h"
 
 namespace
@@ -34,7 +33,7 @@ std::unique_ptr<DisplayDevice> OpenPrompterDisplay(DisplayProbe* probe)
         return nullptr;
     display->SetCooperativeLevel(g_runState.prompterWindow);
     display->SetDisplayMode(640, 480, 8);
-    display->SetPalette(SurfacePalette(g_runParams.backColor, g_runParams.textColor));
+    display->SetPalette(g_runParams.backColor, g_runParams.textColor);
 
     g_runState.primarySurface = display->CreateSurface(SurfaceRole::Primary);
     if (!g_runState.primarySurface)

@@ -57,7 +57,8 @@ class GlScanOutRendererTest : public ::testing::TestWithParam<QSize>
     {
         QOpenGLFramebufferObject target(area);
         target.bind();
-        renderer.Draw(frame, area);
+        renderer.SetFrame(frame);
+        renderer.Draw(area);
         target.release();
         return target.toImage().convertToFormat(QImage::Format_RGB32);
     }

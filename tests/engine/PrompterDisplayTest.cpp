@@ -92,26 +92,43 @@ TEST_F(PrompterDisplay, AFailedStepReleasesWhatWasMadeInOrder)
     }
 }
 
-TEST_F(PrompterDisplay, AFrameIsHandedOverOnlyWhenTheScreenWantsOne)
+TEST_F(PrompterDisplay, AFrameIsHandedOverOnlyWhenTheScreenWantsOneAndThePictureChanged)
 {
     FrameMailbox mailbox;
     Surface surface;
-    std::vector<std::uint8_t> frame;
-    EXPECT_FALSE(mailbox.Take(frame));
-    mailbox.PostIfWanted(surface);
+    EXPECT_FALSE(mailbox.Take());
+    EXPECT_FALSE(mailbox.Offer(surface));
     EXPECT_FALSE(mailbox.Wanted());
     surface.Row(7)[3] = 200;
-    mailbox.PostIfWanted(surface); // not wanted: the earlier copy stays
+    EXPECT_TRUE(mailbox.Offer(surface)); // not wanted: the earlier copy stays
     EXPECT_EQ(mailbox.Posted(), 1U);
-    ASSERT_EQ(mailbox.Take(frame), 1U);
-    EXPECT_EQ(frame.size(), std::size_t{640 * 480});
-    EXPECT_EQ(frame[7 * 640 + 3], 0);
+    ASSERT_EQ(mailbox.Take(), 1U);
+    EXPECT_EQ(mailbox.Taken().indices.size(), std::size_t{640 * 480});
+    EXPECT_EQ(mailbox.Taken().indices[7 * 640 + 3], 0);
     EXPECT_FALSE(mailbox.Wanted()); // until the presenter asks again
-    EXPECT_FALSE(mailbox.Take(frame));
+    EXPECT_FALSE(mailbox.Take());
     mailbox.Want();
-    mailbox.PostIfWanted(surface);
-    ASSERT_EQ(mailbox.Take(frame), 2U);
-    EXPECT_EQ(frame[7 * 640 + 3], 200);
+    EXPECT_FALSE(mailbox.Offer(surface));
+    ASSERT_EQ(mailbox.Take(), 2U);
+    EXPECT_EQ(mailbox.Taken().indices[7 * 640 + 3], 200);
+    // A picture that did not change is not posted again (a paused run),
+    // unless a presenter starting afresh asks for it.
+    mailbox.Want();
+    EXPECT_FALSE(mailbox.Offer(surface));
+    EXPECT_EQ(mailbox.Posted(), 2U);
+    mailbox.WantAfresh();
+    mailbox.Offer(surface);
+    EXPECT_EQ(mailbox.Posted(), 3U);
+    // Whatever the presenter has done with it, the newest frame can be read.
+    ScanOutFrame preview;
+    EXPECT_EQ(mailbox.CopyNewest(preview, 0), 3U);
+    EXPECT_EQ(preview.indices[7 * 640 + 3], 200);
+    mailbox.Take();
+    preview.indices.clear();
+    EXPECT_EQ(mailbox.CopyNewest(preview, 3), 3U);
+    EXPECT_TRUE(preview.indices.empty()); // already had it
+    EXPECT_EQ(mailbox.CopyNewest(preview, 0), 3U);
+    EXPECT_EQ(preview.indices[7 * 640 + 3], 200);
 }
 
 TEST(ScanOut, TheFrameFillsTheLargestCentredFourByThreeRectangle)
