@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScanOutOverlay.h"
+
 #include <QColor>
 #include <QPolygonF>
 #include <QRect>
@@ -39,3 +41,24 @@ QPolygonF CueTriangle(const QRect& area, const QRect& picture, const ReadingCue&
 // Paints the cue in colour when it is shown; nothing otherwise.
 void PaintReadingCue(QPainter& painter, const QRect& area, const QRect& picture,
                      const ReadingCue& cue, bool mirrored, const QColor& colour);
+
+// The cue as a presenter's overlay: what it draws is fixed when it is made,
+// so the presenter's own thread reads nothing else.
+class ReadingCueOverlay : public ScanOutOverlay
+{
+  public:
+    ReadingCueOverlay(const ReadingCue& cue, bool mirrored, const QColor& colour)
+        : m_cue(cue), m_mirrored(mirrored), m_colour(colour)
+    {
+    }
+    std::uint64_t Revision() const override { return 1; }
+    void Draw(QPainter& painter, const QRect& picture, QSize area) const override
+    {
+        PaintReadingCue(painter, QRect(QPoint(), area), picture, m_cue, m_mirrored, m_colour);
+    }
+
+  private:
+    ReadingCue m_cue;
+    bool m_mirrored;
+    QColor m_colour;
+};

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,6 +92,9 @@ struct ScrollRunState {
     Surface* offscreenSurface = nullptr; // initial image, then the line strip
     Surface* mirrorSurface = nullptr;    // work surface of mirror-reversed runs, else null
     std::optional<QFont> prompterFont;   // from CreatePrompterFont, kept until the next run
+    // What the presenter draws over the picture (the reading cue) while the
+    // display is open; it outlives the display device.
+    std::unique_ptr<ScanOutOverlay> overlay;
 };
 
 // The program's one set of run parameters.
