@@ -11,11 +11,6 @@
 
 namespace
 {
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
-{
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
 void DrawIntoStrip(SurfaceDc& strip, int line)
 {
     ReadScriptLine(LineStart(line));
@@ -34,7 +29,7 @@ bool ShowLineForReading(int line)
     const int top = ReadingLineTop();
     const auto topOf = [&](int k) { return top + static_cast<std::int64_t>(k - line) * pitch; };
     const auto lineAt = [&](int row) {
-        return line + static_cast<int>(FloorDiv(row - top, pitch));
+        return line + static_cast<int>(FloorDivide(row - top, pitch));
     };
     const bool forward = st.direction == ScrollDirection::Forward;
     // The line at the edge the text moves towards: its strip row there

@@ -12,13 +12,6 @@ int Pitch()
 {
     return std::max(g_runState.lineHeight, 0) + 1;
 }
-
-// Rounds towards minus infinity, so that rows above the picture fall into
-// the line they belong to.
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
-{
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
 } // namespace
 
 int ReadingRow()
@@ -48,7 +41,7 @@ std::int64_t LineTopOnPicture(int line)
 int LineBeingRead()
 {
     const std::int64_t top = LineTopOnPicture(0);
-    return static_cast<int>(FloorDiv(ReadingRow() - top, Pitch()));
+    return static_cast<int>(FloorDivide(ReadingRow() - top, Pitch()));
 }
 
 std::int64_t RowsLeftToTheEnd()

@@ -6,6 +6,13 @@
 // lines follow one another at a pitch of one line height and a gap row, so
 // the strip's line and row place every other line on the picture.
 
+// a / b rounded towards minus infinity, so that rows above the picture fall
+// into the line they belong to.
+inline std::int64_t FloorDivide(std::int64_t a, std::int64_t b)
+{
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
 // The picture row the talent reads at: the reading cue's when it shows,
 // else the top row.
 int ReadingRow();

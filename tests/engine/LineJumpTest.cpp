@@ -2,8 +2,10 @@
 #include "LineJump.h"
 #include "LineStarts.h"
 #include "PrompterCommands.h"
+#include "PrompterStatus.h"
 #include "ReadingPosition.h"
 
+#include <thread>
 
 namespace
 {
@@ -276,4 +278,28 @@ TEST(LineStarts, AreRecordedAsTheCaptureGrowsAndJumpsReachOnlyWhatIsCaptured)
     EXPECT_FALSE(ShowLineForReading(5));
     g_runParams = ScrollRunParams{};
     g_runState = ScrollRunState{};
+}
+
+TEST_F(LineJump, TheStatusReadsTheLineAtTheCueTheTimeLeftAndOnlyTheTimeMoving)
+{
+    Start(false, true);
+    ASSERT_TRUE(ShowLineForReading(script.starts[4]));
+    g_runState.speedValue = 10000; // 100 rows a second
+    PrompterStatus status = CurrentPrompterStatus();
+    EXPECT_EQ(status.lineIndex, script.starts[4]);
+    EXPECT_EQ(status.lineCount, script.lines);
+    ASSERT_TRUE(status.remainingSeconds);
+    EXPECT_DOUBLE_EQ(*status.remainingSeconds, RowsLeftToTheEnd() / 100.0);
+    EXPECT_GT(RowsLeftToTheEnd(), 0);
+    g_runState.speedValue = 0;
+    EXPECT_FALSE(CurrentPrompterStatus().remainingSeconds) << "no rate is known at speed 0";
+
+    EXPECT_EQ(CurrentPrompterStatus().elapsedSeconds, 0) << "paused since the start";
+    ASSERT_TRUE(RunPrompterCommand(PrompterCommand::Resume));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(RunPrompterCommand(PrompterCommand::Pause));
+    const double moved = CurrentPrompterStatus().elapsedSeconds;
+    EXPECT_GE(moved, 0.02);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(CurrentPrompterStatus().elapsedSeconds, moved);
 }
