@@ -379,11 +379,11 @@ BENCHMARK(BM_RasterScanOutWorkPerFrame)
 void BM_JumpRedrawsThePictureOnce(benchmark::State& state)
 {
     PrepareRun(0);
+    g_runState = ScrollRunState{};
     CreatePrompterFont(QStringLiteral("DejaVu Sans"), static_cast<int>(state.range(0)), 400);
     g_runParams.mirror = state.range(1) != 0;
     g_runParams.readingCue = ReadingCue{true, kCueHeightDefault};
     Surface primary, offscreen, work;
-    g_runState = ScrollRunState{};
     g_runState.primarySurface = &primary;
     g_runState.offscreenSurface = &offscreen;
     g_runState.mirrorSurface = &work;
