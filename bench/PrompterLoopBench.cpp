@@ -2,7 +2,9 @@
 // paused and while moving at speed value 0, the loop's time per frame that
 // reaches the screen (paused, and the raster presenter's work on a frame),
 // the regularity of steps at a fixed speed while the screen is scanned out,
-// and the rows moved from one shown frame to the next. Run under the platform to be measured, e.g.
+// the rows moved from one shown frame to the next, and the share of one core
+// the whole process takes while paused and while moving. Run under the
+// platform to be measured, e.g.
 //   xvfb-run -s "-screen 0 1920x1080x24" bench_prompter_loop
 // (without a display it runs on the offscreen platform; VELLOR_SCAN_OUT=opengl
 // or raster picks the presenter to measure).
@@ -28,6 +30,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <benchmark/benchmark.h>
+
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -72,12 +76,13 @@ void PrepareRun(int speedValue)
 // the start unless paused is asked for.
 void RunFor(int ms, bool moving = true)
 {
+    // Precise timers: a coarse one may end the run a twentieth early.
     if (moving)
-        QTimer::singleShot(kSettleMs, [] {
+        QTimer::singleShot(kSettleMs, Qt::PreciseTimer, [] {
             QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
             QApplication::sendEvent(g_runState.prompterWindow, &space);
         });
-    QTimer::singleShot(kSettleMs + ms, [] { g_runState.running = false; });
+    QTimer::singleShot(kSettleMs + ms, Qt::PreciseTimer, [] { g_runState.running = false; });
     StartScrollRun(false);
 }
 
@@ -95,6 +100,45 @@ double Percentile(std::vector<double> values, double p)
     std::sort(values.begin(), values.end());
     return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
 }
+
+// The share of one core the whole process (every thread of it) used between
+// Start() and Stop(): processor time over wall time, 1.0 being one core busy.
+class ProcessorShare
+{
+  public:
+    void Start()
+    {
+        m_cpuAtStart = ProcessNanoseconds();
+        m_wallAtStart = Nanoseconds();
+    }
+    void Stop()
+    {
+        m_share = static_cast<double>(ProcessNanoseconds() - m_cpuAtStart) /
+                  static_cast<double>(Nanoseconds() - m_wallAtStart);
+    }
+    double Share() const { return m_share; }
+
+    // Measures the share over the part of a RunFor(ms) that is timed.
+    void CoverRun(int ms)
+    {
+        QTimer::singleShot(kSettleMs, Qt::PreciseTimer, &m_timers, [this] { Start(); });
+        QTimer::singleShot(kSettleMs + ms - 1, Qt::PreciseTimer, &m_timers, [this] { Stop(); });
+    }
+
+  private:
+    static std::uint64_t ProcessNanoseconds()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<std::uint64_t>(t.tv_sec) * 1'000'000'000u +
+               static_cast<std::uint64_t>(t.tv_nsec);
+    }
+
+    QObject m_timers; // its timers go with it
+    std::uint64_t m_cpuAtStart = 0;
+    std::uint64_t m_wallAtStart = 0;
+    double m_share = 0;
+};
 
 // Times every pass of the run's loop: a pass asks the event dispatcher for
 // waiting events once, and the dispatcher says it is awake at each asking.
@@ -145,7 +189,10 @@ void BM_LoopWhilePaused(benchmark::State& state)
         PassWatch watch;
         QTimer::singleShot(kSettleMs, [&] { watch.Start(); });
         QTimer::singleShot(kSettleMs + 1000 - 1, [&] { watch.Stop(); });
+        ProcessorShare cpu;
+        cpu.CoverRun(1000);
         RunFor(1000, false);
+        state.counters["cpu_share"] = cpu.Share();
         const std::vector<double>& passes = watch.Passes();
         const double usual = Percentile(passes, 0.5);
         double excess = 0;
@@ -225,7 +272,10 @@ void BM_StepIntervalSpread(benchmark::State& state)
             }
             return now;
         });
+        ProcessorShare cpu;
+        cpu.CoverRun(3000);
         RunFor(3000);
+        state.counters["cpu_share"] = cpu.Share();
         std::vector<double> deviation;
         // The first time seen is the previous run's last step (the run state
         // outlives a run), so the first interval is not one of this run's.
@@ -389,7 +439,7 @@ void BM_JumpRedrawsThePictureOnce(benchmark::State& state)
     g_runState.mirrorSurface = &work;
     g_runState.lineHeight = MeasureLineHeight(primary);
     ResetMotionForNewRun();
-    RecordLineStartsOfNewScript();
+    RecordLineStarts(0);
     DrawInitialImage();
     int line = 0;
     for (auto _ : state) {

@@ -163,6 +163,12 @@ void DisplayDevice::ReleaseSurface(Surface* surface)
     s.surfaces.erase(owned);
 }
 
+void DisplayDevice::StopScanOut()
+{
+    if (m_state->scanOut)
+        m_state->scanOut->Stop();
+}
+
 void DisplayDevice::RestoreDisplayMode()
 {
     delete m_state->scanOut.data();

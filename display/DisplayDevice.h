@@ -89,6 +89,11 @@ class DisplayDevice
     // Ends scan-out and gives the window back its ordinary state.
     void RestoreDisplayMode();
 
+    // Stops a presenter thread, so that the window can be hidden or
+    // destroyed while the device still lives; frames stop reaching the
+    // screen.
+    void StopScanOut();
+
     // Called by the scroll loop after every pass, with the time left before
     // its next step is due: hands a copy of the primary surface over when
     // the screen wants a frame and the picture changed, and lets the

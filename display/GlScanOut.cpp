@@ -59,9 +59,19 @@ GlScanOut::GlScanOut(QWidget* window, FrameMailbox& mailbox, const ScanOutLook& 
 
 GlScanOut::~GlScanOut()
 {
+    Stop();
+}
+
+void GlScanOut::Stop()
+{
     m_stopping.store(true, std::memory_order_release);
     if (m_presenter)
         m_presenter->wait();
+}
+
+bool GlScanOut::Presenting() const
+{
+    return m_presenter && m_presenter->isRunning();
 }
 
 void GlScanOut::resizeEvent(QResizeEvent* event)

@@ -33,6 +33,10 @@ class GlScanOut : public ScanOutView
     // Stops the presenter thread before the window it draws in goes.
     ~GlScanOut() override;
 
+    // Stops the presenter thread and waits for it to finish.
+    void Stop() override;
+    bool Presenting() const override;
+
     // Answers max() unless a changed picture waits: then zero when the
     // mailbox wants it already, else the time to the presenter's next
     // refresh. A presenter late for that wakes the loop with an event when

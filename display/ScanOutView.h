@@ -43,6 +43,14 @@ class ScanOutView : public QWidget
     virtual std::chrono::nanoseconds OnLoopPass(std::chrono::nanoseconds nextStepIn,
                                                 bool pictureWaits) = 0;
 
+    // Stops putting frames on the screen from a thread of the view's own,
+    // and returns once that thread has finished; called before the window
+    // it draws in is hidden or goes. A view on the loop's thread has none.
+    virtual void Stop() {}
+
+    // Whether a thread of the view's own is putting frames on the screen.
+    virtual bool Presenting() const { return false; }
+
     // Frames that have reached the screen so far; safe from any thread.
     std::uint64_t FramesShown() const { return m_framesShown.load(std::memory_order_acquire); }
     // The mailbox number of the frame shown last (0 before the first);

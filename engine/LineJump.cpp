@@ -1,6 +1,5 @@
 #include "LineJump.h"
 
-#include "LineStarts.h"
 #include "ReadingPosition.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
@@ -21,7 +20,7 @@ void DrawIntoStrip(SurfaceDc& strip, int line)
 bool ShowLineForReading(int line)
 {
     ScrollRunState& st = g_runState;
-    const int known = KnownLineCount();
+    const int known = g_runParams.lineCount; // the lines captured so far
     if (!st.primarySurface || !st.offscreenSurface || line < 0 || line >= known)
         return false;
     const int h = std::max(st.lineHeight, 0);

@@ -1,7 +1,6 @@
 #include "PrompterCommands.h"
 
 #include "LineJump.h"
-#include "LineStarts.h"
 #include "Paragraphs.h"
 #include "ReadingPosition.h"
 #include "RunClock.h"
@@ -68,9 +67,9 @@ bool Carry(PrompterCommand command)
         run.running = false;
         return true;
     case PrompterCommand::NextParagraph:
-        return JumpTo(NextParagraphStart(LineBeingRead(), KnownLineCount()));
+        return JumpTo(NextParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::PreviousParagraph:
-        return JumpTo(PreviousParagraphStart(LineBeingRead(), KnownLineCount()));
+        return JumpTo(PreviousParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::JumpToStart:
         return JumpTo(0);
     }

@@ -1,64 +1,105 @@
 #include "ScrollRun.h"
 
 #include "DisplayDevice.h"
+#include "EventWait.h"
 #include "FrameRenderer.h"
 #include "LineStarts.h"
 #include "PrompterDisplay.h"
 #include "PrompterWindow.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"
+#include "TickSource.h"
 
 #include <QAbstractEventDispatcher>
 
 #include <algorithm>
-#include <chrono>
 
 namespace
 {
-// Tells the screen how long it may work before the next step is due. It
-// watches the steps happen and times them on the steady clock, so that the
-// tick counter is read only where a step is decided.
-class StepRhythm
+using Clock = std::chrono::steady_clock;
+
+// Lines the script is kept ahead of the line the run reads next, so that
+// the run never takes the end of what has been captured for the end of the
+// script.
+constexpr int kLinesAheadOfTheRun = 256;
+
+// Time before the next step worth giving to the script feed, and the most
+// a piece of it takes: the screen's next pass waits for one piece at most.
+constexpr std::chrono::microseconds kFeedRoom{800};
+constexpr std::chrono::microseconds kFeedPiece{500};
+
+// When the next step is due: never while paused, now at speed value 0. A
+// tick source of a test gives moments long past, so the loop never sleeps
+// on its account, and the wait never exceeds one step interval.
+Clock::time_point NextStepDue(Clock::time_point now)
+{
+    const ScrollRunState& st = g_runState;
+    if (st.paused)
+        return Clock::time_point::max();
+    if (st.stepInterval <= 0)
+        return now;
+    const Clock::time_point due =
+        TickTime(st.lastStepTime + static_cast<std::uint64_t>(st.stepInterval));
+    return std::min(due, now + std::chrono::nanoseconds(st.stepInterval));
+}
+
+std::chrono::nanoseconds TimeLeft(Clock::time_point now, Clock::time_point then)
+{
+    if (then == Clock::time_point::max())
+        return std::chrono::nanoseconds::max();
+    return std::max(std::chrono::nanoseconds(then - now), std::chrono::nanoseconds::zero());
+}
+
+Clock::time_point After(Clock::time_point now, std::chrono::nanoseconds wait)
+{
+    return wait >= std::chrono::nanoseconds(Clock::time_point::max() - now)
+               ? Clock::time_point::max()
+               : now + wait;
+}
+
+// The script feed of a run, until it has brought in the whole script.
+class ScriptRest
 {
   public:
-    // Notes whether the pass just made took a step, and answers the time
-    // left until the next one, judged by the interval between the last two:
-    // unlimited while the text is not moving, none for a run that steps at
-    // every pass.
-    std::chrono::nanoseconds AfterPass()
+    explicit ScriptRest(ScriptFeed feed) : m_feed(std::move(feed)) {}
+
+    // Brings lines in at once while the run reads too close to the end of
+    // what has come, however soon the next step is due.
+    void KeepAhead()
+    {
+        while (m_feed && g_runParams.lineCount - g_runState.lineIndex < kLinesAheadOfTheRun)
+            Feed(Clock::now());
+    }
+
+    // Takes a piece of the time until the next step is due when there is
+    // room for one; false when the loop is to wait instead.
+    bool UseTimeBefore(Clock::time_point stepDue)
     {
         const Clock::time_point now = Clock::now();
-        // A pause is no interval: the first step after it is timed from the
-        // last paused pass, so the screen is told nothing too long.
-        if (g_runState.paused) {
-            m_lastStepAt = now;
-            return std::chrono::nanoseconds::max();
-        }
-        if (g_runState.lastStepTime != m_lastStepTick) {
-            m_interval = now - m_lastStepAt;
-            m_lastStepAt = now;
-            m_lastStepTick = g_runState.lastStepTime;
-        }
-        const auto left = m_interval - (now - m_lastStepAt);
-        return std::max(std::chrono::duration_cast<std::chrono::nanoseconds>(left),
-                        std::chrono::nanoseconds::zero());
+        if (!m_feed || stepDue - now < kFeedRoom)
+            return false;
+        Feed(std::min(stepDue - kFeedRoom / 4, now + kFeedPiece));
+        return true;
     }
 
   private:
-    using Clock = std::chrono::steady_clock;
-    std::uint64_t m_lastStepTick = g_runState.lastStepTime;
-    Clock::time_point m_lastStepAt = Clock::now();
-    Clock::duration m_interval{};
+    void Feed(Clock::time_point until)
+    {
+        if (!m_feed(until))
+            m_feed = nullptr;
+    }
+
+    ScriptFeed m_feed;
 };
 } // namespace
 
-void StartScrollRun(bool useMonitor2)
+void StartScrollRun(bool useMonitor2, ScriptFeed rest)
 {
     g_runParams.useMonitor2 = useMonitor2;
     ResetMotionForNewRun();
-    RecordLineStartsOfNewScript();
     g_runState.speedValue = g_runParams.speedValue;
     ClampSpeed();
+    RecordLineStarts(0);
 
     std::unique_ptr<CPrompterWindow> window = CreatePrompterWindow();
     if (!window)
@@ -70,16 +111,28 @@ void StartScrollRun(bool useMonitor2)
     DrawInitialImage();
     g_runState.running = true;
     QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
-    StepRhythm rhythm;
+    EventWait wait;
+    ScriptRest script(std::move(rest));
     while (g_runState.running) {
         // Whatever waits for any window is dispatched, never waiting for
         // more; only when nothing waited does the prompter move, so input
         // is seen by the next step and the other windows keep painting.
-        if (!events->processEvents(QEventLoop::AllEvents))
+        const bool dispatched = events->processEvents(QEventLoop::AllEvents);
+        if (!dispatched) {
+            script.KeepAhead();
             ScrollStep();
-        display->OfferFrame(rhythm.AfterPass());
+        }
+        const Clock::time_point now = Clock::now();
+        const Clock::time_point stepDue = NextStepDue(now);
+        const std::chrono::nanoseconds screenWants = display->OfferFrame(TimeLeft(now, stepDue));
+        if (dispatched || !g_runState.running)
+            continue;
+        if (!script.UseTimeBefore(stepDue))
+            wait.Until(std::min(stepDue, After(now, screenWants)));
     }
 
+    // The presenter stops before the window it draws in goes.
+    display->StopScanOut();
     window.reset();
     ClosePrompterDisplay(std::move(display));
 }

@@ -80,7 +80,6 @@ struct ScrollRunState {
     // Entry k holds the offset in scriptText of line k. It grows with the
     // script, so a script of any length fits.
     std::vector<int> LineStartTable;
-    int scannedLineStarts = 0; // lines of the captured text whose starts are recorded
 
     // The time the text has spent moving in this run: what was counted up
     // to movingSince, and since then while it is moving.

@@ -1,33 +1,31 @@
 #include "TickSource.h"
 
-#if defined(_M_X64)
-#include <intrin.h>
-#elif defined(__x86_64__)
-#include <x86intrin.h>
-#else
-#include <chrono>
-#endif
-
 namespace
 {
-// The source a test has put in place, or null for the hardware counter.
+// The source a test has put in place, or null for the steady clock.
 const std::function<std::uint64_t()>* g_tickOverride = nullptr;
 
-std::uint64_t ReadHardwareTicks()
+// The steady clock is read where the kernel offers it without a system call
+// (on Linux through the vDSO from the time-stamp counter), a few nanoseconds
+// dearer than the counter itself and free of any calibration.
+std::uint64_t ReadSteadyNanoseconds()
 {
-#if defined(__x86_64__) || defined(_M_X64)
-    return __rdtsc();
-#else
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                           std::chrono::steady_clock::now().time_since_epoch())
                                           .count());
-#endif
 }
 } // namespace
 
 std::uint64_t ReadTicks()
 {
-    return g_tickOverride ? (*g_tickOverride)() : ReadHardwareTicks();
+    return g_tickOverride ? (*g_tickOverride)() : ReadSteadyNanoseconds();
+}
+
+std::chrono::steady_clock::time_point TickTime(std::uint64_t ticks)
+{
+    return std::chrono::steady_clock::time_point(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::nanoseconds(static_cast<std::int64_t>(ticks))));
 }
 
 ScopedTickSource::ScopedTickSource(std::function<std::uint64_t()> source)

@@ -3,24 +3,81 @@
 #include "ScriptEditor.h"
 #include "ScriptEncoding.h"
 
+#include <QPlainTextDocumentLayout>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 // The longest part of one displayed line that reaches the prompter.
 constexpr int kMaxCapturedLine = 99;
+
+// The most bytes a text of `characters` UTF-16 units can capture to: three
+// for each unit, and a CR LF for every displayed line, of which there are
+// no more than units and paragraphs. Reserved at once, so that the text is
+// never moved while a run reads it (pages not written are never touched).
+std::size_t MostCapturedBytes(int characters)
+{
+    return static_cast<std::size_t>(std::max(characters, 0)) * 5 + 2;
+}
 
 } // namespace
 
 CapturedScript CaptureScript(const ScriptEditor& editor)
 {
     CapturedScript script;
-    script.lineCount = editor.LineCount();
-    for (int i = 0; i < script.lineCount; ++i) {
+    ScriptCapture capture(editor);
+    capture.AppendLines(script.text, std::numeric_limits<int>::max());
+    script.lineCount = capture.LinesTaken();
+    return script;
+}
+
+ScriptCapture::ScriptCapture(const ScriptEditor& editor)
+    : m_editor(editor), m_next(editor.document()->begin())
+{
+}
+
+bool ScriptCapture::AppendLines(std::string& text, int lines)
+{
+    while (m_next.isValid() && m_lines < lines)
+        AppendParagraph(text);
+    return m_next.isValid();
+}
+
+bool ScriptCapture::AppendUntil(std::string& text, Clock::time_point until)
+{
+    do
+        AppendParagraph(text);
+    while (m_next.isValid() && Clock::now() + m_paragraphTime < until);
+    return m_next.isValid();
+}
+
+void ScriptCapture::AppendParagraph(std::string& text)
+{
+    if (m_lines == 0)
+        text.reserve(text.size() + MostCapturedBytes(m_editor.document()->characterCount()));
+    const Clock::time_point start = Clock::now();
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(m_editor.document()->documentLayout());
+    layout->ensureBlockLayout(m_next);
+    const QTextLayout* lines = m_next.layout();
+    const QString paragraph = m_next.text();
+    // An empty paragraph still shows one line.
+    const int count = std::max(1, lines->lineCount());
+    for (int i = 0; i < count; ++i) {
+        const QTextLine line = lines->lineAt(i);
         // The prompter reads each line as UTF-8 when it can; a Windows-1252
         // line whose bytes happened to form UTF-8 would show other letters.
-        const QByteArray line = EncodeScriptText(editor.Line(i, kMaxCapturedLine),
-                                                 ScriptEncoding::Utf8);
-        script.text.append(line.constData(), static_cast<std::size_t>(line.size()));
-        script.text += "\r\n";
+        if (line.isValid()) {
+            const QByteArray bytes = EncodeScriptText(
+                ScriptEditor::DisplayedText(paragraph, line, kMaxCapturedLine), ScriptEncoding::Utf8);
+            text.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        }
+        text += "\r\n";
     }
-    return script;
+    m_lines += count;
+    m_next = m_next.next();
+    // A running average, so that one slow paragraph does not stop the next pieces.
+    m_paragraphTime += (Clock::now() - start - m_paragraphTime) / 4;
 }

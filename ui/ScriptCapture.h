@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QTextBlock>
+
+#include <chrono>
 #include <string>
 
 class ScriptEditor;
@@ -14,3 +17,37 @@ struct CapturedScript {
 /// Captures every displayed line of `editor`, at most 99 characters of each,
 /// as UTF-8, each followed by CR LF.
 CapturedScript CaptureScript(const ScriptEditor& editor);
+
+/// Captures the displayed lines of an editor in order, a paragraph at a time,
+/// laying out only the paragraphs it reaches: laying out a script of many
+/// megabytes takes seconds, so its first screens can be taken at once and
+/// the rest later. The editor's text, font and width must not change
+/// meanwhile.
+class ScriptCapture
+{
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    /// Starts at the first displayed line of `editor`, which must outlive this.
+    explicit ScriptCapture(const ScriptEditor& editor);
+
+    /// Appends the lines of the next paragraphs to `text` as CaptureScript
+    /// does, until at least `lines` lines have been taken in all; answers
+    /// whether lines remain.
+    bool AppendLines(std::string& text, int lines);
+    /// Appends the lines of at least one more paragraph, and of further ones
+    /// while the moment `until` seems far enough off; answers whether lines
+    /// remain.
+    bool AppendUntil(std::string& text, Clock::time_point until);
+
+    /// The number of lines taken so far.
+    int LinesTaken() const { return m_lines; }
+
+  private:
+    void AppendParagraph(std::string& text);
+
+    const ScriptEditor& m_editor;
+    QTextBlock m_next;                       // the next paragraph to take
+    int m_lines = 0;                         // lines taken so far
+    Clock::duration m_paragraphTime{};       // what taking a paragraph costs, on average
+};

@@ -259,12 +259,17 @@ QString ScriptEditor::Line(int index, int maxChars) const
         m_textBlockNumber = blockNumber;
         m_textOfBlock = block.text();
     }
+    return DisplayedText(m_textOfBlock, line, maxChars);
+}
+
+QString ScriptEditor::DisplayedText(const QString& paragraph, const QTextLine& line, int maxChars)
+{
     // A line that U+2028 ends holds it as its last character; it is the
     // line's break, not part of what the line shows.
     int length = line.textLength();
-    if (length > 0 && m_textOfBlock[line.textStart() + length - 1] == QChar::LineSeparator)
+    if (length > 0 && paragraph[line.textStart() + length - 1] == QChar::LineSeparator)
         --length;
-    QString text = m_textOfBlock.mid(line.textStart(), std::min(length, maxChars));
+    QString text = paragraph.mid(line.textStart(), std::min(length, maxChars));
     if (!text.isEmpty() && text.back().isHighSurrogate())
         text.chop(1);
     return text;

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextLine>
 #include <vector>
 
 /// A range of character positions in the editor; a line break counts as one
@@ -64,6 +65,11 @@ class ScriptEditor : public QPlainTextEdit
     /// Displayed line `index`, at most `maxChars` characters of it, without its
     /// line break; empty for an index out of range.
     QString Line(int index, int maxChars) const;
+
+    /// What displayed line `line` of a paragraph whose text is `paragraph`
+    /// shows, at most `maxChars` characters of it: without the U+2028 that
+    /// breaks a line inside a paragraph, and never half a surrogate pair.
+    static QString DisplayedText(const QString& paragraph, const QTextLine& line, int maxChars);
 
     /// The selection, cpMin <= cpMax.
     CharRange Selection() const;

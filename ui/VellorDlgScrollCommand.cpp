@@ -1,5 +1,6 @@
 #include "VellorDlg.h"
 
+#include "LineStarts.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
 #include "ScriptCapture.h"
@@ -10,7 +11,6 @@
 #include "XButton.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 
 // SCROLL: the script goes from the editor to the prompter, and the speed the
 // operator ended at comes back to the slider.
@@ -20,16 +20,10 @@ namespace {
 constexpr int kSliderMax = 32000;
 constexpr int kPrompterWeight = 400;
 
-// The busy cursor while it lives: reading the displayed lines of a script of
-// many megabytes takes seconds. It must be gone before the prompter opens,
-// whose own blank cursor it would cover.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
+// Lines taken before the run starts: many screens of any font, in a few
+// milliseconds. The rest comes while the run goes, in the time its loop
+// would otherwise wait.
+constexpr int kLinesAtOnce = 1000;
 
 } // namespace
 
@@ -37,13 +31,19 @@ void CVellorDlg::OnScroll()
 {
     const CharRange selection = Editor().Selection();
 
-    CapturedScript script;
-    {
-        const BusyCursor busy;
-        script = CaptureScript(Editor());
-    }
-    g_runParams.scriptText = std::move(script.text);
-    g_runParams.lineCount = script.lineCount;
+    // The editor is not changed while the run lasts: the prompter covers
+    // the screen and losing it ends the run.
+    ScriptCapture capture(Editor());
+    g_runParams.scriptText.clear();
+    const bool more = capture.AppendLines(g_runParams.scriptText, kLinesAtOnce);
+    g_runParams.lineCount = capture.LinesTaken();
+    ScriptFeed rest;
+    if (more)
+        rest = [&capture](ScriptCapture::Clock::time_point until) {
+            const bool remaining = capture.AppendUntil(g_runParams.scriptText, until);
+            g_runParams.lineCount = RecordLineStarts(g_runParams.lineCount);
+            return remaining;
+        };
     // The prompter doubles the editor's whole-point size.
     g_runParams.fontFace = m_strFontName;
     g_runParams.fontPoints = (m_nFontSize / 10) * 2;
@@ -65,7 +65,7 @@ void CVellorDlg::OnScroll()
     // unchanged speed back.
     g_runState.speedValue = g_runParams.speedValue;
 
-    StartScrollRun(m_bMonitor2);
+    StartScrollRun(m_bMonitor2, std::move(rest));
 
     Editor().SetSelection(selection.cpMin, selection.cpMax);
     m_slider->setValue(kSliderMax - g_runState.speedValue);

@@ -44,7 +44,7 @@ class LineJump : public EngineFixture
     {
         g_runParams.readingCue = ReadingCue{cue, 50};
         StartRun(script.text, script.lines, mirror, 20, 12);
-        RecordLineStartsOfNewScript();
+        RecordLineStarts(0);
     }
 
     // Everything a step goes on from, and the picture.
@@ -123,6 +123,7 @@ TEST_F(LineJump, PageDownAndUpVisitEveryParagraphAndDoNothingPastTheEnds)
             ASSERT_EQ(RowOf(primary, top + r), RowOf(last, r)) << r;
         const Snapshot atLast = Take();
         EXPECT_FALSE(RunPrompterCommand(PrompterCommand::NextParagraph));
+        EXPECT_FALSE(ShowLineForReading(script.lines)) << "no line past those captured";
         EXPECT_EQ(Take(), atLast);
 
         visited.clear();
@@ -240,7 +241,7 @@ TEST_F(LineJump, HomeNearTheStartLeavesTheLinesAboveTheFirstInTheBackground)
     // there the run is at its start at once.
     g_runParams.readingCue = ReadingCue{true, 90};
     StartRun(script.text, script.lines, false, 20, 12);
-    RecordLineStartsOfNewScript();
+    RecordLineStarts(0);
     g_runState.direction = ScrollDirection::Backward;
     ASSERT_TRUE(RunPrompterCommand(PrompterCommand::JumpToStart));
     EXPECT_FALSE(HasInk(primary, 0, CueRow(g_runParams.readingCue) - 10 - 1));
@@ -254,30 +255,6 @@ TEST_F(LineJump, HomeNearTheStartLeavesTheLinesAboveTheFirstInTheBackground)
     const std::vector<int> drawn = LinesDrawnUntilPaused();
     EXPECT_EQ(drawn.back(), script.lines - 1);
     EXPECT_TRUE(Consecutive(drawn, 1));
-}
-
-TEST(LineStarts, AreRecordedAsTheCaptureGrowsAndJumpsReachOnlyWhatIsCaptured)
-{
-    g_runParams = ScrollRunParams{};
-    g_runState = ScrollRunState{};
-    g_runState.LineStartTable = {99, 99, 99, 99, 99}; // an earlier script's
-    g_runParams.scriptText = NumberedScript(3);
-    g_runParams.lineCount = 3;
-    RecordLineStartsOfNewScript();
-    EXPECT_EQ(KnownLineCount(), 3);
-    EXPECT_EQ(LineStart(1), 8);
-    EXPECT_EQ(LineStart(3), static_cast<int>(g_runParams.scriptText.size()));
-    g_runParams.scriptText += "\r\nLine 4\r\n";
-    g_runParams.lineCount = 5;
-    RecordCapturedLineStarts();
-    EXPECT_EQ(KnownLineCount(), 5);
-    EXPECT_EQ(LineStart(4), 26);
-    EXPECT_EQ(LineStart(5), 34);
-    // Without surfaces nothing is shown, and no jump goes past what is known.
-    EXPECT_FALSE(ShowLineForReading(0));
-    EXPECT_FALSE(ShowLineForReading(5));
-    g_runParams = ScrollRunParams{};
-    g_runState = ScrollRunState{};
 }
 
 TEST_F(LineJump, TheStatusReadsTheLineAtTheCueTheTimeLeftAndOnlyTheTimeMoving)

@@ -262,7 +262,7 @@ TEST_F(PrompterInput, ClickerAndPedalKeysActAsTheirLettersAndJumpWhetherPausedOr
     g_runState.offscreenSurface = &offscreen;
     g_runState.lineHeight = 20;
     ResetMotionForNewRun();
-    RecordLineStartsOfNewScript();
+    RecordLineStarts(0);
     DrawInitialImage();
     // Before anything is read, the next paragraph is the first.
     QTest::keyClick(handle, Qt::Key_PageDown);

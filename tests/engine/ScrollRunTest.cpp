@@ -1,6 +1,7 @@
 #include "ScrollRun.h"
 
 #include "PrompterDisplay.h"
+#include "LineStarts.h"
 #include "PrompterRunFixture.h"
 
 #include <QCoreApplication>
@@ -206,4 +207,33 @@ TEST_F(ScrollRun, AtSpeedZeroEveryIdlePassSteps)
     StartScrollRun(false);
     EXPECT_TRUE(ScriptDone());
     EXPECT_EQ(g_runState.stepInterval, 0);
+}
+
+TEST_F(ScrollRun, AScriptFedWhileTheRunGoesIsReadToItsRealEndEvenWithNoIdleTime)
+{
+    // Speed value 0 leaves the loop no idle time: only the rule that keeps
+    // the feed ahead of the run brings the lines in.
+    g_runParams.speedValue = 0;
+    g_runParams.scriptText = NumberedScript(10);
+    g_runParams.lineCount = 10;
+    const std::string whole = NumberedScript(300);
+    int fedTo = 10;
+    const ScriptFeed feed = [&](std::chrono::steady_clock::time_point) {
+        fedTo += 5;
+        g_runParams.scriptText = NumberedScript(fedTo);
+        g_runParams.lineCount = RecordLineStarts(g_runParams.lineCount);
+        return fedTo < 300;
+    };
+    Then([&] { Key(Qt::Key_Space); });
+    Then([] { return g_runState.paused; },
+         [&] {
+             EXPECT_EQ(g_runParams.lineCount, 300);
+             EXPECT_EQ(g_runState.lineIndex, 300);
+             EXPECT_EQ(LineStart(299), static_cast<int>(whole.size() - LineText(299).size() - 2));
+             Key(Qt::Key_Escape);
+         });
+    ArmScript();
+    StartScrollRun(false, feed);
+    EXPECT_TRUE(ScriptDone());
+    EXPECT_FALSE(stuck);
 }

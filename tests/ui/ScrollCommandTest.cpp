@@ -1,5 +1,6 @@
 #include "ControlWindowFixture.h"
 
+#include "ScriptCapture.h"
 #include "ScrollRunState.h"
 #include "TickSource.h"
 
@@ -178,4 +179,39 @@ TEST_F(ScrollCommand, MonitorTwoMirrorsUnlessItsForwardBoxIsChecked)
     Window().Button(Ids::kMon2FwdCheck)->SetChecked(true, false);
     Window().OnScroll();
     EXPECT_FALSE(g_runParams.mirror);
+}
+
+TEST_F(ScrollCommand, ABigScriptStartsWithItsFirstLinesAndGetsEveryOtherWhilePaused)
+{
+    // Enough lines that the editor groups them into paragraphs, some long
+    // enough to wrap and to be cut.
+    QByteArray script;
+    for (int k = 0; k < 21000; ++k)
+        script += k % 7 == 0 ? QByteArray(130, 'w') + "\r\n" : "Line " + QByteArray::number(k) + "\r\n";
+    WriteBytes(QStringLiteral("script.txt"), script);
+    Create();
+    Open();
+    const int displayed = Editor().LineCount();
+    int linesAtStart = 0;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!g_runState.running)
+            return;
+        if (linesAtStart == 0)
+            linesAtStart = g_runParams.lineCount;
+        if (g_runParams.lineCount == displayed)
+            QTest::keyClick(g_runState.prompterWindow, Qt::Key_Escape);
+    });
+    watch.start();
+    DuringTheRun({});
+
+    Window().Button(Ids::kScrollButton)->click();
+
+    EXPECT_FALSE(stuck);
+    EXPECT_LT(linesAtStart, displayed);
+    const CapturedScript whole = CaptureScript(Editor());
+    EXPECT_EQ(g_runParams.lineCount, whole.lineCount);
+    EXPECT_TRUE(g_runParams.scriptText == whole.text);
+    EXPECT_EQ(LineStart(displayed), static_cast<int>(whole.text.size()));
 }
