@@ -1,7 +1,6 @@
 #include "SettingsStore.h"
 
 #include "Ini.h"
-#include "ModulePath.h"
 
 namespace
 {
@@ -43,16 +42,6 @@ void WriteInt(CIni& ini, const char* name, std::int32_t value)
 }
 
 } // namespace
-
-QString SettingsFilePath()
-{
-    return ExecutableSiblingPath(QStringLiteral("ini"));
-}
-
-QString DefaultScriptPath()
-{
-    return ExecutableSiblingPath(QStringLiteral("txt"));
-}
 
 void LoadSettings(const CIni& ini, Settings& settings, const QString& defaultScriptPath)
 {

@@ -6,20 +6,13 @@
 
 class CIni;
 
-// The settings file beside the executable, section "Settings": read once at
+// The settings file (see SettingsLocation.h), section "Settings": read once at
 // start-up, written once at exit. Strings are kept as UTF-8, integers and
 // colours as signed decimal, flags as 1 or 0.
 
-/// The settings file of the running executable ("vellor" keeps "vellor.ini").
-QString SettingsFilePath();
-
-/// The script path used when none was kept ("vellor" gives "vellor.txt").
-QString DefaultScriptPath();
-
 /// Fills every field of `settings` from `ini`, with the defaults where a value
 /// is missing; an empty or missing MRF gives `defaultScriptPath`.
-void LoadSettings(const CIni& ini, Settings& settings,
-                  const QString& defaultScriptPath = DefaultScriptPath());
+void LoadSettings(const CIni& ini, Settings& settings, const QString& defaultScriptPath);
 
 /// Writes every field of `settings` to `ini`, changed or not; a write that fails
 /// does not stop the others and is not reported.

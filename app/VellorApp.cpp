@@ -47,16 +47,22 @@ std::optional<RecoveryCopy> OfferRecovery(RecoveryKeeper& recovery, DialogServic
 
 } // namespace
 
-CVellorApp::CVellorApp(const QString& settingsPath, QString defaultScriptPath)
-    : m_defaultScriptPath(std::move(defaultScriptPath)),
-      m_recoveryCopyPath(RecoveryCopyPathFor(settingsPath))
+CVellorApp::CVellorApp(SettingsLocation location)
+    : m_location(std::move(location)),
+      m_recoveryCopyPath(RecoveryCopyPathFor(m_location.settingsPath))
 {
-    m_ini.SetPathName(QFile::encodeName(settingsPath).constData());
+    m_ini.SetPathName(QFile::encodeName(m_location.settingsPath).constData());
+}
+
+CVellorApp::CVellorApp(const QString& settingsPath, const QString& defaultScriptPath)
+    : CVellorApp(SettingsLocation{settingsPath, defaultScriptPath, QString()})
+{
 }
 
 bool CVellorApp::InitInstance(DialogService& dialogs)
 {
-    LoadSettings(m_ini, m_settings, m_defaultScriptPath);
+    PrepareSettingsLocation(m_location);
+    LoadSettings(m_ini, m_settings, m_location.defaultScriptPath);
     m_loadedCue = LoadPrompterSettings(m_ini);
     RecoveryKeeper recovery(m_recoveryCopyPath);
     std::optional<RecoveryCopy> recovered = OfferRecovery(recovery, dialogs);

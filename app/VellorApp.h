@@ -3,6 +3,7 @@
 #include "Ini.h"
 #include "PrompterSettings.h"
 #include "Settings.h"
+#include "SettingsLocation.h"
 #include "SettingsStore.h"
 
 #include <QString>
@@ -25,14 +26,17 @@ struct SessionRequest {
 // session ends, the script and the settings are seen to as at closing.
 class CVellorApp {
 public:
+    /// An application that keeps its settings where `location` says.
+    explicit CVellorApp(SettingsLocation location = RunningProgramSettingsLocation());
+
     /// An application whose settings file is `settingsPath` and whose script
     /// defaults to `defaultScriptPath` when the settings name none.
-    explicit CVellorApp(const QString& settingsPath = SettingsFilePath(),
-                        QString defaultScriptPath = DefaultScriptPath());
+    CVellorApp(const QString& settingsPath, const QString& defaultScriptPath);
 
-    /// Loads the settings, offers the recovery copy a previous run left behind,
-    /// runs the control window until it closes, copies its values back and
-    /// saves them. Always false: the program then ends.
+    /// Prepares the settings folder, loads the settings, offers the recovery
+    /// copy a previous run left behind, runs the control window until it
+    /// closes, copies its values back and saves them. Always false: the
+    /// program then ends.
     bool InitInstance(DialogService& dialogs);
 
     /// Answers the session manager's request to commit the data of the open
@@ -48,7 +52,7 @@ private:
     CIni m_ini;
     Settings m_settings;
     ReadingCue m_loadedCue; // the [Prompter] cue as the file held it at start-up
-    QString m_defaultScriptPath;
+    SettingsLocation m_location;
     QString m_recoveryCopyPath;
 };
 

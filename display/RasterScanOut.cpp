@@ -4,6 +4,7 @@
 #include "ScanOutOverlay.h"
 
 #include <QBackingStore>
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -42,7 +43,12 @@ QImage::Format RasterScanOut::ScreenFormat() const
     // Drawn in the format of the window's own buffer, the repaint is a copy
     // of rows; otherwise every pixel is converted. The scaler's pixels are
     // opaque QRgb values, right as either of these two.
-    QBackingStore* store = window()->backingStore();
+    // Qt's Wayland backing store has no buffer to hand out before its first
+    // paint (asking dereferences a null one), so there it is not asked.
+    QBackingStore* store =
+        QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))
+            ? nullptr
+            : window()->backingStore();
     const auto* buffer = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
     return buffer && buffer->format() == QImage::Format_ARGB32_Premultiplied
                ? QImage::Format_ARGB32_Premultiplied

@@ -1,5 +1,6 @@
 #include "TextRaster.h"
 
+#include "FaceStandIn.h"
 #include "ScriptEncoding.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
@@ -52,7 +53,7 @@ void CreatePrompterFont(const QString& face, int points, int weight)
     font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);
     font.setPixelSize(static_cast<int>(pixels));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(weight <= 0 ? 400 : weight, 1, 1000)));
-    g_runState.prompterFont = font;
+    g_runState.prompterFont = WithStandInFaces(font);
 }
 
 QFont PrompterFont()

@@ -14,11 +14,6 @@ QString SiblingPathWithExtension(const QString& executablePath, const QString& e
     return executablePath + u'.' + extension;
 }
 
-QString ExecutableSiblingPath(const QString& extension)
-{
-    return SiblingPathWithExtension(QCoreApplication::applicationFilePath(), extension);
-}
-
 QString ApplicationTitle()
 {
     const QString path = QCoreApplication::applicationFilePath();

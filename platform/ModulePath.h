@@ -10,9 +10,6 @@
 /// The path of `executablePath` with its extension rule applied for `extension` (no dot).
 QString SiblingPathWithExtension(const QString& executablePath, const QString& extension);
 
-/// The same rule applied to the running executable's own path.
-QString ExecutableSiblingPath(const QString& extension);
-
 /// The application's title for message-box captions: the executable's file
 /// name without its extension.
 QString ApplicationTitle();

@@ -6,8 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VELLOR_BUILD_DIR:-$root/build}"
 out="$(realpath -m "${1:-demo-frames}")"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target prompter-demo --parallel "$(nproc)"
+"$root/scripts/build.sh" prompter-demo
 # A 1280 x 720 screen, so the 4:3 picture shows with its side margins.
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen:configfile=$root/tools/prompter-demo/screen.json}"
 "$build/tools/prompter-demo/prompter-demo" "$out"

@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Vellor
-# need. Safe to run again: it asks apt only for what is missing.
+# need, and any further packages named on the command line (the screenshot
+# and package scripts name what only they use). Safe to run again: it asks
+# apt only for what is missing.
 set -euo pipefail
 
 packages=(
   build-essential cmake
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core fonts-liberation
-  xvfb xauth imagemagick xdotool
+  # The prompter's faces and the stand-ins for faces a stock system lacks.
+  fonts-dejavu-core fonts-liberation fonts-roboto-unhinted
+  # Wayland desktops, and the compositor the tests try the program on.
+  qt6-wayland weston
+  # What the tests check the installed desktop entry and metainfo with.
+  desktop-file-utils appstream
+  xvfb xauth
+  # The remote control, and the browser its tests drive.
   qt6-httpserver-dev qt6-websockets-dev libqrencode-dev pkg-config chromium chromium-driver python3-selenium
+  "$@"
 )
 
 missing=()

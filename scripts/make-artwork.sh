@@ -4,6 +4,5 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VELLOR_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target vellor_make_artwork
+"$root/scripts/build.sh" vellor_make_artwork >/dev/null
 QT_QPA_PLATFORM=offscreen "$build/res/artwork/vellor_make_artwork" "$root/res"

@@ -5,8 +5,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VELLOR_BUILD_DIR:-$root/build}"
 out="$(realpath -m "${1:-$build/skin-gallery.png}")"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target vellor_skin_gallery
+"$root/scripts/install-deps.sh" imagemagick
+"$root/scripts/build.sh" vellor_skin_gallery >/dev/null
 xvfb-run -a -s "-screen 0 1150x540x24" bash -c '
   "$1" --quit-after 6000 &
   sleep 4

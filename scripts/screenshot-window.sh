@@ -2,9 +2,10 @@
 # Screenshots of the control window and of a scroll run, for the README:
 # runs vellor under a virtual X server with a sample script, and writes
 # docs/control-window.png and docs/prompter.png (or into the folder given).
-# Needs xvfb-run, imagemagick's import and xdotool.
+# Needs xvfb-run, imagemagick's import and xdotool, which it installs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh" imagemagick xdotool
 out="${1:-$root/docs}"
 binary="${VELLOR_BINARY:-${VELLOR_BUILD_DIR:-$root/build}/vellor}"
 mkdir -p "$out"

@@ -1,5 +1,6 @@
 #include "FontChooser.h"
 
+#include "FaceStandIn.h"
 #include "FontSizeText.h"
 
 #include <QComboBox>
@@ -33,6 +34,15 @@ constexpr std::array<const char*, 9> kWeightNames = {
 };
 
 constexpr int kSampleHeight = 72;
+
+// The face of a listed item that the system lacks; its text carries a mark.
+constexpr int kMissingFaceRole = Qt::UserRole;
+
+QString FaceOf(const QListWidgetItem& item)
+{
+    const QVariant missing = item.data(kMissingFaceRole);
+    return missing.isValid() ? missing.toString() : item.text();
+}
 
 // A weight as a whole hundred within 100..900, the steps the list names.
 int WholeHundredWeight(int weight)
@@ -155,7 +165,7 @@ QFont FontChooser::CurrentFont() const
 QString FontChooser::Face() const
 {
     const QListWidgetItem* item = m_faces->currentItem();
-    return item ? item->text() : QString();
+    return item ? FaceOf(*item) : QString();
 }
 
 int FontChooser::Weight() const
@@ -178,12 +188,16 @@ void FontChooser::SelectFace(const QString& face)
         m_faces->setCurrentItem(nullptr);
         return;
     }
-    const QList<QListWidgetItem*> found = m_faces->findItems(face, Qt::MatchFixedString);
-    QListWidgetItem* item = found.value(0);
-    // A face the system lacks stays listed so that OK keeps it.
+    QListWidgetItem* item = nullptr;
+    for (int row = 0; row < m_faces->count() && !item; ++row) {
+        if (FaceOf(*m_faces->item(row)).compare(face, Qt::CaseInsensitive) == 0)
+            item = m_faces->item(row);
+    }
+    // A face the system lacks stays listed, marked, so that OK keeps it.
     if (!item) {
-        m_faces->insertItem(0, face);
-        item = m_faces->item(0);
+        item = new QListWidgetItem(tr("%1 (not installed)").arg(face));
+        item->setData(kMissingFaceRole, face);
+        m_faces->insertItem(0, item);
     }
     m_faces->setCurrentItem(item);
     m_faces->scrollToItem(item);
@@ -238,6 +252,7 @@ void FontChooser::SizeTextEdited(const QString& text)
 
 void FontChooser::Update()
 {
-    m_sample->setFont(CurrentFont());
+    // The sample shows what the editor and the prompter will show.
+    m_sample->setFont(WithStandInFaces(CurrentFont()));
     emit Changed();
 }

@@ -2,6 +2,7 @@
 
 #include "DialogFont.h"
 #include "DialogUnits.h"
+#include "FaceStandIn.h"
 #include "HelpWindow.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
@@ -337,7 +338,7 @@ void CVellorDlg::ApplyEditorFont(int weight)
     // Weights share one scale here and in Qt (400 normal, 700 bold); 0 means normal.
     if (weight > 0)
         font.setWeight(QFont::Weight(std::clamp(weight, 1, 1000)));
-    m_font = font;
+    m_font = WithStandInFaces(font);
     Editor().SetEditorFont(m_font);
     Editor().SetDefaultTextColor(m_crText);
 }

@@ -127,3 +127,10 @@ TEST_F(TextRaster, StripLineIsCutAtTheRightEdgeAndAtTheLeftWhenMirrored)
     EXPECT_TRUE(inkAtEdge) << "the text runs on to the right edge";
     EXPECT_EQ(RowOf(right, h), RowOf(offscreen, h)) << "the gap row stays as it was";
 }
+
+TEST(PrompterFont, TheDefaultFaceWhereTheSystemLacksItIsShownHeavy)
+{
+    CreatePrompterFont(QStringLiteral("Arial Black"), 24, 400);
+    EXPECT_EQ(PrompterFont().family(), QStringLiteral("Arial Black"));
+    EXPECT_GE(QFontInfo(PrompterFont()).weight(), QFont::Bold);
+}

@@ -169,3 +169,15 @@ TEST(FontChooser, ListsEachFamilyOnceWithoutFoundryAndTypingNarrowsTheList)
     QTest::keyClicks(chooser.FaceFilter(), QStringLiteral("qqq"));
     EXPECT_EQ(chooser.Face(), QStringLiteral("Liberation Serif"));
 }
+
+TEST(FontChooser, AFaceTheSystemLacksIsMarkedListedOnceAndKeptUnderItsName)
+{
+    FontChooser chooser;
+    const int installed = chooser.FaceList()->count();
+    for (int pass = 0; pass < 2; ++pass)
+        chooser.SetFont(QFont(QStringLiteral("Arial Black"), 24));
+    EXPECT_EQ(chooser.FaceList()->count(), installed + 1);
+    EXPECT_EQ(chooser.FaceList()->currentItem()->text(), QStringLiteral("Arial Black (not installed)"));
+    EXPECT_EQ(chooser.Face(), QStringLiteral("Arial Black"));
+    EXPECT_EQ(chooser.CurrentFont().family(), QStringLiteral("Arial Black"));
+}
