@@ -1,6 +1,7 @@
 #include "VellorApp.h"
 
 #include "ModulePath.h"
+#include "PrompterSettings.h"
 #include "RecoveryKeeper.h"
 #include "RemoteControl.h"
 #include "VellorDlg.h"
@@ -62,11 +63,14 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
 {
     PrepareSettingsLocation(m_location);
     LoadSettings(m_ini, m_settings, m_location.defaultScriptPath);
+    m_loadedCue = LoadPrompterSettings(m_ini);
     RecoveryKeeper recovery(m_recoveryCopyPath);
     std::optional<RecoveryCopy> recovered = OfferRecovery(recovery, dialogs);
+    ReadingCue cue = m_loadedCue;
     {
         CVellorDlg window(dialogs);
         CopySettingsToWindow(m_settings, window);
+        window.m_readingCue = m_loadedCue;
         // Recovered changes come back as unsaved changes of their own file.
         if (recovered && !recovered->filePath.isEmpty())
             window.m_strFilePath = recovered->filePath;
@@ -86,8 +90,10 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
         window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
         window.DoModal();
         CopyWindowToSettings(window, m_settings);
+        cue = window.m_readingCue;
     }
     SaveSettings(m_ini, m_settings);
+    SavePrompterSettings(m_ini, cue, m_loadedCue);
     return false;
 }
 
@@ -101,6 +107,7 @@ void CVellorApp::CommitSessionData(CVellorDlg& window, const SessionRequest& ses
     window.TakeValuesFromControls();
     CopyWindowToSettings(window, m_settings);
     SaveSettings(m_ini, m_settings);
+    SavePrompterSettings(m_ini, window.m_readingCue, m_loadedCue);
 }
 
 void CopySettingsToWindow(const Settings& settings, CVellorDlg& window)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Ini.h"
+#include "PrompterSettings.h"
 #include "Settings.h"
 #include "SettingsLocation.h"
 #include "SettingsStore.h"
@@ -50,6 +51,7 @@ public:
 private:
     CIni m_ini;
     Settings m_settings;
+    ReadingCue m_loadedCue; // the [Prompter] cue as the file held it at start-up
     SettingsLocation m_location;
     QString m_recoveryCopyPath;
 };

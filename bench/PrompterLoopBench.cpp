@@ -9,6 +9,9 @@
 // (without a display it runs on the offscreen platform; VELLOR_SCAN_OUT=opengl
 // or raster picks the presenter to measure).
 #include "FrameMailbox.h"
+#include "LineJump.h"
+#include "LineStarts.h"
+#include "ReadingCue.h"
 #include "RasterScanOut.h"
 #include "ScanOutView.h"
 #include "ScrollRun.h"
@@ -418,4 +421,39 @@ BENCHMARK(BM_RasterScanOutWorkPerFrame)
     ->Args({3840, 2160, 480})
     ->Iterations(200)
     ->Unit(benchmark::kMillisecond);
+// What one jump costs the loop: the picture redrawn whole at a paragraph's
+// first line (the strip drawn for every line on it), measured against one
+// refresh of a 60 Hz screen. The argument is the prompter font's points:
+// the smaller the font, the more lines a picture holds. Mirrored, every
+// line is mirrored as well.
+void BM_JumpRedrawsThePictureOnce(benchmark::State& state)
+{
+    PrepareRun(0);
+    g_runState = ScrollRunState{};
+    CreatePrompterFont(QStringLiteral("DejaVu Sans"), static_cast<int>(state.range(0)), 400);
+    g_runParams.mirror = state.range(1) != 0;
+    g_runParams.readingCue = ReadingCue{true, kCueHeightDefault};
+    Surface primary, offscreen, work;
+    g_runState.primarySurface = &primary;
+    g_runState.offscreenSurface = &offscreen;
+    g_runState.mirrorSurface = &work;
+    g_runState.lineHeight = MeasureLineHeight(primary);
+    ResetMotionForNewRun();
+    RecordLineStarts(0);
+    DrawInitialImage();
+    int line = 0;
+    for (auto _ : state) {
+        line = (line + 997) % g_runParams.lineCount;
+        benchmark::DoNotOptimize(ShowLineForReading(line));
+    }
+    state.counters["lines_on_picture"] = Surface::kHeight / (g_runState.lineHeight + 1.0);
+    state.counters["frame_ms"] = 1000.0 / 60;
+    g_runState = ScrollRunState{};
+}
+BENCHMARK(BM_JumpRedrawsThePictureOnce)
+    ->Args({24, 0})
+    ->Args({48, 0})
+    ->Args({48, 1})
+    ->Args({8, 1})
+    ->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -1,5 +1,6 @@
 #include "FrameRenderer.h"
 
+#include "RunClock.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
 #include "SurfaceDc.h"
@@ -96,6 +97,7 @@ void StopAtEnd()
 {
     g_runState.paused = true;
     g_runState.directionChangeRequested = true;
+    NoteRunMotion();
 }
 
 // Gets the strip ready for a forward move; false when the script has ended.

@@ -1,8 +1,13 @@
 #include "PrompterCommands.h"
 
+#include "LineJump.h"
+#include "Paragraphs.h"
+#include "ReadingPosition.h"
+#include "RunClock.h"
 #include "ScrollRunState.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace
 {
@@ -32,9 +37,13 @@ bool SetPaused(bool paused)
     g_runState.paused = paused;
     return true;
 }
-} // namespace
 
-bool RunPrompterCommand(PrompterCommand command)
+bool JumpTo(std::optional<int> line)
+{
+    return line && ShowLineForReading(*line);
+}
+
+bool Carry(PrompterCommand command)
 {
     ScrollRunState& run = g_runState;
     switch (command) {
@@ -58,11 +67,21 @@ bool RunPrompterCommand(PrompterCommand command)
         run.running = false;
         return true;
     case PrompterCommand::NextParagraph:
+        return JumpTo(NextParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::PreviousParagraph:
+        return JumpTo(PreviousParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::JumpToStart:
-        return false; // the script's paragraphs are not known to the run yet
+        return JumpTo(0);
     }
     return false;
+}
+} // namespace
+
+bool RunPrompterCommand(PrompterCommand command)
+{
+    const bool applied = Carry(command);
+    NoteRunMotion();
+    return applied;
 }
 
 void SetPrompterSpeed(int speedValue)

@@ -14,14 +14,16 @@ enum class PrompterCommand {
     ReverseFromBackward, // U: ask for a reversal, only while moving backward
     Reverse,             // right button: ask for a reversal while moving, either way
     Stop,                // Esc: end the run
-    NextParagraph,       // jump to the first line of the next paragraph
-    PreviousParagraph,   // jump to the first line of the previous paragraph
-    JumpToStart,         // jump to the start of the script
+    NextParagraph,       // Page Down: the first line of the next paragraph where the talent reads
+    PreviousParagraph,   // Page Up: the first line of the paragraph before the line being read
+    JumpToStart,         // Home: the first line of the script where the talent reads
 };
 
 // Carries out one command on the run state. True when the command applied
 // in the run's present state (a reversal asked for, a speed changed, the
-// run stopped), false when its rule left the state as it was.
+// run stopped, the picture redrawn at a jump's line), false when its rule
+// left the state as it was. A jump keeps pause, direction and a pending
+// turn; one past the last paragraph or before the first does nothing.
 bool RunPrompterCommand(PrompterCommand command);
 
 // Sets the live speed value, held within 0..32000 as every speed change is.

@@ -1,6 +1,8 @@
 #include "PrompterDisplay.h"
 
+#include "ColorRef.h"
 #include "DisplayDevice.h"
+#include "ReadingCue.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"
 
@@ -13,6 +15,17 @@ void ForgetSurfaces()
     g_runState.mirrorSurface = nullptr;
 }
 
+// The cue goes over the picture in the text colour, mirrored with it.
+void ShowReadingCue(DisplayDevice& display)
+{
+    g_runState.overlay.reset();
+    if (!g_runParams.readingCue.shown)
+        return;
+    g_runState.overlay = std::make_unique<ReadingCueOverlay>(
+        g_runParams.readingCue, g_runParams.mirror, ToQColor(g_runParams.textColor));
+    display.SetOverlay(g_runState.overlay.get());
+}
+
 // Releases what a failed open had made, in the order the display expects:
 // the surfaces from the primary on, then the display object.
 std::unique_ptr<DisplayDevice> GiveUp(std::unique_ptr<DisplayDevice> display)
@@ -21,6 +34,7 @@ std::unique_ptr<DisplayDevice> GiveUp(std::unique_ptr<DisplayDevice> display)
     display->ReleaseSurface(g_runState.offscreenSurface);
     ForgetSurfaces();
     display.reset();
+    g_runState.overlay.reset();
     return nullptr;
 }
 } // namespace
@@ -35,6 +49,7 @@ std::unique_ptr<DisplayDevice> OpenPrompterDisplay(DisplayProbe* probe)
     display->SetDisplayMode(640, 480, 8);
     display->SetPalette(g_runParams.backColor, g_runParams.textColor);
 
+    ShowReadingCue(*display);
     g_runState.primarySurface = display->CreateSurface(SurfaceRole::Primary);
     if (!g_runState.primarySurface)
         return GiveUp(std::move(display));
@@ -59,4 +74,5 @@ void ClosePrompterDisplay(std::unique_ptr<DisplayDevice> display)
     display->ReleaseSurface(g_runState.primarySurface);
     ForgetSurfaces();
     display.reset();
+    g_runState.overlay.reset();
 }

@@ -1,5 +1,24 @@
 #include "PrompterStatus.h"
 
+#include "ReadingPosition.h"
+#include "RunClock.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr double kMicrosecondsPerSecond = 1e6;
+}
+
+std::optional<double> RowsPerSecond(int speedValue)
+{
+    // A speed value is the microseconds between two one-row steps; at 0 the
+    // run steps as fast as the loop goes, which no figure tells.
+    if (speedValue <= 0)
+        return std::nullopt;
+    return kMicrosecondsPerSecond / speedValue;
+}
+
 PrompterStatus CurrentPrompterStatus()
 {
     PrompterStatus status;
@@ -7,7 +26,10 @@ PrompterStatus CurrentPrompterStatus()
     status.paused = g_runState.paused;
     status.direction = g_runState.direction;
     status.speedValue = g_runState.speedValue;
-    status.lineIndex = g_runState.lineIndex;
     status.lineCount = g_runParams.lineCount;
+    status.lineIndex = std::clamp(LineBeingRead(), 0, std::max(status.lineCount - 1, 0));
+    status.elapsedSeconds = SecondsMoved();
+    if (const std::optional<double> rows = RowsPerSecond(status.speedValue))
+        status.remainingSeconds = static_cast<double>(RowsLeftToTheEnd()) / *rows;
     return status;
 }

@@ -18,5 +18,12 @@ struct PrompterStatus {
 };
 
 // The run's status as of now; a run that is not on the screen shows as
-// stopped with the figures it ended with.
+// stopped with the figures it ended with. The line being read is the one at
+// the reading cue, or at the top of the picture without it; the time left
+// is what moving forward to the end of the script takes at the present
+// speed, paused or not.
 PrompterStatus CurrentPrompterStatus();
+
+// The rows a second that a speed value gives; none for speed value 0, at
+// which the run steps as fast as its loop goes.
+std::optional<double> RowsPerSecond(int speedValue);

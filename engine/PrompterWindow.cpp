@@ -28,6 +28,14 @@ void OnKey(const QKeyEvent& key)
         {Qt::Key_U, PrompterCommand::ReverseFromBackward},
         {Qt::Key_F, PrompterCommand::Faster},
         {Qt::Key_S, PrompterCommand::Slower},
+        // What presenter clickers and page-turner pedals send.
+        {Qt::Key_PageDown, PrompterCommand::NextParagraph},
+        {Qt::Key_PageUp, PrompterCommand::PreviousParagraph},
+        {Qt::Key_Home, PrompterCommand::JumpToStart},
+        {Qt::Key_Down, PrompterCommand::Faster},
+        {Qt::Key_Up, PrompterCommand::Slower},
+        {Qt::Key_B, PrompterCommand::TogglePause},
+        {Qt::Key_Period, PrompterCommand::TogglePause},
     };
     for (const Binding& binding : kKeys) {
         if (binding.key == key.key()) {
@@ -77,7 +85,7 @@ bool PrompterWndProc(QEvent* event)
         // were merely hidden behind another.
         const auto* window = g_runState.prompterWindow;
         if (!window || !window->isMinimized())
-            g_runState.running = false;
+            RunPrompterCommand(PrompterCommand::Stop);
         return true;
     }
     case QEvent::WindowActivate:

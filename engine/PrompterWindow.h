@@ -32,8 +32,10 @@ class CPrompterWindow : public QWidget
 std::unique_ptr<CPrompterWindow> CreatePrompterWindow();
 
 // Applies one event of the prompter window to the run state: Esc or losing
-// activation stops the run; Space or the left button pauses and resumes;
-// while moving, D and U (by direction) and the right button ask for a
-// change of direction, F and S, the mouse's height and the wheel change
-// the speed by 500. True when the event was one of these and is consumed.
+// activation stops the run; Space, B, the full stop or the left button
+// pauses and resumes; while moving, D and U (by direction) and the right
+// button ask for a change of direction, F and S (and the Down and Up
+// arrows), the mouse's height and the wheel change the speed by 500; Page
+// Down, Page Up and Home jump to the next or previous paragraph or the
+// start. True when the event was one of these and is consumed.
 bool PrompterWndProc(QEvent* event);

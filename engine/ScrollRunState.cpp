@@ -8,6 +8,8 @@ void ResetMotionForNewRun()
     g_runState.paused = true;
     g_runState.direction = ScrollDirection::Forward;
     g_runState.directionChangeRequested = false;
+    g_runState.timeMoved = {};
+    g_runState.movingSince.reset();
 }
 
 void SetLineStart(int k, int offset)

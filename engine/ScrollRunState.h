@@ -1,11 +1,16 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "ReadingCue.h"
 
 #include <QFont>
+#include <QPointer>
+#include <QScreen>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +55,10 @@ struct ScrollRunParams {
     SpeedControlMode controlMode = SpeedControlMode::MousePosition; // live speed control
     bool mirror = false;                                            // mirror-reversed reading
     bool useMonitor2 = false; // show the run on the secondary display
+    ReadingCue readingCue;    // the mark where the talent reads; off unless chosen
+    // The control window's screen: a run on another screen shows the
+    // operator a preview there. None: no preview.
+    QPointer<QScreen> operatorScreen;
 };
 
 // The live state of the scroll run. Fields outlive a run unless the start
@@ -72,11 +81,19 @@ struct ScrollRunState {
     // script, so a script of any length fits.
     std::vector<int> LineStartTable;
 
+    // The time the text has spent moving in this run: what was counted up
+    // to movingSince, and since then while it is moving.
+    std::chrono::steady_clock::duration timeMoved{};
+    std::optional<std::chrono::steady_clock::time_point> movingSince;
+
     QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device
     Surface* offscreenSurface = nullptr; // initial image, then the line strip
     Surface* mirrorSurface = nullptr;    // work surface of mirror-reversed runs, else null
     std::optional<QFont> prompterFont;   // from CreatePrompterFont, kept until the next run
+    // What the presenter draws over the picture (the reading cue) while the
+    // display is open; it outlives the display device.
+    std::unique_ptr<ScanOutOverlay> overlay;
 };
 
 // The program's one set of run parameters.
@@ -85,7 +102,8 @@ extern ScrollRunParams g_runParams;
 extern ScrollRunState g_runState;
 
 // Puts the motion in the state every run starts in: paused, forward, with
-// no direction change pending. The caller then clamps the speed.
+// no direction change pending, nothing moved yet. The caller then clamps
+// the speed.
 void ResetMotionForNewRun();
 
 // Records offset as the start of line k, growing the table as needed.

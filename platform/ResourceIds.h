@@ -87,6 +87,8 @@ constexpr int kCmdMon2Fwd = 32822;
 constexpr int kCmdMon2Rev = 32823;
 constexpr int kCmdRemoteControl = 32830; // beyond the design: Preferences > Remote Control
 constexpr int kCmdRedo = 57644;
+// Preferences > Reading Cue, beyond the design's menu.
+constexpr int kCmdReadingCue = 32840;
 
 // The system-menu item that opens the about box.
 constexpr int kSysCmdAbout = 0x0010;

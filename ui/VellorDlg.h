@@ -3,6 +3,7 @@
 #include "BgDialog.h"
 #include "ColorRef.h"
 #include "DialogService.h"
+#include "ReadingCue.h"
 #include "RecoveryCopy.h"
 
 #include <QByteArray>
@@ -53,6 +54,7 @@ public:
     bool m_bMon1Reverse = false; ///< monitor 1 reads mirror-reversed
     int m_nScrollSpeed = 0;  ///< starting speed value 0..32000; the slider shows 32000 - it
     int m_nCPUSpeed = 0;     ///< carried through unchanged
+    ReadingCue m_readingCue; ///< the prompter's reading cue, kept in [Prompter]
 
     // The window's own state.
     QString m_strFileName;        ///< file-name part of m_strFilePath, shown in the file label
@@ -143,12 +145,14 @@ public:
     void OnTextFont();                ///< button 1004 and menu 32790
     void OnScrollSpeed();             ///< menu 32807
     void OnCpuPerformance();          ///< menu 32817
+    void OnReadingCue();              ///< Reading Cue: shows or hides the prompter's reading cue
     void OnUpdateMon1Fwd(QAction& item);    ///< checked when monitor 1 reads forward
     void OnUpdateMon1Rev(QAction& item);    ///< checked when monitor 1 reads reversed
     void OnUpdateMon2Fwd(QAction& item);    ///< checked when monitor 2 reads forward
     void OnUpdateMon2Rev(QAction& item);    ///< checked when monitor 2 reads reversed
     void OnUpdateMouse(QAction& item);      ///< checked when the mouse flag is set
     void OnUpdateMouseWheel(QAction& item); ///< checked when the mouse flag is clear
+    void OnUpdateReadingCue(QAction& item); ///< checked when the reading cue shows
 
     // Help.
     void OnHelpContents(); ///< 32771 and F1: the help contents

@@ -25,7 +25,7 @@ struct Command {
     UpdateRule update; // nullptr: the item keeps its state
 };
 
-const std::array<Command, 26> kCommands{{
+const std::array<Command, 27> kCommands{{
     {Ids::kCmdNew, &CVellorDlg::OnFileNew, nullptr},
     {Ids::kCmdOpen, &CVellorDlg::OnFileOpen, nullptr},
     {Ids::kCmdSave, &CVellorDlg::OnFileSave, &CVellorDlg::OnUpdateFileSave},
@@ -52,6 +52,7 @@ const std::array<Command, 26> kCommands{{
     {Ids::kCmdHelpContents, &CVellorDlg::OnHelpContents, nullptr},
     {Ids::kCmdAbout, &CVellorDlg::OnAbout, nullptr},
     {Ids::kCmdRemoteControl, &CVellorDlg::OnRemoteControl, nullptr},
+    {Ids::kCmdReadingCue, &CVellorDlg::OnReadingCue, &CVellorDlg::OnUpdateReadingCue},
 }};
 
 const Command* FindCommand(int id)
@@ -96,7 +97,7 @@ const std::array<MenuItem, 8> kEditMenu{{
     {Ids::kCmdSelectAll, "&Select All", false},
 }};
 
-const std::array<MenuItem, 16> kPreferencesMenu{{
+const std::array<MenuItem, 17> kPreferencesMenu{{
     {Ids::kCmdScrollSpeed, "&Scroll Speed", false},
     {Ids::kCmdCpuPerformance, "&CPU Performance", false},
     kSeparator,
@@ -112,6 +113,7 @@ const std::array<MenuItem, 16> kPreferencesMenu{{
     {Ids::kCmdMouse, "&Mouse", true},
     {Ids::kCmdMouseWheel, "Mouse &Wheel", true},
     kSeparator,
+    {Ids::kCmdReadingCue, "Reading &Cue", true},
     {Ids::kCmdRemoteControl, "&Remote Control ...", false},
 }};
 

@@ -221,3 +221,14 @@ void CVellorDlg::OnUpdateMouseWheel(QAction& item)
 {
     item.setChecked(!m_bUseMouse);
 }
+
+// The reading cue shows in the next scroll run; it is kept at exit.
+void CVellorDlg::OnReadingCue()
+{
+    m_readingCue.shown = !m_readingCue.shown;
+}
+
+void CVellorDlg::OnUpdateReadingCue(QAction& item)
+{
+    item.setChecked(m_readingCue.shown);
+}

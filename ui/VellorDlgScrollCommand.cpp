@@ -59,6 +59,8 @@ void CVellorDlg::OnScroll()
     const int forwardBox = m_bMonitor2 ? Ids::kMon2FwdCheck : Ids::kMon1FwdCheck;
     g_runParams.mirror = !Button(forwardBox)->IsChecked();
     g_runParams.useMonitor2 = m_bMonitor2;
+    g_runParams.readingCue = m_readingCue;
+    g_runParams.operatorScreen = screen();
     // A run that cannot start leaves this as it is, so the slider gets the
     // unchanged speed back.
     g_runState.speedValue = g_runParams.speedValue;

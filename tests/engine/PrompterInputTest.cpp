@@ -1,4 +1,7 @@
+#include "LineStarts.h"
 #include "PrompterRunFixture.h"
+#include "ReadingPosition.h"
+#include "Surface.h"
 
 #include <QDialog>
 #include <QTest>
@@ -62,7 +65,7 @@ TEST_F(PrompterInput, KeysStopPauseAndReverseOnlyAsTheRunsStateAllows)
         // Keys the prompter does not know do nothing.
         {false, F, Qt::Key_A, {}, false, true, false},
         {false, F, Qt::Key_Return, {}, false, true, false},
-        {false, F, Qt::Key_Up, {}, false, true, false},
+        {false, F, Qt::Key_Left, {}, false, true, false},
         {false, F, Qt::Key_Tab, {}, false, true, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString() +
@@ -221,4 +224,65 @@ TEST_F(PrompterInput, TheWindowSystemDeliversKeysAndTheMouseWhileTheControlWindo
     EXPECT_TRUE(g_runState.paused);
     QTest::keyClick(handle, Qt::Key_Escape);
     EXPECT_FALSE(g_runState.running);
+}
+
+TEST_F(PrompterInput, ClickerAndPedalKeysActAsTheirLettersAndJumpWhetherPausedOrMoving)
+{
+    QWindow* handle = window->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    // The arrows are F and S: a step while moving, nothing while paused.
+    struct Speed {
+        bool paused;
+        Qt::Key key;
+        int speedAfter;
+    };
+    for (const Speed& c : {Speed{false, Qt::Key_Down, 9500}, Speed{false, Qt::Key_Up, 10500},
+                           Speed{true, Qt::Key_Down, 10000}, Speed{true, Qt::Key_Up, 10000}}) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString() + (c.paused ? " paused" : ""));
+        g_runState.paused = c.paused;
+        g_runState.speedValue = 10000;
+        QTest::keyClick(handle, c.key);
+        EXPECT_EQ(g_runState.speedValue, c.speedAfter);
+        EXPECT_EQ(g_runState.paused, c.paused);
+    }
+    // B and the full stop are Space.
+    for (Qt::Key key : {Qt::Key_B, Qt::Key_Period}) {
+        for (bool paused : {false, true}) {
+            g_runState.paused = paused;
+            QTest::keyClick(handle, key);
+            EXPECT_EQ(g_runState.paused, !paused);
+        }
+    }
+
+    // Page Down, Page Up and Home jump on a run's picture and keep the motion.
+    Surface primary, offscreen;
+    g_runParams.scriptText = "A\r\n\r\nB\r\nC\r\n\r\nD\r\n";
+    g_runParams.lineCount = 6;
+    g_runState.primarySurface = &primary;
+    g_runState.offscreenSurface = &offscreen;
+    g_runState.lineHeight = 20;
+    ResetMotionForNewRun();
+    RecordLineStarts(0);
+    DrawInitialImage();
+    // Before anything is read, the next paragraph is the first.
+    QTest::keyClick(handle, Qt::Key_PageDown);
+    EXPECT_EQ(LineBeingRead(), 0);
+    for (bool paused : {true, false}) {
+        g_runState.paused = paused;
+        QTest::keyClick(handle, Qt::Key_PageDown);
+        EXPECT_EQ(LineBeingRead(), 2);
+        QTest::keyClick(handle, Qt::Key_PageDown);
+        EXPECT_EQ(LineBeingRead(), 5);
+        QTest::keyClick(handle, Qt::Key_PageDown);
+        EXPECT_EQ(LineBeingRead(), 5);
+        QTest::keyClick(handle, Qt::Key_PageUp);
+        EXPECT_EQ(LineBeingRead(), 2);
+        QTest::keyClick(handle, Qt::Key_Home);
+        EXPECT_EQ(LineBeingRead(), 0);
+        EXPECT_EQ(g_runState.paused, paused);
+        EXPECT_EQ(g_runState.direction, ScrollDirection::Forward);
+        EXPECT_TRUE(g_runState.running);
+    }
+    g_runState.primarySurface = nullptr;
+    g_runState.offscreenSurface = nullptr;
 }

@@ -79,3 +79,54 @@ TEST_F(PrompterScreens, TheWindowShowsThePrimarySurfaceScaledToTheScreen)
             ink = expected.pixel(x, y) != qRgb(0xD0, 0xE0, 0xF0);
     EXPECT_TRUE(ink);
 }
+
+TEST_F(PrompterScreens, TheReadingCueStandsInTheMarginInTheTextColourAndMirrorsWithThePicture)
+{
+    const QRgb text = qRgb(0x80, 0x40, 0x20);
+    const QRgb back = qRgb(0xD0, 0xE0, 0xF0);
+    for (bool mirror : {false, true}) {
+        SCOPED_TRACE(mirror ? "mirrored" : "right-reading");
+        QImage shown;
+        QImage picture;
+        QElapsedTimer clock;
+        // Each run from the fixture's fresh start.
+        PrompterRunFixture::TearDown();
+        PrompterRunFixture::SetUp();
+        g_runParams.textColor = 0x00204080;
+        g_runParams.backColor = 0x00F0E0D0;
+        g_runParams.readingCue = ReadingCue{true, 50};
+        g_runParams.mirror = mirror;
+        Then([&] { clock.start(); });
+        Then([&] { return clock.elapsed() > 150; },
+             [&] {
+                 picture = ScanOutImage(Image(*g_runState.primarySurface),
+                                        SurfacePalette(g_runParams.backColor, g_runParams.textColor),
+                                        Window()->size());
+                 shown = Window()->screen()->grabWindow(Window()->winId()).toImage().convertToFormat(
+                     QImage::Format_RGB32);
+                 g_runState.running = false;
+             });
+        ArmScript();
+        StartScrollRun(true);
+        ASSERT_EQ(shown.size(), QSize(1280, 720));
+        // On "Wide" the 960 x 720 picture leaves margins of 160 at each side;
+        // the cue's tip touches the picture's edge at half its height.
+        const int inside = mirror ? 1280 - 145 : 145;
+        const int outside = mirror ? 145 : 1280 - 145;
+        EXPECT_EQ(shown.pixel(inside, 360), text);
+        EXPECT_EQ(shown.pixel(outside, 360), back);
+        EXPECT_EQ(shown.pixel(inside, 300), back) << "the cue is small";
+        // Nothing else differs from the picture alone: the surfaces stay exact.
+        int differing = 0;
+        for (int y = 0; y < 720; ++y)
+            for (int x = 0; x < 1280; ++x)
+                if (shown.pixel(x, y) != picture.pixel(x, y)) {
+                    ++differing;
+                    EXPECT_LT(std::abs(x - (mirror ? 1280 - 145 : 145)), 20);
+                    EXPECT_LT(std::abs(y - 360), 20);
+                }
+        EXPECT_GT(differing, 100);
+        if (HasFailure())
+            return;
+    }
+}

@@ -283,3 +283,22 @@ TEST_F(PreferenceCommands, OnlyAnAcceptedValidScrollSpeedMovesTheSlider)
     Window().done(QDialog::Rejected);
     EXPECT_EQ(Window().m_nScrollSpeed, 31500);
 }
+
+TEST_F(PreferenceCommands, ReadingCueFollowsItsFlagAfterTheLastSeparator)
+{
+    QMenu* preferences = DropDownOf(Window(), Ids::kCmdReadingCue);
+    ASSERT_NE(preferences, nullptr);
+    const QList<QAction*> items = preferences->actions();
+    const auto cue = std::find(items.begin(), items.end(), Window().CommandAction(Ids::kCmdReadingCue));
+    ASSERT_NE(cue, items.begin());
+    EXPECT_TRUE((*(cue - 1))->isSeparator());
+    EXPECT_EQ((*cue)->text(), QStringLiteral("Reading &Cue"));
+
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdReadingCue));
+    Window().CommandAction(Ids::kCmdReadingCue)->trigger();
+    EXPECT_TRUE(Window().m_readingCue.shown);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdReadingCue));
+    Window().CommandAction(Ids::kCmdReadingCue)->trigger();
+    EXPECT_FALSE(Window().m_readingCue.shown);
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdReadingCue));
+}
