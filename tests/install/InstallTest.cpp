@@ -105,7 +105,7 @@ TEST_F(Installed, FirstStartOpensTheWelcomeScriptAndPreferencesAreKeptInTheUsers
     EXPECT_EQ(Contents(ConfigFile(QStringLiteral("vellor.txt"))), welcome);
     const QByteArray first = Contents(ConfigFile(QStringLiteral("vellor.ini")));
     EXPECT_TRUE(first.startsWith(
-        "[Settings]\nMRF=" + ConfigFile(QStringLiteral("vellor.txt")).toUtf8() + "\n"))
+        "[Settings]\r\nMRF=" + ConfigFile(QStringLiteral("vellor.txt")).toUtf8() + "\r\n"))
         << first.toStdString();
     EXPECT_FALSE(QFile::exists(InstalledPath(QStringLiteral("bin/vellor.ini"))));
 
