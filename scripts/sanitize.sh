@@ -7,9 +7,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VELLOR_SANITIZE_BUILD_DIR:-$root/build-asan}"
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 "$root/scripts/install-deps.sh"
-VELLOR_BUILD_DIR="$build" "$root/scripts/build.sh" \
-  -DVELLOR_BUILD_BENCHMARKS=OFF \
+# The folder is configured with the sanitizers first; the build then keeps them.
+cmake -S "$root" -B "$build" -DVELLOR_BUILD_BENCHMARKS=OFF \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags"
+VELLOR_BUILD_DIR="$build" "$root/scripts/build.sh"
 export QT_QPA_PLATFORM=offscreen
 # Leak checking stays off: the OpenGL driver that the scan-out tests load keeps
 # an allocation of its own at exit and is unloaded before the check, so what it
