@@ -4,7 +4,6 @@
 #include "EventWait.h"
 #include "FrameRenderer.h"
 #include "LineStarts.h"
-#include "PreviewWindow.h"
 #include "PrompterDisplay.h"
 #include "PrompterWindow.h"
 #include "ScrollRunState.h"
@@ -102,15 +101,12 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
     ClampSpeed();
     RecordLineStarts(0);
 
-    std::unique_ptr<CPreviewWindow> preview = OpenPreviewWindow(ChooseDisplayScreen(useMonitor2));
     std::unique_ptr<CPrompterWindow> window = CreatePrompterWindow();
     if (!window)
         return;
     std::unique_ptr<DisplayDevice> display = OpenPrompterDisplay();
     if (!display)
         return; // the window and its blank cursor go with it
-    if (preview)
-        preview->Follow(*display);
 
     DrawInitialImage();
     g_runState.running = true;
@@ -135,9 +131,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
             wait.Until(std::min(stepDue, After(now, screenWants)));
     }
 
-    // The preview reads the display's frames, so it goes first; the
-    // presenter stops before the window it draws in goes.
-    preview.reset();
+    // The presenter stops before the window it draws in goes.
     display->StopScanOut();
     window.reset();
     ClosePrompterDisplay(std::move(display));
