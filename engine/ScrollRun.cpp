@@ -4,6 +4,7 @@
 #include "EventWait.h"
 #include "FrameRenderer.h"
 #include "LineStarts.h"
+#include "PreviewWindow.h"
 #include "PrompterDisplay.h"
 #include "PrompterWindow.h"
 #include "ScrollRunState.h"
@@ -101,12 +102,15 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
     ClampSpeed();
     RecordLineStarts(0);
 
+    std::unique_ptr<CPreviewWindow> preview = OpenPreviewWindow(ChooseDisplayScreen(useMonitor2));
     std::unique_ptr<CPrompterWindow> window = CreatePrompterWindow();
     if (!window)
         return;
     std::unique_ptr<DisplayDevice> display = OpenPrompterDisplay();
     if (!display)
         return; // the window and its blank cursor go with it
+    if (preview)
+        preview->Follow(*display);
 
     DrawInitialImage();
     g_runState.running = true;
@@ -131,7 +135,9 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
             wait.Until(std::min(stepDue, After(now, screenWants)));
     }
 
-    // The presenter stops before the window it draws in goes.
+    // The preview reads the display's frames, so it goes first; the
+    // presenter stops before the window it draws in goes.
+    preview.reset();
     display->StopScanOut();
     window.reset();
     ClosePrompterDisplay(std::move(display));

@@ -7,6 +7,7 @@
 #include "Surface.h"
 #include "SurfacePalette.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,6 +24,16 @@ class PrompterScreens : public PrompterRunFixture
             if (screen->name() == name)
                 return screen;
         return nullptr;
+    }
+
+    // The operator's preview windows on the screen now.
+    static QList<QWidget*> Previews()
+    {
+        QList<QWidget*> found;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->windowTitle() == QStringLiteral("Vellor Preview"))
+                found.append(window);
+        return found;
     }
 };
 
@@ -129,4 +140,50 @@ TEST_F(PrompterScreens, TheReadingCueStandsInTheMarginInTheTextColourAndMirrorsW
         if (HasFailure())
             return;
     }
+}
+
+TEST_F(PrompterScreens, ARunOnAnotherScreenShowsTheOperatorAPreviewThatTakesNoFocus)
+{
+    QScreen* const desk = Named(QStringLiteral("Desk"));
+    ASSERT_NE(desk, nullptr);
+    g_runParams.operatorScreen = desk;
+    qsizetype seen = 0;
+    QScreen* seenScreen = nullptr;
+    bool takesFocus = true;
+    bool prompterActive = false;
+    QElapsedTimer clock;
+    Then([&] { clock.start(); });
+    // Past a refresh of the preview, which must not have stopped the run.
+    Then([&] { return clock.elapsed() > 300; },
+         [&] {
+             const QList<QWidget*> previews = Previews();
+             seen = previews.size();
+             if (seen == 1) {
+                 seenScreen = previews.front()->screen();
+                 takesFocus =
+                     !previews.front()->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus);
+             }
+             prompterActive = QApplication::activeWindow() == Window();
+             g_runState.running = false;
+         });
+    ArmScript();
+    StartScrollRun(true);
+    ASSERT_EQ(seen, 1);
+    EXPECT_EQ(seenScreen, desk);
+    EXPECT_FALSE(takesFocus);
+    EXPECT_TRUE(prompterActive);
+    EXPECT_TRUE(Previews().isEmpty()) << "the preview closes with the run";
+}
+
+TEST_F(PrompterScreens, ARunOnTheOperatorsOwnScreenShowsNoPreview)
+{
+    g_runParams.operatorScreen = Named(QStringLiteral("Desk"));
+    qsizetype seen = -1;
+    Then([&] {
+        seen = Previews().size();
+        g_runState.running = false;
+    });
+    ArmScript();
+    StartScrollRun(false);
+    EXPECT_EQ(seen, 0);
 }

@@ -1,0 +1,152 @@
+#include "PreviewWindow.h"
+
+#include "DisplayDevice.h"
+#include "PrompterStatus.h"
+#include "ReadingCue.h"
+#include "ScanOut.h"
+#include "ScrollRunState.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <optional>
+
+namespace
+{
+
+constexpr int kPictureWidth = 640;
+constexpr int kPictureHeight = 480;
+// A few refreshes a second follow the run closely enough for the eye and
+// leave the loop's passes free for its steps.
+constexpr std::chrono::milliseconds kRefreshEvery{200};
+// Half the picture's size; the width leaves a margin at the left for the cue.
+constexpr QSize kAreaSize(360, 240);
+
+QString Clock(double seconds)
+{
+    const int whole = static_cast<int>(std::lround(seconds));
+    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+CPreviewWindow::CPreviewWindow(QScreen* screen) : m_pictureArea(QPoint(), kAreaSize)
+{
+    setWindowTitle(QStringLiteral("Vellor Preview"));
+    // Taking the focus would deactivate the prompter window, which stops
+    // the run.
+    setWindowFlags(Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    auto* layout = new QVBoxLayout(this);
+    // The picture is painted above the rows, in the space kept for it.
+    const QMargins margins = layout->contentsMargins();
+    m_pictureArea.moveTopLeft(QPoint(margins.left(), margins.top()));
+    layout->addSpacing(kAreaSize.height());
+    m_elapsed = new QLabel(this);
+    m_position = new QLabel(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setTextVisible(false);
+    m_speed = new QLabel(this);
+    m_remaining = new QLabel(this);
+    for (QWidget* row : {static_cast<QWidget*>(m_elapsed), static_cast<QWidget*>(m_position),
+                         static_cast<QWidget*>(m_progress), static_cast<QWidget*>(m_speed),
+                         static_cast<QWidget*>(m_remaining)})
+        layout->addWidget(row);
+    setFixedWidth(kAreaSize.width() + margins.left() + margins.right());
+
+    m_refresh = new QTimer(this);
+    m_refresh->setInterval(kRefreshEvery);
+    connect(m_refresh, &QTimer::timeout, this, &CPreviewWindow::Refresh);
+    m_refresh->start();
+    Refresh();
+
+    setScreen(screen);
+    move(screen->availableGeometry().topLeft() + QPoint(40, 40));
+    show();
+}
+
+void CPreviewWindow::Follow(const DisplayDevice& display)
+{
+    m_display = &display;
+    Refresh();
+}
+
+void CPreviewWindow::Refresh()
+{
+    ShowNewestFrame();
+    ShowStatus();
+}
+
+void CPreviewWindow::ShowNewestFrame()
+{
+    if (!m_display)
+        return;
+    const std::uint64_t number = m_display->CopyNewestFrame(m_frame, m_frameNumber);
+    if (number == m_frameNumber)
+        return;
+    m_frameNumber = number;
+    QImage frame(m_frame.indices.data(), kPictureWidth, kPictureHeight, kPictureWidth,
+                 QImage::Format_Indexed8);
+    frame.setColorTable(m_display->Palette());
+    // Scaled once per new frame, so that painting is a plain copy; the
+    // frame is the glass's picture, mirror-reversed when the run is.
+    m_picture = frame
+                    .scaled(ScanOutRect(m_pictureArea.size()).size(), Qt::IgnoreAspectRatio,
+                            Qt::FastTransformation)
+                    .mirrored(g_runParams.mirror, false)
+                    .convertToFormat(QImage::Format_RGB32);
+    update(m_pictureArea);
+}
+
+void CPreviewWindow::ShowStatus()
+{
+    const PrompterStatus status = CurrentPrompterStatus();
+    const int line = std::min(status.lineIndex + 1, status.lineCount);
+    m_elapsed->setText(tr("Elapsed %1").arg(Clock(status.elapsedSeconds)));
+    m_position->setText(tr("Line %1 of %2").arg(line).arg(status.lineCount));
+    m_progress->setRange(0, status.lineCount);
+    m_progress->setValue(line);
+    const std::optional<double> rows = RowsPerSecond(status.speedValue);
+    if (rows && g_runState.lineHeight > 0)
+        m_speed->setText(tr("%1 rows/s, %2 lines/min")
+                             .arg(*rows, 0, 'f', 1)
+                             .arg(*rows * 60 / g_runState.lineHeight, 0, 'f', 1));
+    else
+        m_speed->setText(tr("Speed: as fast as it goes"));
+    m_remaining->setText(status.remainingSeconds
+                             ? tr("Left %1").arg(Clock(*status.remainingSeconds))
+                             : tr("Left: unknown"));
+}
+
+void CPreviewWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect picture = ScanOutRect(m_pictureArea.size()).translated(m_pictureArea.topLeft());
+    painter.fillRect(m_pictureArea, ToQColor(g_runParams.backColor));
+    painter.drawImage(picture.topLeft(), m_picture);
+    // Right-reading, so the cue stands as it would on an unmirrored glass.
+    PaintReadingCue(painter, m_pictureArea, picture, g_runParams.readingCue, false,
+                    ToQColor(g_runParams.textColor));
+}
+
+std::unique_ptr<CPreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen)
+{
+    QScreen* const screen = g_runParams.operatorScreen;
+    if (!screen || screen == prompterScreen)
+        return nullptr;
+    auto preview = std::make_unique<CPreviewWindow>(screen);
+    // A platform that activates every window it shows does so when its
+    // events are handled: handled now, before the prompter window is made,
+    // the prompter's activation comes last and stays.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return preview;
+}

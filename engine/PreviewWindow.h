@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ScanOutFrame.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class DisplayDevice;
+class QLabel;
+class QProgressBar;
+class QTimer;
+
+// The operator's view of a run on another screen: what the talent sees,
+// right-reading, with the reading cue when it is on, and below it the time
+// moved, the line being read, the speed and the time left. It never takes
+// the focus, so the prompter window keeps its activation and the run goes
+// on; it follows the run on a timer of its own, copying only frames the
+// presenter already has, so it never holds up a step.
+class CPreviewWindow : public QWidget
+{
+  public:
+    // A preview placed on screen and shown, with no picture until Follow.
+    explicit CPreviewWindow(QScreen* screen);
+
+    // Shows display's frames from now on; display must outlive the window.
+    void Follow(const DisplayDevice& display);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void Refresh();
+    void ShowNewestFrame();
+    void ShowStatus();
+
+    const DisplayDevice* m_display = nullptr; // the run's display, once it is open
+    ScanOutFrame m_frame;                     // the newest frame copied
+    std::uint64_t m_frameNumber = 0;          // its number, 0 before the first
+    QImage m_picture;                         // m_frame scaled to the picture area, right-reading
+    QRect m_pictureArea;                      // where the picture and the cue's margin go
+    QLabel* m_elapsed = nullptr;              // child widgets, owned by this window
+    QLabel* m_position = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_speed = nullptr;
+    QLabel* m_remaining = nullptr;
+    QTimer* m_refresh = nullptr;
+};
+
+// The preview for a run on prompterScreen, on the control window's screen
+// (g_runParams.operatorScreen); null when there is no such screen or the
+// run is on it, where the operator sees the glass itself. Opened before the
+// prompter window is made, so that the prompter is the window
+// left active on a platform that activates every window it shows.
+std::unique_ptr<CPreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen);
