@@ -9,6 +9,7 @@ namespace
 constexpr char kSection[] = "Prompter";
 constexpr char kShownName[] = "ReadingCue";
 constexpr char kHeightName[] = "CueHeight";
+constexpr char kPreviewName[] = "Preview";
 constexpr int kDecimal = 10;
 
 int ReadHeight(const CIni& ini)
@@ -40,4 +41,15 @@ void SavePrompterSettings(CIni& ini, const ReadingCue& cue, const ReadingCue& lo
         return;
     ini.WriteInt(kSection, kShownName, cue.shown ? 1 : 0, kDecimal);
     ini.WriteInt(kSection, kHeightName, ClampCueHeight(cue.heightPercent), kDecimal);
+}
+
+bool LoadPreviewChoice(const CIni& ini)
+{
+    return ini.GetInt(kSection, kPreviewName, 0, kDecimal) > 0;
+}
+
+void SavePreviewChoice(CIni& ini, bool shown, bool loaded)
+{
+    if (shown != loaded)
+        ini.WriteInt(kSection, kPreviewName, shown ? 1 : 0, kDecimal);
 }

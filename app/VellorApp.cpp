@@ -64,13 +64,16 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
     PrepareSettingsLocation(m_location);
     LoadSettings(m_ini, m_settings, m_location.defaultScriptPath);
     m_loadedCue = LoadPrompterSettings(m_ini);
+    m_loadedPreview = LoadPreviewChoice(m_ini);
     RecoveryKeeper recovery(m_recoveryCopyPath);
     std::optional<RecoveryCopy> recovered = OfferRecovery(recovery, dialogs);
     ReadingCue cue = m_loadedCue;
+    bool preview = m_loadedPreview;
     {
         CVellorDlg window(dialogs);
         CopySettingsToWindow(m_settings, window);
         window.m_readingCue = m_loadedCue;
+        window.m_showPreview = m_loadedPreview;
         // Recovered changes come back as unsaved changes of their own file.
         if (recovered && !recovered->filePath.isEmpty())
             window.m_strFilePath = recovered->filePath;
@@ -91,9 +94,11 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
         window.DoModal();
         CopyWindowToSettings(window, m_settings);
         cue = window.m_readingCue;
+        preview = window.m_showPreview;
     }
     SaveSettings(m_ini, m_settings);
     SavePrompterSettings(m_ini, cue, m_loadedCue);
+    SavePreviewChoice(m_ini, preview, m_loadedPreview);
     return false;
 }
 
@@ -108,6 +113,7 @@ void CVellorApp::CommitSessionData(CVellorDlg& window, const SessionRequest& ses
     CopyWindowToSettings(window, m_settings);
     SaveSettings(m_ini, m_settings);
     SavePrompterSettings(m_ini, window.m_readingCue, m_loadedCue);
+    SavePreviewChoice(m_ini, window.m_showPreview, m_loadedPreview);
 }
 
 void CopySettingsToWindow(const Settings& settings, CVellorDlg& window)

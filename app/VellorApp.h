@@ -52,6 +52,7 @@ private:
     CIni m_ini;
     Settings m_settings;
     ReadingCue m_loadedCue; // the [Prompter] cue as the file held it at start-up
+    bool m_loadedPreview = false; // and the operator's preview
     SettingsLocation m_location;
     QString m_recoveryCopyPath;
 };

@@ -89,6 +89,8 @@ constexpr int kCmdRemoteControl = 32830; // beyond the design: Preferences > Rem
 constexpr int kCmdRedo = 57644;
 // Preferences > Reading Cue, beyond the design's menu.
 constexpr int kCmdReadingCue = 32840;
+// Preferences > Operator's Preview, beyond the design's menu.
+constexpr int kCmdOperatorPreview = 32841;
 
 // The system-menu item that opens the about box.
 constexpr int kSysCmdAbout = 0x0010;

@@ -55,6 +55,7 @@ public:
     int m_nScrollSpeed = 0;  ///< starting speed value 0..32000; the slider shows 32000 - it
     int m_nCPUSpeed = 0;     ///< carried through unchanged
     ReadingCue m_readingCue; ///< the prompter's reading cue, kept in [Prompter]
+    bool m_showPreview = false; ///< a run on another screen shows the operator a preview; kept in [Prompter]
 
     // The window's own state.
     QString m_strFileName;        ///< file-name part of m_strFilePath, shown in the file label
@@ -146,6 +147,7 @@ public:
     void OnScrollSpeed();             ///< menu 32807
     void OnCpuPerformance();          ///< menu 32817
     void OnReadingCue();              ///< Reading Cue: shows or hides the prompter's reading cue
+    void OnOperatorPreview();         ///< Operator's Preview: turns the preview of a run on another screen on or off
     void OnUpdateMon1Fwd(QAction& item);    ///< checked when monitor 1 reads forward
     void OnUpdateMon1Rev(QAction& item);    ///< checked when monitor 1 reads reversed
     void OnUpdateMon2Fwd(QAction& item);    ///< checked when monitor 2 reads forward
@@ -153,6 +155,7 @@ public:
     void OnUpdateMouse(QAction& item);      ///< checked when the mouse flag is set
     void OnUpdateMouseWheel(QAction& item); ///< checked when the mouse flag is clear
     void OnUpdateReadingCue(QAction& item); ///< checked when the reading cue shows
+    void OnUpdateOperatorPreview(QAction& item); ///< checked when the preview is on
 
     // Help.
     void OnHelpContents(); ///< 32771 and F1: the help contents

@@ -25,7 +25,7 @@ struct Command {
     UpdateRule update; // nullptr: the item keeps its state
 };
 
-const std::array<Command, 27> kCommands{{
+const std::array<Command, 28> kCommands{{
     {Ids::kCmdNew, &CVellorDlg::OnFileNew, nullptr},
     {Ids::kCmdOpen, &CVellorDlg::OnFileOpen, nullptr},
     {Ids::kCmdSave, &CVellorDlg::OnFileSave, &CVellorDlg::OnUpdateFileSave},
@@ -53,6 +53,7 @@ const std::array<Command, 27> kCommands{{
     {Ids::kCmdAbout, &CVellorDlg::OnAbout, nullptr},
     {Ids::kCmdRemoteControl, &CVellorDlg::OnRemoteControl, nullptr},
     {Ids::kCmdReadingCue, &CVellorDlg::OnReadingCue, &CVellorDlg::OnUpdateReadingCue},
+    {Ids::kCmdOperatorPreview, &CVellorDlg::OnOperatorPreview, &CVellorDlg::OnUpdateOperatorPreview},
 }};
 
 const Command* FindCommand(int id)
@@ -97,7 +98,7 @@ const std::array<MenuItem, 8> kEditMenu{{
     {Ids::kCmdSelectAll, "&Select All", false},
 }};
 
-const std::array<MenuItem, 17> kPreferencesMenu{{
+const std::array<MenuItem, 18> kPreferencesMenu{{
     {Ids::kCmdScrollSpeed, "&Scroll Speed", false},
     {Ids::kCmdCpuPerformance, "&CPU Performance", false},
     kSeparator,
@@ -114,6 +115,7 @@ const std::array<MenuItem, 17> kPreferencesMenu{{
     {Ids::kCmdMouseWheel, "Mouse &Wheel", true},
     kSeparator,
     {Ids::kCmdReadingCue, "Reading &Cue", true},
+    {Ids::kCmdOperatorPreview, "Operator's &Preview", true},
     {Ids::kCmdRemoteControl, "&Remote Control ...", false},
 }};
 

@@ -232,3 +232,14 @@ void CVellorDlg::OnUpdateReadingCue(QAction& item)
 {
     item.setChecked(m_readingCue.shown);
 }
+
+// Taken up by the next scroll run on another screen; it is kept at exit.
+void CVellorDlg::OnOperatorPreview()
+{
+    m_showPreview = !m_showPreview;
+}
+
+void CVellorDlg::OnUpdateOperatorPreview(QAction& item)
+{
+    item.setChecked(m_showPreview);
+}

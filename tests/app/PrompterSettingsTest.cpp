@@ -52,3 +52,20 @@ TEST_F(PrompterSettings, AnUnchangedCueWritesNothingAndAChangedOneItsSection)
     EXPECT_TRUE(again.shown);
     EXPECT_EQ(again.heightPercent, 40);
 }
+
+TEST_F(PrompterSettings, ThePreviewIsOffUnlessChosenAndIsWrittenOnlyWhenItChanged)
+{
+    const QByteArray settings = "[Settings]\r\nCRBack=0\r\n";
+    for (const char* broken : {"", "[Prompter]\r\nPreview=yes\r\n", "[Settings]\r\nPreview=1\r\n"}) {
+        WriteBytes("vellor.ini", broken);
+        EXPECT_FALSE(LoadPreviewChoice(ini)) << broken;
+    }
+    WriteBytes("vellor.ini", settings);
+    SavePreviewChoice(ini, false, false);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings);
+    SavePreviewChoice(ini, true, false);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings + "[Prompter]\r\nPreview=1\r\n");
+    EXPECT_TRUE(LoadPreviewChoice(ini));
+    SavePreviewChoice(ini, false, true);
+    EXPECT_FALSE(LoadPreviewChoice(ini));
+}

@@ -150,3 +150,17 @@ TEST(SettingsMapping, MonitorOneReversalIsTheNegationOfRightReadingBothWays)
     back.m_bRightReading = true;
     EXPECT_TRUE(back == settings);
 }
+
+TEST_F(VellorApp, TheOperatorsPreviewComesFromItsSectionAndGoesBackThereAtClosing)
+{
+    WriteBytes(QStringLiteral("vellor.ini"), "[Prompter]\r\nPreview=1\r\n");
+    bool shownAtOpening = false;
+    Run([&shownAtOpening](CVellorDlg& w) {
+        shownAtOpening = w.m_showPreview;
+        w.CommandAction(Ids::kCmdOperatorPreview)->trigger();
+        w.close();
+    });
+    EXPECT_TRUE(shownAtOpening);
+    EXPECT_TRUE(SettingsFile().contains("Preview=0\r\n"));
+    EXPECT_FALSE(SettingsFile().contains("ReadingCue")) << "the cue did not change";
+}

@@ -302,3 +302,21 @@ TEST_F(PreferenceCommands, ReadingCueFollowsItsFlagAfterTheLastSeparator)
     EXPECT_FALSE(Window().m_readingCue.shown);
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdReadingCue));
 }
+
+TEST_F(PreferenceCommands, OperatorsPreviewIsACheckItemAfterTheLastSeparatorAndOffAtFirst)
+{
+    QMenu* preferences = DropDownOf(Window(), Ids::kCmdOperatorPreview);
+    ASSERT_NE(preferences, nullptr);
+    const QList<QAction*> items = preferences->actions();
+    const QAction* preview = Window().CommandAction(Ids::kCmdOperatorPreview);
+    const auto lastSeparator = std::find_if(items.rbegin(), items.rend(),
+                                            [](const QAction* item) { return item->isSeparator(); });
+    EXPECT_LT(std::distance(items.rbegin(), std::find(items.rbegin(), items.rend(), preview)),
+              std::distance(items.rbegin(), lastSeparator));
+    EXPECT_EQ(preview->text(), QStringLiteral("Operator's &Preview"));
+
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdOperatorPreview));
+    Window().CommandAction(Ids::kCmdOperatorPreview)->trigger();
+    EXPECT_TRUE(Window().m_showPreview);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdOperatorPreview));
+}

@@ -215,3 +215,18 @@ TEST_F(ScrollCommand, ABigScriptStartsWithItsFirstLinesAndGetsEveryOtherWhilePau
     EXPECT_TRUE(g_runParams.scriptText == whole.text);
     EXPECT_EQ(LineStart(displayed), static_cast<int>(whole.text.size()));
 }
+
+TEST_F(ScrollCommand, TheRunLearnsTheOperatorsScreenOnlyWhenThePreviewIsOn)
+{
+    Create();
+    Open();
+    for (const bool preview : {false, true}) {
+        SCOPED_TRACE(preview);
+        Window().m_showPreview = preview;
+        g_runParams.operatorScreen = nullptr;
+        DuringTheRun({Qt::Key_Escape});
+        Window().Button(Ids::kScrollButton)->click();
+        EXPECT_FALSE(stuck);
+        EXPECT_EQ(g_runParams.operatorScreen.data(), preview ? Window().screen() : nullptr);
+    }
+}
