@@ -227,13 +227,22 @@ BENCHMARK(BM_LoopPassesMovingAtSpeedZero)->Iterations(1)->Unit(benchmark::kMilli
 // step) the text moved between one frame reaching the screen and the next,
 // counted from the steps taken before each of the two was posted; and how
 // far the time between two frames reaching the screen strays from one
-// refresh. At 60 frames a second the arguments give about 1, 3 and 10 rows
-// a frame.
+// refresh. At 60 frames a second the speed values give about 1, 3 and 10
+// rows a frame. With the second argument 1 the run shows the operator's
+// preview on the last screen (a desk of two screens), so the figures of the
+// two can be set side by side.
 void BM_StepIntervalSpread(benchmark::State& state)
 {
     const int speedValue = static_cast<int>(state.range(0));
+    const bool preview = state.range(1) != 0;
+    if (preview && QGuiApplication::screens().size() < 2) {
+        state.SkipWithError("the preview needs a second screen");
+        return;
+    }
     for (auto _ : state) {
         PrepareRun(speedValue);
+        if (preview)
+            g_runParams.operatorScreen = QGuiApplication::screens().last();
         std::vector<std::uint64_t> steps;
         std::vector<double> rowsPerFrame;
         std::vector<double> frameTimes;
@@ -319,9 +328,8 @@ void BM_StepIntervalSpread(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StepIntervalSpread)
-    ->Arg(16667)
-    ->Arg(5556)
-    ->Arg(1667)
+    ->ArgNames({"speed", "preview"})
+    ->ArgsProduct({{16667, 5556, 1667}, {0, 1}})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 // The processor time this thread has had, in nanoseconds: on a machine

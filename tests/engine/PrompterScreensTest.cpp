@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <utility>
 
@@ -186,4 +187,45 @@ TEST_F(PrompterScreens, ARunOnTheOperatorsOwnScreenShowsNoPreview)
     ArmScript();
     StartScrollRun(false);
     EXPECT_EQ(seen, 0);
+}
+
+TEST_F(PrompterScreens, ThePreviewReadsRightEvenWhenTheGlassIsMirroredAndShowsWhereTheRunIs)
+{
+    for (const bool mirror : {false, true}) {
+        SCOPED_TRACE(mirror);
+        PrompterRunFixture::TearDown();
+        PrompterRunFixture::SetUp();
+        g_runParams.mirror = mirror;
+        g_runParams.operatorScreen = Named(QStringLiteral("Desk"));
+        QImage shot;
+        QStringList texts;
+        QElapsedTimer clock;
+        Then([&] { clock.start(); });
+        Then([&] { return clock.elapsed() > 450; },
+             [&] {
+                 const QList<QWidget*> previews = Previews();
+                 if (previews.size() == 1) {
+                     shot = previews.front()->grab().toImage();
+                     for (const QLabel* label : previews.front()->findChildren<QLabel*>())
+                         texts.append(label->text());
+                 }
+                 g_runState.running = false;
+             });
+        ArmScript();
+        StartScrollRun(true);
+        ASSERT_FALSE(shot.isNull());
+        // The script's lines begin at the left of the picture, which fills
+        // the top of the window: right-reading, their ink is left of centre.
+        long inkX = 0, ink = 0;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) < 64) {
+                    inkX += x;
+                    ++ink;
+                }
+        ASSERT_GT(ink, 100) << "the picture reached the preview";
+        EXPECT_LT(inkX / ink, shot.width() / 2);
+        EXPECT_TRUE(texts.contains(QStringLiteral("Line 1 of 40"))) << texts.join('|').toStdString();
+        EXPECT_TRUE(texts.contains(QStringLiteral("Elapsed 0:00"))) << "paused, no time moved";
+    }
 }
