@@ -2,6 +2,7 @@
 #include "ControlWindowFixture.h"
 #include "Ini.h"
 #include "RemoteControl.h"
+#include "ResourceIds.h"
 #include "ScrollRunState.h"
 
 #include <QCheckBox>
@@ -67,11 +68,14 @@ TEST_F(RemoteControlMenu, EndsPreferencesAfterItsLastSeparatorAndAppliesTheDialo
     const QList<QAction*> items = (*preferences)->menu()->actions();
     ASSERT_GE(items.size(), 2);
     EXPECT_EQ(items.last()->text(), QStringLiteral("&Remote Control ..."));
-    // Only items of our own (the reading cue) stand between it and the last separator.
+    // Only items of our own (the reading cue, the operator's preview) stand
+    // between it and the last separator.
     const auto separator = std::find_if(items.rbegin(), items.rend(),
                                         [](QAction* a) { return a->isSeparator(); });
     ASSERT_NE(separator, items.rend());
-    EXPECT_LE(separator - items.rbegin(), 2);
+    EXPECT_EQ(separator - items.rbegin(), 3);
+    EXPECT_EQ(items[items.size() - 3], Window().CommandAction(Ids::kCmdReadingCue));
+    EXPECT_EQ(items[items.size() - 2], Window().CommandAction(Ids::kCmdOperatorPreview));
 
     CIni ini;
     ini.SetPathName(PathOf(QStringLiteral("vellor.ini")).toUtf8().constData());
