@@ -1,5 +1,6 @@
 #include "TextRaster.h"
 
+#include "FaceName.h"
 #include "FaceStandIn.h"
 #include "ScriptEncoding.h"
 #include "ScrollRunState.h"
@@ -13,7 +14,6 @@
 
 namespace
 {
-constexpr int kMaxFaceChars = 31; // the face field holds 32 bytes with its NUL
 constexpr int kPrompterDpi = 96;  // the 640 x 480 mode
 constexpr int kPointsPerInch = 72;
 constexpr int kMaxFontPixels = 8192; // beyond this a font is not worth making
@@ -49,7 +49,7 @@ void CreatePrompterFont(const QString& face, int points, int weight)
         return;
     }
     QFont font;
-    font.setFamily(face.left(kMaxFaceChars));
+    font.setFamily(face.left(kMaxFaceNameChars));
     font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);
     font.setPixelSize(static_cast<int>(pixels));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(weight <= 0 ? 400 : weight, 1, 1000)));

@@ -8,7 +8,7 @@ namespace
 {
 using Verdict = RequestScreening::Verdict;
 
-RequestScreening Refusal(int status, const char* message)
+RequestScreening RefusedScreening(int status, const char* message)
 {
     RequestScreening screening;
     screening.verdict = Verdict::Refuse;
@@ -91,7 +91,7 @@ RequestScreening ScreenRequest(QByteArrayView received)
     if (headEnd < 0 || headEnd > RemoteLimits::kMaxHeadBytes) {
         if (headEnd < 0 && received.size() <= RemoteLimits::kMaxHeadBytes)
             return {};
-        return Refusal(413, "The request's header is too large.");
+        return RefusedScreening(413, "The request's header is too large.");
     }
 
     RequestScreening screening;
@@ -101,24 +101,24 @@ RequestScreening ScreenRequest(QByteArrayView received)
     lines.removeLast(); // after the blank line's LF
     lines.removeLast(); // the blank line itself
     if (lines.isEmpty() || !ParseRequestLine(WithoutCr(lines.takeFirst()), head))
-        return Refusal(400, "The request line is malformed.");
+        return RefusedScreening(400, "The request line is malformed.");
 
     bool lengthSeen = false;
     for (const QByteArray& rawLine : lines) {
         const QByteArray line = WithoutCr(rawLine);
         const qsizetype colon = line.indexOf(':');
         if (colon <= 0 || !IsToken(line.first(colon)))
-            return Refusal(400, "A header field is malformed.");
+            return RefusedScreening(400, "A header field is malformed.");
         const QByteArray name = line.first(colon).toLower();
         const QByteArray value = line.mid(colon + 1).trimmed();
         if (name == "transfer-encoding")
-            return Refusal(400, "Send the body with a Content-Length.");
+            return RefusedScreening(400, "Send the body with a Content-Length.");
         if (name == "content-length") {
             const qsizetype length = ParseLength(value);
             if (length < 0 || (lengthSeen && length != head.bodyLength))
-                return Refusal(400, "The Content-Length is malformed.");
+                return RefusedScreening(400, "The Content-Length is malformed.");
             if (length > RemoteLimits::kMaxBodyBytes)
-                return Refusal(413, "The body is too large.");
+                return RefusedScreening(413, "The body is too large.");
             head.bodyLength = length;
             lengthSeen = true;
         }

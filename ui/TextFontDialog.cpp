@@ -1,6 +1,7 @@
 #include "TextFontDialog.h"
 
 #include "DialogService.h"
+#include "FaceName.h"
 #include "FontChooser.h"
 #include "FontSizeText.h"
 
@@ -39,13 +40,11 @@ constexpr std::array<NamedColor, 16> kStandardColors = {{
     {"White", MakeColorRef(255, 255, 255)},
 }};
 
-constexpr int kMaxFaceLength = 31;
-
 // The dialog opens at the whole point size: the tenths are dropped, so 12.5 pt
 // opens as 12 pt, and a size outside the field's range at its nearest end.
 QFont InitialFont(const FontChoice& initial)
 {
-    QFont font(initial.face.left(kMaxFaceLength));
+    QFont font(initial.face.left(kMaxFaceNameChars));
     font.setPointSize(
         std::clamp(initial.sizeTenths / 10, kMinFontSizeTenths / 10, kMaxFontSizeTenths / 10));
     return font;

@@ -2,6 +2,7 @@
 
 #include "DialogFont.h"
 #include "DialogUnits.h"
+#include "FaceName.h"
 #include "FaceStandIn.h"
 #include "HelpWindow.h"
 #include "MySliderControl.h"
@@ -27,7 +28,6 @@ constexpr ColorRef kDarkBlue = 0x009B0000;
 constexpr QColor kPanelGray(128, 128, 128);
 constexpr int kSliderMax = 32000;
 // A face name fills at most 31 characters of the platform's 32-byte field.
-constexpr int kMaxFaceLength = 31;
 
 enum class Kind { Button, CheckBox, Label, GrayRect, EtchedLine, Slider, Editor };
 
@@ -329,7 +329,7 @@ void CVellorDlg::LoadLastScript()
 
 void CVellorDlg::ApplyEditorFont(int weight)
 {
-    QFont font(m_strFontName.left(kMaxFaceLength));
+    QFont font(m_strFontName.left(kMaxFaceNameChars));
     font.setStyleHint(QFont::SansSerif);
     // A size of zero or less keeps the default size, as the platform's font
     // mapper does for a zero height.

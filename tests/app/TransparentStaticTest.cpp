@@ -7,7 +7,7 @@
 namespace
 {
 
-const QColor kParent(30, 40, 60);
+const QColor kParentGround(30, 40, 60);
 
 QFont TestFont()
 {
@@ -23,7 +23,7 @@ struct LabelOnParent {
     {
         parent.setAutoFillBackground(true);
         QPalette ground = parent.palette();
-        ground.setColor(QPalette::Window, kParent);
+        ground.setColor(QPalette::Window, kParentGround);
         parent.setPalette(ground);
         parent.setFont(TestFont());
         parent.resize(width + 10, 30);
@@ -38,7 +38,7 @@ struct LabelOnParent {
     QImage Expected(const QString& text, const QColor& ink) const
     {
         QImage image(label->size(), QImage::Format_RGB32);
-        image.fill(kParent);
+        image.fill(kParentGround);
         QPainter painter(&image);
         painter.setFont(TestFont());
         painter.setPen(ink);
