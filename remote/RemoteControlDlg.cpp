@@ -15,7 +15,6 @@
 namespace
 {
 constexpr int kQrModulePixels = 4;
-constexpr int kHighestPort = 65535;
 } // namespace
 
 RemoteControlDlg::RemoteControlDlg(const RemoteSettings& settings, int clients, QWidget* parent)
@@ -26,7 +25,7 @@ RemoteControlDlg::RemoteControlDlg(const RemoteSettings& settings, int clients, 
     m_lanAccess =
         new QCheckBox(QStringLiteral("Allow the &local network (phones, other computers)"), this);
     m_port = new QSpinBox(this);
-    m_port->setRange(1, kHighestPort);
+    m_port->setRange(kLowestPort, kHighestPort);
     auto* newToken = new QPushButton(QStringLiteral("&New Token"), this);
     newToken->setToolTip(QStringLiteral("Makes a new token; the old address stops working"));
     m_address = new QLabel(this);

@@ -12,8 +12,6 @@ namespace
 constexpr char kSection[] = "Remote";
 constexpr int kDecimal = 10;
 constexpr int kTokenBytes = 16;
-constexpr int kLowestPort = 1;
-constexpr int kHighestPort = 65535;
 
 bool ReadFlag(const CIni& ini, const char* name)
 {

@@ -4,12 +4,16 @@
 
 class CIni;
 
+// The ports a TCP server can listen on.
+inline constexpr int kLowestPort = 1;
+inline constexpr int kHighestPort = 65535;
+
 // The remote control's settings, section [Remote] of the settings file. They
 // are read at start-up and written when the operator changes them in the
 // Remote Control dialog, or when a token is made.
 struct RemoteSettings {
     bool enabled = false;   ///< Enabled: the server starts with the program
-    int port = 8787;        ///< Port: 1..65535
+    int port = 8787;        ///< Port: kLowestPort..kHighestPort
     bool lanAccess = false; ///< LanAccess: every interface, not loopback only
     QString token;          ///< Token: hexadecimal, made on first enabling
 };
