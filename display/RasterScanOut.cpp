@@ -81,8 +81,17 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         m_wantOpen = false;
         Mailbox().Withdraw();
     }
-    if (m_nextRow >= 0 || (!m_finished.isValid() && TakeFrame())) {
+    if (m_nextRow < 0 && !m_finished.isValid())
+        TakeFrame();
+    if (m_nextRow >= 0) {
+        // A band that would still run when the next step is due waits for
+        // the step; a run that steps at every pass (none left) never waits.
+        if (nextStepIn > std::chrono::nanoseconds::zero() && nextStepIn <= m_bandTime * 5 / 4)
+            return nextStepIn;
+        QElapsedTimer scaled;
+        scaled.start();
         ScaleRows(m_bandRows);
+        m_bandTime += (std::chrono::nanoseconds(scaled.nsecsElapsed()) - m_bandTime) / 8;
         return std::chrono::nanoseconds::zero();
     }
     if (m_finished.isValid()) {
