@@ -85,13 +85,19 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         TakeFrame();
     if (m_nextRow >= 0) {
         // A band that would still run when the next step is due waits for
-        // the step; a run that steps at every pass (none left) never waits.
-        if (nextStepIn > std::chrono::nanoseconds::zero() && nextStepIn <= m_bandTime * 5 / 4)
+        // the step, but not past half a refresh of the frame's scaling: a
+        // run that steps at every pass (none left), or more often than a
+        // band takes, never leaves the time. The first band waits for the
+        // window system to have read the buffer for the last flush, so it
+        // has a time of its own.
+        std::chrono::nanoseconds& takes = m_nextRow == 0 ? m_beginTime : m_bandTime;
+        if (nextStepIn > std::chrono::nanoseconds::zero() && nextStepIn <= takes * 5 / 4 &&
+            std::chrono::nanoseconds(m_scaling.nsecsElapsed()) < m_period / 2)
             return nextStepIn;
         QElapsedTimer scaled;
         scaled.start();
         ScaleRows(m_bandRows);
-        m_bandTime += (std::chrono::nanoseconds(scaled.nsecsElapsed()) - m_bandTime) / 8;
+        takes += (std::chrono::nanoseconds(scaled.nsecsElapsed()) - takes) / 4;
         return std::chrono::nanoseconds::zero();
     }
     if (m_finished.isValid()) {
@@ -117,6 +123,7 @@ bool RasterScanOut::TakeFrame()
     m_frameNumber = number;
     m_scaler->Begin(Mailbox().Taken().indices, Mailbox().Taken().rowStamps);
     m_nextRow = 0;
+    m_scaling.start();
     m_stagingWhole = false;
     m_finished.invalidate();
     return true;
@@ -291,4 +298,5 @@ void RasterScanOut::resizeEvent(QResizeEvent* event)
     const ScanOutFrame& frame = Mailbox().Taken();
     m_scaler->Begin(frame.indices, frame.rowStamps);
     m_nextRow = frame.indices.empty() || target.isEmpty() ? -1 : 0;
+    m_scaling.start();
 }

@@ -76,7 +76,9 @@ class RasterScanOut : public ScanOutView
     int m_bandRows = 1;       // rows scaled at one pass
     QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
     std::chrono::nanoseconds m_showTime{}; // what putting a frame on the screen takes, on average
-    std::chrono::nanoseconds m_bandTime{}; // what scaling a band takes, on average
+    std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
+    std::chrono::nanoseconds m_beginTime{}; // what the first band of a frame takes, on average
+    QElapsedTimer m_scaling;                // since the frame on its way began
     std::uint64_t m_overlayRevision = 0;   // the overlay's revision on the screen
     std::chrono::nanoseconds m_period;     // one screen refresh
     Clock::time_point m_nextRefresh;       // when a driven view next asks for a frame

@@ -4,6 +4,7 @@
 #include "ScanOutOverlay.h"
 #include "Surface.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
@@ -162,5 +163,23 @@ TEST_F(RasterScanOutBuffer, TheOverlayIsDrawnOnceOverEveryFrame)
             mark.Draw(painter, ScanOutRect(expected.size()), expected.size());
         }
         EXPECT_EQ(Show(), expected) << "frame " << frame;
+    }
+}
+
+// A band waits for a step that is due before it would end, but a run that
+// steps more often than a band takes must still see every frame.
+TEST_F(RasterScanOutBuffer, StepsMoreOftenThanABandTakesStillLeaveTimeForEveryFrame)
+{
+    Open();
+    for (unsigned frame = 0; frame < 4; ++frame) {
+        Scramble(20 + frame);
+        const std::uint64_t shown = m_view->FramesShown();
+        m_mailbox.Want();
+        QElapsedTimer safetyNet;
+        safetyNet.start();
+        while (m_view->FramesShown() == shown && safetyNet.elapsed() < 2000)
+            m_view->OnLoopPass(std::chrono::microseconds(1), m_mailbox.Offer(m_surface));
+        ASSERT_EQ(m_view->FramesShown(), shown + 1) << "frame " << frame;
+        EXPECT_EQ(OnScreen(), Expected()) << "frame " << frame;
     }
 }
