@@ -263,7 +263,12 @@ void BM_StepIntervalSpread(benchmark::State& state)
             if (frames != framesSeen) {
                 const std::size_t stepsAtFrame = stepsAtPost[view->LastFrameShown()];
                 if (framesSeen != 0 && frames == framesSeen + 1) {
-                    rowsPerFrame.push_back(static_cast<double>(stepsAtFrame - stepsAtShownFrame));
+                    // Only from a frame posted while the run moved (the
+                    // first step noted may be the last run's): before that,
+                    // the rows count the start, not the refresh.
+                    if (stepsAtShownFrame >= 2)
+                        rowsPerFrame.push_back(
+                            static_cast<double>(stepsAtFrame - stepsAtShownFrame));
                     frameTimes.push_back(static_cast<double>(now));
                 } else if (framesSeen != 0) {
                     ++framesMissed;
@@ -293,9 +298,9 @@ void BM_StepIntervalSpread(benchmark::State& state)
         state.counters["max_dev_ms"] = Percentile(deviation, 1.0);
         state.counters["rows_per_s"] = 1e6 / speedValue;
 
-        // The first and last frames straddle the start and the stop.
-        if (rowsPerFrame.size() > 2)
-            rowsPerFrame = std::vector<double>(rowsPerFrame.begin() + 1, rowsPerFrame.end() - 1);
+        // The last frame straddles the stop.
+        if (!rowsPerFrame.empty())
+            rowsPerFrame.pop_back();
         const double frames = static_cast<double>(rowsPerFrame.size());
         const double mean =
             frames > 0 ? std::accumulate(rowsPerFrame.begin(), rowsPerFrame.end(), 0.0) / frames
