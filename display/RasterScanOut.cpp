@@ -69,9 +69,11 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
     FollowOverlay();
     const Clock::time_point now = Clock::now();
     if (now >= m_nextRefresh) {
-        // An even beat, started afresh after falling behind. The loop posts
-        // at its next pass, and that pass takes the frame.
-        m_nextRefresh = std::max(m_nextRefresh + m_period, now);
+        // An even beat, started afresh after falling behind (a run that
+        // starts moving, a loop held up) a whole refresh before the next, so
+        // that no two frames come close together. The loop posts at its
+        // next pass, and that pass takes the frame.
+        m_nextRefresh = (now - m_nextRefresh < m_period / 2 ? m_nextRefresh : now) + m_period;
         Mailbox().Want();
         m_wantOpen = true;
     } else if (m_wantOpen) {
