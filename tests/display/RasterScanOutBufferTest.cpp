@@ -17,9 +17,8 @@
 
 // Driven by the loop, the raster presenter scales each frame straight into
 // the buffer its window is shown from and puts it on the screen with one
-// flush: what the window system shows is the rule exactly, with no paint of
-// the view in between. On the X server when there is one, offscreen
-// otherwise.
+// flush: what the window's buffer holds, and the screen shows, is the rule
+// exactly, with no paint of the view in between.
 
 namespace
 {
