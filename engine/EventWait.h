@@ -20,7 +20,8 @@ class EventWait
   public:
     using Clock = std::chrono::steady_clock;
 
-    // How long before the moment the waiting turns into spinning.
+    // How long before the moment the waiting turns into spinning, at the
+    // least: a longer wait spins a little longer (EventWait.cpp).
     static constexpr std::chrono::microseconds kSpunStretch{150};
 
     // Starts the alarm thread for this thread's event dispatcher.
