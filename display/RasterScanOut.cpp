@@ -102,12 +102,17 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         takes += (std::chrono::nanoseconds(scaled.nsecsElapsed()) - takes) / 4;
         return std::chrono::nanoseconds::zero();
     }
+    // A step was taken since the last pass: the most time is left now.
+    const bool stepped = nextStepIn > m_lastStepIn;
+    m_lastStepIn = nextStepIn;
     if (m_finished.isValid()) {
-        // A finished frame waits until showing it ends before the next step
-        // is due, but not past half a refresh: a run that steps at every pass
-        // never leaves the time.
+        // A finished frame waits for the first pass after a step, unless
+        // showing it ends before the next step is due anyway, but not past
+        // half a refresh: a run that steps at every pass never leaves the
+        // time. Showing wakes the window system, which may take this core
+        // for as long as it copies the picture.
         const auto waited = std::chrono::nanoseconds(m_finished.nsecsElapsed());
-        if (nextStepIn <= m_showTime * 5 / 4 && waited < m_period / 2)
+        if (!stepped && nextStepIn <= m_showTime * 5 / 4 && waited < m_period / 2)
             return m_period / 2 - waited;
         ShowScaledFrame();
     }
@@ -194,9 +199,9 @@ void RasterScanOut::ShowScaledFrame()
         WindowBufferPaint::Flush(*this, picture);
     }
     CountFrameShown(m_frameNumber);
-    // A running average, so that one slow showing (the core taken away for
-    // a moment) does not keep the next frames waiting for a long gap.
-    m_showTime += (std::chrono::nanoseconds(showing.nsecsElapsed()) - m_showTime) / 4;
+    // The longest showing of late: a slow one (the window system taking the
+    // core) comes back every few frames, and is forgotten slowly.
+    m_showTime = std::max(std::chrono::nanoseconds(showing.nsecsElapsed()), m_showTime - m_showTime / 8);
 }
 
 void RasterScanOut::DrawOverlayOverPicture()
