@@ -2,11 +2,14 @@
 
 #include "FrameMailbox.h"
 #include "ScanOutOverlay.h"
+#include "WindowBufferPaint.h"
 
 #include <QBackingStore>
-#include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -31,28 +34,12 @@ RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const ScanO
     m_refresh.start();
     Mailbox().WantAfresh();
     show();
+    WatchWindow();
 }
 
 QSize RasterScanOut::DeviceSize() const
 {
     return size() * devicePixelRatioF();
-}
-
-QImage::Format RasterScanOut::ScreenFormat() const
-{
-    // Drawn in the format of the window's own buffer, the repaint is a copy
-    // of rows; otherwise every pixel is converted. The scaler's pixels are
-    // opaque QRgb values, right as either of these two.
-    // Qt's Wayland backing store has no buffer to hand out before its first
-    // paint (asking dereferences a null one), so there it is not asked.
-    QBackingStore* store =
-        QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))
-            ? nullptr
-            : window()->backingStore();
-    const auto* buffer = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
-    return buffer && buffer->format() == QImage::Format_ARGB32_Premultiplied
-               ? QImage::Format_ARGB32_Premultiplied
-               : QImage::Format_RGB32;
 }
 
 QRect RasterScanOut::Picture() const
@@ -82,9 +69,11 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
     FollowOverlay();
     const Clock::time_point now = Clock::now();
     if (now >= m_nextRefresh) {
-        // An even beat, started afresh after falling behind. The loop posts
-        // at its next pass, and that pass takes the frame.
-        m_nextRefresh = std::max(m_nextRefresh + m_period, now);
+        // An even beat, started afresh after falling behind (a run that
+        // starts moving, a loop held up) a whole refresh before the next, so
+        // that no two frames come close together. The loop posts at its
+        // next pass, and that pass takes the frame.
+        m_nextRefresh = (now - m_nextRefresh < m_period / 2 ? m_nextRefresh : now) + m_period;
         Mailbox().Want();
         m_wantOpen = true;
     } else if (m_wantOpen) {
@@ -94,16 +83,36 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         m_wantOpen = false;
         Mailbox().Withdraw();
     }
-    if (m_nextRow >= 0 || (!m_finished.isValid() && TakeFrame())) {
+    if (m_nextRow < 0 && !m_finished.isValid())
+        TakeFrame();
+    if (m_nextRow >= 0) {
+        // A band that would still run when the next step is due waits for
+        // the step, but not past half a refresh of the frame's scaling: a
+        // run that steps at every pass (none left), or more often than a
+        // band takes, never leaves the time. The first band waits for the
+        // window system to have read the buffer for the last flush, so it
+        // has a time of its own.
+        std::chrono::nanoseconds& takes = m_nextRow == 0 ? m_beginTime : m_bandTime;
+        if (nextStepIn > std::chrono::nanoseconds::zero() && nextStepIn <= takes * 5 / 4 &&
+            std::chrono::nanoseconds(m_scaling.nsecsElapsed()) < m_period / 2)
+            return nextStepIn;
+        QElapsedTimer scaled;
+        scaled.start();
         ScaleRows(m_bandRows);
+        takes += (std::chrono::nanoseconds(scaled.nsecsElapsed()) - takes) / 4;
         return std::chrono::nanoseconds::zero();
     }
+    // A step was taken since the last pass: the most time is left now.
+    const bool stepped = nextStepIn > m_lastStepIn;
+    m_lastStepIn = nextStepIn;
     if (m_finished.isValid()) {
-        // A finished frame waits until showing it ends before the next step
-        // is due, but not past half a refresh: a run that steps at every pass
-        // never leaves the time.
+        // A finished frame waits for the first pass after a step, unless
+        // showing it ends before the next step is due anyway, but not past
+        // half a refresh: a run that steps at every pass never leaves the
+        // time. Showing wakes the window system, which may take this core
+        // for as long as it copies the picture.
         const auto waited = std::chrono::nanoseconds(m_finished.nsecsElapsed());
-        if (nextStepIn <= m_showTime * 5 / 4 && waited < m_period / 2)
+        if (!stepped && nextStepIn <= m_showTime * 5 / 4 && waited < m_period / 2)
             return m_period / 2 - waited;
         ShowScaledFrame();
     }
@@ -121,38 +130,94 @@ bool RasterScanOut::TakeFrame()
     m_frameNumber = number;
     m_scaler->Begin(Mailbox().Taken().indices, Mailbox().Taken().rowStamps);
     m_nextRow = 0;
+    m_scaling.start();
+    m_stagingWhole = false;
     m_finished.invalidate();
     return true;
 }
 
 void RasterScanOut::ScaleRows(int count)
 {
-    const QRect target = ScanOutRect(m_next.size());
-    if (!target.isEmpty())
-        m_scaler->Scale(m_nextRow, count,
-                        m_next.scanLine(target.top()) + std::size_t{4} * target.left(),
-                        m_next.bytesPerLine());
+    const QRect picture = Picture();
+    if (m_nextRow == 0) {
+        m_intoBuffer = m_bufferReady;
+        WatchWindow();
+    }
+    if (m_intoBuffer) {
+        const QRect band(picture.left(), picture.top() + m_nextRow, picture.width(), count);
+        WindowBufferPaint paint(*this, band.intersected(picture));
+        if (paint.Pixels()) {
+            ScaleInto(m_nextRow, count, *paint.Pixels(), paint.Origin());
+        } else {
+            // The buffer changed under the frame: it goes through the image,
+            // from its top.
+            m_bufferReady = m_intoBuffer = false;
+            m_nextRow = 0;
+        }
+    }
+    if (!m_intoBuffer)
+        ScaleInto(m_nextRow, count, Staging(), QPoint());
     m_nextRow += count;
-    if (m_nextRow >= target.height()) {
+    if (m_nextRow >= picture.height()) {
         m_nextRow = -1;
+        m_stagingWhole = !m_intoBuffer;
         m_finished.start();
     }
 }
 
+void RasterScanOut::ScaleInto(int first, int count, QImage& image, QPoint origin)
+{
+    const QRect picture = Picture().translated(origin);
+    if (!picture.isEmpty())
+        m_scaler->Scale(first, count,
+                        image.bits() + image.bytesPerLine() * picture.top() +
+                            std::size_t{4} * picture.left(),
+                        image.bytesPerLine());
+}
+
+QImage& RasterScanOut::Staging()
+{
+    if (m_staging.size() != DeviceSize())
+        m_staging = QImage(DeviceSize(), QImage::Format_RGB32);
+    return m_staging;
+}
+
 void RasterScanOut::ShowScaledFrame()
 {
-    std::swap(m_shown, m_next);
     m_finished.invalidate();
-    // The margins never change; only the frame's own part is drawn anew.
     QElapsedTimer showing;
     showing.start();
-    const QRectF picture = Picture().toRectF();
-    const qreal ratio = devicePixelRatioF();
-    repaint(QRectF(picture.topLeft() / ratio, picture.size() / ratio).toAlignedRect());
+    const QRect picture = Picture();
+    if (!m_intoBuffer) {
+        // The margins never change; only the frame's own part is drawn anew.
+        const qreal ratio = devicePixelRatioF();
+        repaint(QRectF(QPointF(picture.topLeft()) / ratio, QSizeF(picture.size()) / ratio)
+                    .toAlignedRect());
+    } else {
+        if (Look().overlay)
+            DrawOverlayOverPicture();
+        WindowBufferPaint::Flush(*this, picture);
+    }
     CountFrameShown(m_frameNumber);
-    // A running average, so that one slow showing (the core taken away for
-    // a moment) does not keep the next frames waiting for a long gap.
-    m_showTime += (std::chrono::nanoseconds(showing.nsecsElapsed()) - m_showTime) / 4;
+    // The longest showing of late: a slow one (the window system taking the
+    // core) comes back every few frames, and is forgotten slowly.
+    m_showTime = std::max(std::chrono::nanoseconds(showing.nsecsElapsed()), m_showTime - m_showTime / 8);
+}
+
+void RasterScanOut::DrawOverlayOverPicture()
+{
+    const QRect picture = Picture();
+    const WindowBufferPaint paint(*this, picture);
+    if (!paint.Device())
+        return;
+    QPainter painter(paint.Device());
+    const qreal ratio = paint.Device()->devicePixelRatioF();
+    painter.scale(1 / ratio, 1 / ratio);
+    painter.translate(paint.Origin());
+    // Outside the picture the buffer keeps what was drawn before, so the
+    // overlay is not drawn over itself there.
+    painter.setClipRect(picture);
+    Look().overlay->Draw(painter, picture, DeviceSize());
 }
 
 void RasterScanOut::FollowOverlay()
@@ -163,35 +228,82 @@ void RasterScanOut::FollowOverlay()
     update();
 }
 
-void RasterScanOut::paintEvent(QPaintEvent* event)
+void RasterScanOut::WatchWindow()
+{
+    QWindow* handle = window()->windowHandle();
+    if (handle == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(this);
+    m_watched = handle;
+    if (handle)
+        handle->installEventFilter(this);
+}
+
+bool RasterScanOut::eventFilter(QObject* watched, QEvent* event)
+{
+    // Shown as it is, a buffer holding part of the next frame over the rest
+    // of the last would tear the picture.
+    if (watched == m_watched && event->type() == QEvent::Expose && m_intoBuffer &&
+        (m_nextRow > 0 || m_finished.isValid())) {
+        if (m_nextRow > 0)
+            ScaleRows(m_scaler->Target().height());
+        ShowScaledFrame();
+    }
+    return ScanOutView::eventFilter(watched, event);
+}
+
+void RasterScanOut::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const qreal ratio = devicePixelRatioF();
+    painter.scale(1 / ratio, 1 / ratio);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    if (m_shown.size() == DeviceSize())
-        painter.drawImage(QPointF(0, 0), m_shown);
-    else
-        painter.fillRect(event->rect(), QColor::fromRgb(Look().Background()));
+    const QRect picture = Picture();
+    const QColor background = QColor::fromRgb(Look().Background());
+    const bool framed = m_scaler && !Mailbox().Taken().indices.empty() && !picture.isEmpty();
+    for (const QRect& part : QRegion(QRect(QPoint(), DeviceSize())) - (framed ? picture : QRect()))
+        painter.fillRect(part, background);
+    // Painted by Qt, the window's buffer has followed the view's size.
+    QPaintDevice* device = painter.paintEngine()->paintDevice();
+    QBackingStore* store = window()->backingStore();
+    const bool intoBuffer = store && device == store->paintDevice();
+    QImage* buffer = intoBuffer ? WindowBufferPaint::PixelsOf(device, *this) : nullptr;
+    if (intoBuffer)
+        m_bufferReady = buffer != nullptr;
+    // The whole picture of the frame at hand; a frame on its way the same
+    // way is thereby finished.
+    if (framed && buffer) {
+        ScaleInto(0, picture.height(), *buffer, WindowBufferPaint::OriginOf(*this));
+    } else if (framed) {
+        if (!m_stagingWhole)
+            ScaleInto(0, picture.height(), Staging(), QPoint());
+        m_stagingWhole = true;
+        painter.drawImage(picture.topLeft(), m_staging, picture);
+    }
+    if (framed && m_nextRow >= 0 && (buffer != nullptr) == m_intoBuffer) {
+        m_nextRow = -1;
+        m_finished.start();
+    }
     if (Look().overlay) {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.scale(1 / devicePixelRatioF(), 1 / devicePixelRatioF());
-        Look().overlay->Draw(painter, Picture(), DeviceSize());
+        Look().overlay->Draw(painter, picture, DeviceSize());
     }
 }
 
 void RasterScanOut::resizeEvent(QResizeEvent* event)
 {
     ScanOutView::resizeEvent(event);
-    for (QImage* image : {&m_shown, &m_next}) {
-        *image = QImage(DeviceSize(), ScreenFormat());
-        image->setDevicePixelRatio(devicePixelRatioF());
-        image->fill(Look().Background());
-    }
     const QRect target = Picture();
     m_scaler.emplace(target.size(), m_colours);
     m_bandRows = std::max(1, kBandPixels / std::max(target.width(), 1));
     // The frame on its way, or the one last shown, is drawn again at the new size.
     m_finished.invalidate();
+    m_stagingWhole = false;
+    // Qt paints the buffer at the new size before the view writes into it.
+    m_bufferReady = false;
     const ScanOutFrame& frame = Mailbox().Taken();
     m_scaler->Begin(frame.indices, frame.rowStamps);
     m_nextRow = frame.indices.empty() || target.isEmpty() ? -1 : 0;
+    m_scaling.start();
 }

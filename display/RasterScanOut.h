@@ -5,23 +5,30 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
 
+class QWindow;
+
 // Scan-out without OpenGL, on the user-interface thread, in the screen's
 // device pixels, so that every step moves the picture by the same amount at
 // any device-pixel ratio. At every refresh it asks the mailbox for a frame:
 // a timer keeps that beat until a scroll run drives the view (OnLoopPass),
 // then the loop's passes do, to the microsecond. Driven, it scales the
-// frame a band of rows per pass into a hidden image and puts the finished
-// image on the screen in one repaint at a pass where the next step is
-// further off than a repaint takes, so that no piece of its work delays a
-// step by more than a band's scaling. Undriven, it does all of it at the
-// refresh. Rows that only moved since the frame before are not scaled
-// across again (ScanOutScaler), and nothing is allocated per frame.
+// frame a band of rows per pass straight into the buffer the window is
+// shown from (WindowBufferPaint), and puts the finished picture on the
+// screen in one flush at a pass where the next step is further off than a
+// flush takes, so that no piece of its work delays a step by more than a
+// band's scaling. Undriven, it does all of it at the refresh. Rows that
+// only moved since the frame before are not scaled across again
+// (ScanOutScaler), the picture is never copied between images, and nothing
+// is allocated per frame. A buffer that cannot take the scaler's pixels (or
+// has not been painted by Qt at the view's size yet) gets the frame through
+// an image of the view's own and a repaint, as Qt paints any widget.
 class RasterScanOut : public ScanOutView
 {
   public:
@@ -36,34 +43,47 @@ class RasterScanOut : public ScanOutView
                                         bool pictureWaits) override;
 
   protected:
-    // Draws the part asked for from the image on the screen, then the overlay.
+    // Draws the margins, the picture whole and the overlay.
     void paintEvent(QPaintEvent* event) override;
-    // Starts both images afresh, margins drawn, at the new size.
+    // Starts the picture afresh at the new size.
     void resizeEvent(QResizeEvent* event) override;
+    // Finishes a picture half drawn into the window's buffer before the
+    // window system shows that buffer again (an expose).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     using Clock = std::chrono::steady_clock;
     void OnRefresh();
     bool TakeFrame();
     void ScaleRows(int count);
+    void ScaleInto(int first, int count, QImage& image, QPoint origin);
+    QImage& Staging();
     void ShowScaledFrame();
+    void DrawOverlayOverPicture();
     void FollowOverlay();
+    void WatchWindow();
     QSize DeviceSize() const;
-    QImage::Format ScreenFormat() const;
     QRect Picture() const;
 
     ScanOutColours m_colours;
     std::optional<ScanOutScaler> m_scaler; // to the 4:3 part of the device size
-    QImage m_shown;                        // what the screen shows, the whole widget
-    QImage m_next;                         // the next picture, scaled band by band
-    std::uint64_t m_frameNumber = 0;       // the number of the frame in m_next
-    int m_nextRow = -1;       // next row of m_next to scale; -1 when none is on its way
+    QImage m_staging;       // the picture, when the window's buffer cannot take it; made when needed
+    bool m_stagingWhole = false;           // m_staging holds the whole frame at hand
+    bool m_bufferReady = false; // Qt has painted the window's buffer at this size, in pixels the scaler writes
+    bool m_intoBuffer = false;  // the frame on its way is drawn into the window's buffer
+    std::uint64_t m_frameNumber = 0;       // the number of the frame on its way or finished
+    int m_nextRow = -1;       // next row of the frame to scale; -1 when none is on its way
     int m_bandRows = 1;       // rows scaled at one pass
-    QElapsedTimer m_finished; // valid while m_next is finished and not yet shown
-    std::chrono::nanoseconds m_showTime{}; // what putting a frame on the screen takes, on average
+    QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
+    std::chrono::nanoseconds m_showTime{}; // what putting a frame on the screen takes, at most lately
+    std::chrono::nanoseconds m_lastStepIn{}; // the time left before the next step at the last pass
+    std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
+    std::chrono::nanoseconds m_beginTime{}; // what the first band of a frame takes, on average
+    QElapsedTimer m_scaling;                // since the frame on its way began
     std::uint64_t m_overlayRevision = 0;   // the overlay's revision on the screen
     std::chrono::nanoseconds m_period;     // one screen refresh
     Clock::time_point m_nextRefresh;       // when a driven view next asks for a frame
     bool m_wantOpen = false;               // the beat's want has had no pass yet
     QTimer m_refresh;                      // fires once per screen refresh, until driven
+    QPointer<QWindow> m_watched;           // the window system's window, watched for exposes
 };

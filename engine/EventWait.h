@@ -11,16 +11,18 @@ class QAbstractEventDispatcher;
 // (keys, the mouse, timers, sockets) or a moment it names, whichever comes
 // first. The waiting is done inside the event dispatcher, so every event
 // ends it. Qt's timers keep whole milliseconds, too coarse for a step, so an
-// alarm thread wakes the dispatcher at the moment instead; a woken thread
-// comes back some tens of microseconds late, so the last stretch before the
-// moment is spun on the clock.
+// alarm thread wakes the dispatcher at the moment instead, its own sleep
+// kept to the microsecond (no timer slack); the dispatcher's thread comes
+// back some tens of microseconds after that, so the last stretch before
+// the moment is spun on the clock.
 class EventWait
 {
   public:
     using Clock = std::chrono::steady_clock;
 
-    // How long before the moment the waiting turns into spinning.
-    static constexpr std::chrono::microseconds kSpunStretch{300};
+    // How long before the moment the waiting turns into spinning, at the
+    // least: a longer wait spins a little longer (EventWait.cpp).
+    static constexpr std::chrono::microseconds kSpunStretch{150};
 
     // Starts the alarm thread for this thread's event dispatcher.
     EventWait();

@@ -155,6 +155,29 @@ TEST_F(ScanOutTest, DrivenByTheLoopAFrameIsShownWhenTheNextStepIsFarOffOrAfterHa
     EXPECT_EQ(onScreen(), expected);
 }
 
+// A loop that fell behind the beat (a paused run that starts moving) wants
+// one frame at once, and the next only a refresh later, never two at once.
+TEST_F(ScanOutTest, AfterFallingBehindTheBeatTheNextFrameIsWantedARefreshLater)
+{
+    const auto view =
+        std::unique_ptr<ScanOutView>(CreateScanOutWidget(&m_window, m_mailbox, {kPalette}, 2));
+    Surface surface;
+    const auto pass = [&] { view->OnLoopPass(std::chrono::hours(1), m_mailbox.Offer(surface)); };
+    FillWithBlocks(surface, 3);
+    pass();
+    QThread::msleep(1200); // more than two refreshes
+    pass();                // the beat: a frame is wanted
+    EXPECT_TRUE(m_mailbox.Wanted());
+    FillWithBlocks(surface, 5);
+    pass(); // posted
+    const std::uint64_t posted = m_mailbox.Posted();
+    FillWithBlocks(surface, 7);
+    pass();
+    pass();
+    EXPECT_EQ(m_mailbox.Posted(), posted);
+    EXPECT_FALSE(m_mailbox.Wanted());
+}
+
 TEST_F(ScanOutTest, DestroyingTheViewStopsScanOut)
 {
     QPointer<QWidget> view = CreateScanOutWidget(&m_window, m_mailbox, {kPalette}, 60);
