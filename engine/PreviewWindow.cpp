@@ -94,16 +94,31 @@ void CPreviewWindow::ShowNewestFrame()
     if (number == m_frameNumber)
         return;
     m_frameNumber = number;
-    QImage frame(m_frame.indices.data(), kPictureWidth, kPictureHeight, kPictureWidth,
-                 QImage::Format_Indexed8);
-    frame.setColorTable(m_display->Palette());
-    // Scaled once per new frame, so that painting is a plain copy; the
-    // frame is the glass's picture, mirror-reversed when the run is.
-    m_picture = frame
-                    .scaled(ScanOutRect(m_pictureArea.size()).size(), Qt::IgnoreAspectRatio,
-                            Qt::FastTransformation)
-                    .mirrored(g_runParams.mirror, false)
-                    .convertToFormat(QImage::Format_RGB32);
+    const QList<QRgb>& palette = m_display->Palette();
+    if (m_frame.indices.size() != std::size_t{kPictureWidth} * kPictureHeight ||
+        palette.size() < 256)
+        return;
+    // Drawn once per new frame straight into the kept image, nearest pixel,
+    // so that painting is a plain copy and the loop this runs in is held up
+    // for as little as possible. The frame is the glass's picture,
+    // mirror-reversed when the run is: read from the right, it reads right.
+    const QSize size = ScanOutRect(m_pictureArea.size()).size();
+    if (m_picture.size() != size) {
+        m_picture = QImage(size, QImage::Format_RGB32);
+        m_sourceColumns.resize(static_cast<std::size_t>(size.width()));
+    }
+    for (int x = 0; x < size.width(); ++x) {
+        const int column = x * kPictureWidth / size.width();
+        m_sourceColumns[static_cast<std::size_t>(x)] =
+            g_runParams.mirror ? kPictureWidth - 1 - column : column;
+    }
+    for (int y = 0; y < size.height(); ++y) {
+        const std::uint8_t* source =
+            m_frame.indices.data() + std::size_t{kPictureWidth} * (y * kPictureHeight / size.height());
+        auto* row = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            row[x] = palette[source[m_sourceColumns[static_cast<std::size_t>(x)]]];
+    }
     update(m_pictureArea);
 }
 

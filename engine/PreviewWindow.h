@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class DisplayDevice;
 class QLabel;
@@ -40,6 +41,7 @@ class CPreviewWindow : public QWidget
     ScanOutFrame m_frame;                     // the newest frame copied
     std::uint64_t m_frameNumber = 0;          // its number, 0 before the first
     QImage m_picture;                         // m_frame scaled to the picture area, right-reading
+    std::vector<int> m_sourceColumns;         // per column of m_picture, the frame's column it shows
     QRect m_pictureArea;                      // where the picture and the cue's margin go
     QLabel* m_elapsed = nullptr;              // child widgets, owned by this window
     QLabel* m_position = nullptr;
