@@ -27,6 +27,9 @@ constexpr int kPictureHeight = 480;
 // A few refreshes a second follow the run closely enough for the eye and
 // leave the loop's passes free for its steps.
 constexpr std::chrono::milliseconds kRefreshEvery{200};
+// A run whose steps never leave room still sees its preview refreshed, a
+// little late.
+constexpr std::chrono::milliseconds kLongestPutOff{100};
 // Half the picture's size; the width leaves a margin at the left for the cue.
 constexpr QSize kAreaSize(360, 240);
 
@@ -65,7 +68,10 @@ CPreviewWindow::CPreviewWindow(QScreen* screen) : m_pictureArea(QPoint(), kAreaS
 
     m_refresh = new QTimer(this);
     m_refresh->setInterval(kRefreshEvery);
-    connect(m_refresh, &QTimer::timeout, this, &CPreviewWindow::Refresh);
+    connect(m_refresh, &QTimer::timeout, this, [this] {
+        if (!m_dueFor.isValid())
+            m_dueFor.start();
+    });
     m_refresh->start();
     Refresh();
 
@@ -77,6 +83,15 @@ CPreviewWindow::CPreviewWindow(QScreen* screen) : m_pictureArea(QPoint(), kAreaS
 void CPreviewWindow::Follow(const DisplayDevice& display)
 {
     m_display = &display;
+    Refresh();
+}
+
+void CPreviewWindow::RefreshIfDue(bool roomBeforeNextStep)
+{
+    if (!m_dueFor.isValid() ||
+        (!roomBeforeNextStep && !m_dueFor.hasExpired(kLongestPutOff.count())))
+        return;
+    m_dueFor.invalidate();
     Refresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ScanOutFrame.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -18,8 +19,9 @@ class QTimer;
 // right-reading, with the reading cue when it is on, and below it the time
 // moved, the line being read, the speed and the time left. It never takes
 // the focus, so the prompter window keeps its activation and the run goes
-// on; it follows the run on a timer of its own, copying only frames the
-// presenter already has, so it never holds up a step.
+// on. A timer of its own says when a refresh is due, and the run's loop
+// does it where there is room before the next step, copying only frames
+// the presenter already has, so that it does not hold up a step.
 class CPreviewWindow : public QWidget
 {
   public:
@@ -28,6 +30,10 @@ class CPreviewWindow : public QWidget
 
     // Shows display's frames from now on; display must outlive the window.
     void Follow(const DisplayDevice& display);
+
+    // Refreshes the picture and the figures if a refresh is due and the
+    // loop has room for it before its next step, or it has waited too long.
+    void RefreshIfDue(bool roomBeforeNextStep);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,6 +55,7 @@ class CPreviewWindow : public QWidget
     QLabel* m_speed = nullptr;
     QLabel* m_remaining = nullptr;
     QTimer* m_refresh = nullptr;
+    QElapsedTimer m_dueFor; // valid while a refresh is due
 };
 
 // The preview for a run on prompterScreen, on the control window's screen

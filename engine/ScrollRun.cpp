@@ -24,9 +24,10 @@ using Clock = std::chrono::steady_clock;
 // script.
 constexpr int kLinesAheadOfTheRun = 256;
 
-// Time before the next step worth giving to the script feed, and the most
-// a piece of it takes: the screen's next pass waits for one piece at most.
-constexpr std::chrono::microseconds kFeedRoom{800};
+// Time before the next step worth giving to work beside the steps (the
+// script feed, the operator's preview), and the most a piece of the feed
+// takes: the screen's next pass waits for one piece at most.
+constexpr std::chrono::microseconds kRoomForWork{800};
 constexpr std::chrono::microseconds kFeedPiece{500};
 
 // When the next step is due: never while paused, now at speed value 0. A
@@ -77,9 +78,9 @@ class ScriptRest
     bool UseTimeBefore(Clock::time_point stepDue)
     {
         const Clock::time_point now = Clock::now();
-        if (!m_feed || stepDue - now < kFeedRoom)
+        if (!m_feed || stepDue - now < kRoomForWork)
             return false;
-        Feed(std::min(stepDue - kFeedRoom / 4, now + kFeedPiece));
+        Feed(std::min(stepDue - kRoomForWork / 4, now + kFeedPiece));
         return true;
     }
 
@@ -131,6 +132,9 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
         const std::chrono::nanoseconds screenWants = display->OfferFrame(TimeLeft(now, stepDue));
         if (dispatched || !g_runState.running)
             continue;
+        if (preview)
+            preview->RefreshIfDue(TimeLeft(Clock::now(), stepDue) >= kRoomForWork ||
+                                  g_runState.stepInterval <= 0);
         if (!script.UseTimeBefore(stepDue))
             wait.Until(std::min(stepDue, After(now, screenWants)));
     }

@@ -2,6 +2,7 @@
 
 #include "DisplayDevice.h"
 #include "PrompterDisplay.h"
+#include "PreviewWindow.h"
 #include "PrompterRunFixture.h"
 #include "ScanOut.h"
 #include "Surface.h"
@@ -228,4 +229,34 @@ TEST_F(PrompterScreens, ThePreviewReadsRightEvenWhenTheGlassIsMirroredAndShowsWh
         EXPECT_TRUE(texts.contains(QStringLiteral("Line 1 of 40"))) << texts.join('|').toStdString();
         EXPECT_TRUE(texts.contains(QStringLiteral("Elapsed 0:00"))) << "paused, no time moved";
     }
+}
+
+TEST_F(PrompterScreens, APreviewRefreshWaitsForRoomBeforeAStepButNotForLong)
+{
+    QElapsedTimer sinceOpening;
+    sinceOpening.start();
+    CPreviewWindow preview(Named(QStringLiteral("Desk")));
+    const auto shows = [&preview](int lines) {
+        const QString text = QStringLiteral("Line 1 of %1").arg(lines);
+        for (const QLabel* label : preview.findChildren<QLabel*>())
+            if (label->text() == text)
+                return true;
+        return false;
+    };
+    // Offered as the loop offers it at every pass, with or without room.
+    const auto offerUntilShown = [&](int lines, bool room) {
+        const qint64 start = sinceOpening.elapsed();
+        while (!shows(lines) && sinceOpening.elapsed() - start < 3000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+            preview.RefreshIfDue(room);
+        }
+        EXPECT_TRUE(shows(lines));
+    };
+    ASSERT_TRUE(shows(40));
+    g_runParams.lineCount = 50;
+    // Due after 200 ms (a coarse timer may fire 5% early), then put off 100.
+    offerUntilShown(50, false);
+    EXPECT_GE(sinceOpening.elapsed(), 290) << "no room, so it waits";
+    g_runParams.lineCount = 60;
+    offerUntilShown(60, true);
 }
