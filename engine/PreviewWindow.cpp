@@ -5,6 +5,7 @@
 #include "ReadingCue.h"
 #include "ScanOut.h"
 #include "ScrollRunState.h"
+#include "Surface.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -22,8 +23,8 @@
 namespace
 {
 
-constexpr int kPictureWidth = 640;
-constexpr int kPictureHeight = 480;
+constexpr int kPictureWidth = Surface::kWidth;
+constexpr int kPictureHeight = Surface::kHeight;
 // A few refreshes a second follow the run closely enough for the eye and
 // leave the loop's passes free for its steps.
 constexpr std::chrono::milliseconds kRefreshEvery{200};
