@@ -112,7 +112,7 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         // time. Showing wakes the window system, which may take this core
         // for as long as it copies the picture.
         const auto waited = std::chrono::nanoseconds(m_finished.nsecsElapsed());
-        if (!stepped && nextStepIn <= m_showTime * 5 / 4 && waited < m_period / 2)
+        if (!stepped && !m_showTime.FitsIn(nextStepIn) && waited < m_period / 2)
             return m_period / 2 - waited;
         ShowScaledFrame();
     }
@@ -199,9 +199,7 @@ void RasterScanOut::ShowScaledFrame()
         WindowBufferPaint::Flush(*this, picture);
     }
     CountFrameShown(m_frameNumber);
-    // The longest showing of late: a slow one (the window system taking the
-    // core) comes back every few frames, and is forgotten slowly.
-    m_showTime = std::max(std::chrono::nanoseconds(showing.nsecsElapsed()), m_showTime - m_showTime / 8);
+    m_showTime.Note(std::chrono::nanoseconds(showing.nsecsElapsed()));
 }
 
 void RasterScanOut::DrawOverlayOverPicture()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LongestOfLate.h"
 #include "ScanOut.h"
 #include "ScanOutView.h"
 
@@ -75,7 +76,7 @@ class RasterScanOut : public ScanOutView
     int m_nextRow = -1;       // next row of the frame to scale; -1 when none is on its way
     int m_bandRows = 1;       // rows scaled at one pass
     QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
-    std::chrono::nanoseconds m_showTime{}; // what putting a frame on the screen takes, at most lately
+    LongestOfLate m_showTime; // what putting a frame on the screen takes
     std::chrono::nanoseconds m_lastStepIn{}; // the time left before the next step at the last pass
     std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
     std::chrono::nanoseconds m_beginTime{}; // what the first band of a frame takes, on average

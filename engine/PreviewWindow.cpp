@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <optional>
@@ -31,6 +32,9 @@ constexpr std::chrono::milliseconds kRefreshEvery{200};
 // A run whose steps never leave room still sees its preview refreshed, a
 // little late.
 constexpr std::chrono::milliseconds kLongestPutOff{100};
+// What a refresh is taken to need before one has been timed: more than
+// one takes on a slow machine.
+constexpr std::chrono::microseconds kFirstRefreshGuess{800};
 // Half the picture's size; the width leaves a margin at the left for the cue.
 constexpr QSize kAreaSize(360, 240);
 
@@ -42,7 +46,8 @@ QString Clock(double seconds)
 
 } // namespace
 
-CPreviewWindow::CPreviewWindow(QScreen* screen) : m_pictureArea(QPoint(), kAreaSize)
+CPreviewWindow::CPreviewWindow(QScreen* screen)
+    : m_pictureArea(QPoint(), kAreaSize), m_refreshTime(kFirstRefreshGuess)
 {
     setWindowTitle(QStringLiteral("Vellor Preview"));
     // Taking the focus would deactivate the prompter window, which stops
@@ -87,19 +92,25 @@ void CPreviewWindow::Follow(const DisplayDevice& display)
     Refresh();
 }
 
-void CPreviewWindow::RefreshIfDue(bool roomBeforeNextStep)
+void CPreviewWindow::RefreshIfDue(std::chrono::nanoseconds timeBeforeNextStep)
 {
     if (!m_dueFor.isValid() ||
-        (!roomBeforeNextStep && !m_dueFor.hasExpired(kLongestPutOff.count())))
+        (!m_refreshTime.FitsIn(timeBeforeNextStep) && !m_dueFor.hasExpired(kLongestPutOff.count())))
         return;
     m_dueFor.invalidate();
+    QElapsedTimer took;
+    took.start();
     Refresh();
+    m_refreshTime.Note(std::chrono::nanoseconds(took.nsecsElapsed()));
 }
 
 void CPreviewWindow::Refresh()
 {
     ShowNewestFrame();
     ShowStatus();
+    // Painted now, within the time the refresh was given, rather than at
+    // some later pass of the loop that may be just before a step.
+    QCoreApplication::sendPostedEvents(this);
 }
 
 void CPreviewWindow::ShowNewestFrame()
@@ -119,21 +130,25 @@ void CPreviewWindow::ShowNewestFrame()
     // for as little as possible. The frame is the glass's picture,
     // mirror-reversed when the run is: read from the right, it reads right.
     const QSize size = ScanOutRect(m_pictureArea.size()).size();
-    if (m_picture.size() != size) {
+    if (m_picture.size() != size || m_columnsMirrored != g_runParams.mirror) {
         m_picture = QImage(size, QImage::Format_RGB32);
+        m_columnsMirrored = g_runParams.mirror;
         m_sourceColumns.resize(static_cast<std::size_t>(size.width()));
+        for (int x = 0; x < size.width(); ++x) {
+            const int column = x * kPictureWidth / size.width();
+            m_sourceColumns[static_cast<std::size_t>(x)] =
+                m_columnsMirrored ? kPictureWidth - 1 - column : column;
+        }
     }
-    for (int x = 0; x < size.width(); ++x) {
-        const int column = x * kPictureWidth / size.width();
-        m_sourceColumns[static_cast<std::size_t>(x)] =
-            g_runParams.mirror ? kPictureWidth - 1 - column : column;
-    }
+    std::array<QRgb, 256> colours{};
+    std::copy_n(palette.cbegin(), colours.size(), colours.begin());
+    const int* const columns = m_sourceColumns.data();
     for (int y = 0; y < size.height(); ++y) {
         const std::uint8_t* source =
             m_frame.indices.data() + std::size_t{kPictureWidth} * (y * kPictureHeight / size.height());
         auto* row = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
         for (int x = 0; x < size.width(); ++x)
-            row[x] = palette[source[m_sourceColumns[static_cast<std::size_t>(x)]]];
+            row[x] = colours[source[columns[x]]];
     }
     update(m_pictureArea);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "LongestOfLate.h"
 #include "ScanOutFrame.h"
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,8 +22,9 @@ class QTimer;
 // moved, the line being read, the speed and the time left. It never takes
 // the focus, so the prompter window keeps its activation and the run goes
 // on. A timer of its own says when a refresh is due, and the run's loop
-// does it where there is room before the next step, copying only frames
-// the presenter already has, so that it does not hold up a step.
+// offers it the time before its next step: the refresh, copying only
+// frames the presenter already has and painting at once, is done when it
+// fits in that time, so that it does not hold up a step.
 class CPreviewWindow : public QWidget
 {
   public:
@@ -31,9 +34,9 @@ class CPreviewWindow : public QWidget
     // Shows display's frames from now on; display must outlive the window.
     void Follow(const DisplayDevice& display);
 
-    // Refreshes the picture and the figures if a refresh is due and the
-    // loop has room for it before its next step, or it has waited too long.
-    void RefreshIfDue(bool roomBeforeNextStep);
+    // Refreshes the picture and the figures if a refresh is due and fits
+    // in the time before the loop's next step, or it has waited too long.
+    void RefreshIfDue(std::chrono::nanoseconds timeBeforeNextStep);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,6 +51,7 @@ class CPreviewWindow : public QWidget
     std::uint64_t m_frameNumber = 0;          // its number, 0 before the first
     QImage m_picture;                         // m_frame scaled to the picture area, right-reading
     std::vector<int> m_sourceColumns;         // per column of m_picture, the frame's column it shows
+    bool m_columnsMirrored = false;           // m_sourceColumns read the frame from the right
     QRect m_pictureArea;                      // where the picture and the cue's margin go
     QLabel* m_elapsed = nullptr;              // child widgets, owned by this window
     QLabel* m_position = nullptr;
@@ -56,6 +60,7 @@ class CPreviewWindow : public QWidget
     QLabel* m_remaining = nullptr;
     QTimer* m_refresh = nullptr;
     QElapsedTimer m_dueFor; // valid while a refresh is due
+    LongestOfLate m_refreshTime;
 };
 
 // The preview for a run on prompterScreen, on the control window's screen

@@ -24,9 +24,9 @@ using Clock = std::chrono::steady_clock;
 // script.
 constexpr int kLinesAheadOfTheRun = 256;
 
-// Time before the next step worth giving to work beside the steps (the
-// script feed, the operator's preview), and the most a piece of the feed
-// takes: the screen's next pass waits for one piece at most.
+// Time before the next step worth giving to the script feed, and the most
+// a piece of the feed takes: the screen's next pass waits for one piece at
+// most.
 constexpr std::chrono::microseconds kRoomForWork{800};
 constexpr std::chrono::microseconds kFeedPiece{500};
 
@@ -133,8 +133,9 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
         if (dispatched || !g_runState.running)
             continue;
         if (preview)
-            preview->RefreshIfDue(TimeLeft(Clock::now(), stepDue) >= kRoomForWork ||
-                                  g_runState.stepInterval <= 0);
+            preview->RefreshIfDue(g_runState.stepInterval <= 0
+                                      ? std::chrono::nanoseconds::max()
+                                      : TimeLeft(Clock::now(), stepDue));
         if (!script.UseTimeBefore(stepDue))
             wait.Until(std::min(stepDue, After(now, screenWants)));
     }

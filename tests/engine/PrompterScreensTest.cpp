@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <chrono>
 #include <utility>
 
 // Runs on a desk with three screens: "Desk" is the primary, and the
@@ -231,32 +232,55 @@ TEST_F(PrompterScreens, ThePreviewReadsRightEvenWhenTheGlassIsMirroredAndShowsWh
     }
 }
 
-TEST_F(PrompterScreens, APreviewRefreshWaitsForRoomBeforeAStepButNotForLong)
+// Counts the paints a widget gets.
+class PaintCount : public QObject
 {
+  public:
+    explicit PaintCount(QObject* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(PrompterScreens, APreviewRefreshWaitsForRoomBeforeAStepButNotForLongAndPaintsAtOnce)
+{
+    using namespace std::chrono_literals;
     QElapsedTimer sinceOpening;
     sinceOpening.start();
     CPreviewWindow preview(Named(QStringLiteral("Desk")));
-    const auto shows = [&preview](int lines) {
+    const auto positionLabel = [&preview](int lines) -> const QLabel* {
         const QString text = QStringLiteral("Line 1 of %1").arg(lines);
         for (const QLabel* label : preview.findChildren<QLabel*>())
             if (label->text() == text)
-                return true;
-        return false;
+                return label;
+        return nullptr;
     };
-    // Offered as the loop offers it at every pass, with or without room.
-    const auto offerUntilShown = [&](int lines, bool room) {
+    ASSERT_TRUE(positionLabel(40));
+    PaintCount paintCount(const_cast<QLabel*>(positionLabel(40)));
+    // Offered as the loop offers it at every pass; the paints of a refresh
+    // are counted from its offer on, with no events handled after it.
+    const auto offerUntilShown = [&](int lines, std::chrono::nanoseconds room) {
         const qint64 start = sinceOpening.elapsed();
-        while (!shows(lines) && sinceOpening.elapsed() - start < 3000) {
+        while (!positionLabel(lines) && sinceOpening.elapsed() - start < 3000) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+            paintCount.paints = 0;
             preview.RefreshIfDue(room);
         }
-        EXPECT_TRUE(shows(lines));
+        ASSERT_TRUE(positionLabel(lines));
+        EXPECT_GT(paintCount.paints, 0) << "painted within the refresh";
     };
-    ASSERT_TRUE(shows(40));
     g_runParams.lineCount = 50;
     // Due after 200 ms (a coarse timer may fire 5% early), then put off 100.
-    offerUntilShown(50, false);
+    offerUntilShown(50, 0ns);
     EXPECT_GE(sinceOpening.elapsed(), 290) << "no room, so it waits";
     g_runParams.lineCount = 60;
-    offerUntilShown(60, true);
+    const qint64 dueAgain = sinceOpening.elapsed();
+    offerUntilShown(60, 1s);
+    EXPECT_LT(sinceOpening.elapsed() - dueAgain, 290) << "room, so it does not wait";
 }
