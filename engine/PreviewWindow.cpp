@@ -33,7 +33,8 @@ constexpr std::chrono::milliseconds kRefreshEvery{200};
 // little late.
 constexpr std::chrono::milliseconds kLongestPutOff{100};
 // What a refresh is taken to need before one has been timed: more than
-// one takes on a slow machine.
+// one takes here (about half a millisecond), so that the first waits for
+// room rather than holding up a step.
 constexpr std::chrono::microseconds kFirstRefreshGuess{800};
 // Half the picture's size; the width leaves a margin at the left for the cue.
 constexpr QSize kAreaSize(360, 240);

@@ -60,7 +60,7 @@ class CPreviewWindow : public QWidget
     QLabel* m_remaining = nullptr;
     QTimer* m_refresh = nullptr;
     QElapsedTimer m_dueFor; // valid while a refresh is due
-    LongestOfLate m_refreshTime;
+    LongestOfLate m_refreshTime; // what a refresh takes, painting included
 };
 
 // The preview for a run on prompterScreen, on the control window's screen
