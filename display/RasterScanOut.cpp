@@ -83,6 +83,16 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         m_wantOpen = false;
         Mailbox().Withdraw();
     }
+    // A step was taken since the last pass: the most time is left now.
+    const bool stepped = nextStepIn > m_lastStepIn;
+    m_lastStepIn = nextStepIn;
+    if (stepped)
+        m_stepGap = nextStepIn;
+    // Copying a frame to the screen takes the window system longer than
+    // the steps are apart: the loop keeps its core busy rather than sleep,
+    // so that the copy is done on another core, not in the way of a step.
+    m_keepingCore = nextStepIn != std::chrono::nanoseconds::max() && m_intoBuffer &&
+                    m_copyTime > m_stepGap;
     if (m_nextRow < 0 && !m_finished.isValid())
         TakeFrame();
     if (m_nextRow >= 0) {
@@ -95,16 +105,13 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         std::chrono::nanoseconds& takes = m_nextRow == 0 ? m_beginTime : m_bandTime;
         if (nextStepIn > std::chrono::nanoseconds::zero() && nextStepIn <= takes * 5 / 4 &&
             std::chrono::nanoseconds(m_scaling.nsecsElapsed()) < m_period / 2)
-            return nextStepIn;
+            return MayWait(nextStepIn);
         QElapsedTimer scaled;
         scaled.start();
         ScaleRows(m_bandRows);
         takes += (std::chrono::nanoseconds(scaled.nsecsElapsed()) - takes) / 4;
         return std::chrono::nanoseconds::zero();
     }
-    // A step was taken since the last pass: the most time is left now.
-    const bool stepped = nextStepIn > m_lastStepIn;
-    m_lastStepIn = nextStepIn;
     if (m_finished.isValid()) {
         // A finished frame waits for the first pass after a step, unless
         // showing it ends before the next step is due anyway, but not past
@@ -113,13 +120,18 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         // for as long as it copies the picture.
         const auto waited = std::chrono::nanoseconds(m_finished.nsecsElapsed());
         if (!stepped && !m_showTime.FitsIn(nextStepIn) && waited < m_period / 2)
-            return m_period / 2 - waited;
+            return MayWait(m_period / 2 - waited);
         ShowScaledFrame();
     }
     if (!pictureWaits)
-        return std::chrono::nanoseconds::max();
+        return MayWait(std::chrono::nanoseconds::max());
     return Mailbox().Wanted() ? std::chrono::nanoseconds::zero()
-                              : std::chrono::nanoseconds(m_nextRefresh - now);
+                              : MayWait(std::chrono::nanoseconds(m_nextRefresh - now));
+}
+
+std::chrono::nanoseconds RasterScanOut::MayWait(std::chrono::nanoseconds wait) const
+{
+    return m_keepingCore ? std::chrono::nanoseconds::zero() : wait;
 }
 
 bool RasterScanOut::TakeFrame()
@@ -199,7 +211,12 @@ void RasterScanOut::ShowScaledFrame()
         WindowBufferPaint::Flush(*this, picture);
     }
     CountFrameShown(m_frameNumber);
-    m_showTime.Note(std::chrono::nanoseconds(showing.nsecsElapsed()));
+    const auto took = std::chrono::nanoseconds(showing.nsecsElapsed());
+    m_showTime.Note(took);
+    // Kept busy, the core hides what the copy takes, so what it took when
+    // it last did show is kept.
+    if (!m_keepingCore)
+        m_copyTime += (took - m_copyTime) / 8;
 }
 
 void RasterScanOut::DrawOverlayOverPicture()

@@ -24,7 +24,11 @@ class QWindow;
 // shown from (WindowBufferPaint), and puts the finished picture on the
 // screen in one flush at a pass where the next step is further off than a
 // flush takes, so that no piece of its work delays a step by more than a
-// band's scaling. Undriven, it does all of it at the refresh. Rows that
+// band's scaling. While copying a frame to the screen takes the window
+// system longer than the steps are apart, it keeps the loop from sleeping:
+// woken by the flush, the window system is run on a core that sleeps
+// between steps, and would hold up the next step there. Undriven, it does
+// all of it at the refresh. Rows that
 // only moved since the frame before are not scaled across again
 // (ScanOutScaler), the picture is never copied between images, and nothing
 // is allocated per frame. A buffer that cannot take the scaler's pixels (or
@@ -60,6 +64,8 @@ class RasterScanOut : public ScanOutView
     void ScaleInto(int first, int count, QImage& image, QPoint origin);
     QImage& Staging();
     void ShowScaledFrame();
+    // What the loop may wait for, the wait asked: none while the core is kept busy.
+    std::chrono::nanoseconds MayWait(std::chrono::nanoseconds wait) const;
     void DrawOverlayOverPicture();
     void FollowOverlay();
     void WatchWindow();
@@ -78,6 +84,9 @@ class RasterScanOut : public ScanOutView
     QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
     LongestOfLate m_showTime; // what putting a frame on the screen takes
     std::chrono::nanoseconds m_lastStepIn{}; // the time left before the next step at the last pass
+    std::chrono::nanoseconds m_stepGap{};    // the time left at the pass after the last step
+    std::chrono::nanoseconds m_copyTime{};   // what showing a frame takes, on average, the core not kept busy
+    bool m_keepingCore = false;              // the loop is kept from sleeping, for the window system's copy
     std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
     std::chrono::nanoseconds m_beginTime{}; // what the first band of a frame takes, on average
     QElapsedTimer m_scaling;                // since the frame on its way began

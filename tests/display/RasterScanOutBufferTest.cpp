@@ -59,13 +59,13 @@ class RasterScanOutBuffer : public ::testing::Test
 {
   protected:
     // A view on a shown window, once Qt has painted it.
-    void Open(const ScanOutOverlay* overlay = nullptr)
+    void Open(const ScanOutOverlay* overlay = nullptr, double refreshRate = 60)
     {
         m_window.resize(800, 500);
         m_window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
         m_view = std::make_unique<RasterScanOut>(&m_window, m_mailbox,
-                                                 ScanOutLook{kPalette, overlay}, 60);
+                                                 ScanOutLook{kPalette, overlay}, refreshRate);
         m_view->installEventFilter(&m_paints);
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_paints.paints > 0; }, 5000));
         QTest::qWait(50);
@@ -181,4 +181,55 @@ TEST_F(RasterScanOutBuffer, StepsMoreOftenThanABandTakesStillLeaveTimeForEveryFr
         ASSERT_EQ(m_view->FramesShown(), shown + 1) << "frame " << frame;
         EXPECT_EQ(OnScreen(), Expected()) << "frame " << frame;
     }
+}
+
+// A finished frame is shown at the first pass after a step, when the most
+// time is left before the next one; a step taken while its bands were
+// being scaled makes no such pass.
+TEST_F(RasterScanOutBuffer, AFinishedFrameWaitsForTheFirstStepAfterItsLastBand)
+{
+    using std::chrono::nanoseconds;
+    // Two refreshes a second: half a refresh, the longest a band or a
+    // finished frame waits, is long against the test.
+    Open(nullptr, 2);
+    Scramble(30);
+    Show(); // what showing a frame takes is known from here on
+    m_view->OnLoopPass(nanoseconds(1), m_mailbox.Offer(m_surface));
+    Scramble(31);
+    const std::uint64_t shown = m_view->FramesShown();
+    m_mailbox.Want();
+    // A step has just been taken, and the next draws nearer at every pass:
+    // the bands wait for it until half a refresh has gone, then all run.
+    nanoseconds left = std::chrono::microseconds(1);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 350) {
+        m_view->OnLoopPass(left, m_mailbox.Offer(m_surface));
+        left = std::max(left - nanoseconds(1), nanoseconds(500));
+    }
+    EXPECT_EQ(m_view->FramesShown(), shown);
+    m_view->OnLoopPass(std::chrono::milliseconds(1), m_mailbox.Offer(m_surface)); // the step
+    EXPECT_EQ(m_view->FramesShown(), shown + 1);
+    EXPECT_EQ(OnScreen(), Expected());
+}
+
+// While showing a frame takes longer than the steps are apart, the loop is
+// kept from sleeping, so that the window system copies the frame on
+// another core rather than in the way of the next step. Paused, or with
+// the steps further apart, it may sleep.
+TEST_F(RasterScanOutBuffer, WhileShowingAFrameOutlastsTheStepsTheLoopIsKeptFromSleeping)
+{
+    using std::chrono::nanoseconds;
+    Open();
+    for (unsigned frame = 0; frame < 4; ++frame) {
+        Scramble(40 + frame);
+        Show();
+    }
+    const auto pass = [&](nanoseconds nextStepIn) { return m_view->OnLoopPass(nextStepIn, false); };
+    constexpr nanoseconds kNever = nanoseconds::max();
+    pass(nanoseconds(0));
+    EXPECT_EQ(pass(nanoseconds(1)), nanoseconds::zero()) << "a step, the next a nanosecond off";
+    EXPECT_EQ(pass(kNever), kNever) << "paused";
+    pass(nanoseconds(0));
+    EXPECT_EQ(pass(std::chrono::hours(1)), kNever) << "a step, the next an hour off";
 }
