@@ -25,7 +25,7 @@ RasterScanOut::RasterScanOut(QWidget* window, FrameMailbox& mailbox, const ScanO
                              double refreshRate)
     : ScanOutView(window, mailbox, look), m_colours(ScanOutColoursOf(look.palette)),
       m_period(std::llround(1e9 / (refreshRate > 1 ? refreshRate : 60))),
-      m_nextRefresh(Clock::now() + m_period)
+      m_beat(m_period, Clock::now())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_refresh.setTimerType(Qt::PreciseTimer);
@@ -68,12 +68,10 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
     m_refresh.stop();
     FollowOverlay();
     const Clock::time_point now = Clock::now();
-    if (now >= m_nextRefresh) {
-        // An even beat, started afresh after falling behind (a run that
-        // starts moving, a loop held up) a whole refresh before the next, so
-        // that no two frames come close together. The loop posts at its
-        // next pass, and that pass takes the frame.
-        m_nextRefresh = (now - m_nextRefresh < m_period / 2 ? m_nextRefresh : now) + m_period;
+    // A step was taken since the last pass: the most time is left now.
+    const bool stepped = m_steps.Seen(now, nextStepIn);
+    if (m_beat.Due(now, nextStepIn, stepped, m_steps.Gap())) {
+        // The loop posts at its next pass, and that pass takes the frame.
         Mailbox().Want();
         m_wantOpen = true;
     } else if (m_wantOpen) {
@@ -83,16 +81,11 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         m_wantOpen = false;
         Mailbox().Withdraw();
     }
-    // A step was taken since the last pass: the most time is left now.
-    const bool stepped = nextStepIn > m_lastStepIn;
-    m_lastStepIn = nextStepIn;
-    if (stepped)
-        m_stepGap = nextStepIn;
     // Copying a frame to the screen takes the window system longer than
     // the steps are apart: the loop keeps its core busy rather than sleep,
     // so that the copy is done on another core, not in the way of a step.
     m_keepingCore = nextStepIn != std::chrono::nanoseconds::max() && m_intoBuffer &&
-                    m_copyTime > m_stepGap;
+                    m_copyTime > m_steps.Gap();
     if (m_nextRow < 0 && !m_finished.isValid())
         TakeFrame();
     if (m_nextRow >= 0) {
@@ -126,7 +119,8 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
     if (!pictureWaits)
         return MayWait(std::chrono::nanoseconds::max());
     return Mailbox().Wanted() ? std::chrono::nanoseconds::zero()
-                              : MayWait(std::chrono::nanoseconds(m_nextRefresh - now));
+                              : MayWait(std::max(std::chrono::nanoseconds(m_beat.Latest() - now),
+                                                 std::chrono::nanoseconds::zero()));
 }
 
 std::chrono::nanoseconds RasterScanOut::MayWait(std::chrono::nanoseconds wait) const

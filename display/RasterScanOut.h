@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FrameBeat.h"
 #include "LongestOfLate.h"
 #include "ScanOut.h"
 #include "ScanOutView.h"
+#include "StepWatch.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -83,8 +85,7 @@ class RasterScanOut : public ScanOutView
     int m_bandRows = 1;       // rows scaled at one pass
     QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
     LongestOfLate m_showTime; // what putting a frame on the screen takes
-    std::chrono::nanoseconds m_lastStepIn{}; // the time left before the next step at the last pass
-    std::chrono::nanoseconds m_stepGap{};    // the time left at the pass after the last step
+    StepWatch m_steps;                       // the steps taken between passes
     std::chrono::nanoseconds m_copyTime{};   // what showing a frame takes, on average, the core not kept busy
     bool m_keepingCore = false;              // the loop is kept from sleeping, for the window system's copy
     std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
@@ -92,7 +93,7 @@ class RasterScanOut : public ScanOutView
     QElapsedTimer m_scaling;                // since the frame on its way began
     std::uint64_t m_overlayRevision = 0;   // the overlay's revision on the screen
     std::chrono::nanoseconds m_period;     // one screen refresh
-    Clock::time_point m_nextRefresh;       // when a driven view next asks for a frame
+    FrameBeat m_beat;                      // when a driven view next asks for a frame
     bool m_wantOpen = false;               // the beat's want has had no pass yet
     QTimer m_refresh;                      // fires once per screen refresh, until driven
     QPointer<QWindow> m_watched;           // the window system's window, watched for exposes

@@ -183,36 +183,6 @@ TEST_F(RasterScanOutBuffer, StepsMoreOftenThanABandTakesStillLeaveTimeForEveryFr
     }
 }
 
-// A finished frame is shown at the first pass after a step, when the most
-// time is left before the next one; a step taken while its bands were
-// being scaled makes no such pass.
-TEST_F(RasterScanOutBuffer, AFinishedFrameWaitsForTheFirstStepAfterItsLastBand)
-{
-    using std::chrono::nanoseconds;
-    // Two refreshes a second: half a refresh, the longest a band or a
-    // finished frame waits, is long against the test.
-    Open(nullptr, 2);
-    Scramble(30);
-    Show(); // what showing a frame takes is known from here on
-    m_view->OnLoopPass(nanoseconds(1), m_mailbox.Offer(m_surface));
-    Scramble(31);
-    const std::uint64_t shown = m_view->FramesShown();
-    m_mailbox.Want();
-    // A step has just been taken, and the next draws nearer at every pass:
-    // the bands wait for it until half a refresh has gone, then all run.
-    nanoseconds left = std::chrono::microseconds(1);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 350) {
-        m_view->OnLoopPass(left, m_mailbox.Offer(m_surface));
-        left = std::max(left - nanoseconds(1), nanoseconds(500));
-    }
-    EXPECT_EQ(m_view->FramesShown(), shown);
-    m_view->OnLoopPass(std::chrono::milliseconds(1), m_mailbox.Offer(m_surface)); // the step
-    EXPECT_EQ(m_view->FramesShown(), shown + 1);
-    EXPECT_EQ(OnScreen(), Expected());
-}
-
 // While showing a frame takes longer than the steps are apart, the loop is
 // kept from sleeping, so that the window system copies the frame on
 // another core rather than in the way of the next step. Paused, or with
