@@ -21,21 +21,22 @@ class QWindow;
 // device pixels, so that every step moves the picture by the same amount at
 // any device-pixel ratio. At every refresh it asks the mailbox for a frame:
 // a timer keeps that beat until a scroll run drives the view (OnLoopPass),
-// then the loop's passes do, to the microsecond. Driven, it scales the
-// frame a band of rows per pass straight into the buffer the window is
-// shown from (WindowBufferPaint), and puts the finished picture on the
-// screen in one flush at a pass where the next step is further off than a
-// flush takes, so that no piece of its work delays a step by more than a
-// band's scaling. While copying a frame to the screen takes the window
-// system longer than the steps are apart, it keeps the loop from sleeping:
-// woken by the flush, the window system is run on a core that sleeps
-// between steps, and would hold up the next step there. Undriven, it does
-// all of it at the refresh. Rows that
-// only moved since the frame before are not scaled across again
-// (ScanOutScaler), the picture is never copied between images, and nothing
-// is allocated per frame. A buffer that cannot take the scaler's pixels (or
-// has not been painted by Qt at the view's size yet) gets the frame through
-// an image of the view's own and a repaint, as Qt paints any widget.
+// then the loop's passes do, to the microsecond, taking each frame at the
+// step nearest its beat while the run steps at least once a refresh
+// (FrameBeat). Driven, it scales the frame a band of rows per pass straight
+// into the buffer the window is shown from (WindowBufferPaint), and puts
+// the finished picture on the screen in one flush at a pass where the next
+// step is further off than a flush takes, so that no piece of its work
+// delays a step by more than a band's scaling. While copying a frame to the
+// screen takes the window system longer than the steps are apart, it keeps
+// the loop from sleeping: woken by the flush, the window system is run on a
+// core that sleeps between steps, and would hold up the next step there.
+// Undriven, it does all of it at the refresh. Rows that only moved since
+// the frame before are not scaled across again (ScanOutScaler), the picture
+// is never copied between images, and nothing is allocated per frame. A
+// buffer that cannot take the scaler's pixels (or has not been painted by
+// Qt at the view's size yet) gets the frame through an image of the view's
+// own and a repaint, as Qt paints any widget.
 class RasterScanOut : public ScanOutView
 {
   public:
