@@ -207,10 +207,13 @@ void RasterScanOut::ShowScaledFrame()
     CountFrameShown(m_frameNumber);
     const auto took = std::chrono::nanoseconds(showing.nsecsElapsed());
     m_showTime.Note(took);
-    // Kept busy, the core hides what the copy takes, so what it took when
-    // it last did show is kept.
-    if (!m_keepingCore)
-        m_copyTime += (took - m_copyTime) / 8;
+    // Only a copy the window system makes on this core holds the loop up;
+    // one made on another returns at once, and says nothing of how long
+    // the copy would hold it.
+    if (took > m_steps.Gap() / 4)
+        m_copyTime = m_copyTime == std::chrono::nanoseconds::zero()
+                         ? took
+                         : m_copyTime + (took - m_copyTime) / 8;
 }
 
 void RasterScanOut::DrawOverlayOverPicture()
