@@ -82,10 +82,12 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
         Mailbox().Withdraw();
     }
     // Copying a frame to the screen takes the window system longer than
-    // the steps are apart: the loop keeps its core busy rather than sleep,
-    // so that the copy is done on another core, not in the way of a step.
+    // the steps are apart, by more than an eighth: the loop keeps its core
+    // busy rather than sleep, so that the copy is done on another core, not
+    // in the way of a step. A copy only just longer makes a step late by
+    // less than that, too little to be worth a busy core.
     m_keepingCore = nextStepIn != std::chrono::nanoseconds::max() && m_intoBuffer &&
-                    m_copyTime > m_steps.Gap();
+                    m_copyTime > m_steps.Gap() + m_steps.Gap() / 8;
     if (m_nextRow < 0 && !m_finished.isValid())
         TakeFrame();
     if (m_nextRow >= 0) {
