@@ -87,7 +87,7 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
     // in the way of a step. A copy only just longer makes a step late by
     // less than that, too little to be worth a busy core.
     m_keepingCore = nextStepIn != std::chrono::nanoseconds::max() && m_intoBuffer &&
-                    m_copyTime > m_steps.Gap() + m_steps.Gap() / 8;
+                    m_copyTime * 8 / 9 > m_steps.Gap();
     if (m_nextRow < 0 && !m_finished.isValid())
         TakeFrame();
     if (m_nextRow >= 0) {
