@@ -21,5 +21,4 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="halt_on_error=1:detect_stack_use_after_return=1:detect_leaks=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 cd "$build"
-xvfb-run -a -s "-screen 0 1920x1080x24" \
-  ctest --output-on-failure --stop-on-failure --parallel "$(nproc)"
+"$root/scripts/headless-x.sh" ctest --output-on-failure --stop-on-failure --parallel "$(nproc)"

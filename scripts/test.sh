@@ -8,4 +8,4 @@ export QT_QPA_PLATFORM=offscreen
 cd "${VELLOR_BUILD_DIR:-$root/build}"
 # Every test runs offscreen; the virtual X server is there for the few that
 # draw with OpenGL through the X platform.
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --parallel "$(nproc)"
+"$root/scripts/headless-x.sh" ctest --output-on-failure --parallel "$(nproc)"
