@@ -255,9 +255,19 @@ void BM_StepIntervalSpread(benchmark::State& state)
         std::vector<std::size_t> stepsAtPost(1, 0);
         std::size_t stepsAtShownFrame = 0;
         long framesMissed = 0; // several frames shown between two looks
+        // The longest time between two readings of the counter once the run
+        // moves. The loop reads it at every pass and never waits beyond the
+        // next step, so a gap much longer than a step is time the machine
+        // gave the core to something else: the frames around it cannot hold
+        // their rows.
+        std::uint64_t lastReading = 0;
+        std::uint64_t longestGap = 0;
         const ScanOutView* view = nullptr;
         ScopedTickSource watching([&] {
             const std::uint64_t now = Nanoseconds();
+            if (steps.size() >= 2)
+                longestGap = std::max(longestGap, now - lastReading);
+            lastReading = now;
             if (g_runState.lastStepTime != seen) {
                 seen = g_runState.lastStepTime;
                 steps.push_back(seen);
@@ -316,9 +326,12 @@ void BM_StepIntervalSpread(benchmark::State& state)
                        : 0;
         double square = 0;
         double furthest = 0;
+        long framesOffByMoreThanARow = 0;
         for (double rows : rowsPerFrame) {
             square += (rows - mean) * (rows - mean);
             furthest = std::max(furthest, std::abs(rows - mean));
+            if (std::abs(rows - mean) > 1)
+                ++framesOffByMoreThanARow;
         }
         state.counters["frames"] = frames;
         state.counters["frames_missed"] = static_cast<double>(framesMissed);
@@ -327,6 +340,8 @@ void BM_StepIntervalSpread(benchmark::State& state)
         state.counters["rows_frame_min"] = Percentile(rowsPerFrame, 0.0);
         state.counters["rows_frame_max"] = Percentile(rowsPerFrame, 1.0);
         state.counters["rows_frame_furthest"] = furthest;
+        state.counters["frames_off_over_a_row"] = static_cast<double>(framesOffByMoreThanARow);
+        state.counters["longest_pass_gap_ms"] = static_cast<double>(longestGap) / 1e6;
 
         std::vector<double> frameDeviation;
         const double refresh = 1e9 / QGuiApplication::primaryScreen()->refreshRate();
