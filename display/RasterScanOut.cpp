@@ -87,7 +87,7 @@ std::chrono::nanoseconds RasterScanOut::OnLoopPass(std::chrono::nanoseconds next
     // in the way of a step. A copy only just longer makes a step late by
     // less than that, too little to be worth a busy core.
     m_keepingCore = nextStepIn != std::chrono::nanoseconds::max() && m_intoBuffer &&
-                    m_copyTime * 8 / 9 > m_steps.Gap();
+                    m_copyTime.Typical() * 8 / 9 > m_steps.Gap();
     if (m_nextRow < 0 && !m_finished.isValid())
         TakeFrame();
     if (m_nextRow >= 0) {
@@ -211,11 +211,11 @@ void RasterScanOut::ShowScaledFrame()
     m_showTime.Note(took);
     // Only a copy the window system makes on this core holds the loop up;
     // one made on another returns at once, and says nothing of how long
-    // the copy would hold it.
+    // the copy would hold it. The typical copy, not the average: one the
+    // machine held up for a whole refresh would keep the core for the rest
+    // of the run, since kept busy the loop sees no copy on its core again.
     if (took > m_steps.Gap() / 4)
-        m_copyTime = m_copyTime == std::chrono::nanoseconds::zero()
-                         ? took
-                         : m_copyTime + (took - m_copyTime) / 8;
+        m_copyTime.Note(took);
 }
 
 void RasterScanOut::DrawOverlayOverPicture()

@@ -5,6 +5,7 @@
 #include "ScanOut.h"
 #include "ScanOutView.h"
 #include "StepWatch.h"
+#include "TypicalOfLate.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -87,7 +88,7 @@ class RasterScanOut : public ScanOutView
     QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
     LongestOfLate m_showTime; // what putting a frame on the screen takes
     StepWatch m_steps;                       // the steps taken between passes
-    std::chrono::nanoseconds m_copyTime{};   // what showing a frame takes, on average, copied on this core
+    TypicalOfLate m_copyTime;                // what showing a frame takes, copied on this core
     bool m_keepingCore = false;              // the loop is kept from sleeping, for the window system's copy
     std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
     std::chrono::nanoseconds m_beginTime{}; // what the first band of a frame takes, on average

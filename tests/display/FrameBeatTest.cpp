@@ -1,5 +1,6 @@
 #include "FrameBeat.h"
 #include "StepWatch.h"
+#include "TypicalOfLate.h"
 
 #include <gtest/gtest.h>
 
@@ -149,4 +150,27 @@ TEST(StepWatch, SeesEveryStepAndNothingElseHoweverTheLoopPasses)
     EXPECT_TRUE(watch.Seen(stepAt, gap)) << "taken late";
     // A pass held up short of the next step is no step.
     EXPECT_FALSE(watch.Seen(stepAt + microseconds(700), gap - microseconds(700)));
+}
+
+// The copy to the screen, timed at every frame, decides whether the loop
+// keeps its core; a copy the machine held up must not decide it alone.
+TEST(TypicalOfLate, FollowsMostOfTheLastTimesAndNotTheOddOne)
+{
+    TypicalOfLate copy;
+    EXPECT_EQ(copy.Typical(), nanoseconds::zero()) << "nothing timed yet";
+    copy.Note(microseconds(1400));
+    EXPECT_EQ(copy.Typical(), microseconds(1400)) << "the first time stands for all";
+    for (int frame = 0; frame < 20; ++frame)
+        copy.Note(microseconds(frame % 2 == 0 ? 1300 : 1500));
+    copy.Note(std::chrono::milliseconds(20));
+    EXPECT_LE(copy.Typical(), microseconds(1500)) << "one frame held up for a whole refresh";
+    for (int frame = 0; frame < 3; ++frame)
+        copy.Note(microseconds(3000));
+    EXPECT_LE(copy.Typical(), microseconds(1500)) << "a few slow frames among more quick ones";
+    for (int frame = 0; frame < 5; ++frame)
+        copy.Note(microseconds(2500 + frame));
+    EXPECT_GE(copy.Typical(), microseconds(2500)) << "most of the last frames slow";
+    for (int frame = 0; frame < int(TypicalOfLate::kKept); ++frame)
+        copy.Note(microseconds(1400));
+    EXPECT_EQ(copy.Typical(), microseconds(1400)) << "the slow spell over";
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstddef>
+
+// The middle of the last few times a piece of recurring work took. A time
+// the machine stretched by taking the core away now and then moves it no
+// more than any other; only when most of the work takes longer does it.
+class TypicalOfLate
+{
+  public:
+    static constexpr std::size_t kKept = 9;
+
+    void Note(std::chrono::nanoseconds took)
+    {
+        m_times[m_next] = took;
+        m_next = (m_next + 1) % kKept;
+        m_count = std::min(m_count + 1, kKept);
+    }
+
+    // Zero until the first time is noted.
+    std::chrono::nanoseconds Typical() const
+    {
+        if (m_count == 0)
+            return std::chrono::nanoseconds::zero();
+        std::array<std::chrono::nanoseconds, kKept> sorted = m_times;
+        const auto end = sorted.begin() + static_cast<std::ptrdiff_t>(m_count);
+        const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(m_count / 2);
+        std::nth_element(sorted.begin(), middle, end);
+        return *middle;
+    }
+
+  private:
+    std::array<std::chrono::nanoseconds, kKept> m_times{};
+    std::size_t m_next = 0;
+    std::size_t m_count = 0;
+};
