@@ -87,9 +87,9 @@ class RasterScanOut : public ScanOutView
     int m_bandRows = 1;       // rows scaled at one pass
     QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
     LongestOfLate m_showTime; // what putting a frame on the screen takes
-    StepWatch m_steps;                       // the steps taken between passes
-    TypicalOfLate m_copyTime;                // what showing a frame takes, copied on this core
-    bool m_keepingCore = false;              // the loop is kept from sleeping, for the window system's copy
+    StepWatch m_steps;        // the steps taken between passes
+    TypicalOfLate m_copyTime; // what showing a frame takes, copied on this core
+    bool m_keepingCore = false; // the loop is kept from sleeping, for the window system's copy
     std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
     std::chrono::nanoseconds m_beginTime{}; // what the first band of a frame takes, on average
     QElapsedTimer m_scaling;                // since the frame on its way began
