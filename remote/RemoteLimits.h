@@ -8,10 +8,18 @@ namespace RemoteLimits
 {
 inline constexpr qsizetype kMaxHeadBytes = 8192;     // request line and header fields
 inline constexpr qsizetype kMaxBodyBytes = 4096;     // a request body or a WebSocket message
-inline constexpr int kMaxCommandsPerSecond = 50;     // per HTTP address or WebSocket
+inline constexpr int kMaxCommandsPerSecond = 50;     // per address, and per WebSocket
+inline constexpr int kMaxCommandsPerSecondAll = 200; // from every client together
+inline constexpr int kRateRefusalsBeforeClose = 3;   // in a row; a WebSocket is closed after
+inline constexpr int kMaxPingsPerSecond = 10;        // per WebSocket; more closes it
 inline constexpr int kMaxWebSocketClients = 16;      // connected at once
 inline constexpr int kMaxWaitingConnections = 64;    // requests not yet complete
-inline constexpr int kRequestTimeoutMs = 10'000;     // for a request to arrive whole
+inline constexpr int kMaxWaitingPerAddress = 8;      // of those, from one address
+inline constexpr int kHeadTimeoutMs = 3'000;         // for the request line and fields
+inline constexpr int kRequestTimeoutMs = 10'000;     // for a request to arrive and be answered
+inline constexpr int kStartAnswerTimeoutMs = 3'000;  // for start to see its run on the screen
 inline constexpr int kStatePushIntervalMs = 50;      // at most 20 state messages a second
-inline constexpr qint64 kMaxUnsentBytes = 64 * 1024; // a WebSocket that stops reading is dropped
+inline constexpr qint64 kMaxUnsentBytes = 64 * 1024; // a client that stops reading is dropped
+inline constexpr qint64 kReadChunkBytes = 16 * 1024; // read from a socket at a time
+inline constexpr int kListenBacklog = 256;           // connections the system queues for us
 } // namespace RemoteLimits

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "CommandRateLimit.h"
+#include "ConnectionReader.h"
 #include "RemoteCommand.h"
 #include "RemoteHost.h"
-#include "RequestScreen.h"
+#include "RemoteLimits.h"
+#include "RequestJudge.h"
+#include "WaitingRoom.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -13,15 +16,14 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+class ClientConnection;
 class GatedTcpServer;
-class QHttpServerRequest;
 class QTcpSocket;
-class QWebSocket;
-class RemoteHttpServer;
 
 // The remote control's server: the phone page, the state, the commands and
 // the WebSocket, on the GUI thread, so that a command is carried out between
@@ -51,33 +53,47 @@ class RemoteServer : public QObject
     QList<QHostAddress> Addresses() const;
     /// WebSocket clients connected now.
     int ClientCount() const { return static_cast<int>(m_clients.size()); }
+    /// Connections whose request has not arrived whole.
+    int WaitingCount() const { return m_waiting.Count(); }
 
   signals:
     /// A WebSocket client came or went.
     void clientCountChanged(int count);
 
   private:
-    struct Client;
+    struct Client {
+        ClientConnection* connection;
+        CommandRateLimit limit{RemoteLimits::kMaxCommandsPerSecond};
+        int rateRefusals = 0; // in a row
+    };
 
-    std::optional<RemoteError> Admit(const RequestHead& head) const;
-    bool Answer(const QHttpServerRequest& request, QTcpSocket* socket);
-    std::optional<RemoteError> RunCommand(QByteArrayView body, CommandRateLimit& limit,
-                                          std::function<void()> whenStarted);
-    void TakeWebSockets();
-    void OnClientMessage(QWebSocket* socket, const QString& message);
-    void DropClient(QWebSocket* socket);
+    void Arrive(QTcpSocket* socket);
+    void Answer(ClientConnection& connection, const ConnectionReader::Request& request);
+    void OpenWebSocket(ClientConnection& connection, const RequestHead& head);
+    void OnMessage(ClientConnection& connection, const QByteArray& message, bool text);
+    void Leave(ClientConnection& connection);
+    std::optional<RemoteError> RateRefusal(std::initializer_list<CommandRateLimit*> limits);
+    std::optional<RemoteError> RunCommand(QByteArrayView body, std::function<void()> whenDone);
+    void WatchStart();
     void PushState();
     QByteArray CurrentState() const;
     CommandRateLimit& AddressLimit(const QHostAddress& address);
 
     RemoteHost m_host;
-    QByteArray m_token;
-    std::unique_ptr<RemoteHttpServer> m_http;
-    std::vector<GatedTcpServer*> m_listeners; // owned by m_http
-    std::vector<std::unique_ptr<Client>> m_clients;
+    JudgeContext m_context;
+    std::vector<std::unique_ptr<GatedTcpServer>> m_listeners;
+    WaitingRoom m_waiting;
+    QHash<quint64, ClientConnection*> m_waitingConnections;
+    quint64 m_lastId = 0;
+    std::vector<Client> m_clients; // the open WebSockets
     QHash<QString, CommandRateLimit> m_addressLimits;
+    CommandRateLimit m_allLimit;
     QElapsedTimer m_clock; // steady time for the rate limits
     QTimer m_pushTimer;
     QByteArray m_lastPushed;
+    // A start waits to answer until its run is on the screen.
+    QTimer m_startWatch;
+    QElapsedTimer m_startAsked;
+    std::function<void()> m_startAnswer;
     bool m_startPending = false;
 };

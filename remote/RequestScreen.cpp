@@ -47,7 +47,7 @@ bool ParseRequestLine(QByteArrayView line, RequestHead& head)
         return false;
     head.method = parts[0];
     const qsizetype question = parts[1].indexOf('?');
-    head.path = parts[1].left(question);
+    head.path = question < 0 ? parts[1] : parts[1].first(question);
     head.query = question < 0 ? QByteArray() : parts[1].mid(question + 1);
     return std::none_of(parts[1].begin(), parts[1].end(),
                         [](char c) { return c <= ' ' || c >= 127; });

@@ -80,10 +80,52 @@ class HttpClient
         return received + socket.readAll();
     }
 
+    /// Writes `bytes` from `source` and returns what comes back up to the end
+    /// of the answer's head, or until the server closes.
+    QByteArray Head(const QByteArray& bytes,
+                    const QHostAddress& source = QHostAddress(QHostAddress::LocalHost))
+    {
+        QTcpSocket socket;
+        socket.bind(source);
+        socket.connectToHost(QHostAddress::LocalHost, m_port);
+        if (!socket.waitForConnected(5000))
+            return {};
+        socket.write(bytes);
+        QByteArray received;
+        for (int i = 0; i < 100 && !received.contains("\r\n\r\n"); ++i) {
+            if (socket.state() == QAbstractSocket::ConnectedState)
+                WaitFor(&socket, &QTcpSocket::readyRead, 50);
+            received += socket.readAll();
+        }
+        return received;
+    }
+
   private:
     quint16 m_port;
     QNetworkAccessManager m_network;
 };
+
+/// A WebSocket handshake for `target` with `fields` besides, as a raw client sends it.
+inline QByteArray UpgradeRequest(const QByteArray& target, const QByteArray& fields = {})
+{
+    return "GET " + target +
+           " HTTP/1.1\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n"
+           "Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n" +
+           fields + "\r\n";
+}
+
+/// A client's frame: whole, masked, with a payload of up to 125 bytes.
+inline QByteArray ClientFrame(quint8 opcode, const QByteArray& payload)
+{
+    const char mask[] = {0x11, 0x22, 0x33, 0x44};
+    QByteArray frame;
+    frame.append(static_cast<char>(0x80 | opcode));
+    frame.append(static_cast<char>(0x80 | payload.size()));
+    frame.append(mask, 4);
+    for (qsizetype i = 0; i < payload.size(); ++i)
+        frame.append(static_cast<char>(payload[i] ^ mask[i % 4]));
+    return frame;
+}
 
 // A WebSocket client that keeps every text message it receives.
 class WsClient

@@ -10,8 +10,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkInterface>
+#include <QWebSocketProtocol>
 #include <QTcpServer>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -152,15 +156,47 @@ TEST_F(RemoteServerTest, RefusesCommandsBeyondFiftyASecondFromOneClient)
     }
     EXPECT_GE(tooMany, 1);
 
+    // The address's second has passed; a WebSocket counts against it too.
+    QTest::qWait(1100);
     WsClient ws(server.Port(), kToken);
     ASSERT_TRUE(ws.Connected());
     for (int i = 0; i < 60; ++i)
         ws.socket.sendTextMessage(QString::fromLatin1(CommandBody("pause")));
-    ws.WaitForMessages(61);
-    ASSERT_EQ(ws.messages.size(), 61U);
+    WaitFor(&ws.socket, &QWebSocket::disconnected);
+    ASSERT_EQ(ws.messages.size(), 54U);
     EXPECT_EQ(Json(ws.messages.front())["running"], false); // the state on connecting
     EXPECT_EQ(Json(ws.messages[50])["status"], 409);
     EXPECT_EQ(Json(ws.messages[51])["status"], 429);
+    EXPECT_EQ(Json(ws.messages[53])["status"], 429);
+    EXPECT_EQ(ws.socket.closeCode(), QWebSocketProtocol::CloseCodePolicyViolated)
+        << "closed rather than answered once it keeps on past the limit";
+}
+
+TEST_F(RemoteServerTest, CapsCommandsFromEveryAddressTogether)
+{
+    const QByteArray request = "POST /api/command HTTP/1.1\r\nAuthorization: " + kBearer +
+                               "\r\nContent-Length: 19\r\n\r\n" + CommandBody("pause");
+    int tooMany = 0;
+    // Five addresses, each within its own limit, eight at a time so that
+    // none waits beyond its share of places.
+    for (int wave = 0; wave < 6; ++wave) {
+        std::vector<std::unique_ptr<QTcpSocket>> sockets;
+        for (int address = 2; address <= 6; ++address) {
+            for (int i = 0; i < 8; ++i) {
+                auto socket = std::make_unique<QTcpSocket>();
+                socket->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(address)));
+                socket->connectToHost(QHostAddress::LocalHost, server.Port());
+                socket->write(request);
+                sockets.push_back(std::move(socket));
+            }
+        }
+        for (const auto& socket : sockets) {
+            if (socket->state() != QAbstractSocket::UnconnectedState)
+                WaitFor(socket.get(), &QTcpSocket::disconnected, 2000);
+            tooMany += socket->readAll().contains("every client together") ? 1 : 0;
+        }
+    }
+    EXPECT_GE(tooMany, 240 - 200);
 }
 
 TEST_F(RemoteServerTest, TakesSixteenWebSocketsWithTheTokenAndNoMore)
@@ -275,6 +311,96 @@ TEST_F(RemoteServerTest, DropsRequestsThatNeverFinishAndHoldsFewOfThem)
     WaitFor(idle.front().get(), &QTcpSocket::disconnected, 12'000);
     EXPECT_EQ(idle.front()->state(), QAbstractSocket::UnconnectedState);
     EXPECT_TRUE(idle.front()->readAll().isEmpty());
+}
+
+TEST_F(RemoteServerTest, AnswersOneRequestAConnectionAndCountsOnlyOpenWebSockets)
+{
+    // An upgrade without the token riding behind a request the page needs none for.
+    const QByteArray smuggled = "GET / HTTP/1.1\r\n\r\n" + UpgradeRequest("/api/ws");
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray answer = http->Raw(smuggled);
+        ASSERT_EQ(answer.count("HTTP/1.1 "), 1) << i;
+        EXPECT_TRUE(answer.startsWith("HTTP/1.1 200")) << i;
+    }
+    EXPECT_EQ(server.ClientCount(), 0);
+    EXPECT_EQ(server.WaitingCount(), 0);
+
+    std::vector<std::unique_ptr<WsClient>> clients;
+    for (int i = 0; i < 16; ++i) {
+        clients.push_back(std::make_unique<WsClient>(server.Port(), kToken));
+        ASSERT_TRUE(clients.back()->Connected()) << i;
+    }
+    // However a socket goes, its place is free again.
+    clients[3]->socket.abort();
+    for (int i = 0; i < 20 && server.ClientCount() == 16; ++i)
+        WaitFor(&server, &RemoteServer::clientCountChanged, 100);
+    EXPECT_EQ(server.ClientCount(), 15);
+    EXPECT_TRUE(WsClient(server.Port(), kToken).Connected());
+}
+
+TEST_F(RemoteServerTest, LetsOthersInWhileSlowClientsHoldEveryPlace)
+{
+    // One address with far more unfinished requests than its share, then ten
+    // more filling every place that is left.
+    std::vector<std::unique_ptr<QTcpSocket>> slow;
+    for (int address = 2; address <= 12; ++address) {
+        for (int i = 0; i < (address == 2 ? 40 : 10); ++i) {
+            auto socket = std::make_unique<QTcpSocket>();
+            socket->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(address)));
+            socket->connectToHost(QHostAddress::LocalHost, server.Port());
+            socket->write("GET / HTTP/1.1\r\n");
+            slow.push_back(std::move(socket));
+        }
+        QTest::qWait(20);
+    }
+    EXPECT_LE(server.WaitingCount(), 64);
+    const HttpAnswer state = http->Send("GET", QStringLiteral("/api/state"), {}, kBearer);
+    EXPECT_EQ(state.status, 200);
+    const int stillOpen = static_cast<int>(std::count_if(
+        slow.begin(), slow.end(),
+        [](const auto& socket) { return socket->state() == QAbstractSocket::ConnectedState; }));
+    EXPECT_LE(stillOpen, 64);
+}
+
+TEST_F(RemoteServerTest, ClosesAWebSocketThatFloodsPingsAndReadsNothing)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, server.Port());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(UpgradeRequest("/api/ws?token=" + kToken.toLatin1()));
+    for (int i = 0; i < 2000; ++i)
+        socket.write(ClientFrame(0x9, QByteArray(125, 'p')));
+    WaitFor(&socket, &QTcpSocket::disconnected, 5000);
+    EXPECT_EQ(socket.state(), QAbstractSocket::UnconnectedState);
+    for (int i = 0; i < 20 && server.ClientCount() > 0; ++i)
+        WaitFor(&server, &RemoteServer::clientCountChanged, 100);
+    EXPECT_EQ(server.ClientCount(), 0);
+}
+
+TEST_F(RemoteServerTest, TakesTheBearerOnAWebSocketAndRefusesOtherSitesAndNames)
+{
+    const QByteArray bearer = "Authorization: " + kBearer + "\r\n";
+    const QByteArray own = "127.0.0.1:" + QByteArray::number(server.Port());
+    const struct {
+        QByteArray request;
+        const char* status;
+    } rows[] = {
+        {UpgradeRequest("/api/ws", bearer), "101"},
+        {UpgradeRequest("/api/ws"), "401"},
+        {UpgradeRequest("/api/ws", bearer + "Host: " + own + "\r\nOrigin: http://" + own + "\r\n"),
+         "101"},
+        {UpgradeRequest("/api/ws", bearer + "Host: " + own + "\r\nOrigin: http://evil.example\r\n"),
+         "403"},
+        {UpgradeRequest("/api/ws", bearer + "Origin: null\r\n"), "403"},
+        {"GET /api/state HTTP/1.1\r\nHost: evil.example\r\n" + bearer + "\r\n", "421"},
+        {"GET /api/state HTTP/1.1\r\nHost: localhost:8787\r\n" + bearer + "\r\n", "200"},
+    };
+    for (const auto& row : rows) {
+        const QByteArray answer = http->Head(row.request);
+        EXPECT_TRUE(answer.startsWith(QByteArray("HTTP/1.1 ") + row.status))
+            << row.request.toStdString() << answer.toStdString();
+        EXPECT_FALSE(answer.toLower().contains("access-control")) << answer.toStdString();
+    }
 }
 
 TEST(RemoteServerListening, TakesEveryInterfaceWithLanAccess)
