@@ -17,9 +17,10 @@ WaitingRoom::Entry WaitingRoom::Enter(quint64 id, const QString& address)
         QHash<QString, int> held;
         for (const Seat& seat : m_seats)
             ++held[seat.address];
-        const auto most = std::max_element(held.begin(), held.end());
+        const int most = *std::max_element(held.begin(), held.end());
+        // Of the addresses holding the most, the one that has waited longest.
         const auto oldest = std::find_if(m_seats.begin(), m_seats.end(), [&](const Seat& seat) {
-            return seat.address == most.key();
+            return held.value(seat.address) == most;
         });
         entry.dropped = oldest->id;
         m_seats.erase(oldest);
