@@ -102,6 +102,11 @@ bool CIni::WriteString(const char* section, const char* name, const char* value)
                                        m_pszPathName.get());
 }
 
+bool CIni::RestrictToOwner()
+{
+    return PrivateProfile::RestrictToOwner(m_pszPathName.get());
+}
+
 std::unique_ptr<char[]> CIni::GetRawString(const char* section, const char* name,
                                            const char* defaultValue) const
 {

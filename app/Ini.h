@@ -48,6 +48,9 @@ class CIni
     std::int32_t GetInt(const char* section, const char* name, std::int32_t defaultValue,
                         int base) const;
 
+    /// Makes the file readable by its owner alone, as it must be while it
+    /// holds a secret; later writes keep it so. True on success.
+    bool RestrictToOwner();
     /// Writes `value` in `base` (2, 8, 16 unsigned, otherwise signed decimal); true on success.
     bool WriteInt(const char* section, const char* name, std::int32_t value, int base);
 

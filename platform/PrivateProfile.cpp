@@ -117,4 +117,16 @@ bool WriteString(const char* section, const char* name, const char* value, const
     return ReplaceFile(path, changed);
 }
 
+bool RestrictToOwner(const char* fileName)
+{
+    if (fileName == nullptr || *fileName == '\0')
+        return false;
+    const QString path = QFile::decodeName(fileName);
+    // The file's own mode is changed, not a link's, as writes replace the target.
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return !target.isEmpty() &&
+           QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                             QFile::WriteUser);
+}
+
 } // namespace PrivateProfile

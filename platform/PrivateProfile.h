@@ -31,4 +31,9 @@ std::uint32_t GetString(const char* section, const char* name, const char* defau
 /// folder, a file that cannot be read, a failed write.
 bool WriteString(const char* section, const char* name, const char* value, const char* fileName);
 
+/// Makes the existing file `fileName` readable and writable by its owner
+/// alone; every later write keeps it so. False when there is no such file or
+/// its mode cannot be changed.
+bool RestrictToOwner(const char* fileName);
+
 } // namespace PrivateProfile

@@ -8,6 +8,9 @@
 RemoteControl::RemoteControl(CIni& ini, DialogService& dialogs, RemoteHost host)
     : m_ini(ini), m_dialogs(dialogs), m_settings(LoadRemoteSettings(ini)), m_server(std::move(host))
 {
+    // A file that was left open to other users is closed before anything listens.
+    if (!m_settings.token.isEmpty())
+        m_ini.RestrictToOwner();
     if (m_settings.enabled)
         Apply(nullptr);
 }

@@ -36,6 +36,9 @@ void SaveRemoteSettings(CIni& ini, const RemoteSettings& settings)
     ini.WriteInt(kSection, "Enabled", settings.enabled ? 1 : 0, kDecimal);
     ini.WriteInt(kSection, "Port", settings.port, kDecimal);
     ini.WriteInt(kSection, "LanAccess", settings.lanAccess ? 1 : 0, kDecimal);
+    // Closed to other users before the token is in it.
+    if (!settings.token.isEmpty())
+        ini.RestrictToOwner();
     ini.WriteString(kSection, "Token", settings.token.toLatin1().constData());
 }
 

@@ -21,7 +21,8 @@ struct RemoteSettings {
 /// The [Remote] section; defaults where a value is missing or out of range.
 RemoteSettings LoadRemoteSettings(const CIni& ini);
 
-/// Writes every value of the [Remote] section.
+/// Writes every value of the [Remote] section; a file holding a token is
+/// made readable by its owner alone first.
 void SaveRemoteSettings(CIni& ini, const RemoteSettings& settings);
 
 /// A new token: 128 bits from the system's secure random source, as 32 hexadecimal digits.

@@ -7,6 +7,7 @@
 #include "ScrollRun.h"
 #include "TempDir.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkInterface>
@@ -465,6 +466,21 @@ TEST_F(RemoteControlSettings, MakesATokenOnFirstEnablingAndListensOnLoopbackAlon
         if (!address.isLoopback() && address.protocol() == QAbstractSocket::IPv4Protocol) {
             EXPECT_FALSE(Connects(address, port)) << address.toString().toStdString();
         }
+    }
+}
+
+TEST_F(RemoteControlSettings, KeepsAFileHoldingTheTokenFromOtherUsers)
+{
+    constexpr QFile::Permissions kOwnerOnly =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    const QString path = PathOf(QStringLiteral("vellor.ini"));
+    const QByteArray port = "Port=" + QByteArray::number(FreePort()) + "\r\n";
+    for (const QByteArray& lines :
+         {"Enabled=1\r\n" + port, "Enabled=0\r\n" + port + "Token=" + kToken.toLatin1() + "\r\n"}) {
+        WriteRemote(lines);
+        QFile::setPermissions(path, kOwnerOnly | QFile::ReadGroup | QFile::ReadOther);
+        const auto remote = Start();
+        EXPECT_EQ(QFile::permissions(path), kOwnerOnly) << lines.toStdString();
     }
 }
 
