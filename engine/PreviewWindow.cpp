@@ -162,11 +162,10 @@ void CPreviewWindow::ShowStatus()
     m_position->setText(tr("Line %1 of %2").arg(line).arg(status.lineCount));
     m_progress->setRange(0, status.lineCount);
     m_progress->setValue(line);
-    const std::optional<double> rows = RowsPerSecond(status.speedValue);
-    if (rows && g_runState.lineHeight > 0)
+    if (status.rowsPerSecond && status.linesPerMinute)
         m_speed->setText(tr("%1 rows/s, %2 lines/min")
-                             .arg(*rows, 0, 'f', 1)
-                             .arg(*rows * 60 / g_runState.lineHeight, 0, 'f', 1));
+                             .arg(*status.rowsPerSecond, 0, 'f', 1)
+                             .arg(*status.linesPerMinute, 0, 'f', 1));
     else
         m_speed->setText(tr("Speed: as fast as it goes"));
     m_remaining->setText(status.remainingSeconds

@@ -29,7 +29,11 @@ PrompterStatus CurrentPrompterStatus()
     status.lineCount = g_runParams.lineCount;
     status.lineIndex = std::clamp(LineBeingRead(), 0, std::max(status.lineCount - 1, 0));
     status.elapsedSeconds = SecondsMoved();
-    if (const std::optional<double> rows = RowsPerSecond(status.speedValue))
+    status.rowsPerSecond = RowsPerSecond(status.speedValue);
+    if (const std::optional<double> rows = status.rowsPerSecond) {
         status.remainingSeconds = static_cast<double>(RowsLeftToTheEnd()) / *rows;
+        if (g_runState.lineHeight > 0)
+            status.linesPerMinute = *rows * 60 / g_runState.lineHeight;
+    }
     return status;
 }

@@ -15,6 +15,8 @@ struct PrompterStatus {
     int lineCount = 0;                                    // lines in the run's script
     double elapsedSeconds = 0;                            // time spent moving in this run
     std::optional<double> remainingSeconds;               // at this speed; none while unknown
+    std::optional<double> rowsPerSecond;                  // at this speed; none at speed value 0
+    std::optional<double> linesPerMinute;                 // likewise, or without lines yet
 };
 
 // The run's status as of now; a run that is not on the screen shows as

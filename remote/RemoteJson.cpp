@@ -3,6 +3,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+namespace
+{
+QJsonValue Figure(const std::optional<double>& figure)
+{
+    return figure ? QJsonValue(*figure) : QJsonValue();
+}
+} // namespace
+
 QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
 {
     const QJsonObject state{
@@ -13,8 +21,9 @@ QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
         {"lineIndex", status.lineIndex},
         {"lineCount", status.lineCount},
         {"elapsedSeconds", status.elapsedSeconds},
-        {"remainingSeconds",
-         status.remainingSeconds ? QJsonValue(*status.remainingSeconds) : QJsonValue()},
+        {"remainingSeconds", Figure(status.remainingSeconds)},
+        {"rowsPerSecond", Figure(status.rowsPerSecond)},
+        {"linesPerMinute", Figure(status.linesPerMinute)},
         {"script", scriptName},
     };
     return QJsonDocument(state).toJson(QJsonDocument::Compact);

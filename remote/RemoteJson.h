@@ -8,8 +8,9 @@
 // The JSON the remote control answers with.
 
 /// The run's state as the interface gives it: running, paused, direction,
-/// speedValue, lineIndex, lineCount, elapsedSeconds, remainingSeconds (null
-/// while unknown) and script, the script's file name.
+/// speedValue, lineIndex, lineCount, elapsedSeconds, remainingSeconds,
+/// rowsPerSecond and linesPerMinute (each null while unknown) and script,
+/// the script's file name.
 QByteArray StateJson(const PrompterStatus& status, const QString& scriptName);
 
 /// {"error": message}, or with "status" too for a WebSocket, which has no status line.

@@ -70,11 +70,17 @@ def main():
             ini.write(f"[Settings]\r\nMRF={script}\r\nScrollSpeed=3000\r\n"
                       f"[Remote]\r\nEnabled=1\r\nPort={port}\r\nToken={token}\r\n")
 
-        def state():
-            request = urllib.request.Request(f"http://127.0.0.1:{port}/api/state",
+        def ask(path, body=None):
+            request = urllib.request.Request(f"http://127.0.0.1:{port}{path}", data=body,
                                              headers={"Authorization": f"Bearer {token}"})
             with urllib.request.urlopen(request, timeout=5) as answer:
                 return json.load(answer)
+
+        def state():
+            return ask("/api/state")
+
+        def command(name):
+            return ask("/api/command", json.dumps({"command": name}).encode())
 
         environment = dict(os.environ, QT_QPA_PLATFORM="offscreen")
         vellor = subprocess.Popen([program], cwd=folder, env=environment)
@@ -99,6 +105,9 @@ def main():
                 browser.get(f"http://127.0.0.1:{port}/#token={token}")
                 wait_until(lambda: shown("link") == "connected", "the page's WebSocket")
                 assert shown("script") == "talk.txt", shown("script")
+                # With no run, the biggest key starts one and the run's keys are greyed out.
+                assert shown("toggle") == "Start", shown("toggle")
+                assert not browser.find_element(By.ID, "stop").is_enabled()
 
                 press("start")
                 wait_until(lambda: state()["running"] and shown("running") == "Running",
@@ -109,6 +118,7 @@ def main():
                 wait_until(lambda: not state()["paused"] and shown("paused") == "Moving",
                            "the run to move")
                 wait_until(lambda: state()["elapsedSeconds"] >= 0, "the state")
+                wait_until(lambda: "rows/s" in shown("speed"), "the speed in rows a second")
                 if shots:
                     os.makedirs(shots, exist_ok=True)
                     for name, width, height in (("portrait", 390, 844), ("landscape", 844, 390)):
@@ -125,6 +135,13 @@ def main():
                 press("stop")
                 wait_until(lambda: not state()["running"] and shown("running") == "Not running",
                            "the run to stop")
+                assert shown("line") == "\u2013", shown("line")
+
+                # The answer to start tells of the run it started.
+                started = command("start")
+                assert started["running"] is True, started
+                command("stop")
+                wait_until(lambda: not state()["running"], "the second run to stop")
             finally:
                 browser.quit()
         finally:
