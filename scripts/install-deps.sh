@@ -16,8 +16,9 @@ packages=(
   # What the tests check the installed desktop entry and metainfo with.
   desktop-file-utils appstream
   xvfb xauth
-  # The remote control, and the browser its tests drive.
-  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev pkg-config chromium chromium-driver python3-selenium
+  # The remote control's QR code; the WebSocket client its tests use, and
+  # the browser they drive.
+  libqrencode-dev pkg-config qt6-websockets-dev chromium chromium-driver python3-selenium
   "$@"
 )
 
