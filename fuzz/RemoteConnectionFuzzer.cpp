@@ -119,9 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             connection.answered = true;
         }
         connection.Frames(events);
-        Require(connection.reader.HeldBytes() <=
-                RemoteLimits::kMaxHeadBytes + RemoteLimits::kMaxBodyBytes + piece +
-                    kFrameHeaderBytes);
+        Require(connection.reader.HeldBytes() <= RemoteLimits::kMaxHeadBytes +
+                                                     RemoteLimits::kMaxBodyBytes + piece +
+                                                     kFrameHeaderBytes);
     }
     return 0;
 }

@@ -31,8 +31,8 @@ ConnectionReader::Outcome ConnectionReader::Read(QByteArrayView bytes,
     }
     m_phase = Phase::Answered;
     const qsizetype length = screening.head.length + screening.head.bodyLength;
-    Request request{screening.head, m_buffer.sliced(screening.head.length,
-                                                    screening.head.bodyLength)};
+    Request request{screening.head,
+                    m_buffer.sliced(screening.head.length, screening.head.bodyLength)};
     // Kept only in case the request opens a WebSocket.
     m_buffer.remove(0, length);
     return request;

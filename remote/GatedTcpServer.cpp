@@ -15,8 +15,7 @@ GatedTcpServer::GatedTcpServer(bool lanAccess, Arrival arrival, QObject* parent)
 void GatedTcpServer::incomingConnection(qintptr handle)
 {
     auto* socket = new QTcpSocket(this);
-    if (!socket->setSocketDescriptor(handle) ||
-        !AcceptsPeer(socket->peerAddress(), m_lanAccess)) {
+    if (!socket->setSocketDescriptor(handle) || !AcceptsPeer(socket->peerAddress(), m_lanAccess)) {
         socket->abort();
         socket->deleteLater();
         return;

@@ -92,8 +92,8 @@ void RemoteServer::Close()
     }
     m_clients.clear();
     m_waitingConnections.clear();
-    m_waiting = WaitingRoom(RemoteLimits::kMaxWaitingConnections,
-                            RemoteLimits::kMaxWaitingPerAddress);
+    m_waiting =
+        WaitingRoom(RemoteLimits::kMaxWaitingConnections, RemoteLimits::kMaxWaitingPerAddress);
     m_pushTimer.stop();
     m_lastPushed.clear();
     m_listeners.clear();
@@ -190,9 +190,8 @@ void RemoteServer::OpenWebSocket(ClientConnection& connection, const RequestHead
 
 void RemoteServer::OnMessage(ClientConnection& connection, const QByteArray& message, bool text)
 {
-    const auto client = std::find_if(m_clients.begin(), m_clients.end(), [&](const Client& c) {
-        return c.connection == &connection;
-    });
+    const auto client = std::find_if(m_clients.begin(), m_clients.end(),
+                                     [&](const Client& c) { return c.connection == &connection; });
     if (client == m_clients.end())
         return;
     // Every message counts, so that not even refusals can be had faster.
@@ -213,9 +212,8 @@ void RemoteServer::OnMessage(ClientConnection& connection, const QByteArray& mes
 
 void RemoteServer::Leave(ClientConnection& connection)
 {
-    const auto client = std::find_if(m_clients.begin(), m_clients.end(), [&](const Client& c) {
-        return c.connection == &connection;
-    });
+    const auto client = std::find_if(m_clients.begin(), m_clients.end(),
+                                     [&](const Client& c) { return c.connection == &connection; });
     if (client == m_clients.end())
         return;
     m_clients.erase(client);
@@ -224,8 +222,8 @@ void RemoteServer::Leave(ClientConnection& connection)
     emit clientCountChanged(ClientCount());
 }
 
-std::optional<RemoteError> RemoteServer::RateRefusal(
-    std::initializer_list<CommandRateLimit*> limits)
+std::optional<RemoteError>
+RemoteServer::RateRefusal(std::initializer_list<CommandRateLimit*> limits)
 {
     const qint64 now = m_clock.elapsed();
     const bool allowed = std::all_of(limits.begin(), limits.end(),

@@ -52,9 +52,8 @@ bool IsOwnName(const QByteArray& name, const QList<QByteArray>& hostNames)
     const QByteArray bare = name.startsWith('[') ? name.mid(1, name.size() - 2) : name;
     if (!QHostAddress(QString::fromLatin1(bare)).isNull() || name == "localhost")
         return true;
-    const QByteArray withoutLocal = name.endsWith(kLocalSuffix)
-                                        ? name.first(name.size() - kLocalSuffix.size())
-                                        : name;
+    const QByteArray withoutLocal =
+        name.endsWith(kLocalSuffix) ? name.first(name.size() - kLocalSuffix.size()) : name;
     return hostNames.contains(withoutLocal);
 }
 } // namespace
@@ -74,8 +73,8 @@ std::variant<Endpoint, RemoteError> JudgeRequest(const RequestHead& head,
     }
     const bool originSent = std::any_of(head.fields.begin(), head.fields.end(),
                                         [](const auto& field) { return field.first == "origin"; });
-    if (originSent && (!hostSent || head.Field("origin").compare("http://" + host,
-                                                                 Qt::CaseInsensitive) != 0))
+    if (originSent &&
+        (!hostSent || head.Field("origin").compare("http://" + host, Qt::CaseInsensitive) != 0))
         return Refusal(403, "Requests from other sites are refused.");
 
     const auto route =

@@ -20,11 +20,10 @@ struct JudgeContext {
 };
 
 /// The endpoint, or the refusal: 400 for a malformed Host or WebSocket
-/// handshake, 503 for a WebSocket while they are full, 421 for a Host naming another machine (a name made to point
-/// here, as a hostile page would), 403 for an Origin that is not this
-/// server's own, and the routing's refusals. A request without Host or
-/// Origin, as curl and controllers may send, passes those two checks: a
-/// browser always sends both where they matter.
+/// handshake, 503 for a WebSocket while they are full, 421 for a Host naming another machine (a
+/// name made to point here, as a hostile page would), 403 for an Origin that is not this server's
+/// own, and the routing's refusals. A request without Host or Origin, as curl and controllers may
+/// send, passes those two checks: a browser always sends both where they matter.
 std::variant<Endpoint, RemoteError> JudgeRequest(const RequestHead& head,
                                                  const JudgeContext& context);
 

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 
-WaitingRoom::WaitingRoom(int places, int perAddress) : m_places(places), m_perAddress(perAddress)
-{
-}
+WaitingRoom::WaitingRoom(int places, int perAddress) : m_places(places), m_perAddress(perAddress) {}
 
 WaitingRoom::Entry WaitingRoom::Enter(quint64 id, const QString& address)
 {
@@ -36,6 +34,6 @@ void WaitingRoom::Leave(quint64 id)
 
 int WaitingRoom::Holding(const QString& address) const
 {
-    return static_cast<int>(std::count_if(m_seats.begin(), m_seats.end(),
-                                          [&](const Seat& seat) { return seat.address == address; }));
+    return static_cast<int>(std::count_if(
+        m_seats.begin(), m_seats.end(), [&](const Seat& seat) { return seat.address == address; }));
 }

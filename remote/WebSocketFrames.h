@@ -66,8 +66,8 @@ class FrameReader
     qsizetype Failed(quint16 code, std::vector<Event>& events); // Fail, then no frame
 
     qsizetype m_maxMessageBytes;
-    QByteArray m_frame;   // the frame arriving, from its first byte
-    QByteArray m_message; // the fragments of a message so far
+    QByteArray m_frame;                            // the frame arriving, from its first byte
+    QByteArray m_message;                          // the fragments of a message so far
     Opcode m_messageOpcode = Opcode::Continuation; // Continuation: no message open
     bool m_ended = false;
 };

@@ -27,8 +27,7 @@ int Judged(const QByteArray& request, bool webSocketsFull = false)
         return refusal->status;
     const auto judged = JudgeRequest(std::get<ConnectionReader::Request>(outcome).head,
                                      {kToken.toByteArray(), {"studio"}, webSocketsFull});
-    return std::holds_alternative<RemoteError>(judged) ? std::get<RemoteError>(judged).status
-                                                       : 0;
+    return std::holds_alternative<RemoteError>(judged) ? std::get<RemoteError>(judged).status : 0;
 }
 
 QByteArray Frame(quint8 first, const QByteArray& payload, bool masked = true)
@@ -73,7 +72,10 @@ TEST(RequestJudging, AnswersOnlyRequestsMeantForThisServerFromItsOwnPages)
         {"GET /api/ws HTTP/1.1\r\n" + kBearer + kHandshake + "\r\n", 0}, // the header, no query
         {"GET /api/ws HTTP/1.1\r\n" + kHandshake + "\r\n", 401},
         {"GET /api/ws?token=" + kToken.toByteArray() + " HTTP/1.1\r\n" + kHandshake + "\r\n", 0},
-        {"GET /api/ws HTTP/1.1\r\n" + kBearer + kHandshake + "\r\n", 503, },
+        {
+            "GET /api/ws HTTP/1.1\r\n" + kBearer + kHandshake + "\r\n",
+            503,
+        },
         {"GET /api/ws HTTP/1.1\r\n" + kBearer + "Upgrade: websocket\r\n\r\n", 400},
         {"GET /api/ws HTTP/1.1\r\n" + kBearer +
              "Connection: Upgrade\r\nUpgrade: websocket\r\nSec-WebSocket-Version: 8\r\n"
@@ -96,7 +98,8 @@ TEST(RequestJudging, AnswersOnlyRequestsMeantForThisServerFromItsOwnPages)
         {"POST /api/command HTTP/1.1\r\nHost: localhost:8787\r\nOrigin: http://evil.example\r\n" +
              kBearer + "\r\n",
          403},
-        {"POST /api/command HTTP/1.1\r\nHost: localhost:8787\r\nOrigin: https://localhost:8787\r\n" +
+        {"POST /api/command HTTP/1.1\r\nHost: localhost:8787\r\nOrigin: "
+         "https://localhost:8787\r\n" +
              kBearer + "\r\n",
          403},
         {"POST /api/command HTTP/1.1\r\nOrigin: http://localhost:8787\r\n" + kBearer + "\r\n", 403},
@@ -165,10 +168,10 @@ TEST(WaitingRoomTest, KeepsAFewPlacesAnAddressAndMakesRoomFromTheAddressHoldingM
         quint64 dropped; // 0: none
     } rows[] = {
         {1, "a", true, 0}, {2, "a", true, 0}, {3, "a", false, 0}, // a's share is taken
-        {4, "b", true, 0}, {5, "c", true, 0},                      // every place is taken
-        {6, "d", true, 1},                                         // a's oldest makes room
-        {7, "e", true, 2},                                         // a's next
-        {8, "b", true, 4},                                         // b holds as many as any
+        {4, "b", true, 0}, {5, "c", true, 0},                     // every place is taken
+        {6, "d", true, 1},                                        // a's oldest makes room
+        {7, "e", true, 2},                                        // a's next
+        {8, "b", true, 4},                                        // b holds as many as any
     };
     for (const auto& row : rows) {
         const WaitingRoom::Entry entry = room.Enter(row.id, QString::fromLatin1(row.address));

@@ -11,9 +11,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkInterface>
-#include <QWebSocketProtocol>
 #include <QTcpServer>
 #include <QTest>
+#include <QWebSocketProtocol>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -357,9 +357,10 @@ TEST_F(RemoteServerTest, LetsOthersInWhileSlowClientsHoldEveryPlace)
     EXPECT_LE(server.WaitingCount(), 64);
     const HttpAnswer state = http->Send("GET", QStringLiteral("/api/state"), {}, kBearer);
     EXPECT_EQ(state.status, 200);
-    const int stillOpen = static_cast<int>(std::count_if(
-        slow.begin(), slow.end(),
-        [](const auto& socket) { return socket->state() == QAbstractSocket::ConnectedState; }));
+    const int stillOpen =
+        static_cast<int>(std::count_if(slow.begin(), slow.end(), [](const auto& socket) {
+            return socket->state() == QAbstractSocket::ConnectedState;
+        }));
     EXPECT_LE(stillOpen, 64);
 }
 
