@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QWebSocket>
 
+#include <memory>
 #include <vector>
 
 // Clients of the remote control's server for the tests, each waiting in an
@@ -104,6 +105,15 @@ class HttpClient
     quint16 m_port;
     QNetworkAccessManager m_network;
 };
+
+/// A socket connecting from the loopback address `source` to `port`, not waiting for it.
+inline std::unique_ptr<QTcpSocket> ConnectFrom(const QString& source, quint16 port)
+{
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->bind(QHostAddress(source));
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    return socket;
+}
 
 /// A WebSocket handshake for `target` with `fields` besides, as a raw client sends it.
 inline QByteArray UpgradeRequest(const QByteArray& target, const QByteArray& fields = {})

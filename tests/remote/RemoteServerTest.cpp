@@ -184,9 +184,7 @@ TEST_F(RemoteServerTest, CapsCommandsFromEveryAddressTogether)
         std::vector<std::unique_ptr<QTcpSocket>> sockets;
         for (int address = 2; address <= 6; ++address) {
             for (int i = 0; i < 8; ++i) {
-                auto socket = std::make_unique<QTcpSocket>();
-                socket->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(address)));
-                socket->connectToHost(QHostAddress::LocalHost, server.Port());
+                auto socket = ConnectFrom(QStringLiteral("127.0.0.%1").arg(address), server.Port());
                 socket->write(request);
                 sockets.push_back(std::move(socket));
             }
@@ -346,9 +344,7 @@ TEST_F(RemoteServerTest, LetsOthersInWhileSlowClientsHoldEveryPlace)
     std::vector<std::unique_ptr<QTcpSocket>> slow;
     for (int address = 2; address <= 12; ++address) {
         for (int i = 0; i < (address == 2 ? 40 : 10); ++i) {
-            auto socket = std::make_unique<QTcpSocket>();
-            socket->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(address)));
-            socket->connectToHost(QHostAddress::LocalHost, server.Port());
+            auto socket = ConnectFrom(QStringLiteral("127.0.0.%1").arg(address), server.Port());
             socket->write("GET / HTTP/1.1\r\n");
             slow.push_back(std::move(socket));
         }
