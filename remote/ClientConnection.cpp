@@ -25,6 +25,8 @@ ClientConnection::ClientConnection(QTcpSocket* socket, quint64 id, Handlers hand
         deadline->setSingleShot(true);
         connect(deadline, &QTimer::timeout, this, &ClientConnection::Drop);
     }
+    m_keepAlive.setInterval(RemoteLimits::kWebSocketPingMs);
+    connect(&m_keepAlive, &QTimer::timeout, this, &ClientConnection::KeepAlive);
     m_headDeadline.start(RemoteLimits::kHeadTimeoutMs);
     m_requestDeadline.start(RemoteLimits::kRequestTimeoutMs);
 }
@@ -49,6 +51,8 @@ void ClientConnection::OpenWebSocket(const QByteArray& handshake, const QByteArr
     m_headDeadline.stop();
     m_requestDeadline.stop();
     m_webSocket = true;
+    m_lastHeard.start();
+    m_keepAlive.start();
     Send(handshake);
     SendText(greeting);
     std::vector<WebSocket::Event> events;
@@ -84,6 +88,7 @@ void ClientConnection::ReadAvailable()
 {
     std::vector<WebSocket::Event> events;
     while (!m_finished && m_socket->bytesAvailable() > 0) {
+        m_lastHeard.start();
         const ConnectionReader::Outcome outcome =
             m_reader.Read(m_socket->read(RemoteLimits::kReadChunkBytes), events);
         if (m_reader.HeadArrived())
@@ -98,6 +103,14 @@ void ClientConnection::ReadAvailable()
         Take(events);
         events.clear();
     }
+}
+
+void ClientConnection::KeepAlive()
+{
+    if (m_lastHeard.hasExpired(RemoteLimits::kWebSocketSilenceMs))
+        Drop();
+    else if (m_lastHeard.hasExpired(RemoteLimits::kWebSocketPingMs - 1))
+        Send(WebSocket::ServerFrame(WebSocket::Opcode::Ping, {}));
 }
 
 void ClientConnection::Take(std::vector<WebSocket::Event>& events)

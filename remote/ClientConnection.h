@@ -16,7 +16,9 @@ class QTcpSocket;
 // to the server, which answers it (and the connection closes) or opens a
 // WebSocket on it. The request line and fields have a deadline of their
 // own, shorter than the whole request's; a client that lets more than a
-// little go unsent, whatever caused it, is dropped. However it goes, the
+// little go unsent, whatever caused it, is dropped, and so is a WebSocket
+// that answers no ping for a minute (a phone that left the network tells
+// nothing). However it goes, the
 // connection tells the server once, then deletes itself.
 class ClientConnection : public QObject
 {
@@ -55,6 +57,7 @@ class ClientConnection : public QObject
 
   private:
     void ReadAvailable();
+    void KeepAlive();
     void Take(std::vector<WebSocket::Event>& events);
     void Send(const QByteArray& bytes);
     void Settle();
@@ -67,6 +70,8 @@ class ClientConnection : public QObject
     ConnectionReader m_reader;
     QTimer m_headDeadline;
     QTimer m_requestDeadline;
+    QTimer m_keepAlive; // a WebSocket's ping, and its end once it stays silent
+    QElapsedTimer m_lastHeard;
     CommandRateLimit m_pings;
     QElapsedTimer m_clock;
     bool m_webSocket = false;
