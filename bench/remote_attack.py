@@ -3,10 +3,13 @@
 runs with its remote on, and this script attacks it from loopback addresses
 of its own while a legitimate client from another address asks for the state
 every 100 ms. Per attack it reports the legitimate answer's time (median, 99th
-percentile, longest, and how many took over a second or failed) and the
-program's resident memory (idle before, the most during, and after).
+percentile, longest, and how many took over a second or failed), the
+program's resident memory (idle before, the most during, and after), and
+the status a WebSocket with the token gets once the attack has stopped.
 
-Usage: remote_attack.py <vellor executable> [seconds per attack, default 10]"""
+Usage: remote_attack.py <vellor executable> [seconds per attack, default 10] [attacks]
+where attacks are their numbers from 1, comma-separated (default: all, in turn
+on one program)."""
 
 import json
 import os
@@ -43,8 +46,9 @@ def frame(opcode, payload):
     return bytes([0x80 | opcode, 0x80 | len(payload)]) + mask + masked
 
 
-def upgrade(target, fields=""):
-    return (f"GET {target} HTTP/1.1\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n"
+def upgrade(target, port, fields=""):
+    return (f"GET {target} HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\n"
+            f"Connection: Upgrade\r\nUpgrade: websocket\r\n"
             f"Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: {KEY}\r\n{fields}\r\n").encode()
 
 
@@ -130,11 +134,25 @@ def probe(port, token):
         return None
 
 
+def websocket_answer(port, token):
+    """The status a WebSocket with the token gets once the attack has stopped."""
+    try:
+        s = socket.create_connection(("127.0.0.1", port), timeout=5,
+                                     source_address=("127.0.0.201", 0))
+        s.sendall(upgrade(f"/api/ws?token={token}", port))
+        answer = s.recv(256)
+        s.close()
+        return answer.split(b" ")[1].decode() if answer.startswith(b"HTTP/1.1 ") else "none"
+    except OSError:
+        return "none"
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__)
         return 2
     seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 10
+    chosen = [int(n) for n in sys.argv[3].split(",")] if len(sys.argv) > 3 else None
     with tempfile.TemporaryDirectory() as folder:
         program = os.path.join(folder, "vellor")
         shutil.copy(sys.argv[1], program)
@@ -161,21 +179,23 @@ def main():
                                 lambda: b"GET / HTTP/1.1\r\n", lambda: b"X")),
                 ("a tokenless upgrade behind a request, 16 at a time",
                  lambda: Attack(port, [f"127.0.1.{n}" for n in range(1, 17)], 1,
-                                lambda: b"GET / HTTP/1.1\r\n\r\n" + upgrade("/api/ws"))),
+                                lambda: b"GET / HTTP/1.1\r\n\r\n" + upgrade("/api/ws", port))),
                 ("WebSocket command flood, 16 clients from 16 addresses",
                  lambda: Attack(port, [f"127.0.2.{n}" for n in range(1, 17)], 1,
-                                lambda: upgrade(f"/api/ws?token={token}"),
+                                lambda: upgrade(f"/api/ws?token={token}", port),
                                 lambda: frame(1, command) * 20)),
                 ("WebSocket pings, nothing read, 16 clients",
                  lambda: Attack(port, [f"127.0.3.{n}" for n in range(1, 17)], 1,
-                                lambda: upgrade(f"/api/ws?token={token}"),
+                                lambda: upgrade(f"/api/ws?token={token}", port),
                                 lambda: frame(9, b"p" * 125) * 50, read=False)),
             ]
             print(f"idle resident memory: {idle:.1f} MB")
             print("| attack | answer median ms | p99 ms | longest ms | over 1 s or failed "
-                  "| memory most MB | memory after MB | connections made |")
-            print("|---|---|---|---|---|---|---|---|")
-            for name, make in attacks:
+                  "| memory most MB | memory after MB | connections made | a WebSocket after |")
+            print("|---|---|---|---|---|---|---|---|---|")
+            for number, (name, make) in enumerate(attacks, 1):
+                if chosen and number not in chosen:
+                    continue
                 attack = make()
                 times, failed, peak = [], 0, idle
                 ends = time.monotonic() + seconds
@@ -198,7 +218,7 @@ def main():
                 p99 = times[min(len(times) - 1, int(0.99 * len(times)))] if times else 0
                 print(f"| {name} | {statistics.median(times) if times else 0:.1f} | {p99:.1f} "
                       f"| {max(times) if times else 0:.1f} | {failed} of {len(times) + (failed if not times else 0)} "
-                      f"| {peak:.1f} | {after:.1f} | {attack.made} |")
+                      f"| {peak:.1f} | {after:.1f} | {attack.made} | {websocket_answer(port, token)} |")
         finally:
             vellor.terminate()
             vellor.wait(10)
