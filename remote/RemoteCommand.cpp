@@ -41,6 +41,15 @@ RemoteError BadRequest(const char* message)
 }
 } // namespace
 
+std::optional<RemoteCommand> RemoteCommandNamed(QByteArrayView name)
+{
+    const auto named = std::find_if(kCommands.begin(), kCommands.end(),
+                                    [&](const NamedCommand& c) { return name == c.name; });
+    if (named == kCommands.end())
+        return std::nullopt;
+    return named->command;
+}
+
 std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
 {
     QJsonParseError error{};
@@ -51,12 +60,10 @@ std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
     const QJsonValue name = object.value(QLatin1String("command"));
     if (!name.isString())
         return BadRequest("The command is missing or is not a string.");
-    const auto named = std::find_if(kCommands.begin(), kCommands.end(), [&](const NamedCommand& c) {
-        return name.toString() == QLatin1String(c.name);
-    });
-    if (named == kCommands.end())
+    const std::optional<RemoteCommand> named = RemoteCommandNamed(name.toString().toUtf8());
+    if (!named)
         return BadRequest("Unknown command.");
-    RemoteCommand command = named->command;
+    RemoteCommand command = *named;
     if (command.kind == Kind::Speed) {
         const QJsonValue value = object.value(QLatin1String("value"));
         const double number = value.toDouble(std::nan(""));

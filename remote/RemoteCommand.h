@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
 #include <variant>
 
 // A command object of the remote control's interface, {"command": "<name>"}
@@ -27,6 +28,9 @@ struct RemoteError {
     int status = 400;
     QString message;
 };
+
+/// The command called `name`, as the interface names it; a speed's value is 0.
+std::optional<RemoteCommand> RemoteCommandNamed(QByteArrayView name);
 
 /// The command in `json`, or a 400 error saying what is wrong with it.
 std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json);

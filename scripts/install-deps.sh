@@ -19,6 +19,8 @@ packages=(
   # The remote control's QR code; the WebSocket client its tests use, and
   # the browser they drive.
   libqrencode-dev pkg-config qt6-websockets-dev chromium chromium-driver python3-selenium
+  # Show controllers over OSC, and the outside client its tests use.
+  liblo-dev liblo-tools
   "$@"
 )
 

@@ -1,0 +1,59 @@
+#include "OscCommand.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+constexpr QByteArrayView kPrefix = "/vellor/";
+
+std::optional<double> Number(const OscArgument& argument)
+{
+    if (const auto* whole = std::get_if<qint32>(&argument))
+        return *whole;
+    if (const auto* real = std::get_if<float>(&argument); real && std::isfinite(*real))
+        return *real;
+    return std::nullopt;
+}
+} // namespace
+
+std::variant<OscRequest, OscRequestRefusal> ReadOscRequest(const OscMessage& message)
+{
+    using Refusal = OscRequestRefusal;
+    if (!message.path.startsWith(kPrefix))
+        return Refusal::UnknownAddress;
+    const QByteArrayView name = QByteArrayView(message.path).sliced(kPrefix.size());
+    const auto& arguments = message.arguments;
+
+    if (name == "subscribe" || name == "unsubscribe") {
+        OscRequest request;
+        request.kind =
+            name == "subscribe" ? OscRequest::Kind::Subscribe : OscRequest::Kind::Unsubscribe;
+        if (arguments.empty())
+            return request;
+        const auto* port = std::get_if<qint32>(&arguments.front());
+        if (request.kind == OscRequest::Kind::Unsubscribe || arguments.size() > 1 || !port ||
+            *port < 1 || *port > std::numeric_limits<quint16>::max())
+            return Refusal::WrongArguments;
+        request.port = static_cast<quint16>(*port);
+        return request;
+    }
+
+    const std::optional<RemoteCommand> command = RemoteCommandNamed(name);
+    if (!command)
+        return Refusal::UnknownAddress;
+    OscRequest request{OscRequest::Kind::Command, *command, std::nullopt};
+    if (command->kind != RemoteCommand::Kind::Speed)
+        return arguments.empty() ? std::variant<OscRequest, Refusal>(request)
+                                 : Refusal::WrongArguments;
+    const std::optional<double> value =
+        arguments.size() == 1 ? Number(arguments.front()) : std::nullopt;
+    if (!value)
+        return Refusal::WrongArguments;
+    // The run holds the value within its own range; here it only has to fit.
+    request.command.speedValue =
+        static_cast<int>(std::clamp(std::round(*value), double(std::numeric_limits<int>::min()),
+                                    double(std::numeric_limits<int>::max())));
+    return request;
+}

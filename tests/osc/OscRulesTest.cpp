@@ -1,0 +1,87 @@
+// What an OSC packet asks for, from its bytes to the request, without sockets.
+#include "OscCommand.h"
+#include "OscLimits.h"
+#include "OscPacket.h"
+
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace
+{
+QByteArray Message(const char* path, std::vector<OscArgument> arguments = {})
+{
+    return EncodeOscMessage({path, std::move(arguments)});
+}
+
+QByteArray Bundle(const std::vector<QByteArray>& elements)
+{
+    QByteArray bundle("#bundle\0\0\0\0\0\0\0\0\1", 16);
+    for (const QByteArray& element : elements) {
+        char size[4];
+        qToBigEndian<qint32>(static_cast<qint32>(element.size()), size);
+        bundle.append(size, 4).append(element);
+    }
+    return bundle;
+}
+
+// What the packet comes to: its requests in a few words, or why it is refused.
+std::string Outcome(const QByteArray& packet)
+{
+    const auto read = ReadOscPacket(packet);
+    if (const auto* refusal = std::get_if<OscRefusal>(&read))
+        return *refusal == OscRefusal::Malformed ? "malformed" : "oversized";
+    std::string text;
+    for (const OscMessage& message : std::get<std::vector<OscMessage>>(read)) {
+        const auto request = ReadOscRequest(message);
+        if (const auto* refusal = std::get_if<OscRequestRefusal>(&request)) {
+            text += *refusal == OscRequestRefusal::UnknownAddress ? "unknown;" : "wrong;";
+            continue;
+        }
+        const OscRequest& taken = std::get<OscRequest>(request);
+        if (taken.kind == OscRequest::Kind::Command)
+            text += taken.command.kind == RemoteCommand::Kind::Speed
+                        ? "speed " + std::to_string(taken.command.speedValue) + ';'
+                        : "command;";
+        else
+            text += (taken.kind == OscRequest::Kind::Subscribe ? "subscribe " : "unsubscribe ") +
+                    std::to_string(taken.port.value_or(0)) + ';';
+    }
+    return text;
+}
+} // namespace
+
+TEST(OscRules, TakesTheRemoteCommandsAndRefusesWhatIsNotOneOfThem)
+{
+    const QByteArray toggle = Message("/vellor/toggle");
+    const struct {
+        QByteArray packet;
+        std::string outcome;
+    } rows[] = {
+        {toggle, "command;"},
+        {Message("/vellor/speed", {2500.4F}), "speed 2500;"},
+        {Message("/vellor/speed", {qint32{900}}), "speed 900;"},
+        {Message("/vellor/subscribe"), "subscribe 0;"},
+        {Message("/vellor/subscribe", {qint32{9001}}), "subscribe 9001;"},
+        {Message("/vellor/unsubscribe"), "unsubscribe 0;"},
+        {Bundle({toggle, Bundle({Message("/vellor/stop")})}), "command;command;"},
+        {Message("/vellor/jump"), "unknown;"},
+        {Message("/other/toggle"), "unknown;"},
+        {Message("/vellor/stop", {qint32{1}}), "wrong;"},
+        {Message("/vellor/speed", {QByteArray("fast")}), "wrong;"},
+        {Message("/vellor/speed"), "wrong;"},
+        {Message("/vellor/subscribe", {qint32{70000}}), "wrong;"},
+        {Message("/vellor/subscribe", {1.5F}), "wrong;"},
+        {"", "malformed"},
+        {"garbage!", "malformed"},
+        {toggle.chopped(4), "malformed"},
+        {toggle + "xxxx", "malformed"},
+        {Bundle({toggle}).chopped(4), "malformed"},
+        {QByteArray("#bundle\0\0\0\0\0\0\0\0\1\0\0\0\x40", 20) + toggle, "malformed"},
+        {Bundle({Bundle({Bundle({toggle})})}), "oversized"},
+        {Bundle(std::vector<QByteArray>(OscLimits::kMaxMessagesPerPacket + 1, toggle)),
+         "oversized"},
+        {Message("/vellor/toggle", {QByteArray(1100, 'x')}), "oversized"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Outcome(row.packet), row.outcome) << row.packet.toHex().left(80).toStdString();
+}
