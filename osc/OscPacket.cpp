@@ -6,6 +6,7 @@
 
 #include <QtEndian>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <type_traits>
@@ -21,6 +22,13 @@ struct MessageFree {
 };
 using OwnedMessage = std::unique_ptr<std::remove_pointer_t<lo_message>, MessageFree>;
 using Messages = std::vector<OscMessage>;
+
+template <typename Number> Number Copied(const char* bytes)
+{
+    Number number{};
+    std::memcpy(&number, bytes, sizeof number);
+    return number;
+}
 
 std::optional<OscRefusal> ReadMessage(QByteArrayView bytes, Messages& messages)
 {
@@ -38,15 +46,18 @@ std::optional<OscRefusal> ReadMessage(QByteArrayView bytes, Messages& messages)
     const char* types = lo_message_get_types(decoded.get());
     lo_arg** values = lo_message_get_argv(decoded.get());
     for (int i = 0; i < lo_message_get_argc(decoded.get()); ++i) {
+        // liblo aligns arguments to four bytes only, so they are copied out
+        // rather than read through its union.
+        const auto* value = reinterpret_cast<const char*>(values[i]);
         switch (types[i]) {
         case LO_INT32:
-            message.arguments.emplace_back(qint32{values[i]->i});
+            message.arguments.emplace_back(Copied<qint32>(value));
             break;
         case LO_FLOAT:
-            message.arguments.emplace_back(values[i]->f);
+            message.arguments.emplace_back(Copied<float>(value));
             break;
         case LO_STRING:
-            message.arguments.emplace_back(QByteArray(&values[i]->s));
+            message.arguments.emplace_back(QByteArray(value));
             break;
         default:
             message.arguments.emplace_back(std::monostate{});
