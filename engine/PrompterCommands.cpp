@@ -13,13 +13,16 @@ namespace
 {
 constexpr int kSlowest = 32000;
 
-bool ChangeSpeedWhileMoving(int by)
+bool SetSpeed(int speedValue)
 {
-    if (g_runState.paused)
-        return false;
-    g_runState.speedValue += by;
+    g_runState.speedValue = speedValue;
     ClampSpeed();
     return true;
+}
+
+bool ChangeSpeedWhileMoving(int by)
+{
+    return !g_runState.paused && SetSpeed(g_runState.speedValue + by);
 }
 
 bool RequestReversal(bool allowed)
@@ -43,7 +46,7 @@ bool JumpTo(std::optional<int> line)
     return line && ShowLineForReading(*line);
 }
 
-bool Carry(PrompterCommand command)
+bool Carry(PrompterCommand command, int amount)
 {
     ScrollRunState& run = g_runState;
     switch (command) {
@@ -72,22 +75,20 @@ bool Carry(PrompterCommand command)
         return JumpTo(PreviousParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::JumpToStart:
         return JumpTo(0);
+    case PrompterCommand::SetSpeed:
+        return SetSpeed(amount);
+    case PrompterCommand::ChangeSpeed:
+        return SetSpeed(run.speedValue + amount);
     }
     return false;
 }
 } // namespace
 
-bool RunPrompterCommand(PrompterCommand command)
+bool RunPrompterCommand(PrompterCommand command, int amount)
 {
-    const bool applied = Carry(command);
+    const bool applied = Carry(command, amount);
     NoteRunMotion();
     return applied;
-}
-
-void SetPrompterSpeed(int speedValue)
-{
-    g_runState.speedValue = speedValue;
-    ClampSpeed();
 }
 
 void ClampSpeed()

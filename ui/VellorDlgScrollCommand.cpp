@@ -61,10 +61,6 @@ void CVellorDlg::OnScroll()
     g_runParams.useMonitor2 = m_bMonitor2;
     g_runParams.readingCue = m_readingCue;
     g_runParams.operatorScreen = m_showPreview ? screen() : nullptr;
-    // A run that cannot start leaves this as it is, so the slider gets the
-    // unchanged speed back.
-    g_runState.speedValue = g_runParams.speedValue;
-
     StartScrollRun(m_bMonitor2, std::move(rest));
 
     Editor().SetSelection(selection.cpMin, selection.cpMax);
