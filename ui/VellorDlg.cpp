@@ -131,7 +131,6 @@ CVellorDlg::CVellorDlg(DialogService& dialogs, QWidget* parent)
     CreateMenu();
     CreateControls();
     ConnectCommands();
-    InstallShortcuts();
 }
 
 CVellorDlg::~CVellorDlg() = default;

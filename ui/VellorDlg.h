@@ -18,7 +18,6 @@ class CMySliderControl;
 class CTransparentStatic;
 class CXButton;
 class QAction;
-class QEvent;
 class QMenu;
 class RecoveryKeeper;
 class ScriptEditor;
@@ -28,8 +27,9 @@ struct EncodedScript;
 // check boxes, the speed slider, menu 4 and the shortcuts of table 136. The
 // application fills the first nine value members, runs DoModal and reads them
 // back. The class is split by command group: this file and VellorDlg.cpp hold
-// the layout and initialisation, VellorDlgMenu.cpp the menu and shortcuts,
-// and VellorDlg*Commands.cpp / VellorDlgScrollCommand.cpp the commands.
+// the layout and initialisation, ControlCommands.cpp a row for each command,
+// VellorDlgMenu.cpp the menu and shortcuts made from the rows, and
+// VellorDlg*Commands.cpp / VellorDlgScrollCommand.cpp the commands.
 class CVellorDlg : public CBgDialog {
     Q_OBJECT
 
@@ -180,10 +180,6 @@ public slots:
     /// Ends the dialog after refreshing the starting speed and mouse flag from the controls.
     void done(int result) override;
 
-protected:
-    /// Turns the keys of table 136 into commands for the window and every child.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void CreateControls();
     void InitImageButtons();
@@ -197,7 +193,6 @@ private:
     void CreateMenu();
     void UpdateCommand(int id);
     void UpdateMenu(QMenu& menu);
-    void InstallShortcuts();
     void RestoreRecoveredScript();
     void ScriptSaved(const EncodedScript& text);
     void ScriptReplaced();

@@ -40,6 +40,9 @@ protected:
         if (!m_window)
             Create();
         m_window->OnInitDialog();
+        // Its shortcuts, as any window's, act while it is the active window.
+        m_window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 
     CVellorDlg& Window() const { return *m_window; }
