@@ -3,83 +3,223 @@
 #include "Ini.h"
 #include "ScriptEncoding.h"
 
+#include <QByteArray>
+
+#include <algorithm>
+#include <concepts>
+#include <span>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+
 namespace
 {
 
-constexpr char kSection[] = "Settings";
 constexpr int kDecimal = 10;
+// The design's section: always written whole.
+constexpr char kWholeSection[] = "Settings";
 
-constexpr ColorRef kDefaultBack = 16777215; // white
-constexpr ColorRef kDefaultText = 0;        // black
-constexpr std::int32_t kDefaultScrollSpeed = 80;
-constexpr std::int32_t kDefaultCpuSpeed = 2;
-constexpr char kDefaultFontName[] = "Arial Black";
-constexpr std::int32_t kDefaultFontSize = 240;
+enum class SettingType {
+    Text,   // bytes decoded as scripts are; an unchanged value is written back as its bytes
+    Int,    // signed decimal, read as strtoul reads 32 bits; colours too, as their 32 bits
+    Flag,   // set above zero, written as 1 or 0
+    Number, // the whole value, blanks aside, as a number; anything else is broken
+};
 
-QByteArray StoredBytes(const CIni& ini, const char* name, const char* defaultValue)
+// What a value outside lowest..highest, or a Number that is none, becomes.
+enum class BrokenValue {
+    Kept,       // it stays as it is
+    NearestEnd, // the nearer end of the range; no number: the default
+    Default,    // the default
+};
+
+// What a missing value reads as: a text, or a number.
+struct SettingDefault {
+    constexpr SettingDefault(const char* value) : text(value) {}
+    template <std::integral Number>
+    constexpr SettingDefault(Number value) : number(value) {}
+    const char* text = "";
+    std::int64_t number = 0;
+};
+
+// The field of a record that holds a key's value.
+template <class Record>
+using Field = std::variant<QString& (*)(Record&), std::int32_t& (*)(Record&), ColorRef& (*)(Record&),
+                           bool& (*)(Record&)>;
+
+template <auto Member, class Record>
+auto& Of(Record& record)
 {
-    return QByteArray::fromStdString(ini.GetString(kSection, name, defaultValue));
+    return record.*Member;
 }
 
-// A string value is bytes, as a script is, and is decoded by the scripts' rule.
-QString ReadString(const CIni& ini, const char* name, const char* defaultValue)
+template <class Record>
+struct SettingKey {
+    const char* section;
+    const char* name;
+    SettingType type;
+    SettingDefault fallback;
+    BrokenValue broken;
+    std::int64_t lowest, highest;
+    Field<Record> field;
+};
+
+constexpr std::int64_t kAny = 0; // the range of a value kept as it is
+
+using S = Settings;
+const SettingKey<Settings> kSettingsKeys[] = {
+    {"Settings", "MRF", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&S::m_strMRF, S>},
+    {"Settings", "CRBack", SettingType::Int, 16777215, BrokenValue::Kept, kAny, kAny, &Of<&S::m_crBack, S>},
+    {"Settings", "CRText", SettingType::Int, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_crText, S>},
+    {"Settings", "ScrollSpeed", SettingType::Int, 80, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nScrollSpeed, S>},
+    {"Settings", "CPUSpeed", SettingType::Int, 2, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nCPUSpeed, S>},
+    {"Settings", "UseMouse", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_bUseMouse, S>},
+    {"Settings", "RightReading", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_bRightReading, S>},
+    // Only a missing name gives the default face; a present empty one stays empty.
+    {"Settings", "FontName", SettingType::Text, "Arial Black", BrokenValue::Kept, kAny, kAny,
+     &Of<&S::m_strFontName, S>},
+    {"Settings", "FontSize", SettingType::Int, 240, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nFontSize, S>},
+    {"Prompter", "ReadingCue", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny,
+     +[](S& s) -> bool& { return s.readingCue.shown; }},
+    {"Prompter", "CueHeight", SettingType::Number, kCueHeightDefault, BrokenValue::NearestEnd, kCueHeightLowest,
+     kCueHeightHighest, +[](S& s) -> std::int32_t& { return s.readingCue.heightPercent; }},
+    {"Prompter", "Preview", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::showPreview, S>},
+};
+
+using R = RemoteSettings;
+const SettingKey<RemoteSettings> kRemoteKeys[] = {
+    {"Remote", "Enabled", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&R::enabled, R>},
+    {"Remote", "Port", SettingType::Int, kDefaultRemotePort, BrokenValue::Default, kLowestPort, kHighestPort,
+     &Of<&R::port, R>},
+    {"Remote", "LanAccess", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&R::lanAccess, R>},
+    {"Remote", "Token", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&R::token, R>},
+};
+
+// A key's value: its text, or its number.
+using Value = std::variant<QString, std::int64_t>;
+
+QByteArray StoredBytes(const CIni& ini, const char* section, const char* name, const char* fallback)
 {
-    return DecodeScriptText(StoredBytes(ini, name, defaultValue)).text;
+    return QByteArray::fromStdString(ini.GetString(section, name, fallback));
 }
 
-std::int32_t ReadInt(const CIni& ini, const char* name, std::int32_t defaultValue)
+template <class Record>
+std::int64_t InRange(const SettingKey<Record>& key, std::int64_t number)
 {
-    return ini.GetInt(kSection, name, defaultValue, kDecimal);
+    const bool outside = number < key.lowest || number > key.highest;
+    switch (key.broken) {
+    case BrokenValue::Kept:
+        break;
+    case BrokenValue::NearestEnd:
+        return std::clamp(number, key.lowest, key.highest);
+    case BrokenValue::Default:
+        return outside ? key.fallback.number : number;
+    }
+    return number;
 }
 
-// Colours are kept as the signed decimal of their 32 bits.
-ColorRef ReadColor(const CIni& ini, const char* name, ColorRef defaultValue)
+template <class Record>
+Value Read(const CIni& ini, const SettingKey<Record>& key)
 {
-    return static_cast<ColorRef>(ReadInt(ini, name, static_cast<std::int32_t>(defaultValue)));
+    switch (key.type) {
+    case SettingType::Text:
+        return DecodeScriptText(StoredBytes(ini, key.section, key.name, key.fallback.text)).text;
+    case SettingType::Int:
+        return InRange(key, ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number),
+                                       kDecimal));
+    case SettingType::Flag:
+        return std::int64_t{
+            ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number), kDecimal) > 0};
+    case SettingType::Number: {
+        bool number = false;
+        const qlonglong value = StoredBytes(ini, key.section, key.name, "").trimmed().toLongLong(&number);
+        return number ? InRange(key, value) : key.fallback.number;
+    }
+    }
+    return {};
 }
 
-// A value that reads as the file holds it now is written back as those very
-// bytes, whatever their encoding; any other value is written as UTF-8, which
-// always reads back as it was written.
-void WriteString(CIni& ini, const char* name, const QString& value)
+// The text a value is written as.
+template <class Record>
+QByteArray Written(const CIni& ini, const SettingKey<Record>& key, const Value& value)
 {
-    const QByteArray stored = StoredBytes(ini, name, "");
-    const bool unchanged = DecodeScriptText(stored).text == value;
-    ini.WriteString(kSection, name, (unchanged ? stored : value.toUtf8()).constData());
+    if (const auto* text = std::get_if<QString>(&value)) {
+        // A value that reads as the file holds it now is written back as
+        // those very bytes, whatever their encoding; any other as UTF-8,
+        // which always reads back as it was written.
+        const QByteArray stored = StoredBytes(ini, key.section, key.name, "");
+        return DecodeScriptText(stored).text == *text ? stored : text->toUtf8();
+    }
+    const std::int64_t number = std::get<std::int64_t>(value);
+    return QByteArray::number(key.type == SettingType::Int ? static_cast<std::int32_t>(number)
+                                                           : InRange(key, number));
 }
 
-void WriteInt(CIni& ini, const char* name, std::int32_t value)
+template <class Record>
+Value ValueOf(const SettingKey<Record>& key, Record& record)
 {
-    ini.WriteInt(kSection, name, value, kDecimal);
+    return std::visit(
+        [&record](auto field) -> Value {
+            auto& held = field(record);
+            if constexpr (std::is_same_v<std::decay_t<decltype(held)>, QString>)
+                return held;
+            else
+                return static_cast<std::int64_t>(held);
+        },
+        key.field);
+}
+
+template <class Record>
+void Load(const CIni& ini, std::span<const SettingKey<Record>> keys, Record& record)
+{
+    for (const SettingKey<Record>& key : keys) {
+        const Value value = Read(ini, key);
+        std::visit(
+            [&record, &value](auto field) {
+                auto& held = field(record);
+                using Held = std::decay_t<decltype(held)>;
+                if constexpr (std::is_same_v<Held, QString>)
+                    held = std::get<QString>(value);
+                else
+                    held = static_cast<Held>(std::get<std::int64_t>(value));
+            },
+            key.field);
+    }
+}
+
+template <class Record>
+void Save(CIni& ini, std::span<const SettingKey<Record>> keys, Record record)
+{
+    for (const SettingKey<Record>& key : keys) {
+        const Value value = ValueOf(key, record);
+        if (std::string_view(key.section) != kWholeSection && value == Read(ini, key))
+            continue;
+        ini.WriteString(key.section, key.name, Written(ini, key, value).constData());
+    }
 }
 
 } // namespace
 
 void LoadSettings(const CIni& ini, Settings& settings, const QString& defaultScriptPath)
 {
-    settings.m_strMRF = ReadString(ini, "MRF", "");
+    Load<Settings>(ini, kSettingsKeys, settings);
     if (settings.m_strMRF.isEmpty())
         settings.m_strMRF = defaultScriptPath;
-    settings.m_crBack = ReadColor(ini, "CRBack", kDefaultBack);
-    settings.m_crText = ReadColor(ini, "CRText", kDefaultText);
-    settings.m_nScrollSpeed = ReadInt(ini, "ScrollSpeed", kDefaultScrollSpeed);
-    settings.m_nCPUSpeed = ReadInt(ini, "CPUSpeed", kDefaultCpuSpeed);
-    settings.m_bUseMouse = ReadInt(ini, "UseMouse", 0) > 0;
-    settings.m_bRightReading = ReadInt(ini, "RightReading", 0) > 0;
-    // Only a missing name gives the default face; a present empty one stays empty.
-    settings.m_strFontName = ReadString(ini, "FontName", kDefaultFontName);
-    settings.m_nFontSize = ReadInt(ini, "FontSize", kDefaultFontSize);
 }
 
 void SaveSettings(CIni& ini, const Settings& settings)
 {
-    WriteString(ini, "MRF", settings.m_strMRF);
-    WriteInt(ini, "CRBack", static_cast<std::int32_t>(settings.m_crBack));
-    WriteInt(ini, "CRText", static_cast<std::int32_t>(settings.m_crText));
-    WriteInt(ini, "ScrollSpeed", settings.m_nScrollSpeed);
-    WriteInt(ini, "CPUSpeed", settings.m_nCPUSpeed);
-    WriteInt(ini, "UseMouse", settings.m_bUseMouse ? 1 : 0);
-    WriteInt(ini, "RightReading", settings.m_bRightReading ? 1 : 0);
-    WriteString(ini, "FontName", settings.m_strFontName);
-    WriteInt(ini, "FontSize", settings.m_nFontSize);
+    Save<Settings>(ini, kSettingsKeys, settings);
+}
+
+RemoteSettings LoadRemoteSettings(const CIni& ini)
+{
+    RemoteSettings settings;
+    Load<RemoteSettings>(ini, kRemoteKeys, settings);
+    return settings;
+}
+
+void SaveRemoteSettings(CIni& ini, const RemoteSettings& settings)
+{
+    Save<RemoteSettings>(ini, kRemoteKeys, settings);
 }

@@ -45,12 +45,12 @@ void CVellorDlg::OnScroll()
             return remaining;
         };
     // The prompter doubles the editor's whole-point size.
-    g_runParams.fontFace = m_strFontName;
-    g_runParams.fontPoints = (m_nFontSize / 10) * 2;
+    g_runParams.fontFace = m_settings.m_strFontName;
+    g_runParams.fontPoints = (m_settings.m_nFontSize / 10) * 2;
     g_runParams.fontWeight = kPrompterWeight;
     CreatePrompterFont(g_runParams.fontFace, g_runParams.fontPoints, g_runParams.fontWeight);
-    g_runParams.textColor = m_crText;
-    g_runParams.backColor = m_crBack;
+    g_runParams.textColor = m_settings.m_crText;
+    g_runParams.backColor = m_settings.m_crBack;
     g_runParams.speedValue = kSliderMax - m_slider->value();
     const bool mouse = Button(Ids::kMouseCheck)->IsChecked();
     const bool wheel = Button(Ids::kMouseWheelCheck)->IsChecked();
@@ -59,8 +59,8 @@ void CVellorDlg::OnScroll()
     const int forwardBox = m_bMonitor2 ? Ids::kMon2FwdCheck : Ids::kMon1FwdCheck;
     g_runParams.mirror = !Button(forwardBox)->IsChecked();
     g_runParams.useMonitor2 = m_bMonitor2;
-    g_runParams.readingCue = m_readingCue;
-    g_runParams.operatorScreen = m_showPreview ? screen() : nullptr;
+    g_runParams.readingCue = m_settings.readingCue;
+    g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
     StartScrollRun(m_bMonitor2, std::move(rest));
 
     Editor().SetSelection(selection.cpMin, selection.cpMax);

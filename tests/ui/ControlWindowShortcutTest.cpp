@@ -106,7 +106,7 @@ TEST_F(ControlWindowShortcuts, EscapeAndTheCloseBoxTakeTheClosingPath)
             EXPECT_TRUE(Window().close());
         EXPECT_FALSE(Window().isVisible());
         EXPECT_EQ(Window().result(), QDialog::Rejected);
-        EXPECT_EQ(Window().m_nScrollSpeed, 1000);
+        EXPECT_EQ(Window().m_settings.m_nScrollSpeed, 1000);
     }
 }
 
