@@ -8,7 +8,7 @@ add_executable(remote_request_fuzzer
   ${PROJECT_SOURCE_DIR}/remote/RemoteRoutes.cpp
   ${PROJECT_SOURCE_DIR}/remote/RemoteCommand.cpp)
 target_include_directories(remote_request_fuzzer PRIVATE
-  ${PROJECT_SOURCE_DIR}/remote ${PROJECT_SOURCE_DIR}/engine)
+  ${PROJECT_SOURCE_DIR}/remote ${PROJECT_SOURCE_DIR}/core)
 target_compile_options(remote_request_fuzzer PRIVATE ${VELLOR_FUZZ_FLAGS})
 target_link_options(remote_request_fuzzer PRIVATE ${VELLOR_FUZZ_FLAGS})
 target_link_libraries(remote_request_fuzzer PRIVATE Qt6::Core vellor_warnings)
