@@ -5,14 +5,13 @@
 #include "ReadingPosition.h"
 #include "RunClock.h"
 #include "ScrollRunState.h"
+#include "SpeedValue.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace
 {
-constexpr int kSlowest = 32000;
-
 bool SetSpeed(int speedValue)
 {
     g_runState.speedValue = speedValue;
@@ -94,8 +93,8 @@ bool RunPrompterCommand(PrompterCommand command, int amount)
 void ClampSpeed()
 {
     ScrollRunState& run = g_runState;
-    if (run.speedValue > kSlowest)
-        run.speedValue = kSlowest;
+    if (run.speedValue > kSlowestSpeed)
+        run.speedValue = kSlowestSpeed;
     else if (run.speedValue < 0)
         run.speedValue = 0;
     run.stepInterval = static_cast<std::int64_t>(run.speedValue) * 1000;

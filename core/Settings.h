@@ -2,9 +2,9 @@
 
 #include "ColorRef.h"
 #include "ReadingCue.h"
+#include "SpeedValue.h"
 
 #include <QString>
-#include <algorithm>
 #include <cstdint>
 
 // The records the settings file holds; SettingsStore.cpp has the one table
@@ -53,15 +53,3 @@ struct RemoteSettings {
     bool lanAccess = false;         ///< every interface, not loopback only
     QString token;                  ///< hexadecimal, made on first enabling
 };
-
-/// The slowest speed value; the speed slider runs from 0 to it.
-inline constexpr std::int32_t kSlowestSpeed = 32000;
-
-/// The speed slider's position for a speed value, 32000 - value: worked out in
-/// 64 bits, where no stored value can overflow it, and held to the slider's
-/// range, so that a value beyond either end, however far, lands at that end.
-constexpr int SliderPositionOf(std::int32_t speedValue)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(std::int64_t{kSlowestSpeed} - speedValue, 0, kSlowestSpeed));
-}

@@ -4,6 +4,7 @@
 #include "PrompterBindings.h"
 #include "PrompterCommands.h"
 #include "ScrollRunState.h"
+#include "Surface.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -78,7 +79,7 @@ bool PrompterWndProc(QEvent* event)
 CPrompterWindow::CPrompterWindow()
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setGeometry(0, 0, 640, 480);
+    setGeometry(0, 0, Surface::kWidth, Surface::kHeight);
     setCursor(Qt::BlankCursor);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

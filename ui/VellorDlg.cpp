@@ -10,6 +10,7 @@
 #include "ScriptEditor.h"
 #include "ScriptFile.h"
 #include "Settings.h"
+#include "SpeedValue.h"
 #include "TransparentStatic.h"
 #include "XButton.h"
 
@@ -26,7 +27,6 @@ constexpr ColorRef kWhite = 0x00FFFFFF;
 constexpr ColorRef kBlue = 0x00FF0000;
 constexpr ColorRef kDarkBlue = 0x009B0000;
 constexpr QColor kPanelGray(128, 128, 128);
-constexpr int kSliderMax = 32000;
 // A face name fills at most 31 characters of the platform's 32-byte field.
 
 enum class Kind { Button, CheckBox, Label, GrayRect, EtchedLine, Slider, Editor };
@@ -290,7 +290,7 @@ void CVellorDlg::InitCheckBoxes()
 void CVellorDlg::InitSlider()
 {
     m_slider->SetThumbColors(0, 0x00C4C4C4);
-    m_slider->setRange(0, kSliderMax);
+    m_slider->setRange(0, kSlowestSpeed);
     m_slider->setValue(SliderPositionOf(m_settings.m_nScrollSpeed));
     m_slider->SetTooltipText(QStringLiteral("Sets the Starting Scroll Speed"), true);
 }
@@ -361,6 +361,6 @@ void CVellorDlg::done(int result)
 
 void CVellorDlg::TakeValuesFromControls()
 {
-    m_settings.m_nScrollSpeed = kSliderMax - m_slider->value();
+    m_settings.m_nScrollSpeed = kSlowestSpeed - m_slider->value();
     m_settings.m_bUseMouse = Button(Ids::kMouseCheck)->IsChecked();
 }

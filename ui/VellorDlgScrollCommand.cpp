@@ -7,6 +7,7 @@
 #include "ScriptEditor.h"
 #include "ScrollRun.h"
 #include "ScrollRunState.h"
+#include "SpeedValue.h"
 #include "TextRaster.h"
 #include "XButton.h"
 
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kSliderMax = 32000;
 constexpr int kPrompterWeight = 400;
 
 // Lines taken before the run starts: many screens of any font, in a few
@@ -51,7 +51,7 @@ void CVellorDlg::OnScroll()
     CreatePrompterFont(g_runParams.fontFace, g_runParams.fontPoints, g_runParams.fontWeight);
     g_runParams.textColor = m_settings.m_crText;
     g_runParams.backColor = m_settings.m_crBack;
-    g_runParams.speedValue = kSliderMax - m_slider->value();
+    g_runParams.speedValue = kSlowestSpeed - m_slider->value();
     const bool mouse = Button(Ids::kMouseCheck)->IsChecked();
     const bool wheel = Button(Ids::kMouseWheelCheck)->IsChecked();
     g_runParams.controlMode =
@@ -64,7 +64,7 @@ void CVellorDlg::OnScroll()
     StartScrollRun(m_bMonitor2, std::move(rest));
 
     Editor().SetSelection(selection.cpMin, selection.cpMax);
-    m_slider->setValue(kSliderMax - g_runState.speedValue);
+    m_slider->setValue(kSlowestSpeed - g_runState.speedValue);
 }
 
 bool CVellorDlg::QueueScroll()
