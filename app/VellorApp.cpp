@@ -1,7 +1,6 @@
 #include "VellorApp.h"
 
 #include "ModulePath.h"
-#include "PrompterSettings.h"
 #include "RecoveryKeeper.h"
 #include "RemoteControl.h"
 #include "VellorDlg.h"
@@ -63,42 +62,29 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
 {
     PrepareSettingsLocation(m_location);
     LoadSettings(m_ini, m_settings, m_location.defaultScriptPath);
-    m_loadedCue = LoadPrompterSettings(m_ini);
-    m_loadedPreview = LoadPreviewChoice(m_ini);
     RecoveryKeeper recovery(m_recoveryCopyPath);
     std::optional<RecoveryCopy> recovered = OfferRecovery(recovery, dialogs);
-    ReadingCue cue = m_loadedCue;
-    bool preview = m_loadedPreview;
-    {
-        CVellorDlg window(dialogs);
-        CopySettingsToWindow(m_settings, window);
-        window.m_readingCue = m_loadedCue;
-        window.m_showPreview = m_loadedPreview;
-        // Recovered changes come back as unsaved changes of their own file.
-        if (recovered && !recovered->filePath.isEmpty())
-            window.m_strFilePath = recovered->filePath;
-        window.m_recovered = std::move(recovered);
-        window.KeepRecoveryCopy(recovery);
-        // Qt asks for the data directly, inside the session manager's request.
-        QObject::connect(
-            qGuiApp, &QGuiApplication::commitDataRequest, &window,
-            [this, &window](QSessionManager& manager) {
-                CommitSessionData(window, {[&manager] { return manager.allowsInteraction(); },
-                                           [&manager] { manager.cancel(); }});
-            },
-            Qt::DirectConnection);
-        RemoteControl remote(m_ini, dialogs,
-                             {[&window] { return window.QueueScroll(); },
-                              [&window] { return window.m_strFileName; }});
-        window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
-        window.DoModal();
-        CopyWindowToSettings(window, m_settings);
-        cue = window.m_readingCue;
-        preview = window.m_showPreview;
-    }
-    SaveSettings(m_ini, m_settings);
-    SavePrompterSettings(m_ini, cue, m_loadedCue);
-    SavePreviewChoice(m_ini, preview, m_loadedPreview);
+    CVellorDlg window(dialogs);
+    window.m_settings = m_settings;
+    // Recovered changes come back as unsaved changes of their own file.
+    if (recovered && !recovered->filePath.isEmpty())
+        window.m_settings.m_strMRF = recovered->filePath;
+    window.m_recovered = std::move(recovered);
+    window.KeepRecoveryCopy(recovery);
+    // Qt asks for the data directly, inside the session manager's request.
+    QObject::connect(
+        qGuiApp, &QGuiApplication::commitDataRequest, &window,
+        [this, &window](QSessionManager& manager) {
+            CommitSessionData(window, {[&manager] { return manager.allowsInteraction(); },
+                                       [&manager] { manager.cancel(); }});
+        },
+        Qt::DirectConnection);
+    RemoteControl remote(m_ini, dialogs,
+                         {[&window] { return window.QueueScroll(); },
+                          [&window] { return window.m_strFileName; }});
+    window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
+    window.DoModal();
+    SaveFrom(window);
     return false;
 }
 
@@ -110,34 +96,11 @@ void CVellorApp::CommitSessionData(CVellorDlg& window, const SessionRequest& ses
     }
     // The session may end the program without the window ever closing.
     window.TakeValuesFromControls();
-    CopyWindowToSettings(window, m_settings);
+    SaveFrom(window);
+}
+
+void CVellorApp::SaveFrom(const CVellorDlg& window)
+{
+    m_settings = window.m_settings;
     SaveSettings(m_ini, m_settings);
-    SavePrompterSettings(m_ini, window.m_readingCue, m_loadedCue);
-    SavePreviewChoice(m_ini, window.m_showPreview, m_loadedPreview);
-}
-
-void CopySettingsToWindow(const Settings& settings, CVellorDlg& window)
-{
-    window.m_strFilePath = settings.m_strMRF;
-    window.m_crBack = settings.m_crBack;
-    window.m_crText = settings.m_crText;
-    window.m_strFontName = settings.m_strFontName;
-    window.m_nFontSize = settings.m_nFontSize;
-    window.m_bUseMouse = settings.m_bUseMouse;
-    window.m_bMon1Reverse = !settings.m_bRightReading;
-    window.m_nScrollSpeed = settings.m_nScrollSpeed;
-    window.m_nCPUSpeed = settings.m_nCPUSpeed;
-}
-
-void CopyWindowToSettings(const CVellorDlg& window, Settings& settings)
-{
-    settings.m_strMRF = window.m_strFilePath;
-    settings.m_crBack = window.m_crBack;
-    settings.m_crText = window.m_crText;
-    settings.m_strFontName = window.m_strFontName;
-    settings.m_nFontSize = window.m_nFontSize;
-    settings.m_bUseMouse = window.m_bUseMouse;
-    settings.m_bRightReading = !window.m_bMon1Reverse;
-    settings.m_nScrollSpeed = window.m_nScrollSpeed;
-    settings.m_nCPUSpeed = window.m_nCPUSpeed;
 }

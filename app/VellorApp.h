@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Ini.h"
-#include "PrompterSettings.h"
 #include "Settings.h"
 #include "SettingsLocation.h"
 #include "SettingsStore.h"
@@ -49,17 +48,11 @@ public:
     const Settings& Record() const { return m_settings; }
 
 private:
+    // Takes the window's settings back and writes them.
+    void SaveFrom(const CVellorDlg& window);
+
     CIni m_ini;
     Settings m_settings;
-    ReadingCue m_loadedCue; // the [Prompter] cue as the file held it at start-up
-    bool m_loadedPreview = false; // and the operator's preview
     SettingsLocation m_location;
     QString m_recoveryCopyPath;
 };
-
-/// Hands the settings to the control window; monitor 1 reads reversed when the
-/// settings do not ask for right-reading.
-void CopySettingsToWindow(const Settings& settings, CVellorDlg& window);
-
-/// Takes the control window's values back into the settings, the same way round.
-void CopyWindowToSettings(const CVellorDlg& window, Settings& settings);

@@ -42,14 +42,14 @@ class OpenedWindow
     explicit OpenedWindow(const QByteArray& script) : m_window(m_dialogs)
     {
         // The script is opened at start, as the last one used is.
-        m_window.m_strFilePath = m_dir.filePath(QStringLiteral("script.txt"));
-        QFile file(m_window.m_strFilePath);
+        m_window.m_settings.m_strMRF = m_dir.filePath(QStringLiteral("script.txt"));
+        QFile file(m_window.m_settings.m_strMRF);
         if (file.open(QIODevice::WriteOnly))
             file.write(script);
         file.close();
-        m_window.m_crBack = 0x00FFFFFF;
-        m_window.m_strFontName = QStringLiteral("DejaVu Sans");
-        m_window.m_nFontSize = 120;
+        m_window.m_settings.m_crBack = 0x00FFFFFF;
+        m_window.m_settings.m_strFontName = QStringLiteral("DejaVu Sans");
+        m_window.m_settings.m_nFontSize = 120;
         m_window.OnInitDialog();
         m_window.show();
         QApplication::processEvents();

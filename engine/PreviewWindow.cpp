@@ -47,7 +47,7 @@ QString Clock(double seconds)
 
 } // namespace
 
-CPreviewWindow::CPreviewWindow(QScreen* screen)
+PreviewWindow::PreviewWindow(QScreen* screen)
     : m_pictureArea(QPoint(), kAreaSize), m_refreshTime(kFirstRefreshGuess)
 {
     setWindowTitle(QStringLiteral("Vellor Preview"));
@@ -87,13 +87,13 @@ CPreviewWindow::CPreviewWindow(QScreen* screen)
     show();
 }
 
-void CPreviewWindow::Follow(const DisplayDevice& display)
+void PreviewWindow::Follow(const DisplayDevice& display)
 {
     m_display = &display;
     Refresh();
 }
 
-void CPreviewWindow::RefreshIfDue(std::chrono::nanoseconds timeBeforeNextStep)
+void PreviewWindow::RefreshIfDue(std::chrono::nanoseconds timeBeforeNextStep)
 {
     if (!m_dueFor.isValid() ||
         (!m_refreshTime.FitsIn(timeBeforeNextStep) && !m_dueFor.hasExpired(kLongestPutOff.count())))
@@ -105,7 +105,7 @@ void CPreviewWindow::RefreshIfDue(std::chrono::nanoseconds timeBeforeNextStep)
     m_refreshTime.Note(std::chrono::nanoseconds(took.nsecsElapsed()));
 }
 
-void CPreviewWindow::Refresh()
+void PreviewWindow::Refresh()
 {
     ShowNewestFrame();
     ShowStatus();
@@ -114,7 +114,7 @@ void CPreviewWindow::Refresh()
     QCoreApplication::sendPostedEvents(this);
 }
 
-void CPreviewWindow::ShowNewestFrame()
+void PreviewWindow::ShowNewestFrame()
 {
     if (!m_display)
         return;
@@ -154,7 +154,7 @@ void CPreviewWindow::ShowNewestFrame()
     update(m_pictureArea);
 }
 
-void CPreviewWindow::ShowStatus()
+void PreviewWindow::ShowStatus()
 {
     const PrompterStatus status = CurrentPrompterStatus();
     const int line = std::min(status.lineIndex + 1, status.lineCount);
@@ -173,7 +173,7 @@ void CPreviewWindow::ShowStatus()
                              : tr("Left: unknown"));
 }
 
-void CPreviewWindow::paintEvent(QPaintEvent*)
+void PreviewWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QRect picture = ScanOutRect(m_pictureArea.size()).translated(m_pictureArea.topLeft());
@@ -184,12 +184,12 @@ void CPreviewWindow::paintEvent(QPaintEvent*)
                     ToQColor(g_runParams.textColor));
 }
 
-std::unique_ptr<CPreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen)
+std::unique_ptr<PreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen)
 {
     QScreen* const screen = g_runParams.operatorScreen;
     if (!screen || screen == prompterScreen)
         return nullptr;
-    auto preview = std::make_unique<CPreviewWindow>(screen);
+    auto preview = std::make_unique<PreviewWindow>(screen);
     // A platform that activates every window it shows does so when its
     // events are handled: handled now, before the prompter window is made,
     // the prompter's activation comes last and stays.

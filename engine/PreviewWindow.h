@@ -25,11 +25,11 @@ class QTimer;
 // offers it the time before its next step: the refresh, copying only
 // frames the presenter already has and painting at once, is done when it
 // fits in that time, so that it does not hold up a step.
-class CPreviewWindow : public QWidget
+class PreviewWindow : public QWidget
 {
   public:
     // A preview placed on screen and shown, with no picture until Follow.
-    explicit CPreviewWindow(QScreen* screen);
+    explicit PreviewWindow(QScreen* screen);
 
     // Shows display's frames from now on; display must outlive the window.
     void Follow(const DisplayDevice& display);
@@ -68,4 +68,4 @@ class CPreviewWindow : public QWidget
 // run is on it, where the operator sees the glass itself. Opened before the
 // prompter window is made, so that the prompter is the window
 // left active on a platform that activates every window it shows.
-std::unique_ptr<CPreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen);
+std::unique_ptr<PreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen);

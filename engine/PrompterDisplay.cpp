@@ -4,6 +4,7 @@
 #include "DisplayDevice.h"
 #include "ReadingCue.h"
 #include "ScrollRunState.h"
+#include "Surface.h"
 #include "TextRaster.h"
 
 namespace
@@ -46,7 +47,7 @@ std::unique_ptr<DisplayDevice> OpenPrompterDisplay(DisplayProbe* probe)
     if (!display)
         return nullptr;
     display->SetCooperativeLevel(g_runState.prompterWindow);
-    display->SetDisplayMode(640, 480, 8);
+    display->SetDisplayMode(Surface::kWidth, Surface::kHeight, 8);
     display->SetPalette(g_runParams.backColor, g_runParams.textColor);
 
     ShowReadingCue(*display);

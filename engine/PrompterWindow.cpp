@@ -1,8 +1,10 @@
 #include "PrompterWindow.h"
 
 #include "ColorRef.h"
+#include "PrompterBindings.h"
 #include "PrompterCommands.h"
 #include "ScrollRunState.h"
+#include "Surface.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,65 +16,28 @@
 
 namespace
 {
-// Keys act by key code, so Shift makes no difference and auto-repeat repeats.
-void OnKey(const QKeyEvent& key)
+// Gives the command bound to the input in the run's speed control mode.
+void Give(PrompterInput input, int code = 0)
 {
-    struct Binding {
-        int key;
-        PrompterCommand command;
-    };
-    static constexpr Binding kKeys[] = {
-        {Qt::Key_Escape, PrompterCommand::Stop},
-        {Qt::Key_Space, PrompterCommand::TogglePause},
-        {Qt::Key_D, PrompterCommand::ReverseFromForward},
-        {Qt::Key_U, PrompterCommand::ReverseFromBackward},
-        {Qt::Key_F, PrompterCommand::Faster},
-        {Qt::Key_S, PrompterCommand::Slower},
-        // What presenter clickers and page-turner pedals send.
-        {Qt::Key_PageDown, PrompterCommand::NextParagraph},
-        {Qt::Key_PageUp, PrompterCommand::PreviousParagraph},
-        {Qt::Key_Home, PrompterCommand::JumpToStart},
-        {Qt::Key_Down, PrompterCommand::Faster},
-        {Qt::Key_Up, PrompterCommand::Slower},
-        {Qt::Key_B, PrompterCommand::TogglePause},
-        {Qt::Key_Period, PrompterCommand::TogglePause},
-    };
-    for (const Binding& binding : kKeys) {
-        if (binding.key == key.key()) {
-            RunPrompterCommand(binding.command);
-            return;
-        }
-    }
-}
-
-void OnButton(const QMouseEvent& mouse)
-{
-    if (mouse.button() == Qt::LeftButton)
-        RunPrompterCommand(PrompterCommand::TogglePause);
-    else if (mouse.button() == Qt::RightButton)
-        RunPrompterCommand(PrompterCommand::Reverse);
+    if (const PrompterBinding* binding = FindPrompterBinding(input, code, g_runParams.controlMode))
+        RunPrompterBinding(*binding);
 }
 
 void OnMove(const QMouseEvent& mouse)
 {
-    if (g_runParams.controlMode == SpeedControlMode::MousePosition) {
-        // The height is taken as an unsigned 16-bit value, so a position
-        // above the window counts as far below it. Level movement speeds up.
-        const int y = static_cast<std::uint16_t>(mouse.position().toPoint().y());
-        g_runState.speedValue += y > g_runState.lastMouseY ? kPrompterSpeedStep : -kPrompterSpeedStep;
+    const int y = static_cast<std::uint16_t>(mouse.position().toPoint().y());
+    const PrompterInput input = y > g_runState.lastMouseY ? PrompterInput::MouseDown : PrompterInput::MouseUp;
+    if (g_runParams.controlMode == SpeedControlMode::MousePosition)
         g_runState.lastMouseY = y;
-    }
-    ClampSpeed();
+    Give(input);
 }
 
-// One step of 500 per wheel event, whatever the number of notches in it.
 bool OnWheel(const QWheelEvent& wheel)
 {
     const int delta = wheel.angleDelta().y();
     if (delta == 0)
         return false; // a sideways wheel is not this control
-    if (g_runParams.controlMode == SpeedControlMode::MouseWheel)
-        SetPrompterSpeed(g_runState.speedValue + (delta > 0 ? -kPrompterSpeedStep : kPrompterSpeedStep));
+    Give(delta > 0 ? PrompterInput::WheelAway : PrompterInput::WheelTowards);
     return true;
 }
 } // namespace
@@ -96,10 +61,10 @@ bool PrompterWndProc(QEvent* event)
         event->ignore();
         return true;
     case QEvent::KeyPress:
-        OnKey(static_cast<const QKeyEvent&>(*event));
+        Give(PrompterInput::Key, static_cast<const QKeyEvent&>(*event).key());
         return true;
     case QEvent::MouseButtonPress:
-        OnButton(static_cast<const QMouseEvent&>(*event));
+        Give(PrompterInput::Button, static_cast<const QMouseEvent&>(*event).button());
         return true;
     case QEvent::MouseMove:
         OnMove(static_cast<const QMouseEvent&>(*event));
@@ -114,7 +79,7 @@ bool PrompterWndProc(QEvent* event)
 CPrompterWindow::CPrompterWindow()
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setGeometry(0, 0, 640, 480);
+    setGeometry(0, 0, Surface::kWidth, Surface::kHeight);
     setCursor(Qt::BlankCursor);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

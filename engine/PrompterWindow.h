@@ -10,8 +10,8 @@ class QEvent;
 
 // The window of a scroll run. It covers the prompter's screen, draws
 // nothing of its own (the display's scan-out shows the image) and turns the
-// operator's keys, buttons, mouse movement and wheel into changes of the
-// run state through PrompterWndProc.
+// operator's keys, buttons, mouse movement and wheel into prompter commands
+// through PrompterWndProc.
 class CPrompterWindow : public QWidget
 {
   public:
@@ -31,11 +31,8 @@ class CPrompterWindow : public QWidget
 // window lives. The caller owns the window.
 std::unique_ptr<CPrompterWindow> CreatePrompterWindow();
 
-// Applies one event of the prompter window to the run state: Esc or losing
-// activation stops the run; Space, B, the full stop or the left button
-// pauses and resumes; while moving, D and U (by direction) and the right
-// button ask for a change of direction, F and S (and the Down and Up
-// arrows), the mouse's height and the wheel change the speed by 500; Page
-// Down, Page Up and Home jump to the next or previous paragraph or the
-// start. True when the event was one of these and is consumed.
+// Applies one event of the prompter window to the run: losing activation
+// stops it, and keys, buttons, movement and the wheel give the commands of
+// PrompterBindings. True when the event is consumed: every key, button and
+// movement, and the up-and-down wheel.
 bool PrompterWndProc(QEvent* event);

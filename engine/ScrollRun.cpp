@@ -103,7 +103,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
     ClampSpeed();
     RecordLineStarts(0);
 
-    std::unique_ptr<CPreviewWindow> preview = OpenPreviewWindow(ChooseDisplayScreen(useMonitor2));
+    std::unique_ptr<PreviewWindow> preview = OpenPreviewWindow(ChooseDisplayScreen(useMonitor2));
     std::unique_ptr<CPrompterWindow> window = CreatePrompterWindow();
     if (!window)
         return;

@@ -258,7 +258,7 @@ std::optional<RemoteError> RemoteServer::RunCommand(QByteArrayView body,
     if (!running)
         return RemoteError{409, QStringLiteral("No run is on the screen.")};
     if (command.kind == RemoteCommand::Kind::Speed)
-        SetPrompterSpeed(command.speedValue);
+        RunPrompterCommand(PrompterCommand::SetSpeed, command.speedValue);
     else
         RunPrompterCommand(command.prompter);
     whenDone();

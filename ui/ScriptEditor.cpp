@@ -1,5 +1,6 @@
 #include "ScriptEditor.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPalette>
@@ -275,8 +276,32 @@ QString ScriptEditor::DisplayedText(const QString& paragraph, const QTextLine& l
     return text;
 }
 
+bool ScriptEditor::IsShortcutOfWindow(const QKeyEvent& key) const
+{
+    // The keypad flag says where a key sits, not which key it is.
+    const QKeySequence typed(QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
+    const QList<QAction*> actions = window()->findChildren<QAction*>();
+    return std::any_of(actions.begin(), actions.end(),
+                       [&typed](const QAction* action) { return action->shortcut() == typed; });
+}
+
+bool ScriptEditor::event(QEvent* event)
+{
+    // The text edit claims Ctrl+C, Ctrl+V and the like before any shortcut
+    // sees them; left unclaimed, they reach the window's commands.
+    if (event->type() == QEvent::ShortcutOverride && IsShortcutOfWindow(static_cast<QKeyEvent&>(*event)))
+        return false;
+    return QPlainTextEdit::event(event);
+}
+
 void ScriptEditor::keyPressEvent(QKeyEvent* event)
 {
+    // Such a key comes here while its command is disabled, and still never
+    // edits the text.
+    if (IsShortcutOfWindow(*event)) {
+        event->ignore();
+        return;
+    }
     // The text edit's own Shift+Enter inserts U+2028, which a saved script
     // would keep as that character rather than as CR LF, and which would turn
     // a Windows-1252 script into UTF-8. The operator means a line break.

@@ -99,12 +99,15 @@ class ScriptEditor : public QPlainTextEdit
     ScriptEncoding Encoding() const { return m_encoding; }
 
   protected:
-    /// Shift+Enter breaks the line as Enter does.
+    /// Leaves the keys of the window's shortcuts to the window.
+    bool event(QEvent* event) override;
+    /// Shift+Enter breaks the line as Enter does; a key of the window's shortcuts does nothing.
     void keyPressEvent(QKeyEvent* event) override;
     /// Pasted or dropped text comes in with every line separator as a line break.
     void insertFromMimeData(const QMimeData* source) override;
 
   private:
+    bool IsShortcutOfWindow(const QKeyEvent& key) const;
     void UpdatePalette();
     void EnsureLineIndex() const;
 

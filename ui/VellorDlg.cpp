@@ -10,6 +10,7 @@
 #include "ScriptEditor.h"
 #include "ScriptFile.h"
 #include "Settings.h"
+#include "SpeedValue.h"
 #include "TransparentStatic.h"
 #include "XButton.h"
 
@@ -26,7 +27,6 @@ constexpr ColorRef kWhite = 0x00FFFFFF;
 constexpr ColorRef kBlue = 0x00FF0000;
 constexpr ColorRef kDarkBlue = 0x009B0000;
 constexpr QColor kPanelGray(128, 128, 128);
-constexpr int kSliderMax = 32000;
 // A face name fills at most 31 characters of the platform's 32-byte field.
 
 enum class Kind { Button, CheckBox, Label, GrayRect, EtchedLine, Slider, Editor };
@@ -131,7 +131,6 @@ CVellorDlg::CVellorDlg(DialogService& dialogs, QWidget* parent)
     CreateMenu();
     CreateControls();
     ConnectCommands();
-    InstallShortcuts();
 }
 
 CVellorDlg::~CVellorDlg() = default;
@@ -240,7 +239,7 @@ void CVellorDlg::OnInitDialog()
     // Linux window managers keep their own window menu, which a program
     // cannot extend; the about box is on the Help menu instead.
     setWindowIcon(m_hIcon);
-    Editor().SetBackgroundColor(m_crBack);
+    Editor().SetBackgroundColor(m_settings.m_crBack);
     ApplyEditorFont(0);
     LoadLastScript();
     RestoreRecoveredScript();
@@ -291,8 +290,8 @@ void CVellorDlg::InitCheckBoxes()
 void CVellorDlg::InitSlider()
 {
     m_slider->SetThumbColors(0, 0x00C4C4C4);
-    m_slider->setRange(0, kSliderMax);
-    m_slider->setValue(SliderPositionOf(m_nScrollSpeed));
+    m_slider->setRange(0, kSlowestSpeed);
+    m_slider->setValue(SliderPositionOf(m_settings.m_nScrollSpeed));
     m_slider->SetTooltipText(QStringLiteral("Sets the Starting Scroll Speed"), true);
 }
 
@@ -305,10 +304,10 @@ void CVellorDlg::InitLabels()
 
 void CVellorDlg::SetInitialCheckStates()
 {
-    Button(Ids::kMon1RevCheck)->SetChecked(m_bMon1Reverse, true);
-    Button(Ids::kMouseCheck)->SetChecked(m_bUseMouse, true);
-    Button(Ids::kMon1FwdCheck)->SetChecked(!m_bMon1Reverse, true);
-    Button(Ids::kMouseWheelCheck)->SetChecked(!m_bUseMouse, true);
+    Button(Ids::kMon1RevCheck)->SetChecked(!m_settings.m_bRightReading, true);
+    Button(Ids::kMouseCheck)->SetChecked(m_settings.m_bUseMouse, true);
+    Button(Ids::kMon1FwdCheck)->SetChecked(m_settings.m_bRightReading, true);
+    Button(Ids::kMouseWheelCheck)->SetChecked(!m_settings.m_bUseMouse, true);
     // Every start is on monitor 1, whatever the previous run used.
     m_bMonitor2 = false;
     Button(Ids::kMon2FwdCheck)->SetChecked(false, true);
@@ -317,10 +316,10 @@ void CVellorDlg::SetInitialCheckStates()
 
 void CVellorDlg::LoadLastScript()
 {
-    const std::optional<QByteArray> text = ReadScriptForEditing(m_strFilePath);
+    const std::optional<QByteArray> text = ReadScriptForEditing(m_settings.m_strMRF);
     if (!text)
         return;
-    m_strFileName = FileNameFromPath(m_strFilePath);
+    m_strFileName = FileNameFromPath(m_settings.m_strMRF);
     ShowFileLabel();
     Editor().SetSelection(-1, -1);
     Editor().SetText(*text);
@@ -329,18 +328,18 @@ void CVellorDlg::LoadLastScript()
 
 void CVellorDlg::ApplyEditorFont(int weight)
 {
-    QFont font(m_strFontName.left(kMaxFaceNameChars));
+    QFont font(m_settings.m_strFontName.left(kMaxFaceNameChars));
     font.setStyleHint(QFont::SansSerif);
     // A size of zero or less keeps the default size, as the platform's font
     // mapper does for a zero height.
-    if (m_nFontSize > 0)
-        font.setPointSizeF(m_nFontSize / 10.0);
+    if (m_settings.m_nFontSize > 0)
+        font.setPointSizeF(m_settings.m_nFontSize / 10.0);
     // Weights share one scale here and in Qt (400 normal, 700 bold); 0 means normal.
     if (weight > 0)
         font.setWeight(QFont::Weight(std::clamp(weight, 1, 1000)));
     m_font = WithStandInFaces(font);
     Editor().SetEditorFont(m_font);
-    Editor().SetDefaultTextColor(m_crText);
+    Editor().SetDefaultTextColor(m_settings.m_crText);
 }
 
 void CVellorDlg::ShowFileLabel()
@@ -362,6 +361,6 @@ void CVellorDlg::done(int result)
 
 void CVellorDlg::TakeValuesFromControls()
 {
-    m_nScrollSpeed = kSliderMax - m_slider->value();
-    m_bUseMouse = Button(Ids::kMouseCheck)->IsChecked();
+    m_settings.m_nScrollSpeed = kSlowestSpeed - m_slider->value();
+    m_settings.m_bUseMouse = Button(Ids::kMouseCheck)->IsChecked();
 }

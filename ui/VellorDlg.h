@@ -3,8 +3,8 @@
 #include "BgDialog.h"
 #include "ColorRef.h"
 #include "DialogService.h"
-#include "ReadingCue.h"
 #include "RecoveryCopy.h"
+#include "Settings.h"
 
 #include <QByteArray>
 #include <QFont>
@@ -18,7 +18,6 @@ class CMySliderControl;
 class CTransparentStatic;
 class CXButton;
 class QAction;
-class QEvent;
 class QMenu;
 class RecoveryKeeper;
 class ScriptEditor;
@@ -26,10 +25,11 @@ struct EncodedScript;
 
 // The operator's control window: the script editor, the skinned buttons and
 // check boxes, the speed slider, menu 4 and the shortcuts of table 136. The
-// application fills the first nine value members, runs DoModal and reads them
-// back. The class is split by command group: this file and VellorDlg.cpp hold
-// the layout and initialisation, VellorDlgMenu.cpp the menu and shortcuts,
-// and VellorDlg*Commands.cpp / VellorDlgScrollCommand.cpp the commands.
+// application hands it the settings, runs DoModal and reads them back. The
+// class is split by command group: this file and VellorDlg.cpp hold
+// the layout and initialisation, ControlCommands.cpp a row for each command,
+// VellorDlgMenu.cpp the menu and shortcuts made from the rows, and
+// VellorDlg*Commands.cpp / VellorDlgScrollCommand.cpp the commands.
 class CVellorDlg : public CBgDialog {
     Q_OBJECT
 
@@ -44,21 +44,14 @@ public:
     /// The fourteen start steps: skin, controls, editor font, last script, check states, show.
     void OnInitDialog();
 
-    // Values handed over by the application before DoModal and read back after it.
-    QString m_strFilePath;   ///< full path of the current script file; empty after New
-    ColorRef m_crBack = 0;   ///< editor and prompter background colour
-    ColorRef m_crText = 0;   ///< editor default text colour and prompter text colour
-    QString m_strFontName;   ///< font face; its first 31 characters take effect
-    int m_nFontSize = 0;     ///< font size in tenths of a point (240 = 24 pt)
-    bool m_bUseMouse = false; ///< speed control by mouse position (else by wheel)
-    bool m_bMon1Reverse = false; ///< monitor 1 reads mirror-reversed
-    int m_nScrollSpeed = 0;  ///< starting speed value 0..32000; the slider shows 32000 - it
-    int m_nCPUSpeed = 0;     ///< carried through unchanged
-    ReadingCue m_readingCue; ///< the prompter's reading cue, kept in [Prompter]
-    bool m_showPreview = false; ///< a run on another screen shows the operator a preview; kept in [Prompter]
+    /// The settings the window works on: handed over by the application
+    /// before DoModal and read back after it. m_strMRF is the current script
+    /// file (empty after New); monitor 1 reads mirror-reversed unless
+    /// m_bRightReading; the slider shows 32000 minus the starting speed.
+    Settings m_settings;
 
     // The window's own state.
-    QString m_strFileName;        ///< file-name part of m_strFilePath, shown in the file label
+    QString m_strFileName;        ///< file-name part of the script file's path, shown in the file label
     bool m_bMon2Reverse = false;  ///< monitor 2 reads mirror-reversed (menu check marks only)
     bool m_bMonitor2 = false;     ///< monitor 2 is chosen for the next scroll run
     QByteArray m_strSavedText;    ///< the script as last loaded or saved; differs when unsaved
@@ -180,10 +173,6 @@ public slots:
     /// Ends the dialog after refreshing the starting speed and mouse flag from the controls.
     void done(int result) override;
 
-protected:
-    /// Turns the keys of table 136 into commands for the window and every child.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void CreateControls();
     void InitImageButtons();
@@ -197,7 +186,6 @@ private:
     void CreateMenu();
     void UpdateCommand(int id);
     void UpdateMenu(QMenu& menu);
-    void InstallShortcuts();
     void RestoreRecoveredScript();
     void ScriptSaved(const EncodedScript& text);
     void ScriptReplaced();

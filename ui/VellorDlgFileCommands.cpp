@@ -62,11 +62,11 @@ OpenedScript ReadScriptAt(const QString& path, QIODevice::OpenMode mode)
 MessageAnswer CVellorDlg::AskToSaveChanges()
 {
     const QString question =
-        m_strFilePath.isEmpty()
+        m_settings.m_strMRF.isEmpty()
             ? QStringLiteral(
                   "The newly created file has changed. Would you like to save your changes?")
             : QStringLiteral("The file: '%1' has changed. Would you like to save your changes?")
-                  .arg(m_strFilePath);
+                  .arg(m_settings.m_strMRF);
     const MessageAnswer answer =
         m_dialogs.ShowMessage(this, question, QStringLiteral("Vellor Teleprompter"),
                               MessageButtons::YesNoCancel, MessageIcon::Question);
@@ -86,7 +86,7 @@ void CVellorDlg::OnFileNew()
 {
     if (HasUnsavedChanges() && AskToSaveChanges() == MessageAnswer::Cancel)
         return;
-    m_strFilePath.clear();
+    m_settings.m_strMRF.clear();
     m_strFileName.clear();
     FileLabel().setText(QStringLiteral("New File"));
     FileLabel().repaint();
@@ -117,7 +117,7 @@ void CVellorDlg::OnFileOpen()
     const std::optional<QByteArray> text = ReadScriptForEditing(path);
     if (!text)
         return;
-    m_strFilePath = path;
+    m_settings.m_strMRF = path;
     m_strFileName = FileNameFromPath(path);
     ShowFileLabel();
     Editor().SetSelection(-1, -1);
@@ -133,8 +133,8 @@ void CVellorDlg::OnFileSave()
 {
     const EncodedScript text = Editor().TextWithEncoding();
     // The file must exist already: Save As is the way to give a script a new file.
-    if (!SaveScriptFileAtomically(m_strFilePath, text.bytes, true)) {
-        m_dialogs.ShowMessage(this, SavingProblem(m_strFilePath), ApplicationTitle(),
+    if (!SaveScriptFileAtomically(m_settings.m_strMRF, text.bytes, true)) {
+        m_dialogs.ShowMessage(this, SavingProblem(m_settings.m_strMRF), ApplicationTitle(),
                               MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
@@ -153,7 +153,7 @@ void CVellorDlg::OnFileSaveAs()
                               MessageIcon::Warning);
         return;
     }
-    m_strFilePath = path;
+    m_settings.m_strMRF = path;
     m_strFileName = FileNameFromPath(path);
     ShowFileLabel();
     ScriptSaved(text);
@@ -194,7 +194,7 @@ void CVellorDlg::KeepRecoveryCopy(RecoveryKeeper& keeper)
     keeper.Follow(*this, [this]() -> std::optional<RecoveryKeeper::Unsaved> {
         if (!HasUnsavedChanges())
             return std::nullopt;
-        return RecoveryKeeper::Unsaved{m_strFilePath, Editor().EditedText()};
+        return RecoveryKeeper::Unsaved{m_settings.m_strMRF, Editor().EditedText()};
     });
     connect(Editor().document(), &QTextDocument::contentsChanged, &keeper,
             &RecoveryKeeper::NoteChange);
@@ -229,10 +229,10 @@ void CVellorDlg::OnFilePrint()
 {
     // The file as stored is printed, not the editor's text. Printing reports
     // nothing: a file that cannot be read or a cancelled print just ends here.
-    const OpenedScript script = ReadScriptAt(m_strFilePath, QIODevice::ReadOnly);
+    const OpenedScript script = ReadScriptAt(m_settings.m_strMRF, QIODevice::ReadOnly);
     if (!script.text)
         return;
-    m_dialogs.PrintText(this, FileNameFromPath(m_strFilePath), DecodeScriptText(*script.text).text);
+    m_dialogs.PrintText(this, FileNameFromPath(m_settings.m_strMRF), DecodeScriptText(*script.text).text);
 }
 
 void CVellorDlg::OnFileExit()
@@ -249,7 +249,7 @@ void CVellorDlg::OnCancel()
         if (answer == MessageAnswer::Yes) {
             // A script saved on the way out is not reopened at the next start.
             m_strSavedText.clear();
-            m_strFilePath.clear();
+            m_settings.m_strMRF.clear();
             m_strFileName.clear();
         }
     }

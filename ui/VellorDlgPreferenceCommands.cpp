@@ -44,7 +44,10 @@ void SelectDisplayFormat(CVellorDlg& window, int box)
         if (format.box != box)
             continue;
         window.m_bMonitor2 = format.monitor2;
-        (format.monitor2 ? window.m_bMon2Reverse : window.m_bMon1Reverse) = format.reverse;
+        if (format.monitor2)
+            window.m_bMon2Reverse = format.reverse;
+        else
+            window.m_settings.m_bRightReading = !format.reverse;
     }
     for (const DisplayFormat& format : kDisplayFormats)
         window.Button(format.box)->SetChecked(format.box == box, true);
@@ -60,7 +63,7 @@ void FollowPartner(CVellorDlg& window, int clicked, int partner)
 // Sets the speed-control mode from the menu: the flag and both boxes.
 void SelectMouseMode(CVellorDlg& window, bool useMouse)
 {
-    window.m_bUseMouse = useMouse;
+    window.m_settings.m_bUseMouse = useMouse;
     window.Button(Ids::kMouseCheck)->SetChecked(useMouse, true);
     window.Button(Ids::kMouseWheelCheck)->SetChecked(!useMouse, true);
 }
@@ -141,22 +144,23 @@ void CVellorDlg::OnMouseWheel()
 
 void CVellorDlg::OnBackgroundColor()
 {
-    const std::optional<ColorRef> color = m_dialogs.ChooseColor(this, m_crBack);
+    const std::optional<ColorRef> color = m_dialogs.ChooseColor(this, m_settings.m_crBack);
     if (!color)
         return;
-    m_crBack = *color;
-    Editor().SetBackgroundColor(m_crBack);
+    m_settings.m_crBack = *color;
+    Editor().SetBackgroundColor(m_settings.m_crBack);
 }
 
 void CVellorDlg::OnTextFont()
 {
     const std::optional<FontChoice> choice =
-        ChooseTextFont(m_dialogs, this, FontChoice{m_strFontName, m_nFontSize, 0, m_crText});
+        ChooseTextFont(m_dialogs, this,
+                       FontChoice{m_settings.m_strFontName, m_settings.m_nFontSize, 0, m_settings.m_crText});
     if (!choice)
         return;
-    m_strFontName = choice->face;
-    m_nFontSize = choice->sizeTenths;
-    m_crText = choice->color;
+    m_settings.m_strFontName = choice->face;
+    m_settings.m_nFontSize = choice->sizeTenths;
+    m_settings.m_crText = choice->color;
     // The weight reaches the editor only; the settings keep no weight.
     ApplyEditorFont(choice->weight);
 }
@@ -194,12 +198,12 @@ void CVellorDlg::SetRemoteControlDialog(std::function<void()> open)
 
 void CVellorDlg::OnUpdateMon1Fwd(QAction& item)
 {
-    item.setChecked(!m_bMon1Reverse);
+    item.setChecked(m_settings.m_bRightReading);
 }
 
 void CVellorDlg::OnUpdateMon1Rev(QAction& item)
 {
-    item.setChecked(m_bMon1Reverse);
+    item.setChecked(!m_settings.m_bRightReading);
 }
 
 void CVellorDlg::OnUpdateMon2Fwd(QAction& item)
@@ -214,32 +218,32 @@ void CVellorDlg::OnUpdateMon2Rev(QAction& item)
 
 void CVellorDlg::OnUpdateMouse(QAction& item)
 {
-    item.setChecked(m_bUseMouse);
+    item.setChecked(m_settings.m_bUseMouse);
 }
 
 void CVellorDlg::OnUpdateMouseWheel(QAction& item)
 {
-    item.setChecked(!m_bUseMouse);
+    item.setChecked(!m_settings.m_bUseMouse);
 }
 
 // The reading cue shows in the next scroll run; it is kept at exit.
 void CVellorDlg::OnReadingCue()
 {
-    m_readingCue.shown = !m_readingCue.shown;
+    m_settings.readingCue.shown = !m_settings.readingCue.shown;
 }
 
 void CVellorDlg::OnUpdateReadingCue(QAction& item)
 {
-    item.setChecked(m_readingCue.shown);
+    item.setChecked(m_settings.readingCue.shown);
 }
 
 // Taken up by the next scroll run on another screen; it is kept at exit.
 void CVellorDlg::OnOperatorPreview()
 {
-    m_showPreview = !m_showPreview;
+    m_settings.showPreview = !m_settings.showPreview;
 }
 
 void CVellorDlg::OnUpdateOperatorPreview(QAction& item)
 {
-    item.setChecked(m_showPreview);
+    item.setChecked(m_settings.showPreview);
 }

@@ -7,6 +7,7 @@
 #include "ScriptEditor.h"
 #include "ScrollRun.h"
 #include "ScrollRunState.h"
+#include "SpeedValue.h"
 #include "TextRaster.h"
 #include "XButton.h"
 
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kSliderMax = 32000;
 constexpr int kPrompterWeight = 400;
 
 // Lines taken before the run starts: many screens of any font, in a few
@@ -45,13 +45,13 @@ void CVellorDlg::OnScroll()
             return remaining;
         };
     // The prompter doubles the editor's whole-point size.
-    g_runParams.fontFace = m_strFontName;
-    g_runParams.fontPoints = (m_nFontSize / 10) * 2;
+    g_runParams.fontFace = m_settings.m_strFontName;
+    g_runParams.fontPoints = (m_settings.m_nFontSize / 10) * 2;
     g_runParams.fontWeight = kPrompterWeight;
     CreatePrompterFont(g_runParams.fontFace, g_runParams.fontPoints, g_runParams.fontWeight);
-    g_runParams.textColor = m_crText;
-    g_runParams.backColor = m_crBack;
-    g_runParams.speedValue = kSliderMax - m_slider->value();
+    g_runParams.textColor = m_settings.m_crText;
+    g_runParams.backColor = m_settings.m_crBack;
+    g_runParams.speedValue = kSlowestSpeed - m_slider->value();
     const bool mouse = Button(Ids::kMouseCheck)->IsChecked();
     const bool wheel = Button(Ids::kMouseWheelCheck)->IsChecked();
     g_runParams.controlMode =
@@ -59,16 +59,12 @@ void CVellorDlg::OnScroll()
     const int forwardBox = m_bMonitor2 ? Ids::kMon2FwdCheck : Ids::kMon1FwdCheck;
     g_runParams.mirror = !Button(forwardBox)->IsChecked();
     g_runParams.useMonitor2 = m_bMonitor2;
-    g_runParams.readingCue = m_readingCue;
-    g_runParams.operatorScreen = m_showPreview ? screen() : nullptr;
-    // A run that cannot start leaves this as it is, so the slider gets the
-    // unchanged speed back.
-    g_runState.speedValue = g_runParams.speedValue;
-
+    g_runParams.readingCue = m_settings.readingCue;
+    g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
     StartScrollRun(m_bMonitor2, std::move(rest));
 
     Editor().SetSelection(selection.cpMin, selection.cpMax);
-    m_slider->setValue(kSliderMax - g_runState.speedValue);
+    m_slider->setValue(kSlowestSpeed - g_runState.speedValue);
 }
 
 bool CVellorDlg::QueueScroll()

@@ -51,7 +51,7 @@ TEST_F(VellorApp, FirstStartShowsTheDefaultsAndWritesTheFirstRunSettings)
         shown = Read(w);
         background = w.Editor().palette().color(QPalette::Base);
         text = w.Editor().palette().color(QPalette::Text);
-        face = w.m_strFontName;
+        face = w.m_settings.m_strFontName;
     });
 
     EXPECT_FALSE(result);
@@ -126,37 +126,12 @@ TEST_F(VellorApp, TheCloseBoxEscapeAndFileExitEachSaveTheSliderAndMouseBoxAtClos
     }
 }
 
-TEST(SettingsMapping, MonitorOneReversalIsTheNegationOfRightReadingBothWays)
-{
-    FakeDialogService dialogs;
-    CVellorDlg window(dialogs);
-    Settings settings;
-    settings.m_strMRF = QStringLiteral("/scripts/news.txt");
-    settings.m_crBack = 0x00102030;
-    settings.m_crText = 0x00405060;
-    settings.m_nScrollSpeed = 1234;
-    settings.m_nCPUSpeed = 5;
-    settings.m_bUseMouse = true;
-    settings.m_bRightReading = true;
-    settings.m_strFontName = QStringLiteral("Liberation Serif");
-    settings.m_nFontSize = 105;
-    CopySettingsToWindow(settings, window);
-    EXPECT_FALSE(window.m_bMon1Reverse);
-    // Every other value makes the round trip unchanged.
-    window.m_bMon1Reverse = true;
-    Settings back;
-    CopyWindowToSettings(window, back);
-    EXPECT_FALSE(back.m_bRightReading);
-    back.m_bRightReading = true;
-    EXPECT_TRUE(back == settings);
-}
-
 TEST_F(VellorApp, TheOperatorsPreviewComesFromItsSectionAndGoesBackThereAtClosing)
 {
     WriteBytes(QStringLiteral("vellor.ini"), "[Prompter]\r\nPreview=1\r\n");
     bool shownAtOpening = false;
     Run([&shownAtOpening](CVellorDlg& w) {
-        shownAtOpening = w.m_showPreview;
+        shownAtOpening = w.m_settings.showPreview;
         w.CommandAction(Ids::kCmdOperatorPreview)->trigger();
         w.close();
     });

@@ -253,7 +253,7 @@ TEST_F(PrompterScreens, APreviewRefreshWaitsForRoomBeforeAStepButNotForLongAndPa
     using namespace std::chrono_literals;
     QElapsedTimer sinceOpening;
     sinceOpening.start();
-    CPreviewWindow preview(Named(QStringLiteral("Desk")));
+    PreviewWindow preview(Named(QStringLiteral("Desk")));
     const auto positionLabel = [&preview](int lines) -> const QLabel* {
         const QString text = QStringLiteral("Line 1 of %1").arg(lines);
         for (const QLabel* label : preview.findChildren<QLabel*>())

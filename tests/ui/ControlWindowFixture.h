@@ -23,15 +23,15 @@ protected:
     {
         m_window = std::make_unique<CVellorDlg>(m_dialogs);
         CVellorDlg& w = *m_window;
-        w.m_strFilePath = PathOf(QStringLiteral("script.txt"));
-        w.m_crBack = 0x00FFFFFF;
-        w.m_crText = 0;
-        w.m_strFontName = QStringLiteral("DejaVu Sans");
-        w.m_nFontSize = 120;
-        w.m_bUseMouse = false;
-        w.m_bMon1Reverse = true;
-        w.m_nScrollSpeed = 80;
-        w.m_nCPUSpeed = 2;
+        w.m_settings.m_strMRF = PathOf(QStringLiteral("script.txt"));
+        w.m_settings.m_crBack = 0x00FFFFFF;
+        w.m_settings.m_crText = 0;
+        w.m_settings.m_strFontName = QStringLiteral("DejaVu Sans");
+        w.m_settings.m_nFontSize = 120;
+        w.m_settings.m_bUseMouse = false;
+        w.m_settings.m_bRightReading = false;
+        w.m_settings.m_nScrollSpeed = 80;
+        w.m_settings.m_nCPUSpeed = 2;
     }
 
     // Creates the window if needed and runs its start steps.
@@ -40,6 +40,9 @@ protected:
         if (!m_window)
             Create();
         m_window->OnInitDialog();
+        // Its shortcuts, as any window's, act while it is the active window.
+        m_window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 
     CVellorDlg& Window() const { return *m_window; }

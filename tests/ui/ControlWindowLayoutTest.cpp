@@ -161,8 +161,8 @@ TEST_F(ControlWindowLayout, StartSelectsMonitorOneWithTheStoredReadingAndMouseMo
         SCOPED_TRACE(firstStart);
         m_window.reset();
         Create();
-        Window().m_bMon1Reverse = firstStart;
-        Window().m_bUseMouse = !firstStart;
+        Window().m_settings.m_bRightReading = !firstStart;
+        Window().m_settings.m_bUseMouse = !firstStart;
         Window().m_bMonitor2 = true;
         Open();
         EXPECT_EQ(Checked(Ids::kMon1FwdCheck), !firstStart);
@@ -179,7 +179,7 @@ TEST_F(ControlWindowLayout, StartSelectsMonitorOneWithTheStoredReadingAndMouseMo
 TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClosingReadsItAndTheMouseFlagBack)
 {
     Create();
-    Window().m_nScrollSpeed = 80;
+    Window().m_settings.m_nScrollSpeed = 80;
     Open();
     EXPECT_EQ(Window().SpeedSlider().value(), 32000 - 80);
     EXPECT_EQ(Window().SpeedSlider().minimum(), 0);
@@ -187,17 +187,17 @@ TEST_F(ControlWindowLayout, SliderShowsTheSpeedReversedAndClosingReadsItAndTheMo
     Window().SpeedSlider().setValue(30000);
     Box(Ids::kMouseCheck).SetChecked(true, false);
     Window().done(QDialog::Rejected);
-    EXPECT_EQ(Window().m_nScrollSpeed, 2000);
-    EXPECT_TRUE(Window().m_bUseMouse);
+    EXPECT_EQ(Window().m_settings.m_nScrollSpeed, 2000);
+    EXPECT_TRUE(Window().m_settings.m_bUseMouse);
 
     // A speed out of range starts the slider at its end and is saved clamped.
     m_window.reset();
     Create();
-    Window().m_nScrollSpeed = 40000;
+    Window().m_settings.m_nScrollSpeed = 40000;
     Open();
     EXPECT_EQ(Window().SpeedSlider().value(), 0);
     Window().done(QDialog::Rejected);
-    EXPECT_EQ(Window().m_nScrollSpeed, 32000);
+    EXPECT_EQ(Window().m_settings.m_nScrollSpeed, 32000);
 }
 TEST_F(ControlWindowLayout, FocusStartsOnTheSpeedSlider)
 {
@@ -209,10 +209,10 @@ TEST_F(ControlWindowLayout, FocusStartsOnTheSpeedSlider)
 TEST_F(ControlWindowLayout, EditorShowsTheColoursAndFontOfTheSettings)
 {
     Create();
-    Window().m_crBack = 0x00336699;
-    Window().m_crText = 0x000000FF;
-    Window().m_strFontName = QStringLiteral("DejaVu Serif");
-    Window().m_nFontSize = 240;
+    Window().m_settings.m_crBack = 0x00336699;
+    Window().m_settings.m_crText = 0x000000FF;
+    Window().m_settings.m_strFontName = QStringLiteral("DejaVu Serif");
+    Window().m_settings.m_nFontSize = 240;
     Open();
     EXPECT_EQ(Editor().palette().color(QPalette::Base), QColor(0x99, 0x66, 0x33));
     EXPECT_EQ(Editor().palette().color(QPalette::Text), QColor(0xFF, 0, 0));
@@ -221,7 +221,7 @@ TEST_F(ControlWindowLayout, EditorShowsTheColoursAndFontOfTheSettings)
     Window().ApplyEditorFont(700);
     EXPECT_EQ(Editor().font().weight(), QFont::Bold);
     // Only 31 characters of a face name are kept.
-    Window().m_strFontName = QString(40, QLatin1Char('x'));
+    Window().m_settings.m_strFontName = QString(40, QLatin1Char('x'));
     Window().ApplyEditorFont(0);
     EXPECT_EQ(Editor().font().family().size(), 31);
 }
@@ -232,7 +232,7 @@ TEST_F(ControlWindowLayout, AMissingOrUnnamedLastScriptIsReportedAndTheWindowOpe
         m_window.reset();
         m_dialogs.messages.clear();
         Create();
-        Window().m_strFilePath = path;
+        Window().m_settings.m_strMRF = path;
         Open();
         ASSERT_EQ(m_dialogs.messages.size(), 1u);
         EXPECT_EQ(m_dialogs.messages[0].text,
@@ -243,7 +243,7 @@ TEST_F(ControlWindowLayout, AMissingOrUnnamedLastScriptIsReportedAndTheWindowOpe
         EXPECT_EQ(m_dialogs.messages[0].icon, MessageIcon::Warning);
         EXPECT_EQ(Editor().Text(), QByteArray());
         EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("FILE: "));
-        EXPECT_EQ(Window().m_strFilePath, path);
+        EXPECT_EQ(Window().m_settings.m_strMRF, path);
         EXPECT_TRUE(Window().m_strFileName.isEmpty());
     }
 }

@@ -72,7 +72,7 @@ TEST_P(FileCommandQuestion, NamesTheFileAndFollowsTheAnswer)
     }
 
     EXPECT_EQ(ReadBytes("script.txt"), c.saved ? QByteArray("x") + kStored : QByteArray(kStored));
-    EXPECT_EQ(Window().m_strFilePath, *c.path ? PathOf(c.path) : QString());
+    EXPECT_EQ(Window().m_settings.m_strMRF, *c.path ? PathOf(c.path) : QString());
     EXPECT_EQ(Window().isVisible(), c.text != nullptr);
     if (c.text) {
         EXPECT_EQ(Editor().Text(), QByteArray(c.text));
@@ -104,7 +104,7 @@ TEST_P(FileCommandOnChanges, AnsweredYesButTheSaveFailsKeepsTheScriptItsFileAndT
     EXPECT_EQ(m_dialogs.openDialogsShown, 0);
     EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(Editor().Text(), QByteArray(kEdited));
-    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+    EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("script.txt"));
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
 }
 
@@ -152,7 +152,7 @@ using FileCommandSafety = FileCommandsFixture;
 TEST_F(FileCommandSafety, AfterAFailedStartUpLoadYesSavesAsAndTheQuestionNamesThePath)
 {
     Create();
-    Window().m_strFilePath = PathOf("missing.txt");
+    Window().m_settings.m_strMRF = PathOf("missing.txt");
     Open();
     m_dialogs.messages.clear();
     Type("x");
@@ -217,6 +217,6 @@ TEST_F(FileCommandSafety, SaveAsOverAFileInAReadOnlyFolderKeepsTheOldFileAndTheP
     Run(Ids::kCmdSaveAs);
     ExpectOneWarning(OpeningProblem(PathOf("other.txt")));
     EXPECT_EQ(ReadBytes("other.txt"), QByteArray("other\r\n"));
-    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+    EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("script.txt"));
     EXPECT_TRUE(HasUnsavedChanges());
 }

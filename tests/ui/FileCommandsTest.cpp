@@ -20,7 +20,7 @@ TEST_F(FileCommands, NewWithoutChangesAsksNothingAndStartsAnEmptyScript)
     EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_EQ(Editor().Text(), QByteArray());
     EXPECT_TRUE(Window().m_strSavedText.isEmpty());
-    EXPECT_TRUE(Window().m_strFilePath.isEmpty());
+    EXPECT_TRUE(Window().m_settings.m_strMRF.isEmpty());
     EXPECT_TRUE(Window().m_strFileName.isEmpty());
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("New File"));
     EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
@@ -36,7 +36,7 @@ TEST_F(FileCommands, OpenAndTheLoadFileButtonLoadTheChosenFileWithItsLinesSepara
     EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_EQ(Editor().Text(), QByteArray("one\ntwo\nthree"));
     EXPECT_EQ(Window().m_strSavedText, Editor().Text());
-    EXPECT_EQ(Window().m_strFilePath, PathOf("other.txt"));
+    EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("other.txt"));
     EXPECT_EQ(Window().m_strFileName, QStringLiteral("other.txt"));
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: other.txt"));
     EXPECT_EQ(Editor().Selection(), (CharRange{0, 0}));
@@ -56,7 +56,7 @@ TEST_F(FileCommands, ACancelledFileDialogChangesNothing)
         Run(command);
         EXPECT_EQ(Editor().Text(), QByteArray("x") + kLoaded);
         EXPECT_TRUE(HasUnsavedChanges());
-        EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+        EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("script.txt"));
     }
     EXPECT_EQ(m_dialogs.openDialogsShown, 1);
     EXPECT_EQ(m_dialogs.saveDialogsShown, 1);
@@ -74,7 +74,7 @@ TEST_F(FileCommands, OpeningAMissingFileOrSavingIntoAMissingFolderReportsItAndKe
         Run(command);
         ExpectOneWarning(OpeningProblem(PathOf(name)));
         EXPECT_EQ(Editor().Text(), QByteArray(kLoaded));
-        EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+        EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("script.txt"));
         EXPECT_EQ(Window().m_strFileName, QStringLiteral("script.txt"));
         EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
     }
@@ -103,7 +103,7 @@ TEST_F(FileCommands, OpenAFileThatCannotBeReadReportsItAndChangesNothing)
     Run(Ids::kCmdOpen);
     ExpectOneWarning(QStringLiteral("An unknown error occurred while accessing /proc/self/mem."));
     EXPECT_EQ(Editor().Text(), QByteArray(kLoaded));
-    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+    EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("script.txt"));
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: script.txt"));
 }
 
@@ -200,14 +200,14 @@ TEST_F(FileCommands, SaveAsWritesANewFileAndNamesItThenClosingAsksNothing)
     EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_EQ(ReadBytes("copy.txt"), QByteArray("x") + kStored);
     EXPECT_EQ(ReadBytes("script.txt"), QByteArray(kStored));
-    EXPECT_EQ(Window().m_strFilePath, PathOf("copy.txt"));
+    EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("copy.txt"));
     EXPECT_EQ(Window().m_strFileName, QStringLiteral("copy.txt"));
     EXPECT_EQ(Window().FileLabel().text(), QStringLiteral("File: copy.txt"));
 
     Run(Ids::kCmdExit);
     EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_FALSE(Window().isVisible());
-    EXPECT_EQ(Window().m_strFilePath, PathOf("copy.txt"));
+    EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("copy.txt"));
 }
 
 // --- Print -----------------------------------------------------------------
@@ -234,7 +234,7 @@ TEST_F(FileCommands, PrintWithoutAStoredFileDoesNothingAndSaysNothing)
     Type("never saved");
     Run(Ids::kCmdPrint);
     QFile::remove(PathOf("script.txt"));
-    Window().m_strFilePath = PathOf("script.txt");
+    Window().m_settings.m_strMRF = PathOf("script.txt");
     Run(Ids::kCmdPrint);
     EXPECT_TRUE(m_dialogs.printRequests.empty());
     EXPECT_TRUE(m_dialogs.messages.empty());
@@ -249,7 +249,7 @@ TEST_F(FileCommands, ClosingAfterAnEditTakenBackEndsAtOnceAndKeepsTheFile)
     Run(Ids::kCmdExit);
     EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_FALSE(Window().isVisible());
-    EXPECT_EQ(Window().m_strFilePath, PathOf("script.txt"));
+    EXPECT_EQ(Window().m_settings.m_strMRF, PathOf("script.txt"));
 }
 
 // A script opened through the control window and saved unchanged, over

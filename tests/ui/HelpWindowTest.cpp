@@ -1,4 +1,4 @@
-#include "AcceleratorTable.h"
+#include "ControlCommands.h"
 #include "FakeDialogService.h"
 #include "HelpWindow.h"
 #include "TempDir.h"
@@ -112,10 +112,11 @@ TEST(OperatorsGuide, ListsEveryShortcutOfTheControlWindowAsItsMenuShowsIt)
     FakeDialogService dialogs;
     const CVellorDlg window(dialogs);
     std::map<std::string, std::string> program;
-    for (const Shortcut& shortcut : Shortcuts()) {
-        const QString item = window.CommandAction(shortcut.command)->text();
-        program[item.section(u'\t', 0, 0).remove(u'&').toStdString()] =
-            Keys(item.section(u'\t', 1));
+    for (const ControlCommand& command : ControlCommands()) {
+        const QAction* item = window.CommandAction(command.id);
+        if (!item->shortcut().isEmpty())
+            program[QString(item->text()).remove(u'&').toStdString()] =
+                Keys(item->shortcut().toString(QKeySequence::PortableText));
     }
     EXPECT_EQ(GuideShortcuts(), program);
 }

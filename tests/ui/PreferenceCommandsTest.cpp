@@ -70,7 +70,7 @@ TEST_F(PreferenceCommands, EachFormatBoxOrMenuItemChecksOnlyItsBoxAndChoosesMoni
             }
             EXPECT_EQ(FormatBoxes(), format.boxes);
             EXPECT_EQ(Window().m_bMonitor2, format.monitor2);
-            EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : Window().m_bMon1Reverse,
+            EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : !Window().m_settings.m_bRightReading,
                       format.reverse);
         }
     }
@@ -94,14 +94,14 @@ TEST_F(PreferenceCommands, TheMenuShowsTheFlagsOneDirectionForEachMonitorWhichev
         Window().CommandAction(mon1)->trigger();
         ClickBox(Ids::kMon2RevCheck);
         EXPECT_TRUE(Window().m_bMonitor2);
-        EXPECT_EQ(Window().m_bMon1Reverse, reverse);
+        EXPECT_EQ(!Window().m_settings.m_bRightReading, reverse);
         EXPECT_EQ(MenuShowsCheck(Window(), Ids::kCmdMon1Rev), reverse);
         EXPECT_EQ(MenuShowsCheck(Window(), Ids::kCmdMon1Fwd), !reverse);
         EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMon2Rev));
         EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMon2Fwd));
     }
     Window().done(QDialog::Rejected);
-    EXPECT_TRUE(Window().m_bMon1Reverse);
+    EXPECT_TRUE(!Window().m_settings.m_bRightReading);
 }
 
 // Speed control.
@@ -114,7 +114,7 @@ TEST_F(PreferenceCommands, ClickingEitherMouseBoxSwapsThePairAndBackButNotTheMen
         ClickBox(box);
         EXPECT_TRUE(Checked(Ids::kMouseCheck));
         EXPECT_FALSE(Checked(Ids::kMouseWheelCheck));
-        EXPECT_FALSE(Window().m_bUseMouse);
+        EXPECT_FALSE(Window().m_settings.m_bUseMouse);
         EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdMouseWheel));
         EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdMouse));
         ClickBox(box);
@@ -129,7 +129,7 @@ TEST_F(PreferenceCommands, EachMouseMenuItemSetsTheFlagTheBoxesAndTheMarks)
         SCOPED_TRACE(command);
         const bool mouse = command == Ids::kCmdMouse;
         Window().CommandAction(command)->trigger();
-        EXPECT_EQ(Window().m_bUseMouse, mouse);
+        EXPECT_EQ(Window().m_settings.m_bUseMouse, mouse);
         EXPECT_EQ(Checked(Ids::kMouseCheck), mouse);
         EXPECT_EQ(Checked(Ids::kMouseWheelCheck), !mouse);
         EXPECT_EQ(MenuShowsCheck(Window(), Ids::kCmdMouse), mouse);
@@ -137,7 +137,7 @@ TEST_F(PreferenceCommands, EachMouseMenuItemSetsTheFlagTheBoxesAndTheMarks)
     }
     // Closing reads the mode back from the box, so the mouse mode is what is saved.
     Window().done(QDialog::Rejected);
-    EXPECT_TRUE(Window().m_bUseMouse);
+    EXPECT_TRUE(Window().m_settings.m_bUseMouse);
 }
 
 TEST_F(PreferenceCommands, TheHiddenSecondaryDisplayPairStaysOpposite)
@@ -165,7 +165,7 @@ TEST_F(PreferenceCommands, TheBackgroundColourStartsAtTheCurrentOneAndOnlyAnAcce
     Window().CommandAction(Ids::kCmdBackgroundColor)->trigger();
     EXPECT_EQ(m_dialogs.colorDialogStarts,
               (std::vector<ColorRef>{ColorRef{0x00FFFFFF}, ColorRef{0x00336699}}));
-    EXPECT_EQ(Window().m_crBack, ColorRef{0x00336699});
+    EXPECT_EQ(Window().m_settings.m_crBack, ColorRef{0x00336699});
     EXPECT_EQ(Editor().palette().color(QPalette::Base), ToQColor(0x00336699));
 }
 
@@ -203,9 +203,9 @@ TEST_F(PreferenceCommands, AnAcceptedFontSetsFaceSizeColourAndTheEditorsWeight)
     chosen.setPointSizeF(10.5);
     AnswerFontDialog(m_dialogs, start, chosen, MakeColorRef(128, 0, 0), QDialog::Accepted);
     ClickBox(Ids::kFontButton);
-    EXPECT_EQ(Window().m_strFontName, QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(Window().m_nFontSize, 105);
-    EXPECT_EQ(Window().m_crText, MakeColorRef(128, 0, 0));
+    EXPECT_EQ(Window().m_settings.m_strFontName, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(Window().m_settings.m_nFontSize, 105);
+    EXPECT_EQ(Window().m_settings.m_crText, MakeColorRef(128, 0, 0));
     const QFont shown = Editor().font();
     EXPECT_EQ(shown.family(), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(shown.pointSizeF(), 10.5);
@@ -215,8 +215,8 @@ TEST_F(PreferenceCommands, AnAcceptedFontSetsFaceSizeColourAndTheEditorsWeight)
 
 TEST_F(PreferenceCommands, TheFontDialogStartsAtTheWholePointSizeAndCancelChangesNothing)
 {
-    Window().m_nFontSize = 125;
-    Window().m_crText = MakeColorRef(0, 0, 128);
+    Window().m_settings.m_nFontSize = 125;
+    Window().m_settings.m_crText = MakeColorRef(0, 0, 128);
     const QFont before = Editor().font();
     FontDialogStart start;
     AnswerFontDialog(m_dialogs, start, QFont(QStringLiteral("DejaVu Serif"), 30, QFont::Bold),
@@ -226,9 +226,9 @@ TEST_F(PreferenceCommands, TheFontDialogStartsAtTheWholePointSizeAndCancelChange
     EXPECT_EQ(start.font.pointSizeF(), 12.0);
     EXPECT_EQ(start.font.family(), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(start.color, MakeColorRef(0, 0, 128));
-    EXPECT_EQ(Window().m_strFontName, QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(Window().m_nFontSize, 125);
-    EXPECT_EQ(Window().m_crText, MakeColorRef(0, 0, 128));
+    EXPECT_EQ(Window().m_settings.m_strFontName, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(Window().m_settings.m_nFontSize, 125);
+    EXPECT_EQ(Window().m_settings.m_crText, MakeColorRef(0, 0, 128));
     EXPECT_EQ(Editor().font(), before);
 }
 
@@ -281,7 +281,7 @@ TEST_F(PreferenceCommands, OnlyAnAcceptedValidScrollSpeedMovesTheSlider)
     EXPECT_EQ(openedWith, 32000 - 80);
     EXPECT_EQ(Window().SpeedSlider().value(), 500);
     Window().done(QDialog::Rejected);
-    EXPECT_EQ(Window().m_nScrollSpeed, 31500);
+    EXPECT_EQ(Window().m_settings.m_nScrollSpeed, 31500);
 }
 
 TEST_F(PreferenceCommands, ReadingCueFollowsItsFlagAfterTheLastSeparator)
@@ -296,10 +296,10 @@ TEST_F(PreferenceCommands, ReadingCueFollowsItsFlagAfterTheLastSeparator)
 
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdReadingCue));
     Window().CommandAction(Ids::kCmdReadingCue)->trigger();
-    EXPECT_TRUE(Window().m_readingCue.shown);
+    EXPECT_TRUE(Window().m_settings.readingCue.shown);
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdReadingCue));
     Window().CommandAction(Ids::kCmdReadingCue)->trigger();
-    EXPECT_FALSE(Window().m_readingCue.shown);
+    EXPECT_FALSE(Window().m_settings.readingCue.shown);
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdReadingCue));
 }
 
@@ -317,6 +317,6 @@ TEST_F(PreferenceCommands, OperatorsPreviewIsACheckItemAfterTheLastSeparatorAndO
 
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdOperatorPreview));
     Window().CommandAction(Ids::kCmdOperatorPreview)->trigger();
-    EXPECT_TRUE(Window().m_showPreview);
+    EXPECT_TRUE(Window().m_settings.showPreview);
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdOperatorPreview));
 }

@@ -68,9 +68,9 @@ private:
 TEST_F(ScrollCommand, FillsTheRunFromTheWindowAndPutsTheFinalSpeedOnTheSlider)
 {
     Create();
-    Window().m_nFontSize = 240;
-    Window().m_crText = 0x00112233;
-    Window().m_crBack = 0x00445566;
+    Window().m_settings.m_nFontSize = 240;
+    Window().m_settings.m_crText = 0x00112233;
+    Window().m_settings.m_crBack = 0x00445566;
     Open();
     Window().SpeedSlider().setValue(31000);
     Editor().SetSelection(3, 8);
@@ -112,13 +112,13 @@ TEST_F(ScrollCommand, TheKeysReachThePrompterWhileTheControlWindowRunsModally)
     Window().DoModal();
     EXPECT_TRUE(modal);
     EXPECT_FALSE(stuck);
-    EXPECT_EQ(Window().m_nScrollSpeed, 80 + 1000);
+    EXPECT_EQ(Window().m_settings.m_nScrollSpeed, 80 + 1000);
 }
 
 TEST_F(ScrollCommand, TheScrollMenuItemRunsTheSameCommandWithHalfPointSizesDroppedBeforeDoubling)
 {
     Create();
-    Window().m_nFontSize = 125;
+    Window().m_settings.m_nFontSize = 125;
     Open();
     Window().SpeedSlider().setValue(32000);
     DuringTheRun({Qt::Key_Escape});
@@ -222,7 +222,7 @@ TEST_F(ScrollCommand, TheRunLearnsTheOperatorsScreenOnlyWhenThePreviewIsOn)
     Open();
     for (const bool preview : {false, true}) {
         SCOPED_TRACE(preview);
-        Window().m_showPreview = preview;
+        Window().m_settings.showPreview = preview;
         g_runParams.operatorScreen = nullptr;
         DuringTheRun({Qt::Key_Escape});
         Window().Button(Ids::kScrollButton)->click();

@@ -17,6 +17,8 @@ enum class PrompterCommand {
     NextParagraph,       // Page Down: the first line of the next paragraph where the talent reads
     PreviousParagraph,   // Page Up: the first line of the paragraph before the line being read
     JumpToStart,         // Home: the first line of the script where the talent reads
+    SetSpeed,            // the remote control: the speed value becomes the amount
+    ChangeSpeed,         // the mouse and the wheel: the speed value changes by the amount
 };
 
 // Carries out one command on the run state. True when the command applied
@@ -24,10 +26,9 @@ enum class PrompterCommand {
 // run stopped, the picture redrawn at a jump's line), false when its rule
 // left the state as it was. A jump keeps pause, direction and a pending
 // turn; one past the last paragraph or before the first does nothing.
-bool RunPrompterCommand(PrompterCommand command);
-
-// Sets the live speed value, held within 0..32000 as every speed change is.
-void SetPrompterSpeed(int speedValue);
+// Only SetSpeed and ChangeSpeed read the amount; every speed they give is
+// held within 0..32000, paused or moving.
+bool RunPrompterCommand(PrompterCommand command, int amount = 0);
 
 // Holds the speed value within 0..32000 and recomputes the step interval
 // from it; used after every change of the speed.

@@ -31,9 +31,9 @@ std::uint32_t GetString(const char* section, const char* name, const char* defau
 /// folder, a file that cannot be read, a failed write.
 bool WriteString(const char* section, const char* name, const char* value, const char* fileName);
 
-/// Makes the existing file `fileName` readable and writable by its owner
-/// alone; every later write keeps it so. False when there is no such file or
-/// its mode cannot be changed.
+/// Makes the file `fileName` readable and writable by its owner alone,
+/// creating it empty when it is missing; every later write keeps it so.
+/// False when that cannot be done.
 bool RestrictToOwner(const char* fileName);
 
 } // namespace PrivateProfile

@@ -121,12 +121,18 @@ bool RestrictToOwner(const char* fileName)
 {
     if (fileName == nullptr || *fileName == '\0')
         return false;
+    constexpr QFile::Permissions kOwnerOnly =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
     const QString path = QFile::decodeName(fileName);
+    if (!QFileInfo::exists(path)) {
+        // Made empty and closed from the start, so the first value written
+        // into it is never open to others.
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly);
+    }
     // The file's own mode is changed, not a link's, as writes replace the target.
     const QString target = QFileInfo(path).canonicalFilePath();
-    return !target.isEmpty() &&
-           QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                             QFile::WriteUser);
+    return !target.isEmpty() && QFile::setPermissions(target, kOwnerOnly);
 }
 
 } // namespace PrivateProfile

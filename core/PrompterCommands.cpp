@@ -5,21 +5,23 @@
 #include "ReadingPosition.h"
 #include "RunClock.h"
 #include "ScrollRunState.h"
+#include "SpeedValue.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace
 {
-constexpr int kSlowest = 32000;
+bool SetSpeed(int speedValue)
+{
+    g_runState.speedValue = speedValue;
+    ClampSpeed();
+    return true;
+}
 
 bool ChangeSpeedWhileMoving(int by)
 {
-    if (g_runState.paused)
-        return false;
-    g_runState.speedValue += by;
-    ClampSpeed();
-    return true;
+    return !g_runState.paused && SetSpeed(g_runState.speedValue + by);
 }
 
 bool RequestReversal(bool allowed)
@@ -43,7 +45,7 @@ bool JumpTo(std::optional<int> line)
     return line && ShowLineForReading(*line);
 }
 
-bool Carry(PrompterCommand command)
+bool Carry(PrompterCommand command, int amount)
 {
     ScrollRunState& run = g_runState;
     switch (command) {
@@ -72,29 +74,27 @@ bool Carry(PrompterCommand command)
         return JumpTo(PreviousParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::JumpToStart:
         return JumpTo(0);
+    case PrompterCommand::SetSpeed:
+        return SetSpeed(amount);
+    case PrompterCommand::ChangeSpeed:
+        return SetSpeed(run.speedValue + amount);
     }
     return false;
 }
 } // namespace
 
-bool RunPrompterCommand(PrompterCommand command)
+bool RunPrompterCommand(PrompterCommand command, int amount)
 {
-    const bool applied = Carry(command);
+    const bool applied = Carry(command, amount);
     NoteRunMotion();
     return applied;
-}
-
-void SetPrompterSpeed(int speedValue)
-{
-    g_runState.speedValue = speedValue;
-    ClampSpeed();
 }
 
 void ClampSpeed()
 {
     ScrollRunState& run = g_runState;
-    if (run.speedValue > kSlowest)
-        run.speedValue = kSlowest;
+    if (run.speedValue > kSlowestSpeed)
+        run.speedValue = kSlowestSpeed;
     else if (run.speedValue < 0)
         run.speedValue = 0;
     run.stepInterval = static_cast<std::int64_t>(run.speedValue) * 1000;

@@ -1,0 +1,228 @@
+#include "SettingsStore.h"
+
+#include "Ini.h"
+#include "ScriptEncoding.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <concepts>
+#include <span>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+
+namespace
+{
+
+constexpr int kDecimal = 10;
+// The design's section: always written whole.
+constexpr char kWholeSection[] = "Settings";
+
+enum class SettingType {
+    Text,   // bytes decoded as scripts are; an unchanged value is written back as its bytes
+    Int,    // signed decimal, read as strtoul reads 32 bits; colours too, as their 32 bits
+    Flag,   // set above zero, written as 1 or 0
+    Number, // the whole value, blanks aside, as a number; anything else is broken
+};
+
+// What a value outside lowest..highest, or a Number that is none, becomes.
+enum class BrokenValue {
+    Kept,       // it stays as it is
+    NearestEnd, // the nearer end of the range; no number: the default
+    Default,    // the default
+};
+
+// What a missing value reads as: a text, or a number.
+struct SettingDefault {
+    constexpr SettingDefault(const char* value) : text(value) {}
+    template <std::integral Number>
+    constexpr SettingDefault(Number value) : number(value) {}
+    const char* text = "";
+    std::int64_t number = 0;
+};
+
+// The field of a record that holds a key's value.
+template <class Record>
+using Field = std::variant<QString& (*)(Record&), std::int32_t& (*)(Record&), ColorRef& (*)(Record&),
+                           bool& (*)(Record&)>;
+
+template <auto Member, class Record>
+auto& Of(Record& record)
+{
+    return record.*Member;
+}
+
+template <class Record>
+struct SettingKey {
+    const char* section;
+    const char* name;
+    SettingType type;
+    SettingDefault fallback;
+    BrokenValue broken;
+    std::int64_t lowest, highest;
+    Field<Record> field;
+};
+
+constexpr std::int64_t kAny = 0; // the range of a value kept as it is
+
+using S = Settings;
+const SettingKey<Settings> kSettingsKeys[] = {
+    {"Settings", "MRF", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&S::m_strMRF, S>},
+    {"Settings", "CRBack", SettingType::Int, 16777215, BrokenValue::Kept, kAny, kAny, &Of<&S::m_crBack, S>},
+    {"Settings", "CRText", SettingType::Int, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_crText, S>},
+    {"Settings", "ScrollSpeed", SettingType::Int, 80, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nScrollSpeed, S>},
+    {"Settings", "CPUSpeed", SettingType::Int, 2, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nCPUSpeed, S>},
+    {"Settings", "UseMouse", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_bUseMouse, S>},
+    {"Settings", "RightReading", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_bRightReading, S>},
+    // Only a missing name gives the default face; a present empty one stays empty.
+    {"Settings", "FontName", SettingType::Text, "Arial Black", BrokenValue::Kept, kAny, kAny,
+     &Of<&S::m_strFontName, S>},
+    {"Settings", "FontSize", SettingType::Int, 240, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nFontSize, S>},
+    {"Prompter", "ReadingCue", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny,
+     +[](S& s) -> bool& { return s.readingCue.shown; }},
+    {"Prompter", "CueHeight", SettingType::Number, kCueHeightDefault, BrokenValue::NearestEnd, kCueHeightLowest,
+     kCueHeightHighest, +[](S& s) -> std::int32_t& { return s.readingCue.heightPercent; }},
+    {"Prompter", "Preview", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::showPreview, S>},
+};
+
+using R = RemoteSettings;
+const SettingKey<RemoteSettings> kRemoteKeys[] = {
+    {"Remote", "Enabled", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&R::enabled, R>},
+    {"Remote", "Port", SettingType::Int, kDefaultRemotePort, BrokenValue::Default, kLowestPort, kHighestPort,
+     &Of<&R::port, R>},
+    {"Remote", "LanAccess", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&R::lanAccess, R>},
+    {"Remote", "Token", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&R::token, R>},
+};
+
+// A key's value: its text, or its number.
+using Value = std::variant<QString, std::int64_t>;
+
+QByteArray StoredBytes(const CIni& ini, const char* section, const char* name, const char* fallback)
+{
+    return QByteArray::fromStdString(ini.GetString(section, name, fallback));
+}
+
+template <class Record>
+std::int64_t InRange(const SettingKey<Record>& key, std::int64_t number)
+{
+    const bool outside = number < key.lowest || number > key.highest;
+    switch (key.broken) {
+    case BrokenValue::Kept:
+        break;
+    case BrokenValue::NearestEnd:
+        return std::clamp(number, key.lowest, key.highest);
+    case BrokenValue::Default:
+        return outside ? key.fallback.number : number;
+    }
+    return number;
+}
+
+template <class Record>
+Value Read(const CIni& ini, const SettingKey<Record>& key)
+{
+    switch (key.type) {
+    case SettingType::Text:
+        return DecodeScriptText(StoredBytes(ini, key.section, key.name, key.fallback.text)).text;
+    case SettingType::Int:
+        return InRange(key, ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number),
+                                       kDecimal));
+    case SettingType::Flag:
+        return std::int64_t{
+            ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number), kDecimal) > 0};
+    case SettingType::Number: {
+        bool number = false;
+        const qlonglong value = StoredBytes(ini, key.section, key.name, "").trimmed().toLongLong(&number);
+        return number ? InRange(key, value) : key.fallback.number;
+    }
+    }
+    return {};
+}
+
+// The text a value is written as.
+template <class Record>
+QByteArray Written(const CIni& ini, const SettingKey<Record>& key, const Value& value)
+{
+    if (const auto* text = std::get_if<QString>(&value)) {
+        // A value that reads as the file holds it now is written back as
+        // those very bytes, whatever their encoding; any other as UTF-8,
+        // which always reads back as it was written.
+        const QByteArray stored = StoredBytes(ini, key.section, key.name, "");
+        return DecodeScriptText(stored).text == *text ? stored : text->toUtf8();
+    }
+    const std::int64_t number = std::get<std::int64_t>(value);
+    return QByteArray::number(key.type == SettingType::Int ? static_cast<std::int32_t>(number)
+                                                           : InRange(key, number));
+}
+
+template <class Record>
+Value ValueOf(const SettingKey<Record>& key, Record& record)
+{
+    return std::visit(
+        [&record](auto field) -> Value {
+            auto& held = field(record);
+            if constexpr (std::is_same_v<std::decay_t<decltype(held)>, QString>)
+                return held;
+            else
+                return static_cast<std::int64_t>(held);
+        },
+        key.field);
+}
+
+template <class Record>
+void Load(const CIni& ini, std::span<const SettingKey<Record>> keys, Record& record)
+{
+    for (const SettingKey<Record>& key : keys) {
+        const Value value = Read(ini, key);
+        std::visit(
+            [&record, &value](auto field) {
+                auto& held = field(record);
+                using Held = std::decay_t<decltype(held)>;
+                if constexpr (std::is_same_v<Held, QString>)
+                    held = std::get<QString>(value);
+                else
+                    held = static_cast<Held>(std::get<std::int64_t>(value));
+            },
+            key.field);
+    }
+}
+
+template <class Record>
+void Save(CIni& ini, std::span<const SettingKey<Record>> keys, Record record)
+{
+    for (const SettingKey<Record>& key : keys) {
+        const Value value = ValueOf(key, record);
+        if (std::string_view(key.section) != kWholeSection && value == Read(ini, key))
+            continue;
+        ini.WriteString(key.section, key.name, Written(ini, key, value).constData());
+    }
+}
+
+} // namespace
+
+void LoadSettings(const CIni& ini, Settings& settings, const QString& defaultScriptPath)
+{
+    Load<Settings>(ini, kSettingsKeys, settings);
+    if (settings.m_strMRF.isEmpty())
+        settings.m_strMRF = defaultScriptPath;
+}
+
+void SaveSettings(CIni& ini, const Settings& settings)
+{
+    Save<Settings>(ini, kSettingsKeys, settings);
+}
+
+RemoteSettings LoadRemoteSettings(const CIni& ini)
+{
+    RemoteSettings settings;
+    Load<RemoteSettings>(ini, kRemoteKeys, settings);
+    return settings;
+}
+
+void SaveRemoteSettings(CIni& ini, const RemoteSettings& settings)
+{
+    // Closed to other users before the token is in it.
+    if (!settings.token.isEmpty())
+        ini.RestrictToOwner();
+    Save<RemoteSettings>(ini, kRemoteKeys, settings);
+}

@@ -1,0 +1,132 @@
+#include "Ini.h"
+#include "RemoteSettings.h"
+#include "SettingsStore.h"
+#include "TempDir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace
+{
+class SettingsSchema : public TempDirTest
+{
+  protected:
+    void SetUp() override { ini.SetPathName(QFile::encodeName(PathOf("vellor.ini")).constData()); }
+
+    Settings Loaded() const
+    {
+        Settings settings;
+        LoadSettings(ini, settings, QString());
+        return settings;
+    }
+
+    CIni ini;
+};
+
+// A [Settings] section as a save writes it whole.
+const QByteArray kSettingsSection = "[Settings]\r\nMRF=\r\nCRBack=0\r\nCRText=0\r\nScrollSpeed=80\r\n"
+                                    "CPUSpeed=2\r\nUseMouse=0\r\nRightReading=0\r\nFontName=Arial Black\r\n"
+                                    "FontSize=240\r\n";
+} // namespace
+
+TEST_F(SettingsSchema, ReadsTheCueFromItsOwnSectionAndFallsBackOnBrokenValues)
+{
+    struct Case {
+        const char* text;
+        bool shown;
+        int height;
+    };
+    const Case cases[] = {
+        {"", false, 33},
+        {"[Prompter]\r\nReadingCue=1\r\nCueHeight=50\r\n", true, 50},
+        {"[Prompter]\r\nReadingCue=0\r\nCueHeight=2\r\n", false, 5},
+        {"[Prompter]\r\nReadingCue=abc\r\nCueHeight=400\r\n", false, 95},
+        {"[Prompter]\r\nReadingCue=1\r\nCueHeight=half\r\n", true, 33},
+        {"[Settings]\r\nReadingCue=1\r\nCueHeight=50\r\n", false, 33},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteBytes("vellor.ini", c.text);
+        const ReadingCue cue = Loaded().readingCue;
+        EXPECT_EQ(cue.shown, c.shown);
+        EXPECT_EQ(cue.heightPercent, c.height);
+    }
+}
+
+TEST_F(SettingsSchema, AnUnchangedCueWritesNothingAndAChangedOneItsSection)
+{
+    const QByteArray settings = kSettingsSection;
+    WriteBytes("vellor.ini", settings);
+    Settings loaded = Loaded();
+    SaveSettings(ini, loaded);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings);
+    loaded.readingCue = ReadingCue{true, 40};
+    SaveSettings(ini, loaded);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings + "[Prompter]\r\nReadingCue=1\r\nCueHeight=40\r\n");
+    const ReadingCue again = Loaded().readingCue;
+    EXPECT_TRUE(again.shown);
+    EXPECT_EQ(again.heightPercent, 40);
+}
+
+TEST_F(SettingsSchema, ThePreviewIsOffUnlessChosenAndIsWrittenOnlyWhenItChanged)
+{
+    const QByteArray settings = kSettingsSection;
+    for (const char* broken : {"", "[Prompter]\r\nPreview=yes\r\n", "[Settings]\r\nPreview=1\r\n"}) {
+        WriteBytes("vellor.ini", broken);
+        EXPECT_FALSE(Loaded().showPreview) << broken;
+    }
+    WriteBytes("vellor.ini", settings);
+    Settings chosen = Loaded();
+    SaveSettings(ini, chosen);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings);
+    chosen.showPreview = true;
+    SaveSettings(ini, chosen);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings + "[Prompter]\r\nPreview=1\r\n");
+    EXPECT_TRUE(Loaded().showPreview);
+    chosen.showPreview = false;
+    SaveSettings(ini, chosen);
+    EXPECT_FALSE(Loaded().showPreview);
+}
+
+TEST_F(SettingsSchema, EachKindOfKeyReadsABrokenValueByItsRule)
+{
+    using Of = std::int64_t (*)(const Settings&, const RemoteSettings&);
+    const Of speed = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_nScrollSpeed; };
+    const Of size = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_nFontSize; };
+    const Of text = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_crText; };
+    const Of back = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_crBack; };
+    const Of mouse = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_bUseMouse; };
+    const Of preview = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.showPreview; };
+    const Of height = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.readingCue.heightPercent;
+    };
+    const Of port = [](const Settings&, const RemoteSettings& r) -> std::int64_t { return r.port; };
+    const struct {
+        const char* file;
+        Of value;
+        std::int64_t reads;
+    } cases[] = {
+        // A number is kept however far out of range; no number reads as 0, empty as the default.
+        {"[Settings]\nScrollSpeed=40000", speed, 40000},
+        {"[Settings]\nFontSize=big", size, 0},
+        {"[Settings]\nCRText=-1", text, 0xFFFFFFFF},
+        {"[Settings]\nCRBack=", back, 16777215},
+        // A flag is set above zero only.
+        {"[Settings]\nUseMouse=7", mouse, 1},
+        {"[Settings]\nUseMouse=-2", mouse, 0},
+        {"[Prompter]\nPreview=yes", preview, 0},
+        // A height goes to the nearer end; no number is the default.
+        {"[Prompter]\nCueHeight=-40", height, 5},
+        {"[Prompter]\nCueHeight=99999999999", height, 95},
+        {"[Prompter]\nCueHeight=a third", height, 33},
+        // A port out of range is the default.
+        {"[Remote]\nPort=0", port, 8787},
+        {"[Remote]\nPort=65536", port, 8787},
+        {"[Remote]\nPort=65535", port, 65535},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        WriteBytes("vellor.ini", c.file);
+        EXPECT_EQ(c.value(Loaded(), LoadRemoteSettings(ini)), c.reads);
+    }
+}
