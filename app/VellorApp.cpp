@@ -2,6 +2,7 @@
 
 #include "ModulePath.h"
 #include "RecoveryKeeper.h"
+#include "OscControl.h"
 #include "RemoteControl.h"
 #include "VellorDlg.h"
 
@@ -79,9 +80,10 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
                                        [&manager] { manager.cancel(); }});
         },
         Qt::DirectConnection);
-    RemoteControl remote(m_ini, dialogs,
-                         {[&window] { return window.QueueScroll(); },
-                          [&window] { return window.m_strFileName; }});
+    const RemoteHost host{[&window] { return window.QueueScroll(); },
+                          [&window] { return window.m_strFileName; }};
+    RemoteControl remote(m_ini, dialogs, host);
+    OscControl osc(m_ini, dialogs, host);
     window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
     window.DoModal();
     SaveFrom(window);

@@ -11,6 +11,10 @@ install(TARGETS vellor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${linux_res}/welcome.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/vellor)
 install(FILES ${PROJECT_SOURCE_DIR}/res/help/vellor.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vellor)
+# The remote control's and the show controllers' guides, which the manual page names.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/remote.md ${PROJECT_SOURCE_DIR}/docs/show-controllers.md
+  ${PROJECT_SOURCE_DIR}/docs/remote-dialog.png ${PROJECT_SOURCE_DIR}/docs/remote-phone.png
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vellor)
 
 install(FILES ${linux_res}/vellor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${linux_res}/vellor.metainfo.xml.in ${generated}/org.example.vellor.metainfo.xml

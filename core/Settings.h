@@ -53,3 +53,14 @@ struct RemoteSettings {
     bool lanAccess = false;         ///< every interface, not loopback only
     QString token;                  ///< hexadecimal, made on first enabling
 };
+
+inline constexpr int kDefaultOscPort = 9000;
+
+// Show controllers over OSC, section [OSC], read at start-up. OSC has no
+// token: with the local network on, only the addresses in allowFrom are read.
+struct OscSettings {
+    bool enabled = false;       ///< listens from the program's start
+    int port = kDefaultOscPort; ///< UDP, kLowestPort..kHighestPort
+    bool lanAccess = false;     ///< every interface, not loopback only
+    QString allowFrom;          ///< addresses let in from the network, comma-separated
+};

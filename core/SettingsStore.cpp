@@ -95,6 +95,15 @@ const SettingKey<RemoteSettings> kRemoteKeys[] = {
     {"Remote", "Token", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&R::token, R>},
 };
 
+using O = OscSettings;
+const SettingKey<OscSettings> kOscKeys[] = {
+    {"OSC", "Enabled", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&O::enabled, O>},
+    {"OSC", "Port", SettingType::Int, kDefaultOscPort, BrokenValue::Default, kLowestPort,
+     kHighestPort, &Of<&O::port, O>},
+    {"OSC", "LanAccess", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&O::lanAccess, O>},
+    {"OSC", "AllowFrom", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&O::allowFrom, O>},
+};
+
 // A key's value: its text, or its number.
 using Value = std::variant<QString, std::int64_t>;
 
@@ -225,4 +234,11 @@ void SaveRemoteSettings(CIni& ini, const RemoteSettings& settings)
     if (!settings.token.isEmpty())
         ini.RestrictToOwner();
     Save<RemoteSettings>(ini, kRemoteKeys, settings);
+}
+
+OscSettings LoadOscSettings(const CIni& ini)
+{
+    OscSettings settings;
+    Load<OscSettings>(ini, kOscKeys, settings);
+    return settings;
 }

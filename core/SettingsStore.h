@@ -31,3 +31,6 @@ RemoteSettings LoadRemoteSettings(const CIni& ini);
 /// Writes the values of the [Remote] section that changed; a file that is
 /// to hold a token is made readable by its owner alone first.
 void SaveRemoteSettings(CIni& ini, const RemoteSettings& settings);
+
+/// The [OSC] section; defaults where a value is missing or out of range.
+OscSettings LoadOscSettings(const CIni& ini);

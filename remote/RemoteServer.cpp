@@ -3,8 +3,8 @@
 #include "ClientConnection.h"
 #include "GatedTcpServer.h"
 #include "HttpResponse.h"
-#include "PrompterCommands.h"
 #include "PrompterStatus.h"
+#include "RemoteCommandRun.h"
 #include "RemoteJson.h"
 #include "WebSocketHandshake.h"
 
@@ -244,24 +244,19 @@ std::optional<RemoteError> RemoteServer::RunCommand(QByteArrayView body,
     if (const auto* error = std::get_if<RemoteError>(&parsed))
         return *error;
     const RemoteCommand& command = std::get<RemoteCommand>(parsed);
-    const bool running = CurrentPrompterStatus().running;
-
-    if (command.kind == RemoteCommand::Kind::Start) {
-        if (m_startPending || running || !m_host.startRun())
-            return RemoteError{409, QStringLiteral("A run or a dialog is open.")};
-        m_startPending = true;
-        m_startAnswer = std::move(whenDone);
-        m_startAsked.start();
-        m_startWatch.start();
+    const bool start = command.kind == RemoteCommand::Kind::Start;
+    if (start && m_startPending)
+        return RemoteError{409, QStringLiteral("A run or a dialog is open.")};
+    if (const std::optional<RemoteError> refusal = CarryOutRemoteCommand(command, m_host))
+        return refusal;
+    if (!start) {
+        whenDone();
         return std::nullopt;
     }
-    if (!running)
-        return RemoteError{409, QStringLiteral("No run is on the screen.")};
-    if (command.kind == RemoteCommand::Kind::Speed)
-        RunPrompterCommand(PrompterCommand::SetSpeed, command.speedValue);
-    else
-        RunPrompterCommand(command.prompter);
-    whenDone();
+    m_startPending = true;
+    m_startAnswer = std::move(whenDone);
+    m_startAsked.start();
+    m_startWatch.start();
     return std::nullopt;
 }
 

@@ -1,7 +1,11 @@
 // The OSC control on real UDP sockets, with Qt's and with liblo's own tools
 // as the outside clients.
 #include "OscServer.h"
+#include "FakeDialogService.h"
+#include "Ini.h"
+#include "OscControl.h"
 #include "OscPacket.h"
+#include "TempDir.h"
 
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
@@ -130,4 +134,46 @@ TEST_F(OscServerTest, TalksWithLiblosOwnClientAndMonitor)
     EXPECT_EQ(acted.front().speedValue, 2500);
     EXPECT_TRUE(dumped.contains("/vellor/state/running i 0")) << dumped.toStdString();
     EXPECT_TRUE(dumped.contains("/vellor/state/direction s \"forward\"")) << dumped.toStdString();
+}
+
+// The OSC control as the program has it, from the [OSC] section.
+class OscControlSettings : public TempDirTest
+{
+  protected:
+    std::unique_ptr<OscControl> Start(const QByteArray& lines)
+    {
+        WriteBytes(QStringLiteral("vellor.ini"), "[OSC]\r\n" + lines);
+        ini.SetPathName(PathOf(QStringLiteral("vellor.ini")).toUtf8().constData());
+        return std::make_unique<OscControl>(ini, dialogs, RemoteHost{[] { return false; }, {}});
+    }
+
+    CIni ini;
+    FakeDialogService dialogs;
+};
+
+TEST_F(OscControlSettings, ListensAsTheSettingsSayAndTellsWhatIsWrongOnce)
+{
+    QUdpSocket taken;
+    ASSERT_TRUE(taken.bind(QHostAddress::LocalHost, 0));
+    const QByteArray takenPort = QByteArray::number(taken.localPort());
+    const struct {
+        QByteArray lines;
+        bool listening;
+        const char* told; // the start of the one message, or nothing
+    } rows[] = {
+        {"Enabled=0\r\nPort=0\r\n", false, nullptr},
+        {"Enabled=1\r\nPort=" + takenPort + "\r\n", false, "OSC control could not start on port "},
+        {"Enabled=1\r\nPort=99999\r\nLanAccess=1\r\nAllowFrom=10.0.0.7, studio,::1\r\n", true,
+         "OSC control leaves out what is not an address in AllowFrom: studio."},
+    };
+    for (const auto& row : rows) {
+        dialogs.messages.clear();
+        const auto osc = Start(row.lines);
+        EXPECT_EQ(osc->Server().IsListening(), row.listening) << row.lines.toStdString();
+        ASSERT_EQ(dialogs.messages.size(), row.told ? 1U : 0U) << row.lines.toStdString();
+        if (row.told) {
+            EXPECT_TRUE(dialogs.messages.front().text.startsWith(QString::fromLatin1(row.told)));
+        }
+    }
+    EXPECT_EQ(ParseAllowList(QStringLiteral(" 10.0.0.7,,fe80::1 x")).addresses.size(), 2);
 }
