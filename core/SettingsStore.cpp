@@ -59,40 +59,37 @@ struct SettingKey {
     const char* name;
     SettingType type;
     SettingDefault fallback;
-    BrokenValue broken;
-    std::int64_t lowest, highest;
     Field<Record> field;
+    BrokenValue broken = BrokenValue::Kept;
+    std::int64_t lowest = 0, highest = 0;
 };
 
-constexpr std::int64_t kAny = 0; // the range of a value kept as it is
-
+using enum SettingType;
 using S = Settings;
 const SettingKey<Settings> kSettingsKeys[] = {
-    {"Settings", "MRF", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&S::m_strMRF, S>},
-    {"Settings", "CRBack", SettingType::Int, 16777215, BrokenValue::Kept, kAny, kAny, &Of<&S::m_crBack, S>},
-    {"Settings", "CRText", SettingType::Int, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_crText, S>},
-    {"Settings", "ScrollSpeed", SettingType::Int, 80, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nScrollSpeed, S>},
-    {"Settings", "CPUSpeed", SettingType::Int, 2, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nCPUSpeed, S>},
-    {"Settings", "UseMouse", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_bUseMouse, S>},
-    {"Settings", "RightReading", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::m_bRightReading, S>},
+    {"Settings", "MRF", Text, "", &Of<&S::m_strMRF, S>},
+    {"Settings", "CRBack", Int, 16777215, &Of<&S::m_crBack, S>},
+    {"Settings", "CRText", Int, 0, &Of<&S::m_crText, S>},
+    {"Settings", "ScrollSpeed", Int, 80, &Of<&S::m_nScrollSpeed, S>},
+    {"Settings", "CPUSpeed", Int, 2, &Of<&S::m_nCPUSpeed, S>},
+    {"Settings", "UseMouse", Flag, 0, &Of<&S::m_bUseMouse, S>},
+    {"Settings", "RightReading", Flag, 0, &Of<&S::m_bRightReading, S>},
     // Only a missing name gives the default face; a present empty one stays empty.
-    {"Settings", "FontName", SettingType::Text, "Arial Black", BrokenValue::Kept, kAny, kAny,
-     &Of<&S::m_strFontName, S>},
-    {"Settings", "FontSize", SettingType::Int, 240, BrokenValue::Kept, kAny, kAny, &Of<&S::m_nFontSize, S>},
-    {"Prompter", "ReadingCue", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny,
-     +[](S& s) -> bool& { return s.readingCue.shown; }},
-    {"Prompter", "CueHeight", SettingType::Number, kCueHeightDefault, BrokenValue::NearestEnd, kCueHeightLowest,
-     kCueHeightHighest, +[](S& s) -> std::int32_t& { return s.readingCue.heightPercent; }},
-    {"Prompter", "Preview", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&S::showPreview, S>},
+    {"Settings", "FontName", Text, "Arial Black", &Of<&S::m_strFontName, S>},
+    {"Settings", "FontSize", Int, 240, &Of<&S::m_nFontSize, S>},
+    {"Prompter", "ReadingCue", Flag, 0, +[](S& s) -> bool& { return s.readingCue.shown; }},
+    {"Prompter", "CueHeight", Number, kCueHeightDefault,
+     +[](S& s) -> std::int32_t& { return s.readingCue.heightPercent; }, BrokenValue::NearestEnd,
+     kCueHeightLowest, kCueHeightHighest},
+    {"Prompter", "Preview", Flag, 0, &Of<&S::showPreview, S>},
 };
 
 using R = RemoteSettings;
 const SettingKey<RemoteSettings> kRemoteKeys[] = {
-    {"Remote", "Enabled", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&R::enabled, R>},
-    {"Remote", "Port", SettingType::Int, kDefaultRemotePort, BrokenValue::Default, kLowestPort, kHighestPort,
-     &Of<&R::port, R>},
-    {"Remote", "LanAccess", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&R::lanAccess, R>},
-    {"Remote", "Token", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&R::token, R>},
+    {"Remote", "Enabled", Flag, 0, &Of<&R::enabled, R>},
+    {"Remote", "Port", Int, kDefaultRemotePort, &Of<&R::port, R>, BrokenValue::Default, kLowestPort, kHighestPort},
+    {"Remote", "LanAccess", Flag, 0, &Of<&R::lanAccess, R>},
+    {"Remote", "Token", Text, "", &Of<&R::token, R>},
 };
 
 using O = OscSettings;
@@ -115,14 +112,13 @@ QByteArray StoredBytes(const CIni& ini, const char* section, const char* name, c
 template <class Record>
 std::int64_t InRange(const SettingKey<Record>& key, std::int64_t number)
 {
-    const bool outside = number < key.lowest || number > key.highest;
     switch (key.broken) {
     case BrokenValue::Kept:
         break;
     case BrokenValue::NearestEnd:
         return std::clamp(number, key.lowest, key.highest);
     case BrokenValue::Default:
-        return outside ? key.fallback.number : number;
+        return number < key.lowest || number > key.highest ? key.fallback.number : number;
     }
     return number;
 }
@@ -131,15 +127,15 @@ template <class Record>
 Value Read(const CIni& ini, const SettingKey<Record>& key)
 {
     switch (key.type) {
-    case SettingType::Text:
+    case Text:
         return DecodeScriptText(StoredBytes(ini, key.section, key.name, key.fallback.text)).text;
-    case SettingType::Int:
+    case Int:
         return InRange(key, ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number),
                                        kDecimal));
-    case SettingType::Flag:
+    case Flag:
         return std::int64_t{
             ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number), kDecimal) > 0};
-    case SettingType::Number: {
+    case Number: {
         bool number = false;
         const qlonglong value = StoredBytes(ini, key.section, key.name, "").trimmed().toLongLong(&number);
         return number ? InRange(key, value) : key.fallback.number;
@@ -160,7 +156,7 @@ QByteArray Written(const CIni& ini, const SettingKey<Record>& key, const Value& 
         return DecodeScriptText(stored).text == *text ? stored : text->toUtf8();
     }
     const std::int64_t number = std::get<std::int64_t>(value);
-    return QByteArray::number(key.type == SettingType::Int ? static_cast<std::int32_t>(number)
+    return QByteArray::number(key.type == Int ? static_cast<std::int32_t>(number)
                                                            : InRange(key, number));
 }
 

@@ -18,6 +18,7 @@ class CMySliderControl;
 class CTransparentStatic;
 class CXButton;
 class QAction;
+class QKeyEvent;
 class QMenu;
 class RecoveryKeeper;
 class ScriptEditor;
@@ -172,6 +173,11 @@ public slots:
     void reject() override;
     /// Ends the dialog after refreshing the starting speed and mouse flag from the controls.
     void done(int result) override;
+
+protected:
+    /// Runs the command of a shortcut key that reaches the window because its
+    /// item is disabled, by its update rule; such a key does nothing else.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();

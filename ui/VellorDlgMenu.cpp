@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -17,8 +18,8 @@
 namespace {
 
 // The item of one command. Its shortcut acts wherever the focus is in the
-// window, and even while the item is disabled it takes the key, so that the
-// key never reaches the editor as text.
+// window, through RunCommand. While the item is disabled Qt leaves the key to
+// the focus widget, which passes it on to the window's keyPressEvent.
 class CommandItem : public QAction
 {
   public:
@@ -106,4 +107,18 @@ bool CVellorDlg::RunCommand(int id)
     // The same road as a click on the menu item.
     action->trigger();
     return true;
+}
+
+void CVellorDlg::keyPressEvent(QKeyEvent* event)
+{
+    // The keypad flag says where a key sits, not which key it is.
+    const QKeyCombination typed(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
+    for (const ControlCommand& command : ControlCommands()) {
+        if (command.shortcut == typed && !command.cancelKey) {
+            // The menu may have shown the item disabled a while ago; its rule decides now.
+            RunCommand(command.id);
+            return;
+        }
+    }
+    CBgDialog::keyPressEvent(event);
 }

@@ -4,7 +4,6 @@
 #include "MySliderControl.h"
 #include "ResourceIds.h"
 #include "ScriptEditor.h"
-#include "SettingsEquality.h"
 #include "XButton.h"
 
 #include <QAction>

@@ -70,6 +70,19 @@ TEST_F(ControlWindowShortcuts, ADisabledCommandDoesNothingAndTheKeyIsStillConsum
     EXPECT_EQ(Editor().Text(), QByteArray("abc\n"));
 }
 
+TEST_F(ControlWindowShortcuts, AShortcutRunsWhenItsCommandHasBecomeAvailableSinceTheMenuShowedIt)
+{
+    // The Edit menu last showed Copy disabled, before anything was selected.
+    Window().CommandAction(Ids::kCmdCopy)->setEnabled(false);
+    Editor().SetSelection(0, 3);
+    for (QWidget* target : {static_cast<QWidget*>(&Editor()), static_cast<QWidget*>(&Window().SpeedSlider())}) {
+        Window().CommandAction(Ids::kCmdCopy)->setEnabled(false);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("abc"));
+    }
+}
+
 TEST_F(ControlWindowShortcuts, F1InTheEditorOpensTheHelpAndClosingTheWindowClosesIt)
 {
     QTest::keyClick(&Editor(), Qt::Key_F1);

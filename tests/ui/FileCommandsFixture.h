@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../platform/ImmutableFlag.h"
+#include "ImmutableFlag.h"
 #include "ControlWindowFixture.h"
 #include "MenuRefresh.h"
 #include "ModulePath.h"

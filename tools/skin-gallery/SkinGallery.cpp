@@ -6,6 +6,7 @@
 #include "DialogUnits.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
+#include "SpeedValue.h"
 #include "TransparentStatic.h"
 #include "XButton.h"
 
@@ -105,8 +106,8 @@ void BuildSample(CBgDialog& dialog)
     auto* slider = new CMySliderControl(client);
     slider->setGeometry(DluRect(253, 130, 145, 15));
     slider->SetThumbColors(0, 0x00C4C4C4);
-    slider->setRange(0, 32000);
-    slider->setValue(32000 - 80);
+    slider->setRange(0, kSlowestSpeed);
+    slider->setValue(SliderPositionOf(80)); // a first start's speed
     ImageButton(client, {"Select &Font Type and Size", 296, 177, 45, 17}, Ids::kFontIcon);
     ImageButton(client, {"Select &BkGnd Color", 235, 178, 45, 17}, Ids::kBackgroundColorIcon);
     ImageButton(client, {"SCROLL", 358, 177, 45, 19}, Ids::kScrollIcon);

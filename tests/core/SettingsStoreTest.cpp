@@ -1,6 +1,6 @@
 #include "SettingsStore.h"
 
-#include "../platform/ImmutableFlag.h"
+#include "ImmutableFlag.h"
 #include "Ini.h"
 #include "SettingsEquality.h"
 #include "TempDir.h"

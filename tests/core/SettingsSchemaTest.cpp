@@ -1,5 +1,4 @@
 #include "Ini.h"
-#include "RemoteSettings.h"
 #include "SettingsStore.h"
 #include "TempDir.h"
 
