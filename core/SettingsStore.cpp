@@ -94,11 +94,10 @@ const SettingKey<RemoteSettings> kRemoteKeys[] = {
 
 using O = OscSettings;
 const SettingKey<OscSettings> kOscKeys[] = {
-    {"OSC", "Enabled", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&O::enabled, O>},
-    {"OSC", "Port", SettingType::Int, kDefaultOscPort, BrokenValue::Default, kLowestPort,
-     kHighestPort, &Of<&O::port, O>},
-    {"OSC", "LanAccess", SettingType::Flag, 0, BrokenValue::Kept, kAny, kAny, &Of<&O::lanAccess, O>},
-    {"OSC", "AllowFrom", SettingType::Text, "", BrokenValue::Kept, kAny, kAny, &Of<&O::allowFrom, O>},
+    {"OSC", "Enabled", Flag, 0, &Of<&O::enabled, O>},
+    {"OSC", "Port", Int, kDefaultOscPort, &Of<&O::port, O>, BrokenValue::Default, kLowestPort, kHighestPort},
+    {"OSC", "LanAccess", Flag, 0, &Of<&O::lanAccess, O>},
+    {"OSC", "AllowFrom", Text, "", &Of<&O::allowFrom, O>},
 };
 
 // A key's value: its text, or its number.
