@@ -32,7 +32,8 @@ class CMySliderControl : public QSlider
   protected:
     /// Snapshot, tick marks, sunken channel edge, thumb.
     void paintEvent(QPaintEvent* event) override;
-    /// A new range sets the page step (Page Up, Page Down, a click on the channel) to a fifth of it.
+    /// A new range sets the page step (Page Up, Page Down, a click on the channel) to a fifth of
+    /// it.
     void sliderChange(SliderChange change) override;
 
   private:

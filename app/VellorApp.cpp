@@ -1,8 +1,8 @@
 #include "VellorApp.h"
 
 #include "ModulePath.h"
-#include "RecoveryKeeper.h"
 #include "OscControl.h"
+#include "RecoveryKeeper.h"
 #include "RemoteControl.h"
 #include "VellorDlg.h"
 

@@ -23,8 +23,9 @@ struct SessionRequest {
 // kept beside the settings while the window is open and offered at the next
 // start when a run ended without saving or dropping them. When the desktop
 // session ends, the script and the settings are seen to as at closing.
-class CVellorApp {
-public:
+class CVellorApp
+{
+  public:
     /// An application that keeps its settings where `location` says.
     explicit CVellorApp(SettingsLocation location = RunningProgramSettingsLocation());
 
@@ -47,7 +48,7 @@ public:
     /// The settings record as last loaded or taken back from the control window.
     const Settings& Record() const { return m_settings; }
 
-private:
+  private:
     // Takes the window's settings back and writes them.
     void SaveFrom(const CVellorDlg& window);
 

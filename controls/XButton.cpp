@@ -274,11 +274,10 @@ void CXButton::DrawFocusMark(QPainter& painter, const QRect& item, const QRect& 
     // Shown once the keyboard has moved the focus in this window, as the
     // platform's buttons do, so a click alone leaves the look unchanged. A
     // check box marks its caption, a push button its face.
-    QRect mark = item.adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset,
-                               -kFocusMarkInset);
+    QRect mark =
+        item.adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset, -kFocusMarkInset);
     if (m_isCheckBox && !text().isEmpty())
-        mark = CaptionPlace(painter.fontMetrics(), caption, text()).adjusted(-2, -1, 2, 1) &
-               item;
+        mark = CaptionPlace(painter.fontMetrics(), caption, text()).adjusted(-2, -1, 2, 1) & item;
     if (mark.width() < 2 || mark.height() < 2)
         return;
     const QBrush dots = FocusMarkBrush();

@@ -13,10 +13,25 @@ constexpr ColorRef MakeColorRef(int red, int green, int blue)
            (static_cast<ColorRef>(blue & 0xFF) << 16);
 }
 
-constexpr int RedOf(ColorRef c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(ColorRef c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(ColorRef c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(ColorRef c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
-inline QColor ToQColor(ColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+inline QColor ToQColor(ColorRef c)
+{
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
-inline ColorRef FromQColor(const QColor& c) { return MakeColorRef(c.red(), c.green(), c.blue()); }
+inline ColorRef FromQColor(const QColor& c)
+{
+    return MakeColorRef(c.red(), c.green(), c.blue());
+}

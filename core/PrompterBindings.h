@@ -20,7 +20,7 @@ enum class PrompterInput {
 // gives, and whether it acts while the run is paused.
 struct PrompterBinding {
     PrompterInput input;
-    int code;                             // the Qt::Key or Qt::MouseButton; 0 for the wheel and movement
+    int code; // the Qt::Key or Qt::MouseButton; 0 for the wheel and movement
     std::optional<SpeedControlMode> mode; // the speed control the row belongs to; none: either
     PrompterCommand command;
     int amount;       // what ChangeSpeed adds to the speed value

@@ -25,8 +25,7 @@ int CueRow(const ReadingCue& cue)
     return ClampCueHeight(cue.heightPercent) * Surface::kHeight / 100;
 }
 
-QPolygonF CueTriangle(const QRect& area, const QRect& picture, const ReadingCue& cue,
-                      bool mirrored)
+QPolygonF CueTriangle(const QRect& area, const QRect& picture, const ReadingCue& cue, bool mirrored)
 {
     const double scale = static_cast<double>(picture.height()) / Surface::kHeight;
     const double centre = picture.top() + (CueRow(cue) + 0.5) * scale;

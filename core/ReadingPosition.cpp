@@ -22,8 +22,7 @@ int ReadingRow()
 
 int ReadingLineTop()
 {
-    return g_runParams.readingCue.shown ? ReadingRow() - std::max(g_runState.lineHeight, 0) / 2
-                                        : 0;
+    return g_runParams.readingCue.shown ? ReadingRow() - std::max(g_runState.lineHeight, 0) / 2 : 0;
 }
 
 std::int64_t LineTopOnPicture(int line)

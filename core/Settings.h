@@ -48,10 +48,10 @@ inline constexpr int kDefaultRemotePort = 8787;
 // and written when the operator changes them in the Remote Control dialog,
 // or when a token is made.
 struct RemoteSettings {
-    bool enabled = false;           ///< the server starts with the program
-    int port = kDefaultRemotePort;  ///< kLowestPort..kHighestPort
-    bool lanAccess = false;         ///< every interface, not loopback only
-    QString token;                  ///< hexadecimal, made on first enabling
+    bool enabled = false;          ///< the server starts with the program
+    int port = kDefaultRemotePort; ///< kLowestPort..kHighestPort
+    bool lanAccess = false;        ///< every interface, not loopback only
+    QString token;                 ///< hexadecimal, made on first enabling
 };
 
 inline constexpr int kDefaultOscPort = 9000;

@@ -36,25 +36,22 @@ enum class BrokenValue {
 // What a missing value reads as: a text, or a number.
 struct SettingDefault {
     constexpr SettingDefault(const char* value) : text(value) {}
-    template <std::integral Number>
-    constexpr SettingDefault(Number value) : number(value) {}
+    template <std::integral Number> constexpr SettingDefault(Number value) : number(value) {}
     const char* text = "";
     std::int64_t number = 0;
 };
 
 // The field of a record that holds a key's value.
 template <class Record>
-using Field = std::variant<QString& (*)(Record&), std::int32_t& (*)(Record&), ColorRef& (*)(Record&),
-                           bool& (*)(Record&)>;
+using Field = std::variant<QString& (*)(Record&), std::int32_t& (*)(Record&),
+                           ColorRef& (*)(Record&), bool& (*)(Record&)>;
 
-template <auto Member, class Record>
-auto& Of(Record& record)
+template <auto Member, class Record> auto& Of(Record& record)
 {
     return record.*Member;
 }
 
-template <class Record>
-struct SettingKey {
+template <class Record> struct SettingKey {
     const char* section;
     const char* name;
     SettingType type;
@@ -87,7 +84,8 @@ const SettingKey<Settings> kSettingsKeys[] = {
 using R = RemoteSettings;
 const SettingKey<RemoteSettings> kRemoteKeys[] = {
     {"Remote", "Enabled", Flag, 0, &Of<&R::enabled, R>},
-    {"Remote", "Port", Int, kDefaultRemotePort, &Of<&R::port, R>, BrokenValue::Default, kLowestPort, kHighestPort},
+    {"Remote", "Port", Int, kDefaultRemotePort, &Of<&R::port, R>, BrokenValue::Default, kLowestPort,
+     kHighestPort},
     {"Remote", "LanAccess", Flag, 0, &Of<&R::lanAccess, R>},
     {"Remote", "Token", Text, "", &Of<&R::token, R>},
 };
@@ -95,7 +93,8 @@ const SettingKey<RemoteSettings> kRemoteKeys[] = {
 using O = OscSettings;
 const SettingKey<OscSettings> kOscKeys[] = {
     {"OSC", "Enabled", Flag, 0, &Of<&O::enabled, O>},
-    {"OSC", "Port", Int, kDefaultOscPort, &Of<&O::port, O>, BrokenValue::Default, kLowestPort, kHighestPort},
+    {"OSC", "Port", Int, kDefaultOscPort, &Of<&O::port, O>, BrokenValue::Default, kLowestPort,
+     kHighestPort},
     {"OSC", "LanAccess", Flag, 0, &Of<&O::lanAccess, O>},
     {"OSC", "AllowFrom", Text, "", &Of<&O::allowFrom, O>},
 };
@@ -108,8 +107,7 @@ QByteArray StoredBytes(const CIni& ini, const char* section, const char* name, c
     return QByteArray::fromStdString(ini.GetString(section, name, fallback));
 }
 
-template <class Record>
-std::int64_t InRange(const SettingKey<Record>& key, std::int64_t number)
+template <class Record> std::int64_t InRange(const SettingKey<Record>& key, std::int64_t number)
 {
     switch (key.broken) {
     case BrokenValue::Kept:
@@ -122,21 +120,22 @@ std::int64_t InRange(const SettingKey<Record>& key, std::int64_t number)
     return number;
 }
 
-template <class Record>
-Value Read(const CIni& ini, const SettingKey<Record>& key)
+template <class Record> Value Read(const CIni& ini, const SettingKey<Record>& key)
 {
     switch (key.type) {
     case Text:
         return DecodeScriptText(StoredBytes(ini, key.section, key.name, key.fallback.text)).text;
     case Int:
-        return InRange(key, ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number),
-                                       kDecimal));
+        return InRange(key, ini.GetInt(key.section, key.name,
+                                       static_cast<std::int32_t>(key.fallback.number), kDecimal));
     case Flag:
-        return std::int64_t{
-            ini.GetInt(key.section, key.name, static_cast<std::int32_t>(key.fallback.number), kDecimal) > 0};
+        return std::int64_t{ini.GetInt(key.section, key.name,
+                                       static_cast<std::int32_t>(key.fallback.number),
+                                       kDecimal) > 0};
     case Number: {
         bool number = false;
-        const qlonglong value = StoredBytes(ini, key.section, key.name, "").trimmed().toLongLong(&number);
+        const qlonglong value =
+            StoredBytes(ini, key.section, key.name, "").trimmed().toLongLong(&number);
         return number ? InRange(key, value) : key.fallback.number;
     }
     }
@@ -156,11 +155,10 @@ QByteArray Written(const CIni& ini, const SettingKey<Record>& key, const Value& 
     }
     const std::int64_t number = std::get<std::int64_t>(value);
     return QByteArray::number(key.type == Int ? static_cast<std::int32_t>(number)
-                                                           : InRange(key, number));
+                                              : InRange(key, number));
 }
 
-template <class Record>
-Value ValueOf(const SettingKey<Record>& key, Record& record)
+template <class Record> Value ValueOf(const SettingKey<Record>& key, Record& record)
 {
     return std::visit(
         [&record](auto field) -> Value {

@@ -14,7 +14,7 @@
 
 namespace
 {
-constexpr int kPrompterDpi = 96;  // the 640 x 480 mode
+constexpr int kPrompterDpi = 96; // the 640 x 480 mode
 constexpr int kPointsPerInch = 72;
 constexpr int kMaxFontPixels = 8192; // beyond this a font is not worth making
 constexpr int kInitialLines = 3;

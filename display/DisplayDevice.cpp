@@ -141,8 +141,7 @@ Surface* DisplayDevice::CreateSurface(SurfaceRole role)
     if (role == SurfaceRole::Primary) {
         s.primary = surface;
         if (s.window && !s.scanOut)
-            s.scanOut = CreateScanOutWidget(s.window, s.mailbox,
-                                            ScanOutLook{s.palette, s.overlay},
+            s.scanOut = CreateScanOutWidget(s.window, s.mailbox, ScanOutLook{s.palette, s.overlay},
                                             s.screen->refreshRate());
     }
     return surface;

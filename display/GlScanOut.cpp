@@ -121,7 +121,8 @@ void GlScanOut::WantNextFrame()
     Mailbox().Want();
     // The event only wakes the loop; its next pass posts.
     if (m_loopWaits.exchange(false))
-        QMetaObject::invokeMethod(this, [] {}, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [] {}, Qt::QueuedConnection);
 }
 
 void GlScanOut::Present(bool evenInSoftware, std::promise<bool> ready)

@@ -52,14 +52,14 @@ class GlScanOutRenderer
     bool Build(bool openGlEs);
     void UploadTaps(QSize target);
 
-    QRgb m_background;                                  // palette entry 0, the margins' colour
-    QList<QRgb> m_palette;                              // index -> colour
-    bool m_hasPicture = false;                          // the picture texture holds a frame
-    std::unique_ptr<QOpenGLShaderProgram> m_program;    // the sharp-bilinear rule
+    QRgb m_background;                                    // palette entry 0, the margins' colour
+    QList<QRgb> m_palette;                                // index -> colour
+    bool m_hasPicture = false;                            // the picture texture holds a frame
+    std::unique_ptr<QOpenGLShaderProgram> m_program;      // the sharp-bilinear rule
     std::unique_ptr<QOpenGLVertexArrayObject> m_vertices; // none: the shader makes its triangle
-    GLuint m_picture = 0;                               // 640 x 480 indices
-    GLuint m_colours = 0;                               // 256 x 1 palette
-    GLuint m_columns = 0;                               // one tap per target column
-    GLuint m_rows = 0;                                  // one tap per target row
-    QSize m_tapsFor;                                    // the target size the taps are for
+    GLuint m_picture = 0;                                 // 640 x 480 indices
+    GLuint m_colours = 0;                                 // 256 x 1 palette
+    GLuint m_columns = 0;                                 // one tap per target column
+    GLuint m_rows = 0;                                    // one tap per target row
+    QSize m_tapsFor;                                      // the target size the taps are for
 };

@@ -78,25 +78,26 @@ class RasterScanOut : public ScanOutView
 
     ScanOutColours m_colours;
     std::optional<ScanOutScaler> m_scaler; // to the 4:3 part of the device size
-    QImage m_staging;       // the picture, when the window's buffer cannot take it; made when needed
-    bool m_stagingWhole = false;           // m_staging holds the whole frame at hand
-    bool m_bufferReady = false; // Qt has painted the window's buffer at this size, in pixels the scaler writes
-    bool m_intoBuffer = false;  // the frame on its way is drawn into the window's buffer
-    std::uint64_t m_frameNumber = 0;       // the number of the frame on its way or finished
-    int m_nextRow = -1;       // next row of the frame to scale; -1 when none is on its way
-    int m_bandRows = 1;       // rows scaled at one pass
-    QElapsedTimer m_finished; // valid while a frame is finished and not yet shown
-    LongestOfLate m_showTime; // what putting a frame on the screen takes
-    StepWatch m_steps;        // the steps taken between passes
-    TypicalOfLate m_copyTime; // what showing a frame takes, copied on this core
-    bool m_keepingCore = false; // the loop is kept from sleeping, for the window system's copy
+    QImage m_staging; // the picture, when the window's buffer cannot take it; made when needed
+    bool m_stagingWhole = false; // m_staging holds the whole frame at hand
+    bool m_bufferReady =
+        false; // Qt has painted the window's buffer at this size, in pixels the scaler writes
+    bool m_intoBuffer = false;       // the frame on its way is drawn into the window's buffer
+    std::uint64_t m_frameNumber = 0; // the number of the frame on its way or finished
+    int m_nextRow = -1;              // next row of the frame to scale; -1 when none is on its way
+    int m_bandRows = 1;              // rows scaled at one pass
+    QElapsedTimer m_finished;        // valid while a frame is finished and not yet shown
+    LongestOfLate m_showTime;        // what putting a frame on the screen takes
+    StepWatch m_steps;               // the steps taken between passes
+    TypicalOfLate m_copyTime;        // what showing a frame takes, copied on this core
+    bool m_keepingCore = false;      // the loop is kept from sleeping, for the window system's copy
     std::chrono::nanoseconds m_bandTime{};  // what scaling a band takes, on average
     std::chrono::nanoseconds m_beginTime{}; // what the first band of a frame takes, on average
     QElapsedTimer m_scaling;                // since the frame on its way began
-    std::uint64_t m_overlayRevision = 0;   // the overlay's revision on the screen
-    std::chrono::nanoseconds m_period;     // one screen refresh
-    FrameBeat m_beat;                      // when a driven view next asks for a frame
-    bool m_wantOpen = false;               // the beat's want has had no pass yet
-    QTimer m_refresh;                      // fires once per screen refresh, until driven
-    QPointer<QWindow> m_watched;           // the window system's window, watched for exposes
+    std::uint64_t m_overlayRevision = 0;    // the overlay's revision on the screen
+    std::chrono::nanoseconds m_period;      // one screen refresh
+    FrameBeat m_beat;                       // when a driven view next asks for a frame
+    bool m_wantOpen = false;                // the beat's want has had no pass yet
+    QTimer m_refresh;                       // fires once per screen refresh, until driven
+    QPointer<QWindow> m_watched;            // the window system's window, watched for exposes
 };

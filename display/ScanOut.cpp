@@ -108,8 +108,8 @@ void ScanOutScaler::Begin(const std::vector<std::uint8_t>& indices,
             ++free;
         slot = free++;
         m_slotMade[static_cast<std::size_t>(slot)] = false;
-        std::fill_n(m_blendedWith.begin() + static_cast<std::ptrdiff_t>(slot * m_weights), m_weights,
-                    0);
+        std::fill_n(m_blendedWith.begin() + static_cast<std::ptrdiff_t>(slot * m_weights),
+                    m_weights, 0);
     }
     m_stamps.assign(rowStamps.begin(), whole ? rowStamps.end() : rowStamps.begin());
     m_newestStamp = m_stamps.empty() ? 0 : *std::max_element(m_stamps.begin(), m_stamps.end());
@@ -129,8 +129,8 @@ ScanOutScaler::Made ScanOutScaler::Row(int y)
             across[x] = static_cast<std::uint16_t>(value);
             flat[x] = m_colours[static_cast<std::size_t>((value + 128) >> 8)];
         }
-        const bool uniform =
-            std::all_of(source, source + Surface::kWidth, [&](std::uint8_t i) { return i == *source; });
+        const bool uniform = std::all_of(source, source + Surface::kWidth,
+                                         [&](std::uint8_t i) { return i == *source; });
         m_uniform[slot] = uniform ? *source : -1;
         m_slotMade[slot] = true;
     }

@@ -73,7 +73,8 @@ class ScanOutScaler
     // of another size scales to nothing), which must stay as it is until the
     // next Begin. rowStamps holds the stamp of each row (Surface::RowStamp),
     // or is empty for a frame unrelated to the one before.
-    void Begin(const std::vector<std::uint8_t>& indices, const std::vector<std::uint64_t>& rowStamps);
+    void Begin(const std::vector<std::uint8_t>& indices,
+               const std::vector<std::uint64_t>& rowStamps);
 
     // Scales target rows first .. first + count - 1 (those inside the
     // target) of the frame begun into pixels: pixels points at the target's
@@ -98,15 +99,16 @@ class ScanOutScaler
     std::vector<std::uint16_t> m_across; // kSlots rows of target width
     std::vector<std::uint32_t> m_flat;   // kSlots rows of target width
     std::vector<int> m_uniform;          // per slot
-    std::array<int, 257> m_weightIndex{}; // per blend weight of m_rows: its place in a slot's blends
-    std::size_t m_weights = 0;            // blend weights kept; 0: none kept
-    std::vector<std::uint32_t> m_blends;  // per slot and weight kept, a row of target width
+    std::array<int, 257>
+        m_weightIndex{};                 // per blend weight of m_rows: its place in a slot's blends
+    std::size_t m_weights = 0;           // blend weights kept; 0: none kept
+    std::vector<std::uint32_t> m_blends; // per slot and weight kept, a row of target width
     std::vector<std::uint64_t> m_blendedWith; // the stamp of the row below each was made with
-    std::vector<bool> m_slotMade;        // per slot: made for the row it now serves
-    std::vector<bool> m_slotUsed;        // per slot, while a frame begins
-    std::vector<int> m_slotOf;           // per source row of the frame begun
-    std::vector<int> m_slotBefore;       // per source row of the frame before it
-    std::vector<std::uint64_t> m_stamps; // the stamps of the frame begun, or empty
-    std::uint64_t m_newestStamp = 0;     // the highest of them
-    const std::uint8_t* m_indices = nullptr; // the frame begun; null when it scales to nothing
+    std::vector<bool> m_slotMade;             // per slot: made for the row it now serves
+    std::vector<bool> m_slotUsed;             // per slot, while a frame begins
+    std::vector<int> m_slotOf;                // per source row of the frame begun
+    std::vector<int> m_slotBefore;            // per source row of the frame before it
+    std::vector<std::uint64_t> m_stamps;      // the stamps of the frame begun, or empty
+    std::uint64_t m_newestStamp = 0;          // the highest of them
+    const std::uint8_t* m_indices = nullptr;  // the frame begun; null when it scales to nothing
 };

@@ -17,11 +17,10 @@ class StepWatch
     // Notes a pass; true when a step was taken since the last one.
     bool Seen(Clock::time_point now, std::chrono::nanoseconds nextStepIn)
     {
-        const bool stepped =
-            nextStepIn > m_lastLeft ||
-            (nextStepIn > std::chrono::nanoseconds::zero() && nextStepIn != kNever &&
-             m_lastLeft != kNever && m_gap != kNever &&
-             nextStepIn + (now - m_lastPass) - m_lastLeft > m_gap / 2);
+        const bool stepped = nextStepIn > m_lastLeft ||
+                             (nextStepIn > std::chrono::nanoseconds::zero() &&
+                              nextStepIn != kNever && m_lastLeft != kNever && m_gap != kNever &&
+                              nextStepIn + (now - m_lastPass) - m_lastLeft > m_gap / 2);
         m_lastLeft = nextStepIn;
         m_lastPass = now;
         if (stepped)

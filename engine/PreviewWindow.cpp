@@ -146,7 +146,8 @@ void PreviewWindow::ShowNewestFrame()
     const int* const columns = m_sourceColumns.data();
     for (int y = 0; y < size.height(); ++y) {
         const std::uint8_t* source =
-            m_frame.indices.data() + std::size_t{kPictureWidth} * (y * kPictureHeight / size.height());
+            m_frame.indices.data() +
+            std::size_t{kPictureWidth} * (y * kPictureHeight / size.height());
         auto* row = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
         for (int x = 0; x < size.width(); ++x)
             row[x] = colours[source[columns[x]]];

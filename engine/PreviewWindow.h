@@ -50,16 +50,16 @@ class PreviewWindow : public QWidget
     ScanOutFrame m_frame;                     // the newest frame copied
     std::uint64_t m_frameNumber = 0;          // its number, 0 before the first
     QImage m_picture;                         // m_frame scaled to the picture area, right-reading
-    std::vector<int> m_sourceColumns;         // per column of m_picture, the frame's column it shows
-    bool m_columnsMirrored = false;           // m_sourceColumns read the frame from the right
-    QRect m_pictureArea;                      // where the picture and the cue's margin go
-    QLabel* m_elapsed = nullptr;              // child widgets, owned by this window
+    std::vector<int> m_sourceColumns; // per column of m_picture, the frame's column it shows
+    bool m_columnsMirrored = false;   // m_sourceColumns read the frame from the right
+    QRect m_pictureArea;              // where the picture and the cue's margin go
+    QLabel* m_elapsed = nullptr;      // child widgets, owned by this window
     QLabel* m_position = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_speed = nullptr;
     QLabel* m_remaining = nullptr;
     QTimer* m_refresh = nullptr;
-    QElapsedTimer m_dueFor; // valid while a refresh is due
+    QElapsedTimer m_dueFor;      // valid while a refresh is due
     LongestOfLate m_refreshTime; // what a refresh takes, painting included
 };
 

@@ -26,7 +26,8 @@ void Give(PrompterInput input, int code = 0)
 void OnMove(const QMouseEvent& mouse)
 {
     const int y = static_cast<std::uint16_t>(mouse.position().toPoint().y());
-    const PrompterInput input = y > g_runState.lastMouseY ? PrompterInput::MouseDown : PrompterInput::MouseUp;
+    const PrompterInput input =
+        y > g_runState.lastMouseY ? PrompterInput::MouseDown : PrompterInput::MouseUp;
     if (g_runParams.controlMode == SpeedControlMode::MousePosition)
         g_runState.lastMouseY = y;
     Give(input);

@@ -133,9 +133,8 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
         if (dispatched || !g_runState.running)
             continue;
         if (preview)
-            preview->RefreshIfDue(g_runState.stepInterval <= 0
-                                      ? std::chrono::nanoseconds::max()
-                                      : TimeLeft(Clock::now(), stepDue));
+            preview->RefreshIfDue(g_runState.stepInterval <= 0 ? std::chrono::nanoseconds::max()
+                                                               : TimeLeft(Clock::now(), stepDue));
         if (!script.UseTimeBefore(stepDue))
             wait.Until(std::min(stepDue, After(now, screenWants)));
     }

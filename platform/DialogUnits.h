@@ -8,10 +8,16 @@
 // MulDiv (to nearest, halves away from zero).
 
 /// The pixels of `units` dialog units horizontally.
-constexpr int DluToPixelsX(int units) { return units >= 0 ? (units * 6 + 2) / 4 : -((-units * 6 + 2) / 4); }
+constexpr int DluToPixelsX(int units)
+{
+    return units >= 0 ? (units * 6 + 2) / 4 : -((-units * 6 + 2) / 4);
+}
 
 /// The pixels of `units` dialog units vertically.
-constexpr int DluToPixelsY(int units) { return units >= 0 ? (units * 13 + 4) / 8 : -((-units * 13 + 4) / 8); }
+constexpr int DluToPixelsY(int units)
+{
+    return units >= 0 ? (units * 13 + 4) / 8 : -((-units * 13 + 4) / 8);
+}
 
 /// A rectangle given as x, y, width, height in dialog units, in pixels.
 constexpr QRect DluRect(int x, int y, int width, int height)

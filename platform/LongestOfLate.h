@@ -11,7 +11,10 @@ class LongestOfLate
   public:
     explicit LongestOfLate(std::chrono::nanoseconds start = {}) : m_longest(start) {}
 
-    void Note(std::chrono::nanoseconds took) { m_longest = std::max(took, m_longest - m_longest / 8); }
+    void Note(std::chrono::nanoseconds took)
+    {
+        m_longest = std::max(took, m_longest - m_longest / 8);
+    }
     // Whether the work, taking its longest of late with a quarter of that
     // to spare, is done within time.
     bool FitsIn(std::chrono::nanoseconds time) const { return time > m_longest * 5 / 4; }

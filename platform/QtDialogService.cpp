@@ -38,8 +38,8 @@ std::optional<QString> AskForScriptPath(QWidget* parent, QFileDialog::AcceptMode
     // what it matches: "All Files (*.*)" keeps its familiar label yet matches
     // every file, where "*.*" itself would hide every name without a dot.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters({QStringLiteral("Text Files (*.txt) (*.txt)"),
-                           QStringLiteral("All Files (*.*) (*)")});
+    dialog.setNameFilters(
+        {QStringLiteral("Text Files (*.txt) (*.txt)"), QStringLiteral("All Files (*.*) (*)")});
     dialog.selectFile(QStringLiteral("*.txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

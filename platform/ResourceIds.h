@@ -3,7 +3,8 @@
 // The numbers by which the design names its resources, controls and commands.
 // They stay here, in one place, so that a number seen in the design can be
 // found in the code.
-namespace Ids {
+namespace Ids
+{
 
 // Dialog templates, menu, accelerators, strings.
 constexpr int kAboutDialog = 100;
@@ -100,4 +101,7 @@ constexpr int kSysCmdAbout = 0x0010;
 #include <QString>
 
 /// The Qt resource path of the artwork with the given number: ":/res/130.png".
-inline QString ImageResourcePath(int id) { return QStringLiteral(":/res/%1.png").arg(id); }
+inline QString ImageResourcePath(int id)
+{
+    return QStringLiteral(":/res/%1.png").arg(id);
+}

@@ -22,13 +22,15 @@ struct ControlCommand {
     CommandMenu menu;             ///< the menu that holds its item; Bar: an item of the bar itself
     bool separatorBefore = false; ///< a separator comes before the item
     const char* text;             ///< the item's text, with its mnemonic
-    std::optional<QKeyCombination> shortcut = std::nullopt; ///< the key with exactly these modifiers, if any
+    std::optional<QKeyCombination> shortcut =
+        std::nullopt; ///< the key with exactly these modifiers, if any
     /// True for Esc, which reaches Exit as the dialog's own cancel key: the
     /// item shows it, and the dialog, not the item, acts on it.
     bool cancelKey = false;
-    bool checkable = false;                         ///< the item has a check mark
-    void (CVellorDlg::*run)();                      ///< carries the command out
-    void (CVellorDlg::*update)(QAction&) = nullptr; ///< sets the item's state first; null: it keeps its state
+    bool checkable = false;    ///< the item has a check mark
+    void (CVellorDlg::*run)(); ///< carries the command out
+    void (CVellorDlg::*update)(QAction&) =
+        nullptr; ///< sets the item's state first; null: it keeps its state
 };
 
 /// Every command of the control window, in the order of the menus.

@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
+namespace
+{
 
 // The longest part of one displayed line that reaches the prompter.
 constexpr int kMaxCapturedLine = 99;
@@ -70,8 +71,9 @@ void ScriptCapture::AppendParagraph(std::string& text)
         // The prompter reads each line as UTF-8 when it can; a Windows-1252
         // line whose bytes happened to form UTF-8 would show other letters.
         if (line.isValid()) {
-            const QByteArray bytes = EncodeScriptText(
-                ScriptEditor::DisplayedText(paragraph, line, kMaxCapturedLine), ScriptEncoding::Utf8);
+            const QByteArray bytes =
+                EncodeScriptText(ScriptEditor::DisplayedText(paragraph, line, kMaxCapturedLine),
+                                 ScriptEncoding::Utf8);
             text.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         }
         text += "\r\n";

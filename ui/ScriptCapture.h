@@ -47,7 +47,7 @@ class ScriptCapture
     void AppendParagraph(std::string& text);
 
     const ScriptEditor& m_editor;
-    QTextBlock m_next;                       // the next paragraph to take
-    int m_lines = 0;                         // lines taken so far
-    Clock::duration m_paragraphTime{};       // what taking a paragraph costs, on average
+    QTextBlock m_next;                 // the next paragraph to take
+    int m_lines = 0;                   // lines taken so far
+    Clock::duration m_paragraphTime{}; // what taking a paragraph costs, on average
 };

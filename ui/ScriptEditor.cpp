@@ -279,7 +279,8 @@ QString ScriptEditor::DisplayedText(const QString& paragraph, const QTextLine& l
 bool ScriptEditor::IsShortcutOfWindow(const QKeyEvent& key) const
 {
     // The keypad flag says where a key sits, not which key it is.
-    const QKeySequence typed(QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
+    const QKeySequence typed(
+        QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
     const QList<QAction*> actions = window()->findChildren<QAction*>();
     return std::any_of(actions.begin(), actions.end(),
                        [&typed](const QAction* action) { return action->shortcut() == typed; });
@@ -289,7 +290,8 @@ bool ScriptEditor::event(QEvent* event)
 {
     // The text edit claims Ctrl+C, Ctrl+V and the like before any shortcut
     // sees them; left unclaimed, they reach the window's commands.
-    if (event->type() == QEvent::ShortcutOverride && IsShortcutOfWindow(static_cast<QKeyEvent&>(*event)))
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsShortcutOfWindow(static_cast<QKeyEvent&>(*event)))
         return false;
     return QPlainTextEdit::event(event);
 }

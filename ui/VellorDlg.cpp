@@ -21,7 +21,8 @@
 #include <array>
 #include <optional>
 
-namespace {
+namespace
+{
 
 constexpr ColorRef kWhite = 0x00FFFFFF;
 constexpr ColorRef kBlue = 0x00FF0000;
@@ -194,7 +195,10 @@ void CVellorDlg::CreateControls()
     m_editor->setAccessibleName(m_labels.value(Ids::kEditWindowLabel)->text());
 }
 
-CXButton* CVellorDlg::Button(int id) const { return m_buttons.value(id, nullptr); }
+CXButton* CVellorDlg::Button(int id) const
+{
+    return m_buttons.value(id, nullptr);
+}
 
 void CVellorDlg::ConnectCommands()
 {
@@ -348,9 +352,14 @@ void CVellorDlg::ShowFileLabel()
     m_fileLabel->repaint();
 }
 
-void CVellorDlg::accept() { /* Enter never closes the control window. */ }
+void CVellorDlg::accept()
+{ /* Enter never closes the control window. */
+}
 
-void CVellorDlg::reject() { OnCancel(); }
+void CVellorDlg::reject()
+{
+    OnCancel();
+}
 
 void CVellorDlg::done(int result)
 {

@@ -31,10 +31,11 @@ struct EncodedScript;
 // the layout and initialisation, ControlCommands.cpp a row for each command,
 // VellorDlgMenu.cpp the menu and shortcuts made from the rows, and
 // VellorDlg*Commands.cpp / VellorDlgScrollCommand.cpp the commands.
-class CVellorDlg : public CBgDialog {
+class CVellorDlg : public CBgDialog
+{
     Q_OBJECT
 
-public:
+  public:
     /// Builds the window and its controls; nothing is shown until DoModal.
     explicit CVellorDlg(DialogService& dialogs, QWidget* parent = nullptr);
     ~CVellorDlg() override;
@@ -52,15 +53,16 @@ public:
     Settings m_settings;
 
     // The window's own state.
-    QString m_strFileName;        ///< file-name part of the script file's path, shown in the file label
-    bool m_bMon2Reverse = false;  ///< monitor 2 reads mirror-reversed (menu check marks only)
-    bool m_bMonitor2 = false;     ///< monitor 2 is chosen for the next scroll run
-    QByteArray m_strSavedText;    ///< the script as last loaded or saved; differs when unsaved
+    QString m_strFileName; ///< file-name part of the script file's path, shown in the file label
+    bool m_bMon2Reverse = false; ///< monitor 2 reads mirror-reversed (menu check marks only)
+    bool m_bMonitor2 = false;    ///< monitor 2 is chosen for the next scroll run
+    QByteArray m_strSavedText;   ///< the script as last loaded or saved; differs when unsaved
 
     /// Unsaved changes to restore once the start-up load is done, handed over before DoModal.
     std::optional<RecoveryCopy> m_recovered;
 
-    /// Makes the editor font from the face, size and text colour members with `weight` (0 = normal).
+    /// Makes the editor font from the face, size and text colour members with `weight` (0 =
+    /// normal).
     void ApplyEditorFont(int weight);
 
     /// Sets the file label to "File: " + m_strFileName and repaints it at once.
@@ -83,14 +85,14 @@ public:
     CXButton* Button(int id) const;
 
     // Script files.
-    void OnFileNew();                   ///< 32774: empty script, after the unsaved-changes question
-    void OnFileOpen();                  ///< 32775 and button 1013: load a file chosen by the operator
-    void OnFileSave();                  ///< 32776 and button 1014: write the script over its file
-    void OnFileSaveAs();                ///< 32777: write the script to a file chosen by the operator
-    void OnFilePrint();                 ///< 32778: print the stored file
-    void OnFileExit();                  ///< 32779: the closing path, as Esc and the close box
-    void OnCancel();                    ///< the closing path: asks about unsaved changes, then ends
-    MessageAnswer AskToSaveChanges();   ///< the unsaved-changes question; Yes saves
+    void OnFileNew();                 ///< 32774: empty script, after the unsaved-changes question
+    void OnFileOpen();                ///< 32775 and button 1013: load a file chosen by the operator
+    void OnFileSave();                ///< 32776 and button 1014: write the script over its file
+    void OnFileSaveAs();              ///< 32777: write the script to a file chosen by the operator
+    void OnFilePrint();               ///< 32778: print the stored file
+    void OnFileExit();                ///< 32779: the closing path, as Esc and the close box
+    void OnCancel();                  ///< the closing path: asks about unsaved changes, then ends
+    MessageAnswer AskToSaveChanges(); ///< the unsaved-changes question; Yes saves
     /// Reads the script at `path` for editing (read and write access, so that a
     /// file that cannot be saved back is reported now); reports a failure and
     /// answers nothing.
@@ -108,12 +110,12 @@ public:
     void TakeValuesFromControls();
 
     // Editing.
-    void OnEditUndo();       ///< 32799
-    void OnEditRedo();       ///< 57644
-    void OnEditCut();        ///< 32782
-    void OnEditCopy();       ///< 32783
-    void OnEditPaste();      ///< 32784
-    void OnEditSelectAll();  ///< 32781
+    void OnEditUndo();                         ///< 32799
+    void OnEditRedo();                         ///< 57644
+    void OnEditCut();                          ///< 32782
+    void OnEditCopy();                         ///< 32783
+    void OnEditPaste();                        ///< 32784
+    void OnEditSelectAll();                    ///< 32781
     void OnUpdateEditUndo(QAction& item);      ///< enabled when the editor can undo
     void OnUpdateEditRedo(QAction& item);      ///< enabled when the editor can redo
     void OnUpdateEditCut(QAction& item);       ///< enabled when text is selected
@@ -141,14 +143,15 @@ public:
     void OnScrollSpeed();             ///< menu 32807
     void OnCpuPerformance();          ///< menu 32817
     void OnReadingCue();              ///< Reading Cue: shows or hides the prompter's reading cue
-    void OnOperatorPreview();         ///< Operator's Preview: turns the preview of a run on another screen on or off
-    void OnUpdateMon1Fwd(QAction& item);    ///< checked when monitor 1 reads forward
-    void OnUpdateMon1Rev(QAction& item);    ///< checked when monitor 1 reads reversed
-    void OnUpdateMon2Fwd(QAction& item);    ///< checked when monitor 2 reads forward
-    void OnUpdateMon2Rev(QAction& item);    ///< checked when monitor 2 reads reversed
-    void OnUpdateMouse(QAction& item);      ///< checked when the mouse flag is set
-    void OnUpdateMouseWheel(QAction& item); ///< checked when the mouse flag is clear
-    void OnUpdateReadingCue(QAction& item); ///< checked when the reading cue shows
+    void OnOperatorPreview(); ///< Operator's Preview: turns the preview of a run on another screen
+                              ///< on or off
+    void OnUpdateMon1Fwd(QAction& item);         ///< checked when monitor 1 reads forward
+    void OnUpdateMon1Rev(QAction& item);         ///< checked when monitor 1 reads reversed
+    void OnUpdateMon2Fwd(QAction& item);         ///< checked when monitor 2 reads forward
+    void OnUpdateMon2Rev(QAction& item);         ///< checked when monitor 2 reads reversed
+    void OnUpdateMouse(QAction& item);           ///< checked when the mouse flag is set
+    void OnUpdateMouseWheel(QAction& item);      ///< checked when the mouse flag is clear
+    void OnUpdateReadingCue(QAction& item);      ///< checked when the reading cue shows
     void OnUpdateOperatorPreview(QAction& item); ///< checked when the preview is on
 
     // Help.
@@ -166,7 +169,7 @@ public:
     /// What Preferences > Remote Control opens; without it the item does nothing.
     void SetRemoteControlDialog(std::function<void()> open);
 
-public slots:
+  public slots:
     /// Enter never closes the control window.
     void accept() override;
     /// Esc and the close box take the closing path.
@@ -174,12 +177,12 @@ public slots:
     /// Ends the dialog after refreshing the starting speed and mouse flag from the controls.
     void done(int result) override;
 
-protected:
+  protected:
     /// Runs the command of a shortcut key that reaches the window because its
     /// item is disabled, by its update rule; such a key does nothing else.
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     void InitImageButtons();
     void InitTextButtons();
@@ -197,8 +200,8 @@ private:
     void ScriptReplaced();
 
     DialogService& m_dialogs;
-    QFont m_font;   // the editor's font
-    QIcon m_hIcon;  // icon 128
+    QFont m_font;  // the editor's font
+    QIcon m_hIcon; // icon 128
 
     ScriptEditor* m_editor = nullptr;
     CMySliderControl* m_slider = nullptr;

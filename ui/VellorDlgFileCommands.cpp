@@ -232,7 +232,8 @@ void CVellorDlg::OnFilePrint()
     const OpenedScript script = ReadScriptAt(m_settings.m_strMRF, QIODevice::ReadOnly);
     if (!script.text)
         return;
-    m_dialogs.PrintText(this, FileNameFromPath(m_settings.m_strMRF), DecodeScriptText(*script.text).text);
+    m_dialogs.PrintText(this, FileNameFromPath(m_settings.m_strMRF),
+                        DecodeScriptText(*script.text).text);
 }
 
 void CVellorDlg::OnFileExit()

@@ -5,6 +5,12 @@
 
 // Help: the operator's guide and the about box.
 
-void CVellorDlg::OnHelpContents() { ShowHelpContents(this); }
+void CVellorDlg::OnHelpContents()
+{
+    ShowHelpContents(this);
+}
 
-void CVellorDlg::OnAbout() { ShowAboutBox(m_dialogs, this); }
+void CVellorDlg::OnAbout()
+{
+    ShowAboutBox(m_dialogs, this);
+}

@@ -15,7 +15,8 @@
 // shortcut and a menu click both reach it through RunCommand or the action's
 // trigger, after its update rule has set its state.
 
-namespace {
+namespace
+{
 
 // The item of one command. Its shortcut acts wherever the focus is in the
 // window, through RunCommand. While the item is disabled Qt leaves the key to
@@ -78,7 +79,10 @@ void CVellorDlg::CreateMenu()
     SetMenuBar(bar);
 }
 
-QAction* CVellorDlg::CommandAction(int id) const { return m_actions.value(id, nullptr); }
+QAction* CVellorDlg::CommandAction(int id) const
+{
+    return m_actions.value(id, nullptr);
+}
 
 void CVellorDlg::UpdateCommand(int id)
 {

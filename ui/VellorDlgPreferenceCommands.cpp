@@ -153,9 +153,9 @@ void CVellorDlg::OnBackgroundColor()
 
 void CVellorDlg::OnTextFont()
 {
-    const std::optional<FontChoice> choice =
-        ChooseTextFont(m_dialogs, this,
-                       FontChoice{m_settings.m_strFontName, m_settings.m_nFontSize, 0, m_settings.m_crText});
+    const std::optional<FontChoice> choice = ChooseTextFont(
+        m_dialogs, this,
+        FontChoice{m_settings.m_strFontName, m_settings.m_nFontSize, 0, m_settings.m_crText});
     if (!choice)
         return;
     m_settings.m_strFontName = choice->face;

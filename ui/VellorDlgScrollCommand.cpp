@@ -16,7 +16,8 @@
 // SCROLL: the script goes from the editor to the prompter, and the speed the
 // operator ended at comes back to the slider.
 
-namespace {
+namespace
+{
 
 constexpr int kPrompterWeight = 400;
 

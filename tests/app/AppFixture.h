@@ -12,8 +12,9 @@
 
 // Runs the application against a settings file and default script in a
 // temporary folder; the test acts in the control window while it is open.
-class AppFixture : public TempDirTest {
-protected:
+class AppFixture : public TempDirTest
+{
+  protected:
     QString SettingsPath() const { return PathOf(QStringLiteral("vellor.ini")); }
     QString DefaultScript() const { return PathOf(QStringLiteral("vellor.txt")); }
 

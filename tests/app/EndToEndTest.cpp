@@ -14,8 +14,9 @@
 // The whole program on a desk with two screens: start, load the last script,
 // scroll it on each monitor under the operator's keys, close, and find the
 // operator's choices in the settings file.
-class EndToEnd : public AppFixture {
-protected:
+class EndToEnd : public AppFixture
+{
+  protected:
     // The prompter's keys, sent one per timer turn while a run is going.
     void Drive(std::vector<Qt::Key> keys)
     {
@@ -42,7 +43,7 @@ protected:
 
     QString prompterScreen;
 
-private:
+  private:
     // No step is ever due, so the text stands where it starts.
     ScopedTickSource m_frozenTicks{[] { return std::uint64_t{0}; }};
     std::vector<Qt::Key> m_keys;

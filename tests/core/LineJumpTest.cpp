@@ -1,5 +1,5 @@
-#include "EngineFixture.h"
 #include "LineJump.h"
+#include "EngineFixture.h"
 #include "LineStarts.h"
 #include "PrompterCommands.h"
 #include "PrompterStatus.h"
@@ -58,8 +58,8 @@ class LineJump : public EngineFixture
     {
         const ScrollRunState& st = g_runState;
         const bool forward = st.direction == ScrollDirection::Forward;
-        return {Image(primary), Image(offscreen), st.lineIndex, st.stripRow,
-                forward ? st.textPos : 0, st.lineBuffer};
+        return {Image(primary), Image(offscreen),         st.lineIndex,
+                st.stripRow,    forward ? st.textPos : 0, st.lineBuffer};
     }
 
     // The line the strip holds.
@@ -153,8 +153,7 @@ TEST_F(LineJump, LeavesTheStateAndPictureThatScrollingThereGivesInEitherDirectio
 {
     for (bool mirror : {false, true}) {
         for (bool cue : {false, true}) {
-            SCOPED_TRACE(std::string(mirror ? "mirrored" : "right-reading") +
-                         (cue ? ", cue" : ""));
+            SCOPED_TRACE(std::string(mirror ? "mirrored" : "right-reading") + (cue ? ", cue" : ""));
             Start(mirror, cue);
             const int target = script.starts[4] + 5;
             g_runState.paused = false;

@@ -59,8 +59,10 @@ PrompterCommand Described(const QString& text)
 // several keys; its description says "while" when paused it does nothing.
 std::set<std::string> ListedKeys(const QString& table, const QRegularExpression& row)
 {
-    const QList<std::pair<QString, QString>> kNames = {{"full stop", "."},       {"Down arrow", "Down"},
-                                                       {"Up arrow", "Up"},       {"Page Down", "PgDown"},
+    const QList<std::pair<QString, QString>> kNames = {{"full stop", "."},
+                                                       {"Down arrow", "Down"},
+                                                       {"Up arrow", "Up"},
+                                                       {"Page Down", "PgDown"},
                                                        {"Page Up", "PgUp"}};
     std::set<std::string> keys;
     for (const auto& match : row.globalMatch(table)) {
@@ -73,7 +75,8 @@ std::set<std::string> ListedKeys(const QString& table, const QRegularExpression&
             }
             const QKeySequence key = QKeySequence::fromString(name, QKeySequence::PortableText);
             EXPECT_EQ(key.count(), 1) << name.toStdString();
-            keys.insert(Entry(key[0].key(), Described(description), !description.contains("while")));
+            keys.insert(
+                Entry(key[0].key(), Described(description), !description.contains("while")));
         }
     }
     return keys;
@@ -98,13 +101,15 @@ QString Read(const QString& path)
 TEST(PrompterBindings, TheReadmeAndTheGuideListEveryKeyWithItsCommandAndWhetherItActsWhilePaused)
 {
     const QString readme = Read(QStringLiteral(VELLOR_README));
-    const QString keys = Between(readme.mid(readme.indexOf(QStringLiteral("### Jumps, presenter clickers"))),
-                                 QStringLiteral("| --- | --- |"), QStringLiteral("\n\n"));
+    const QString keys =
+        Between(readme.mid(readme.indexOf(QStringLiteral("### Jumps, presenter clickers"))),
+                QStringLiteral("| --- | --- |"), QStringLiteral("\n\n"));
     EXPECT_EQ(ListedKeys(keys, QRegularExpression(QStringLiteral(R"(\n\| ([^|]+) \| ([^|]+) \|)"))),
               BoundKeys());
-    const QString guide = Between(Read(QStringLiteral(":/help/vellor.html")), QStringLiteral("name=\"clickers\""),
-                                  QStringLiteral("</table>"));
-    EXPECT_EQ(ListedKeys(guide, QRegularExpression(QStringLiteral(R"(<td class="key">(.*?)</td><td>(.*?)</td>)"),
-                                                   QRegularExpression::DotMatchesEverythingOption)),
+    const QString guide = Between(Read(QStringLiteral(":/help/vellor.html")),
+                                  QStringLiteral("name=\"clickers\""), QStringLiteral("</table>"));
+    EXPECT_EQ(ListedKeys(guide, QRegularExpression(
+                                    QStringLiteral(R"(<td class="key">(.*?)</td><td>(.*?)</td>)"),
+                                    QRegularExpression::DotMatchesEverythingOption)),
               BoundKeys());
 }

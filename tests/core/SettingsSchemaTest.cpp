@@ -23,9 +23,10 @@ class SettingsSchema : public TempDirTest
 };
 
 // A [Settings] section as a save writes it whole.
-const QByteArray kSettingsSection = "[Settings]\r\nMRF=\r\nCRBack=0\r\nCRText=0\r\nScrollSpeed=80\r\n"
-                                    "CPUSpeed=2\r\nUseMouse=0\r\nRightReading=0\r\nFontName=Arial Black\r\n"
-                                    "FontSize=240\r\n";
+const QByteArray kSettingsSection =
+    "[Settings]\r\nMRF=\r\nCRBack=0\r\nCRText=0\r\nScrollSpeed=80\r\n"
+    "CPUSpeed=2\r\nUseMouse=0\r\nRightReading=0\r\nFontName=Arial Black\r\n"
+    "FontSize=240\r\n";
 } // namespace
 
 TEST_F(SettingsSchema, ReadsTheCueFromItsOwnSectionAndFallsBackOnBrokenValues)
@@ -70,7 +71,8 @@ TEST_F(SettingsSchema, AnUnchangedCueWritesNothingAndAChangedOneItsSection)
 TEST_F(SettingsSchema, ThePreviewIsOffUnlessChosenAndIsWrittenOnlyWhenItChanged)
 {
     const QByteArray settings = kSettingsSection;
-    for (const char* broken : {"", "[Prompter]\r\nPreview=yes\r\n", "[Settings]\r\nPreview=1\r\n"}) {
+    for (const char* broken :
+         {"", "[Prompter]\r\nPreview=yes\r\n", "[Settings]\r\nPreview=1\r\n"}) {
         WriteBytes("vellor.ini", broken);
         EXPECT_FALSE(Loaded().showPreview) << broken;
     }
@@ -90,12 +92,24 @@ TEST_F(SettingsSchema, ThePreviewIsOffUnlessChosenAndIsWrittenOnlyWhenItChanged)
 TEST_F(SettingsSchema, EachKindOfKeyReadsABrokenValueByItsRule)
 {
     using Of = std::int64_t (*)(const Settings&, const RemoteSettings&);
-    const Of speed = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_nScrollSpeed; };
-    const Of size = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_nFontSize; };
-    const Of text = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_crText; };
-    const Of back = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_crBack; };
-    const Of mouse = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.m_bUseMouse; };
-    const Of preview = [](const Settings& s, const RemoteSettings&) -> std::int64_t { return s.showPreview; };
+    const Of speed = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.m_nScrollSpeed;
+    };
+    const Of size = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.m_nFontSize;
+    };
+    const Of text = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.m_crText;
+    };
+    const Of back = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.m_crBack;
+    };
+    const Of mouse = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.m_bUseMouse;
+    };
+    const Of preview = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.showPreview;
+    };
     const Of height = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
         return s.readingCue.heightPercent;
     };

@@ -114,8 +114,9 @@ TEST_F(SettingsFile, ReadsStringsAsScriptsAreAndWritesAnUnchangedOneBackAsItsByt
 {
     WriteBytes("caf\u00e9.txt", "script");
     const QByteArray folder = QFile::encodeName(m_dir.path());
-    WriteBytes("prompter.ini", "[Settings]\r\nMRF=" + folder + "/caf\xE9.txt\r\n"
-                               "FontName=Caf\xE9 Sans\r\n");
+    WriteBytes("prompter.ini", "[Settings]\r\nMRF=" + folder +
+                                   "/caf\xE9.txt\r\n"
+                                   "FontName=Caf\xE9 Sans\r\n");
     Settings settings = Loaded();
     EXPECT_EQ(settings.m_strMRF, PathOf("caf\u00e9.txt"));
     EXPECT_TRUE(QFile(settings.m_strMRF).open(QIODevice::ReadOnly));

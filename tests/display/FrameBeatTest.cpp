@@ -23,11 +23,10 @@ using Clock = FrameBeat::Clock;
 constexpr nanoseconds kRefresh{16'666'667};
 constexpr nanoseconds kPass = microseconds(50); // the loop's passes between steps
 
-struct Frames
-{
+struct Frames {
     std::vector<int> steps; // the steps each wanted frame holds
     double mean = 0;
-    double furthest = 0;    // from the mean, in steps
+    double furthest = 0; // from the mean, in steps
 };
 
 // Runs for the time given with a step due every interval, each taken late
@@ -45,8 +44,7 @@ Frames RunSteps(nanoseconds interval, nanoseconds lateUpTo, nanoseconds length, 
     int steps = 0;
     int stepsAtFrame = 0;
     Frames frames;
-    for (Clock::time_point now = start; now < start + length;
-         now = std::min(now + kPass, stepAt)) {
+    for (Clock::time_point now = start; now < start + length; now = std::min(now + kPass, stepAt)) {
         if (now >= stepAt) {
             ++steps;
             due = now + interval;

@@ -1,9 +1,9 @@
 #include "ScanOut.h"
 #include "FrameMailbox.h"
 #include "RasterScanOut.h"
+#include "ScanOutFrame.h"
 #include "ScanOutView.h"
 #include "ScanOutWidget.h"
-#include "ScanOutFrame.h"
 #include "Surface.h"
 
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DisplayDevice.h"
 #include "../core/EngineFixture.h"
+#include "DisplayDevice.h"
 #include "PrompterWindow.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"

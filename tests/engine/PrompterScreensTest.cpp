@@ -1,8 +1,8 @@
 #include "ScrollRun.h"
 
 #include "DisplayDevice.h"
-#include "PrompterDisplay.h"
 #include "PreviewWindow.h"
+#include "PrompterDisplay.h"
 #include "PrompterRunFixture.h"
 #include "ScanOut.h"
 #include "Surface.h"
@@ -113,11 +113,15 @@ TEST_F(PrompterScreens, TheReadingCueStandsInTheMarginInTheTextColourAndMirrorsW
         Then([&] { clock.start(); });
         Then([&] { return clock.elapsed() > 150; },
              [&] {
-                 picture = ScanOutImage(Image(*g_runState.primarySurface),
-                                        SurfacePalette(g_runParams.backColor, g_runParams.textColor),
-                                        Window()->size());
-                 shown = Window()->screen()->grabWindow(Window()->winId()).toImage().convertToFormat(
-                     QImage::Format_RGB32);
+                 picture =
+                     ScanOutImage(Image(*g_runState.primarySurface),
+                                  SurfacePalette(g_runParams.backColor, g_runParams.textColor),
+                                  Window()->size());
+                 shown = Window()
+                             ->screen()
+                             ->grabWindow(Window()->winId())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
                  g_runState.running = false;
              });
         ArmScript();
@@ -227,7 +231,8 @@ TEST_F(PrompterScreens, ThePreviewReadsRightEvenWhenTheGlassIsMirroredAndShowsWh
                 }
         ASSERT_GT(ink, 100) << "the picture reached the preview";
         EXPECT_LT(inkX / ink, shot.width() / 2);
-        EXPECT_TRUE(texts.contains(QStringLiteral("Line 1 of 40"))) << texts.join('|').toStdString();
+        EXPECT_TRUE(texts.contains(QStringLiteral("Line 1 of 40")))
+            << texts.join('|').toStdString();
         EXPECT_TRUE(texts.contains(QStringLiteral("Elapsed 0:00"))) << "paused, no time moved";
     }
 }

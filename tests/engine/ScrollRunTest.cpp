@@ -1,7 +1,7 @@
 #include "ScrollRun.h"
 
-#include "PrompterDisplay.h"
 #include "LineStarts.h"
+#include "PrompterDisplay.h"
 #include "PrompterRunFixture.h"
 
 #include <QCoreApplication>

@@ -70,8 +70,8 @@ TEST_F(RemoteControlMenu, EndsPreferencesAfterItsLastSeparatorAndAppliesTheDialo
     EXPECT_EQ(items.last()->text(), QStringLiteral("&Remote Control ..."));
     // Only items of our own (the reading cue, the operator's preview) stand
     // between it and the last separator.
-    const auto separator = std::find_if(items.rbegin(), items.rend(),
-                                        [](QAction* a) { return a->isSeparator(); });
+    const auto separator =
+        std::find_if(items.rbegin(), items.rend(), [](QAction* a) { return a->isSeparator(); });
     ASSERT_NE(separator, items.rend());
     EXPECT_EQ(separator - items.rbegin(), 3);
     EXPECT_EQ(items[items.size() - 3], Window().CommandAction(Ids::kCmdReadingCue));

@@ -193,10 +193,9 @@ TEST(RemoteStateJson, HoldsExactlyTheNamedFields)
     status.lineCount = 40;
     status.elapsedSeconds = 1.5;
     const QJsonObject state = QJsonDocument::fromJson(StateJson(status, "a.txt")).object();
-    EXPECT_EQ(state.keys(),
-              (QStringList{"direction", "elapsedSeconds", "lineCount", "lineIndex",
-                           "linesPerMinute", "paused", "remainingSeconds", "rowsPerSecond",
-                           "running", "script", "speedValue"}));
+    EXPECT_EQ(state.keys(), (QStringList{"direction", "elapsedSeconds", "lineCount", "lineIndex",
+                                         "linesPerMinute", "paused", "remainingSeconds",
+                                         "rowsPerSecond", "running", "script", "speedValue"}));
     EXPECT_EQ(state["direction"], "backward");
     EXPECT_TRUE(state["remainingSeconds"].isNull());
     EXPECT_EQ(state["script"], "a.txt");

@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 
 // A fresh folder per test, removed with the fixture.
-class TempDirTest : public ::testing::Test {
-protected:
+class TempDirTest : public ::testing::Test
+{
+  protected:
     QString PathOf(const QString& name) const { return m_dir.filePath(name); }
 
     void WriteBytes(const QString& name, const QByteArray& bytes) const

@@ -7,8 +7,9 @@
 // The window for an operator who works from the keyboard or with assistive
 // technology: what the focus shows, what each control is called, how the
 // slider's keys move it.
-class ControlWindowAccess : public ControlWindowFixture {
-protected:
+class ControlWindowAccess : public ControlWindowFixture
+{
+  protected:
     void SetUp() override
     {
         Open();

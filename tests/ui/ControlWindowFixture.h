@@ -16,8 +16,9 @@
 
 // A control window opened the way the application opens it: values handed
 // over, then the start steps, with its messages answered by the test.
-class ControlWindowFixture : public TempDirTest {
-protected:
+class ControlWindowFixture : public TempDirTest
+{
+  protected:
     // Makes the window and hands it the values a first start would.
     void Create()
     {

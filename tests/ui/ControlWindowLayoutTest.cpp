@@ -8,7 +8,8 @@
 
 #include <tuple>
 
-namespace {
+namespace
+{
 
 struct Placed {
     int id;
@@ -45,11 +46,16 @@ QRect Pixels(const QRect& units)
     return DluRect(units.x(), units.y(), units.width(), units.height());
 }
 
-QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
+QString WithoutMnemonic(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
 
 } // namespace
 
-class ControlWindowLayout : public ControlWindowFixture {};
+class ControlWindowLayout : public ControlWindowFixture
+{
+};
 
 TEST_F(ControlWindowLayout, PlacesEveryControlWithItsTextAtItsConvertedPosition)
 {
@@ -86,7 +92,8 @@ TEST_F(ControlWindowLayout, PlacesEveryControlWithItsTextAtItsConvertedPosition)
         EXPECT_EQ(Box(id).geometry(), QRect(Pixels(units).topLeft(), QSize(74, 24)));
         EXPECT_EQ(Box(id).text(), QString::fromLatin1(text));
     }
-}TEST_F(ControlWindowLayout, EveryTextFitsTheWidthItsControlIsGiven)
+}
+TEST_F(ControlWindowLayout, EveryTextFitsTheWidthItsControlIsGiven)
 {
     Open();
     for (CTransparentStatic* label : Window().findChildren<CTransparentStatic*>()) {
@@ -119,12 +126,18 @@ TEST_F(ControlWindowLayout, TabOrderFollowsTheTemplate)
 {
     Open();
     const QList<QWidget*> expected = {
-        &Window().SpeedSlider(),           Window().Button(Ids::kFontButton),
-        Window().Button(Ids::kBackColorButton), Window().Button(Ids::kScrollButton),
-        Window().Button(Ids::kLoadFileButton),  Window().Button(Ids::kSaveFileButton),
-        Window().Button(Ids::kMon1FwdCheck),    Window().Button(Ids::kMon1RevCheck),
-        Window().Button(Ids::kMon2FwdCheck),    Window().Button(Ids::kMon2RevCheck),
-        Window().Button(Ids::kMouseCheck),      Window().Button(Ids::kMouseWheelCheck),
+        &Window().SpeedSlider(),
+        Window().Button(Ids::kFontButton),
+        Window().Button(Ids::kBackColorButton),
+        Window().Button(Ids::kScrollButton),
+        Window().Button(Ids::kLoadFileButton),
+        Window().Button(Ids::kSaveFileButton),
+        Window().Button(Ids::kMon1FwdCheck),
+        Window().Button(Ids::kMon1RevCheck),
+        Window().Button(Ids::kMon2FwdCheck),
+        Window().Button(Ids::kMon2RevCheck),
+        Window().Button(Ids::kMouseCheck),
+        Window().Button(Ids::kMouseWheelCheck),
         &Window().Editor(),
     };
     QList<QWidget*> chain;

@@ -11,8 +11,9 @@
 
 // The keys of table 136 are commands anywhere in the window, the editor
 // included; they never reach the editor as text.
-class ControlWindowShortcuts : public ControlWindowFixture {
-protected:
+class ControlWindowShortcuts : public ControlWindowFixture
+{
+  protected:
     void SetUp() override
     {
         WriteBytes(QStringLiteral("script.txt"), "abc\r\n");
@@ -75,7 +76,8 @@ TEST_F(ControlWindowShortcuts, AShortcutRunsWhenItsCommandHasBecomeAvailableSinc
     // The Edit menu last showed Copy disabled, before anything was selected.
     Window().CommandAction(Ids::kCmdCopy)->setEnabled(false);
     Editor().SetSelection(0, 3);
-    for (QWidget* target : {static_cast<QWidget*>(&Editor()), static_cast<QWidget*>(&Window().SpeedSlider())}) {
+    for (QWidget* target :
+         {static_cast<QWidget*>(&Editor()), static_cast<QWidget*>(&Window().SpeedSlider())}) {
         Window().CommandAction(Ids::kCmdCopy)->setEnabled(false);
         QApplication::clipboard()->clear();
         QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
@@ -172,6 +174,7 @@ TEST_F(ControlWindowShortcuts, MapsEachKeyWithExactlyItsModifiersToItsCommandAnd
     for (const auto& c : cases) {
         caught.command = 0;
         QTest::keyClick(&Window().SpeedSlider(), c.key, c.modifiers);
-        EXPECT_EQ(caught.command, c.command) << "modifiers " << c.modifiers.toInt() << " key " << c.key;
+        EXPECT_EQ(caught.command, c.command)
+            << "modifiers " << c.modifiers.toInt() << " key " << c.key;
     }
 }

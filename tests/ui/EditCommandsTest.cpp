@@ -6,7 +6,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-
 // Undo, Redo, Cut, Copy, Paste and Select All on the script editor, the
 // rules that enable them, and the shortcuts that obey those rules.
 class EditCommands : public ControlWindowFixture

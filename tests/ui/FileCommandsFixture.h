@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ImmutableFlag.h"
 #include "ControlWindowFixture.h"
+#include "ImmutableFlag.h"
 #include "MenuRefresh.h"
 #include "ModulePath.h"
 #include "TransparentStatic.h"

@@ -152,8 +152,8 @@ TEST_F(FileCommands, ShiftEnterAndPastedLineSeparatorsAreSavedAsCrLfAndKeepWindo
 
 TEST_F(FileCommands, AWindows1252ScriptSavedAsUtf8SaysSoOnceForEachScript)
 {
-    const QString saidSo = QStringLiteral(
-        "This script now holds characters that Windows-1252 cannot store, so it is saved as UTF-8.");
+    const QString saidSo = QStringLiteral("This script now holds characters that Windows-1252 "
+                                          "cannot store, so it is saved as UTF-8.");
     WriteBytes("stored.txt", "caf\xE9\r\n");
     m_dialogs.openPaths.push_back(PathOf("stored.txt"));
     for (int script = 0; script < 2; ++script) {
@@ -293,12 +293,13 @@ TEST_P(FileCommandRoundTrip, OpenedAndSavedUnchangedGivesTheSameBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FileCommandRoundTrip,
-    ::testing::Values(
-        StoredScript{"Windows1252CrLf", "Caf\xE9 \x93news\x94\r\n\x80 and \x81\r\n"},
-        StoredScript{"Utf8CrLf", "Caf\xC3\xA9 \xE2\x80\x9Cnews\xE2\x80\x9D\r\n\xE2\x82\xAC\r\n"},
-        StoredScript{"Utf8WithByteOrderMark", "\xEF\xBB\xBFline one\r\nline two"},
-        StoredScript{"NulByte", QByteArray("before\0after\r\nend\r\n", 19)},
-        StoredScript{"NulByteBeforeALongLine",
-                     QByteArray("before\0after\r\n", 14) + QByteArray(1200, 'x') + "\r\n"},
-        StoredScript{"LoneCrAndCrCrLf", "mac\rline\r\r\nend\r"}, StoredScript{"Empty", ""}),
+    ::testing::Values(StoredScript{"Windows1252CrLf", "Caf\xE9 \x93news\x94\r\n\x80 and \x81\r\n"},
+                      StoredScript{"Utf8CrLf",
+                                   "Caf\xC3\xA9 \xE2\x80\x9Cnews\xE2\x80\x9D\r\n\xE2\x82\xAC\r\n"},
+                      StoredScript{"Utf8WithByteOrderMark", "\xEF\xBB\xBFline one\r\nline two"},
+                      StoredScript{"NulByte", QByteArray("before\0after\r\nend\r\n", 19)},
+                      StoredScript{"NulByteBeforeALongLine", QByteArray("before\0after\r\n", 14) +
+                                                                 QByteArray(1200, 'x') + "\r\n"},
+                      StoredScript{"LoneCrAndCrCrLf", "mac\rline\r\r\nend\r"},
+                      StoredScript{"Empty", ""}),
     [](const ::testing::TestParamInfo<StoredScript>& info) { return info.param.name; });

@@ -1,6 +1,6 @@
+#include "HelpWindow.h"
 #include "ControlCommands.h"
 #include "FakeDialogService.h"
-#include "HelpWindow.h"
 #include "TempDir.h"
 #include "VellorDlg.h"
 

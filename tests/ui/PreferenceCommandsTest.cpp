@@ -70,7 +70,8 @@ TEST_F(PreferenceCommands, EachFormatBoxOrMenuItemChecksOnlyItsBoxAndChoosesMoni
             }
             EXPECT_EQ(FormatBoxes(), format.boxes);
             EXPECT_EQ(Window().m_bMonitor2, format.monitor2);
-            EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse : !Window().m_settings.m_bRightReading,
+            EXPECT_EQ(format.monitor2 ? Window().m_bMon2Reverse
+                                      : !Window().m_settings.m_bRightReading,
                       format.reverse);
         }
     }
@@ -289,7 +290,8 @@ TEST_F(PreferenceCommands, ReadingCueFollowsItsFlagAfterTheLastSeparator)
     QMenu* preferences = DropDownOf(Window(), Ids::kCmdReadingCue);
     ASSERT_NE(preferences, nullptr);
     const QList<QAction*> items = preferences->actions();
-    const auto cue = std::find(items.begin(), items.end(), Window().CommandAction(Ids::kCmdReadingCue));
+    const auto cue =
+        std::find(items.begin(), items.end(), Window().CommandAction(Ids::kCmdReadingCue));
     ASSERT_NE(cue, items.begin());
     EXPECT_TRUE((*(cue - 1))->isSeparator());
     EXPECT_EQ((*cue)->text(), QStringLiteral("Reading &Cue"));
@@ -309,8 +311,8 @@ TEST_F(PreferenceCommands, OperatorsPreviewIsACheckItemAfterTheLastSeparatorAndO
     ASSERT_NE(preferences, nullptr);
     const QList<QAction*> items = preferences->actions();
     const QAction* preview = Window().CommandAction(Ids::kCmdOperatorPreview);
-    const auto lastSeparator = std::find_if(items.rbegin(), items.rend(),
-                                            [](const QAction* item) { return item->isSeparator(); });
+    const auto lastSeparator = std::find_if(
+        items.rbegin(), items.rend(), [](const QAction* item) { return item->isSeparator(); });
     EXPECT_LT(std::distance(items.rbegin(), std::find(items.rbegin(), items.rend(), preview)),
               std::distance(items.rbegin(), lastSeparator));
     EXPECT_EQ(preview->text(), QStringLiteral("Operator's &Preview"));

@@ -4,8 +4,8 @@
 #include "ScrollRunState.h"
 #include "TickSource.h"
 
-#include <QElapsedTimer>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
@@ -15,8 +15,9 @@
 
 // SCROLL from the control window: what the run is given and what the window
 // shows when it is over.
-class ScrollCommand : public ControlWindowFixture {
-protected:
+class ScrollCommand : public ControlWindowFixture
+{
+  protected:
     void SetUp() override
     {
         g_runParams = ScrollRunParams{};
@@ -56,7 +57,7 @@ protected:
     bool stuck = false;
     bool cursorOverridden = false; // a cursor for every window covered the prompter's
 
-private:
+  private:
     // The tick counter stands still, so no step is ever due: the text stays
     // where it starts and never pauses at the end on its own.
     ScopedTickSource m_frozenTicks{[] { return std::uint64_t{0}; }};
@@ -187,7 +188,8 @@ TEST_F(ScrollCommand, ABigScriptStartsWithItsFirstLinesAndGetsEveryOtherWhilePau
     // enough to wrap and to be cut.
     QByteArray script;
     for (int k = 0; k < 21000; ++k)
-        script += k % 7 == 0 ? QByteArray(130, 'w') + "\r\n" : "Line " + QByteArray::number(k) + "\r\n";
+        script +=
+            k % 7 == 0 ? QByteArray(130, 'w') + "\r\n" : "Line " + QByteArray::number(k) + "\r\n";
     WriteBytes(QStringLiteral("script.txt"), script);
     Create();
     Open();

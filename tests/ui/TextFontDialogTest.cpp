@@ -177,7 +177,8 @@ TEST(FontChooser, AFaceTheSystemLacksIsMarkedListedOnceAndKeptUnderItsName)
     for (int pass = 0; pass < 2; ++pass)
         chooser.SetFont(QFont(QStringLiteral("Arial Black"), 24));
     EXPECT_EQ(chooser.FaceList()->count(), installed + 1);
-    EXPECT_EQ(chooser.FaceList()->currentItem()->text(), QStringLiteral("Arial Black (not installed)"));
+    EXPECT_EQ(chooser.FaceList()->currentItem()->text(),
+              QStringLiteral("Arial Black (not installed)"));
     EXPECT_EQ(chooser.Face(), QStringLiteral("Arial Black"));
     EXPECT_EQ(chooser.CurrentFont().family(), QStringLiteral("Arial Black"));
 }
