@@ -12,7 +12,7 @@
 
 namespace
 {
-bool SetSpeed(int speedValue)
+bool ApplySpeed(int speedValue)
 {
     g_runState.speedValue = speedValue;
     ClampSpeed();
@@ -21,7 +21,7 @@ bool SetSpeed(int speedValue)
 
 bool ChangeSpeedWhileMoving(int by)
 {
-    return !g_runState.paused && SetSpeed(g_runState.speedValue + by);
+    return !g_runState.paused && ApplySpeed(g_runState.speedValue + by);
 }
 
 bool RequestReversal(bool allowed)
@@ -75,9 +75,9 @@ bool Carry(PrompterCommand command, int amount)
     case PrompterCommand::JumpToStart:
         return JumpTo(0);
     case PrompterCommand::SetSpeed:
-        return SetSpeed(amount);
+        return ApplySpeed(amount);
     case PrompterCommand::ChangeSpeed:
-        return SetSpeed(run.speedValue + amount);
+        return ApplySpeed(run.speedValue + amount);
     }
     return false;
 }

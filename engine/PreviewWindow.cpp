@@ -39,7 +39,7 @@ constexpr std::chrono::microseconds kFirstRefreshGuess{800};
 // Half the picture's size; the width leaves a margin at the left for the cue.
 constexpr QSize kAreaSize(360, 240);
 
-QString Clock(double seconds)
+QString MinutesAndSeconds(double seconds)
 {
     const int whole = static_cast<int>(std::lround(seconds));
     return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
@@ -159,7 +159,7 @@ void PreviewWindow::ShowStatus()
 {
     const PrompterStatus status = CurrentPrompterStatus();
     const int line = std::min(status.lineIndex + 1, status.lineCount);
-    m_elapsed->setText(tr("Elapsed %1").arg(Clock(status.elapsedSeconds)));
+    m_elapsed->setText(tr("Elapsed %1").arg(MinutesAndSeconds(status.elapsedSeconds)));
     m_position->setText(tr("Line %1 of %2").arg(line).arg(status.lineCount));
     m_progress->setRange(0, status.lineCount);
     m_progress->setValue(line);
@@ -170,7 +170,7 @@ void PreviewWindow::ShowStatus()
     else
         m_speed->setText(tr("Speed: as fast as it goes"));
     m_remaining->setText(status.remainingSeconds
-                             ? tr("Left %1").arg(Clock(*status.remainingSeconds))
+                             ? tr("Left %1").arg(MinutesAndSeconds(*status.remainingSeconds))
                              : tr("Left: unknown"));
 }
 

@@ -11,7 +11,7 @@ namespace
 {
 constexpr QByteArrayView kLocalSuffix = ".local";
 
-RemoteError Refusal(int status, const char* message)
+RemoteError Refused(int status, const char* message)
 {
     return {status, QString::fromLatin1(message)};
 }
@@ -67,15 +67,15 @@ std::variant<Endpoint, RemoteError> JudgeRequest(const RequestHead& head,
     if (hostSent) {
         const QByteArray name = HostName(host);
         if (name.isEmpty())
-            return Refusal(400, "The Host field is malformed.");
+            return Refused(400, "The Host field is malformed.");
         if (!IsOwnName(name, context.hostNames))
-            return Refusal(421, "This server does not answer to that name.");
+            return Refused(421, "This server does not answer to that name.");
     }
     const bool originSent = std::any_of(head.fields.begin(), head.fields.end(),
                                         [](const auto& field) { return field.first == "origin"; });
     if (originSent &&
         (!hostSent || head.Field("origin").compare("http://" + host, Qt::CaseInsensitive) != 0))
-        return Refusal(403, "Requests from other sites are refused.");
+        return Refused(403, "Requests from other sites are refused.");
 
     const auto route =
         RouteRequest({head.method, head.path, head.IsUpgrade(), head.Field("authorization"),
@@ -84,9 +84,9 @@ std::variant<Endpoint, RemoteError> JudgeRequest(const RequestHead& head,
         std::get<Endpoint>(route) != Endpoint::WebSocket)
         return route;
     if (context.webSocketsFull)
-        return Refusal(503, "Too many WebSocket clients.");
+        return Refused(503, "Too many WebSocket clients.");
     if (WebSocketAcceptResponse(head).isEmpty())
-        return Refusal(400, "The WebSocket handshake is malformed.");
+        return Refused(400, "The WebSocket handshake is malformed.");
     return route;
 }
 

@@ -2,17 +2,13 @@
 #include "OscCommand.h"
 #include "OscLimits.h"
 #include "OscPacket.h"
+#include "OscTestPackets.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace
 {
-QByteArray Message(const char* path, std::vector<OscArgument> arguments = {})
-{
-    return EncodeOscMessage({path, std::move(arguments)});
-}
-
 QByteArray Bundle(const std::vector<QByteArray>& elements)
 {
     QByteArray bundle("#bundle\0\0\0\0\0\0\0\0\1", 16);
@@ -52,25 +48,25 @@ std::string Outcome(const QByteArray& packet)
 
 TEST(OscRules, TakesTheRemoteCommandsAndRefusesWhatIsNotOneOfThem)
 {
-    const QByteArray toggle = Message("/vellor/toggle");
+    const QByteArray toggle = OscBytes("/vellor/toggle");
     const struct {
         QByteArray packet;
         std::string outcome;
     } rows[] = {
         {toggle, "command;"},
-        {Message("/vellor/speed", {2500.4F}), "speed 2500;"},
-        {Message("/vellor/speed", {qint32{900}}), "speed 900;"},
-        {Message("/vellor/subscribe"), "subscribe 0;"},
-        {Message("/vellor/subscribe", {qint32{9001}}), "subscribe 9001;"},
-        {Message("/vellor/unsubscribe"), "unsubscribe 0;"},
-        {Bundle({toggle, Bundle({Message("/vellor/stop")})}), "command;command;"},
-        {Message("/vellor/jump"), "unknown;"},
-        {Message("/other/toggle"), "unknown;"},
-        {Message("/vellor/stop", {qint32{1}}), "wrong;"},
-        {Message("/vellor/speed", {QByteArray("fast")}), "wrong;"},
-        {Message("/vellor/speed"), "wrong;"},
-        {Message("/vellor/subscribe", {qint32{70000}}), "wrong;"},
-        {Message("/vellor/subscribe", {1.5F}), "wrong;"},
+        {OscBytes("/vellor/speed", {2500.4F}), "speed 2500;"},
+        {OscBytes("/vellor/speed", {qint32{900}}), "speed 900;"},
+        {OscBytes("/vellor/subscribe"), "subscribe 0;"},
+        {OscBytes("/vellor/subscribe", {qint32{9001}}), "subscribe 9001;"},
+        {OscBytes("/vellor/unsubscribe"), "unsubscribe 0;"},
+        {Bundle({toggle, Bundle({OscBytes("/vellor/stop")})}), "command;command;"},
+        {OscBytes("/vellor/jump"), "unknown;"},
+        {OscBytes("/other/toggle"), "unknown;"},
+        {OscBytes("/vellor/stop", {qint32{1}}), "wrong;"},
+        {OscBytes("/vellor/speed", {QByteArray("fast")}), "wrong;"},
+        {OscBytes("/vellor/speed"), "wrong;"},
+        {OscBytes("/vellor/subscribe", {qint32{70000}}), "wrong;"},
+        {OscBytes("/vellor/subscribe", {1.5F}), "wrong;"},
         {"", "malformed"},
         {"garbage!", "malformed"},
         {toggle.chopped(4), "malformed"},
@@ -80,7 +76,7 @@ TEST(OscRules, TakesTheRemoteCommandsAndRefusesWhatIsNotOneOfThem)
         {Bundle({Bundle({Bundle({toggle})})}), "oversized"},
         {Bundle(std::vector<QByteArray>(OscLimits::kMaxMessagesPerPacket + 1, toggle)),
          "oversized"},
-        {Message("/vellor/toggle", {QByteArray(1100, 'x')}), "oversized"},
+        {OscBytes("/vellor/toggle", {QByteArray(1100, 'x')}), "oversized"},
         // Arguments that liblo leaves on four-byte boundaries, read as they lie.
         {QByteArray::fromBase64("L3ZlbGxvci8vdmUALHNJcwAAAABBZiwA+mxgAA=="), "unknown;"},
     };

@@ -5,6 +5,7 @@
 #include "Ini.h"
 #include "OscControl.h"
 #include "OscPacket.h"
+#include "OscTestPackets.h"
 #include "TempDir.h"
 
 #include <QNetworkDatagram>
@@ -17,11 +18,6 @@
 
 namespace
 {
-QByteArray Message(const char* path, std::vector<OscArgument> arguments = {})
-{
-    return EncodeOscMessage({path, std::move(arguments)});
-}
-
 // The paths of the messages that have come to `socket`.
 std::vector<QByteArray> Received(QUdpSocket& socket)
 {
@@ -68,15 +64,15 @@ class OscServerTest : public ::testing::Test
 
 TEST_F(OscServerTest, CarriesOutCommandsAndSendsWhatChangesToSubscribersUntilTheyLeave)
 {
-    Send(Message("/vellor/toggle"));
-    Send(Message("/vellor/subscribe"));
+    Send(OscBytes("/vellor/toggle"));
+    Send(OscBytes("/vellor/subscribe"));
     EXPECT_EQ(Received(client).size(), 8U) << "the whole state on subscribing";
     ASSERT_EQ(acted.size(), 1U);
     EXPECT_EQ(acted.front().prompter, PrompterCommand::TogglePause);
 
     status.running = true;
     EXPECT_EQ(Received(client), std::vector<QByteArray>{"/vellor/state/running"});
-    Send(Message("/vellor/unsubscribe"));
+    Send(OscBytes("/vellor/unsubscribe"));
     status.paused = true;
     EXPECT_TRUE(Received(client).empty());
     EXPECT_EQ(server.SubscriberCount(), 0);
@@ -85,7 +81,7 @@ TEST_F(OscServerTest, CarriesOutCommandsAndSendsWhatChangesToSubscribersUntilThe
 TEST_F(OscServerTest, RefusesFloodsOversizedPacketsAndAddressesNotLetIn)
 {
     for (int i = 0; i < 120; ++i)
-        Send(Message("/vellor/faster"));
+        Send(OscBytes("/vellor/faster"));
     Send(QByteArray(2000, '\0'));
     QTest::qWait(150);
     EXPECT_LE(acted.size(), 50U);
@@ -100,7 +96,7 @@ TEST_F(OscServerTest, RefusesFloodsOversizedPacketsAndAddressesNotLetIn)
         OscServer lan([this](const RemoteCommand& command) { acted.push_back(command); },
                       [this] { return status; });
         ASSERT_TRUE(lan.Listen(0, true, listed ? QList{outside} : QList<QHostAddress>{}).isEmpty());
-        stranger.writeDatagram(Message("/vellor/stop"), outside, lan.Port());
+        stranger.writeDatagram(OscBytes("/vellor/stop"), outside, lan.Port());
         QTest::qWait(150);
         EXPECT_EQ(lan.Tally().notAllowed, listed ? 0 : 1);
         EXPECT_EQ(lan.Tally().carriedOut, listed ? 1 : 0);

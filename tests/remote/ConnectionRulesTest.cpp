@@ -12,8 +12,8 @@
 
 namespace
 {
-constexpr QByteArrayView kToken = "0123456789abcdef0123456789abcdef";
-const QByteArray kBearer = "Authorization: Bearer " + kToken.toByteArray() + "\r\n";
+constexpr QByteArrayView kJudgedToken = "0123456789abcdef0123456789abcdef";
+const QByteArray kBearer = "Authorization: Bearer " + kJudgedToken.toByteArray() + "\r\n";
 const QByteArray kHandshake = "Connection: keep-alive, Upgrade\r\nUpgrade: websocket\r\n"
                               "Sec-WebSocket-Version: 13\r\n"
                               "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
@@ -26,7 +26,7 @@ int Judged(const QByteArray& request, bool webSocketsFull = false)
     if (const auto* refusal = std::get_if<RemoteError>(&outcome))
         return refusal->status;
     const auto judged = JudgeRequest(std::get<ConnectionReader::Request>(outcome).head,
-                                     {kToken.toByteArray(), {"studio"}, webSocketsFull});
+                                     {kJudgedToken.toByteArray(), {"studio"}, webSocketsFull});
     return std::holds_alternative<RemoteError>(judged) ? std::get<RemoteError>(judged).status : 0;
 }
 
@@ -71,7 +71,8 @@ TEST(RequestJudging, AnswersOnlyRequestsMeantForThisServerFromItsOwnPages)
     } rows[] = {
         {"GET /api/ws HTTP/1.1\r\n" + kBearer + kHandshake + "\r\n", 0}, // the header, no query
         {"GET /api/ws HTTP/1.1\r\n" + kHandshake + "\r\n", 401},
-        {"GET /api/ws?token=" + kToken.toByteArray() + " HTTP/1.1\r\n" + kHandshake + "\r\n", 0},
+        {"GET /api/ws?token=" + kJudgedToken.toByteArray() + " HTTP/1.1\r\n" + kHandshake + "\r\n",
+         0},
         {
             "GET /api/ws HTTP/1.1\r\n" + kBearer + kHandshake + "\r\n",
             503,
