@@ -1,5 +1,6 @@
 #include "PrompterCommands.h"
 
+#include "Countdown.h"
 #include "LineJump.h"
 #include "Paragraphs.h"
 #include "ReadingPosition.h"
@@ -7,6 +8,7 @@
 #include "ScrollRunState.h"
 #include "SpeedValue.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -34,9 +36,18 @@ bool RequestReversal(bool allowed)
 
 bool SetPaused(bool paused)
 {
+    // A resume waits for the countdown it started; a pause cancels it.
+    if (CountingDown()) {
+        if (paused)
+            CancelCountdown();
+        return paused;
+    }
     if (g_runState.paused == paused)
         return false;
+    if (!paused && StartCountdown(std::chrono::steady_clock::now()))
+        return true;
     g_runState.paused = paused;
+    g_runState.movedYet = g_runState.movedYet || !paused;
     return true;
 }
 
@@ -50,7 +61,7 @@ bool Carry(PrompterCommand command, int amount)
     ScrollRunState& run = g_runState;
     switch (command) {
     case PrompterCommand::TogglePause:
-        return SetPaused(!run.paused);
+        return SetPaused(!run.paused || CountingDown());
     case PrompterCommand::Pause:
         return SetPaused(true);
     case PrompterCommand::Resume:

@@ -1,12 +1,7 @@
 #pragma once
 
-#include "ScanOutOverlay.h"
-
-#include <QColor>
 #include <QPolygonF>
 #include <QRect>
-
-class QPainter;
 
 // The reading cue: a small solid triangle at a chosen height of the
 // prompter picture, pointing at the text, where the talent's eye rests. It
@@ -30,35 +25,15 @@ int ClampCueHeight(int percent);
 // The row of the 640 x 480 picture that the cue marks.
 int CueRow(const ReadingCue& cue);
 
-// The cue's triangle in the coordinates of an area in which the picture
-// fills picture (the ScanOutRect rule). Where the area leaves a margin
-// beside the picture the triangle stands in it, its tip at the picture's
-// edge; elsewhere it lies inside the picture at its left edge. A mirrored
-// picture mirrors the triangle with it, to the right, pointing left.
+// The cue's width in columns of the 640 x 480 picture, rounded up: the
+// room it takes beside the text.
+int CueWidthOnPicture();
+
+// The cue's triangle, right-reading, in the coordinates of an area in which
+// the picture fills picture (the ScanOutRect rule). When the picture keeps
+// a margin of marginColumns (of its 640) that the cue fits in, the cue
+// stands in it, its tip at the text's edge; else, where the area leaves
+// room beside the picture, in that room, its tip at the picture's edge;
+// else inside the picture at its left edge.
 QPolygonF CueTriangle(const QRect& area, const QRect& picture, const ReadingCue& cue,
-                      bool mirrored);
-
-// Paints the cue in colour when it is shown; nothing otherwise.
-void PaintReadingCue(QPainter& painter, const QRect& area, const QRect& picture,
-                     const ReadingCue& cue, bool mirrored, const QColor& colour);
-
-// The cue as a presenter's overlay: what it draws is fixed when it is made,
-// so the presenter's own thread reads nothing else.
-class ReadingCueOverlay : public ScanOutOverlay
-{
-  public:
-    ReadingCueOverlay(const ReadingCue& cue, bool mirrored, const QColor& colour)
-        : m_cue(cue), m_mirrored(mirrored), m_colour(colour)
-    {
-    }
-    std::uint64_t Revision() const override { return 1; }
-    void Draw(QPainter& painter, const QRect& picture, QSize area) const override
-    {
-        PaintReadingCue(painter, QRect(QPoint(), area), picture, m_cue, m_mirrored, m_colour);
-    }
-
-  private:
-    ReadingCue m_cue;
-    bool m_mirrored;
-    QColor m_colour;
-};
+                      int marginColumns);

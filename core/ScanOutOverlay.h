@@ -22,6 +22,10 @@ class ScanOutOverlay
     // any thread.
     virtual std::uint64_t Revision() const = 0;
 
+    // True while Draw would draw nothing, so that a presenter need not
+    // start drawing; safe from any thread.
+    virtual bool Blank() const { return false; }
+
     // Draws over the screen: painter works in the screen's device pixels,
     // picture is where the 640 x 480 frame lies in them and area is the
     // whole screen. Called on the thread that presents (the OpenGL

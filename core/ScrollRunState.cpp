@@ -10,6 +10,8 @@ void ResetMotionForNewRun()
     g_runState.directionChangeRequested = false;
     g_runState.timeMoved = {};
     g_runState.movingSince.reset();
+    g_runState.movedYet = false;
+    g_runState.countdownEnds.reset();
 }
 
 void SetLineStart(int k, int offset)

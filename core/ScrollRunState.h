@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "GlassLayout.h"
+#include "GlassOverlay.h"
 #include "ReadingCue.h"
 
 #include <QFont>
@@ -56,9 +58,16 @@ struct ScrollRunParams {
     bool mirror = false;                                            // mirror-reversed reading
     bool useMonitor2 = false; // show the run on the secondary display
     ReadingCue readingCue;    // the mark where the talent reads; off unless chosen
+    GlassLayout glass;        // margin, countdown and clock; all off unless chosen
     // The control window's screen: a run on another screen shows the
     // operator a preview there. None: no preview.
     QPointer<QScreen> operatorScreen;
+};
+
+// What the operator has put on the glass for the presenter.
+struct PresenterMessage {
+    QString text;                                               // empty: none
+    std::optional<std::chrono::steady_clock::time_point> until; // none: until cleared
 };
 
 // The live state of the scroll run. Fields outlive a run unless the start
@@ -85,15 +94,20 @@ struct ScrollRunState {
     // to movingSince, and since then while it is moving.
     std::chrono::steady_clock::duration timeMoved{};
     std::optional<std::chrono::steady_clock::time_point> movingSince;
+    bool movedYet = false; // the text has moved in this run
+    // While the glass counts down to the run's first movement: when it ends.
+    std::optional<std::chrono::steady_clock::time_point> countdownEnds;
+    PresenterMessage message;       // kept from one run to the next
+    std::uint64_t glassChanges = 0; // grows when the message or the countdown changes
 
     QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device
     Surface* offscreenSurface = nullptr; // initial image, then the line strip
     Surface* mirrorSurface = nullptr;    // work surface of mirror-reversed runs, else null
     std::optional<QFont> prompterFont;   // from CreatePrompterFont, kept until the next run
-    // What the presenter draws over the picture (the reading cue) while the
-    // display is open; it outlives the display device.
-    std::unique_ptr<ScanOutOverlay> overlay;
+    // What the presenter draws over the picture (the reading cue, the
+    // glass's texts) while the display is open; it outlives the display device.
+    std::unique_ptr<GlassOverlay> overlay;
 };
 
 // The program's one set of run parameters.

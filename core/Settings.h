@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "GlassLayout.h"
 #include "ReadingCue.h"
 #include "SpeedValue.h"
 
@@ -37,6 +38,8 @@ struct Settings {
     ReadingCue readingCue;
     /// A run on another screen shows the operator a preview.
     bool showPreview = false;
+    /// The margin, countdown and clock on the glass.
+    GlassLayout glass;
 };
 
 // The ports a TCP server can listen on.

@@ -79,6 +79,12 @@ const SettingKey<Settings> kSettingsKeys[] = {
      +[](S& s) -> std::int32_t& { return s.readingCue.heightPercent; }, BrokenValue::NearestEnd,
      kCueHeightLowest, kCueHeightHighest},
     {"Prompter", "Preview", Flag, 0, &Of<&S::showPreview, S>},
+    {"Prompter", "Margin", Number, 0, +[](S& s) -> std::int32_t& { return s.glass.marginPercent; },
+     BrokenValue::NearestEnd, 0, kMarginHighest},
+    {"Prompter", "Countdown", Number, 0,
+     +[](S& s) -> std::int32_t& { return s.glass.countdownSeconds; }, BrokenValue::NearestEnd, 0,
+     kCountdownLongestSeconds},
+    {"Prompter", "Clock", Flag, 0, +[](S& s) -> bool& { return s.glass.clock; }},
 };
 
 using R = RemoteSettings;

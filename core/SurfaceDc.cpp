@@ -54,7 +54,10 @@ void SurfaceDc::DrawTextLine(const QRect& rect, const QString& text)
 
     m_painter.save();
     m_painter.setClipRect(clip);
-    int x = rect.left();
+    // A first letter whose ink reaches left of its origin ('j' in many
+    // faces) starts that much further in, so no ink is cut at the edge.
+    const int overhang = shown.isEmpty() ? 0 : std::max(0, -metrics.leftBearing(shown.front()));
+    int x = rect.left() + overhang;
     const QStringList pieces = shown.split(QLatin1Char('\t'));
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i > 0)

@@ -31,8 +31,12 @@ QRect FullSurface()
     return QRect(0, 0, Surface::kWidth, Surface::kHeight);
 }
 
-void DrawLineBuffer(SurfaceDc& dc, const QRect& rect)
+// Draws the line in rect's rows, within the columns the glass leaves the text.
+void DrawLineBuffer(SurfaceDc& dc, QRect rect)
 {
+    const TextColumns columns = TextColumnsFor(g_runParams.glass, g_runParams.readingCue);
+    rect.setLeft(columns.left);
+    rect.setRight(columns.right - 1);
     const std::string& line = g_runState.lineBuffer;
     const QByteArray bytes =
         QByteArray::fromRawData(line.data(), static_cast<qsizetype>(line.size()));

@@ -159,7 +159,7 @@ void GlScanOut::Present(bool evenInSoftware, std::promise<bool> ready)
                 renderer->SetFrame(Mailbox().Taken().indices);
             uploaded = true;
             renderer->Draw(area);
-            if (overlay) {
+            if (overlay && !overlay->Blank()) {
                 QOpenGLPaintDevice device(area);
                 QPainter painter(&device);
                 overlay->Draw(painter, ScanOutRect(area), area);

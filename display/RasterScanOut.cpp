@@ -202,7 +202,7 @@ void RasterScanOut::ShowScaledFrame()
         repaint(QRectF(QPointF(picture.topLeft()) / ratio, QSizeF(picture.size()) / ratio)
                     .toAlignedRect());
     } else {
-        if (Look().overlay)
+        if (Look().overlay && !Look().overlay->Blank())
             DrawOverlayOverPicture();
         WindowBufferPaint::Flush(*this, picture);
     }
@@ -299,7 +299,7 @@ void RasterScanOut::paintEvent(QPaintEvent*)
         m_nextRow = -1;
         m_finished.start();
     }
-    if (Look().overlay) {
+    if (Look().overlay && !Look().overlay->Blank()) {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         Look().overlay->Draw(painter, picture, DeviceSize());
     }

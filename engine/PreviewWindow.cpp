@@ -2,7 +2,7 @@
 
 #include "DisplayDevice.h"
 #include "PrompterStatus.h"
-#include "ReadingCue.h"
+#include "RunGlass.h"
 #include "ScanOut.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
@@ -180,9 +180,10 @@ void PreviewWindow::paintEvent(QPaintEvent*)
     const QRect picture = ScanOutRect(m_pictureArea.size()).translated(m_pictureArea.topLeft());
     painter.fillRect(m_pictureArea, ToQColor(g_runParams.backColor));
     painter.drawImage(picture.topLeft(), m_picture);
-    // Right-reading, so the cue stands as it would on an unmirrored glass.
-    PaintReadingCue(painter, m_pictureArea, picture, g_runParams.readingCue, false,
-                    ToQColor(g_runParams.textColor));
+    // Right-reading, so the cue and the texts stand as on an unmirrored glass.
+    DrawGlassPieces(painter, picture, false,
+                    GlassPieces(m_pictureArea, picture, RunGlassLook(false),
+                                RunGlassTextsAt(std::chrono::steady_clock::now())));
 }
 
 std::unique_ptr<PreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen)

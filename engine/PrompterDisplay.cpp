@@ -2,7 +2,7 @@
 
 #include "ColorRef.h"
 #include "DisplayDevice.h"
-#include "ReadingCue.h"
+#include "RunGlass.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
 #include "TextRaster.h"
@@ -16,14 +16,11 @@ void ForgetSurfaces()
     g_runState.mirrorSurface = nullptr;
 }
 
-// The cue goes over the picture in the text colour, mirrored with it.
-void ShowReadingCue(DisplayDevice& display)
+// The cue and the glass's texts go over the picture in the text colour,
+// mirrored with it.
+void ShowGlass(DisplayDevice& display)
 {
-    g_runState.overlay.reset();
-    if (!g_runParams.readingCue.shown)
-        return;
-    g_runState.overlay = std::make_unique<ReadingCueOverlay>(
-        g_runParams.readingCue, g_runParams.mirror, ToQColor(g_runParams.textColor));
+    g_runState.overlay = std::make_unique<GlassOverlay>(RunGlassLook(g_runParams.mirror));
     display.SetOverlay(g_runState.overlay.get());
 }
 
@@ -50,7 +47,7 @@ std::unique_ptr<DisplayDevice> OpenPrompterDisplay(DisplayProbe* probe)
     display->SetDisplayMode(Surface::kWidth, Surface::kHeight, 8);
     display->SetPalette(g_runParams.backColor, g_runParams.textColor);
 
-    ShowReadingCue(*display);
+    ShowGlass(*display);
     g_runState.primarySurface = display->CreateSurface(SurfaceRole::Primary);
     if (!g_runState.primarySurface)
         return GiveUp(std::move(display));

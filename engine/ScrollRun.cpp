@@ -7,6 +7,7 @@
 #include "PreviewWindow.h"
 #include "PrompterDisplay.h"
 #include "PrompterWindow.h"
+#include "RunGlass.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"
 #include "TickSource.h"
@@ -118,6 +119,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
     QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
     EventWait wait;
     ScriptRest script(std::move(rest));
+    RunGlassFeed glass(*g_runState.overlay);
     while (g_runState.running) {
         // Whatever waits for any window is dispatched, never waiting for
         // more; only when nothing waited does the prompter move, so input
@@ -128,6 +130,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
             ScrollStep();
         }
         const Clock::time_point now = Clock::now();
+        const Clock::time_point glassDue = glass.Follow(now);
         const Clock::time_point stepDue = NextStepDue(now);
         const std::chrono::nanoseconds screenWants = display->OfferFrame(TimeLeft(now, stepDue));
         if (dispatched || !g_runState.running)
@@ -136,7 +139,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
             preview->RefreshIfDue(g_runState.stepInterval <= 0 ? std::chrono::nanoseconds::max()
                                                                : TimeLeft(Clock::now(), stepDue));
         if (!script.UseTimeBefore(stepDue))
-            wait.Until(std::min(stepDue, After(now, screenWants)));
+            wait.Until(std::min({stepDue, After(now, screenWants), glassDue}));
     }
 
     // The preview reads the display's frames, so it goes first; the

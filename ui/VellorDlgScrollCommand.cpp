@@ -61,6 +61,7 @@ void CVellorDlg::OnScroll()
     g_runParams.mirror = !Button(forwardBox)->IsChecked();
     g_runParams.useMonitor2 = m_bMonitor2;
     g_runParams.readingCue = m_settings.readingCue;
+    g_runParams.glass = m_settings.glass;
     g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
     StartScrollRun(m_bMonitor2, std::move(rest));
 

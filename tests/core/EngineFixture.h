@@ -117,13 +117,16 @@ class EngineFixture : public ::testing::Test
         return steps;
     }
 
-    // The strip a line gives: the line drawn at the top of a clean surface.
+    // The strip a line gives: the line drawn at the top of a clean surface,
+    // in the run's columns for text.
     static Surface RenderedLine(const std::string& text, int h)
     {
         Surface s;
         SurfaceDc dc(s);
         dc.SelectFont(PrompterFont());
-        dc.DrawTextLine(QRect(0, 0, Surface::kWidth, h), QString::fromStdString(text));
+        const TextColumns columns = TextColumnsFor(g_runParams.glass, g_runParams.readingCue);
+        dc.DrawTextLine(QRect(columns.left, 0, columns.right - columns.left, h),
+                        QString::fromStdString(text));
         return s;
     }
 

@@ -1,0 +1,12 @@
+#include "GlassLayout.h"
+
+#include "Surface.h"
+
+#include <algorithm>
+
+TextColumns TextColumnsFor(const GlassLayout& layout, const ReadingCue& cue)
+{
+    const int margin = Surface::kWidth * std::clamp(layout.marginPercent, 0, kMarginHighest) / 100;
+    const int cueRoom = cue.shown ? CueWidthOnPicture() : 0;
+    return {std::max(margin, cueRoom), Surface::kWidth - margin};
+}
