@@ -15,6 +15,10 @@ struct GlassLayout {
 inline constexpr int kMarginHighest = 25;           // percent
 inline constexpr int kCountdownLongestSeconds = 10; // a countdown is a cue, not a wait
 
+// The columns of the 640-pixel-wide picture kept empty on each side; a
+// margin out of range is held within 0..kMarginHighest.
+int MarginColumns(const GlassLayout& layout);
+
 // The columns of the 640-pixel-wide picture that script lines are drawn
 // in: inside the margin, and right of the reading cue when it shows, so
 // the cue never covers a letter.

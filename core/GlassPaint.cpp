@@ -67,8 +67,7 @@ GlassPiece TextPiece(const QRect& bounds, const QRect& room, const GlassLook& lo
 
 GlassPiece CuePiece(const QRect& area, const QRect& picture, const GlassLook& look)
 {
-    const int margin = Surface::kWidth * look.layout.marginPercent / 100;
-    const QPolygonF triangle = CueTriangle(area, picture, look.cue, margin);
+    const QPolygonF triangle = CueTriangle(area, picture, look.cue, MarginColumns(look.layout));
     const QRect bounds = triangle.boundingRect().toAlignedRect();
     return {bounds, Drawn(bounds, [&](QPainter& painter) {
                 painter.setPen(Qt::NoPen);

@@ -113,6 +113,12 @@ TEST_F(SettingsSchema, EachKindOfKeyReadsABrokenValueByItsRule)
     const Of height = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
         return s.readingCue.heightPercent;
     };
+    const Of margin = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.glass.marginPercent;
+    };
+    const Of countdown = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.glass.countdownSeconds;
+    };
     const Of port = [](const Settings&, const RemoteSettings& r) -> std::int64_t { return r.port; };
     const struct {
         const char* file;
@@ -132,6 +138,10 @@ TEST_F(SettingsSchema, EachKindOfKeyReadsABrokenValueByItsRule)
         {"[Prompter]\nCueHeight=-40", height, 5},
         {"[Prompter]\nCueHeight=99999999999", height, 95},
         {"[Prompter]\nCueHeight=a third", height, 33},
+        {"[Prompter]\nMargin=30", margin, 25},
+        {"[Prompter]\nMargin=wide", margin, 0},
+        {"[Prompter]\nCountdown=-3", countdown, 0},
+        {"[Prompter]\nCountdown=5", countdown, 5},
         // A port out of range is the default.
         {"[Remote]\nPort=0", port, 8787},
         {"[Remote]\nPort=65536", port, 8787},

@@ -116,3 +116,18 @@ TEST(SurfaceDc, MirrorsARectangleExactlyOntoItselfAndOntoAnotherSurface)
             ASSERT_EQ(other.Row(y)[x], inRect ? original.Row(y)[639 - x] : 0);
         }
 }
+
+TEST(SurfaceDc, AFirstLetterThatReachesLeftOfItsOriginKeepsAllItsInk)
+{
+    // DejaVu's j hooks left of where it stands.
+    const QFontMetrics metrics(TestFont());
+    ASSERT_LT(metrics.leftBearing(u'j'), 0);
+    const auto inkOf = [](const Surface& s) {
+        const auto image = Image(s);
+        return std::count_if(image.begin(), image.end(), [](std::uint8_t p) { return p != 0; });
+    };
+    const Surface atEdge = Drawn(QStringLiteral("jam"));
+    const Surface inside = Drawn(QStringLiteral("jam"), QRect(100, 0, 540, 48));
+    EXPECT_EQ(inkOf(atEdge), inkOf(inside));
+    EXPECT_EQ(InkColumns(atEdge).first, 0);
+}

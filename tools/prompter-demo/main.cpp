@@ -1,7 +1,11 @@
 // Runs a real scroll run of a sample script with scripted input and saves
 // what the screen showed at a few moments as PNG files, so that the
 // prompter can be seen without a display: resume, scroll, speed up,
-// reverse, stop. Usage: prompter-demo <output folder>
+// reverse, stop. With --glass, the run shows what the glass can add (a
+// margin, the reading cue, a countdown, the clock and a message), and with
+// --mirror it is mirror-reversed. Usage: prompter-demo <output folder>
+// [--glass] [--mirror]
+#include "PresenterMessage.h"
 #include "PrompterWindow.h"
 #include "ScrollRun.h"
 #include "ScrollRunState.h"
@@ -10,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 
@@ -60,8 +65,11 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString folder =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("demo-frames");
+    const QStringList arguments = QApplication::arguments().mid(1);
+    const bool glass = arguments.contains(QStringLiteral("--glass"));
+    g_runParams.mirror = arguments.contains(QStringLiteral("--mirror"));
+    const QStringList folders = arguments.filter(QRegularExpression(QStringLiteral("^[^-]")));
+    const QString folder = folders.isEmpty() ? QStringLiteral("demo-frames") : folders.front();
     QDir().mkpath(folder);
 
     for (const char* line : kScript)
@@ -80,7 +88,19 @@ int main(int argc, char* argv[])
     };
     int frame = 0;
     auto save = [&](const char* what) { return [&, what] { SaveFrame(folder, ++frame, what); }; };
-    const std::vector<Cue> cues = {
+    const std::vector<Cue> glassCues = {
+        {300, save("start-paused")},
+        {350, [] { SendKey(Qt::Key_Space); }},
+        {900, save("countdown")},
+        {4500, save("scrolling")},
+        {4600, [] { SendKey(Qt::Key_Escape); }},
+    };
+    if (glass) {
+        g_runParams.readingCue = ReadingCue{true, 33};
+        g_runParams.glass = GlassLayout{10, 3, true};
+        ShowPresenterMessage(QStringLiteral("WRAP IN 30"), 0, std::chrono::steady_clock::now());
+    }
+    const std::vector<Cue> plainCues = {
         {300, save("start-paused")},
         {350, [] { SendKey(Qt::Key_Space); }},
         {1500, save("scrolling")},
@@ -97,9 +117,10 @@ int main(int argc, char* argv[])
         {4000, save("paused")},
         {4100, [] { SendKey(Qt::Key_Escape); }},
     };
+    const std::vector<Cue>& cues = glass ? glassCues : plainCues;
     for (const Cue& cue : cues)
         QTimer::singleShot(cue.at, Qt::PreciseTimer, cue.act);
 
     StartScrollRun(false);
-    return frame == 5 ? 0 : 1;
+    return frame == (glass ? 3 : 5) ? 0 : 1;
 }
