@@ -65,8 +65,11 @@ struct Connection {
             Frames(events);
             return;
         }
-        case Endpoint::Command: {
-            const auto command = ParseRemoteCommand(request.body);
+        case Endpoint::Command:
+        case Endpoint::Message: {
+            const auto command = std::get<Endpoint>(judged) == Endpoint::Message
+                                     ? ParseRemoteMessage(request.body)
+                                     : ParseRemoteCommand(request.body);
             if (const auto* refusal = std::get_if<RemoteError>(&command))
                 Require(refusal->status == 400);
             return;

@@ -16,6 +16,18 @@ std::optional<double> Number(const OscArgument& argument)
         return *real;
     return std::nullopt;
 }
+// A message's text, and its seconds when a second argument gives them.
+std::variant<OscRequest, OscRequestRefusal> WithMessage(OscRequest request,
+                                                        const std::vector<OscArgument>& arguments)
+{
+    const auto* text = arguments.empty() ? nullptr : std::get_if<QByteArray>(&arguments.front());
+    const auto* seconds = arguments.size() == 2 ? std::get_if<qint32>(&arguments.back()) : nullptr;
+    if (!text || arguments.size() > 2 || (arguments.size() == 2 && !seconds))
+        return OscRequestRefusal::WrongArguments;
+    request.command.text = QString::fromUtf8(*text);
+    request.command.seconds = seconds ? *seconds : 0;
+    return request;
+}
 } // namespace
 
 std::variant<OscRequest, OscRequestRefusal> ReadOscRequest(const OscMessage& message)
@@ -44,6 +56,8 @@ std::variant<OscRequest, OscRequestRefusal> ReadOscRequest(const OscMessage& mes
     if (!command)
         return Refusal::UnknownAddress;
     OscRequest request{OscRequest::Kind::Command, *command, std::nullopt};
+    if (command->kind == RemoteCommand::Kind::Message)
+        return WithMessage(request, arguments);
     if (command->kind != RemoteCommand::Kind::Speed)
         return arguments.empty() ? std::variant<OscRequest, Refusal>(request)
                                  : Refusal::WrongArguments;

@@ -20,7 +20,7 @@ using Kind = RemoteCommand::Kind;
 
 // The one table of command names; the right button's rule is `reverse`,
 // the keys' F and S are `faster` and `slower`.
-const std::array<NamedCommand, 12> kCommands{{
+const std::array<NamedCommand, 13> kCommands{{
     {"start", {Kind::Start, PrompterCommand::Stop, 0}},
     {"stop", {Kind::Prompter, PrompterCommand::Stop, 0}},
     {"pause", {Kind::Prompter, PrompterCommand::Pause, 0}},
@@ -33,11 +33,48 @@ const std::array<NamedCommand, 12> kCommands{{
     {"next", {Kind::Prompter, PrompterCommand::NextParagraph, 0}},
     {"previous", {Kind::Prompter, PrompterCommand::PreviousParagraph, 0}},
     {"home", {Kind::Prompter, PrompterCommand::JumpToStart, 0}},
+    {"message", {Kind::Message, PrompterCommand::Stop, 0}},
 }};
 
 RemoteError BadRequest(const char* message)
 {
     return {400, QString::fromLatin1(message)};
+}
+
+std::optional<QJsonObject> JsonObject(QByteArrayView json)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return document.object();
+}
+
+std::optional<double> WholeNumber(const QJsonValue& value)
+{
+    const double number = value.toDouble(std::nan(""));
+    if (!value.isDouble() || !std::isfinite(number) || number != std::trunc(number))
+        return std::nullopt;
+    // The rule that takes the number holds it within its own range; here it only has to fit.
+    return std::clamp(number, double(std::numeric_limits<int>::min()),
+                      double(std::numeric_limits<int>::max()));
+}
+
+std::variant<RemoteCommand, RemoteError> WithMessage(RemoteCommand command,
+                                                     const QJsonObject& object)
+{
+    const QJsonValue text = object.value(QLatin1String("text"));
+    if (!text.isString())
+        return BadRequest("The message needs its text as a string.");
+    command.text = text.toString();
+    const QJsonValue seconds = object.value(QLatin1String("seconds"));
+    if (seconds.isUndefined())
+        return command;
+    const std::optional<double> number = WholeNumber(seconds);
+    if (!number)
+        return BadRequest("The message's seconds must be a whole number.");
+    command.seconds = static_cast<int>(*number);
+    return command;
 }
 } // namespace
 
@@ -52,11 +89,10 @@ std::optional<RemoteCommand> RemoteCommandNamed(QByteArrayView name)
 
 std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
 {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(json.toByteArray(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const std::optional<QJsonObject> read = JsonObject(json);
+    if (!read)
         return BadRequest("The body is not a JSON object.");
-    const QJsonObject object = document.object();
+    const QJsonObject& object = *read;
     const QJsonValue name = object.value(QLatin1String("command"));
     if (!name.isString())
         return BadRequest("The command is missing or is not a string.");
@@ -64,15 +100,21 @@ std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
     if (!named)
         return BadRequest("Unknown command.");
     RemoteCommand command = *named;
+    if (command.kind == Kind::Message)
+        return WithMessage(command, object);
     if (command.kind == Kind::Speed) {
-        const QJsonValue value = object.value(QLatin1String("value"));
-        const double number = value.toDouble(std::nan(""));
-        if (!value.isDouble() || !std::isfinite(number) || number != std::trunc(number))
+        const std::optional<double> number = WholeNumber(object.value(QLatin1String("value")));
+        if (!number)
             return BadRequest("The speed needs a whole number as its value.");
-        // The run holds the value within its own range; here it only has to fit.
-        command.speedValue =
-            static_cast<int>(std::clamp(number, double(std::numeric_limits<int>::min()),
-                                        double(std::numeric_limits<int>::max())));
+        command.speedValue = static_cast<int>(*number);
     }
     return command;
+}
+
+std::variant<RemoteCommand, RemoteError> ParseRemoteMessage(QByteArrayView json)
+{
+    const std::optional<QJsonObject> object = JsonObject(json);
+    if (!object)
+        return BadRequest("The body is not a JSON object.");
+    return WithMessage(*RemoteCommandNamed("message"), *object);
 }

@@ -17,10 +17,13 @@ struct RemoteCommand {
         Start,    // SCROLL, as the button does it
         Speed,    // set the live speed value
         Prompter, // one of the prompter's own commands
+        Message,  // a line on the glass for the presenter, or none
     };
     Kind kind = Kind::Prompter;
     PrompterCommand prompter = PrompterCommand::Stop; // for Kind::Prompter
     int speedValue = 0;                               // for Kind::Speed
+    QString text;                                     // for Kind::Message; empty clears
+    int seconds = 0;                                  // for Kind::Message; 0: until cleared
 };
 
 // A request refused, with the HTTP status and the message a client is shown.
@@ -34,3 +37,7 @@ std::optional<RemoteCommand> RemoteCommandNamed(QByteArrayView name);
 
 /// The command in `json`, or a 400 error saying what is wrong with it.
 std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json);
+
+/// The message in `json`, {"text": <string>, "seconds": <int>} with the
+/// seconds optional, or a 400 error saying what is wrong with it.
+std::variant<RemoteCommand, RemoteError> ParseRemoteMessage(QByteArrayView json);

@@ -1,11 +1,21 @@
 #include "RemoteCommandRun.h"
 
+#include "PresenterMessage.h"
 #include "PrompterCommands.h"
 #include "PrompterStatus.h"
 
 std::optional<RemoteError> CarryOutRemoteCommand(const RemoteCommand& command,
                                                  const RemoteHost& host)
 {
+    if (command.kind == RemoteCommand::Kind::Message) {
+        if (!ShowPresenterMessage(command.text, command.seconds, std::chrono::steady_clock::now()))
+            return RemoteError{400,
+                               QStringLiteral("A message is one line of at most %1 characters, "
+                                              "shown for 0 to %2 seconds (0: until cleared).")
+                                   .arg(kMessageLongest)
+                                   .arg(kMessageLongestSeconds)};
+        return std::nullopt;
+    }
     const bool running = CurrentPrompterStatus().running;
     if (command.kind == RemoteCommand::Kind::Start) {
         if (running || !host.startRun())

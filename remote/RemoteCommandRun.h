@@ -6,8 +6,9 @@
 #include <optional>
 
 /// Carries out `command` as its key or button would: start as SCROLL
-/// through `host`, every other command on the run on the screen. The
-/// refusal (409) when it cannot act now: start while a run or a dialog is
-/// open, anything else while no run is on.
+/// through `host`, a message on the glass whether a run is on or not, every
+/// other command on the run on the screen. The refusal when it cannot act
+/// now (409): start while a run or a dialog is open, anything else but a
+/// message while no run is on; or a message too long or too lasting (400).
 std::optional<RemoteError> CarryOutRemoteCommand(const RemoteCommand& command,
                                                  const RemoteHost& host);

@@ -12,10 +12,11 @@ struct Route {
 
 constexpr char kApiPrefix[] = "/api/";
 
-const std::array<Route, 4> kRoutes{{
+const std::array<Route, 5> kRoutes{{
     {"/", "GET", Endpoint::PhonePage},
     {"/api/state", "GET", Endpoint::State},
     {"/api/command", "POST", Endpoint::Command},
+    {"/api/message", "POST", Endpoint::Message},
     {"/api/ws", "GET", Endpoint::WebSocket},
 }};
 

@@ -13,6 +13,7 @@ enum class Endpoint {
     PhonePage, // GET /: the phone remote
     State,     // GET /api/state
     Command,   // POST /api/command
+    Message,   // POST /api/message
     WebSocket, // GET /api/ws, upgraded
 };
 

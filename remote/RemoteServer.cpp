@@ -160,14 +160,18 @@ void RemoteServer::Answer(ClientConnection& connection, const ConnectionReader::
     case Endpoint::State:
         connection.Answer(JsonResponse(CurrentState()));
         return;
-    case Endpoint::Command: {
+    case Endpoint::Command:
+    case Endpoint::Message: {
         const QPointer<ClientConnection> guard(&connection);
+        const bool message = std::get<Endpoint>(judged) == Endpoint::Message;
         std::optional<RemoteError> refusal = RateRefusal({&AddressLimit(connection.Peer())});
         if (!refusal)
-            refusal = RunCommand(request.body, [this, guard] {
-                if (guard)
-                    guard->Answer(JsonResponse(CurrentState()));
-            });
+            refusal = RunCommand(message ? ParseRemoteMessage(request.body)
+                                         : ParseRemoteCommand(request.body),
+                                 [this, guard] {
+                                     if (guard)
+                                         guard->Answer(JsonResponse(CurrentState()));
+                                 });
         if (refusal)
             connection.Answer(HttpErrorResponse(*refusal));
         return;
@@ -200,7 +204,7 @@ void RemoteServer::OnMessage(ClientConnection& connection, const QByteArray& mes
     if (!refusal && !text)
         refusal = RemoteError{400, QStringLiteral("Send text.")};
     if (!refusal)
-        refusal = RunCommand(message, [] {});
+        refusal = RunCommand(ParseRemoteCommand(message), [] {});
     const bool forRate = refusal && refusal->status == 429;
     client->rateRefusals = forRate ? client->rateRefusals + 1 : 0;
     // A client that keeps on past the limit is not answered command by command.
@@ -237,10 +241,10 @@ RemoteServer::RateRefusal(std::initializer_list<CommandRateLimit*> limits)
                                           .arg(RemoteLimits::kMaxCommandsPerSecond)};
 }
 
-std::optional<RemoteError> RemoteServer::RunCommand(QByteArrayView body,
-                                                    std::function<void()> whenDone)
+std::optional<RemoteError>
+RemoteServer::RunCommand(const std::variant<RemoteCommand, RemoteError>& parsed,
+                         std::function<void()> whenDone)
 {
-    const auto parsed = ParseRemoteCommand(body);
     if (const auto* error = std::get_if<RemoteError>(&parsed))
         return *error;
     const RemoteCommand& command = std::get<RemoteCommand>(parsed);

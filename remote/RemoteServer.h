@@ -73,7 +73,8 @@ class RemoteServer : public QObject
     void OnMessage(ClientConnection& connection, const QByteArray& message, bool text);
     void Leave(ClientConnection& connection);
     std::optional<RemoteError> RateRefusal(std::initializer_list<CommandRateLimit*> limits);
-    std::optional<RemoteError> RunCommand(QByteArrayView body, std::function<void()> whenDone);
+    std::optional<RemoteError> RunCommand(const std::variant<RemoteCommand, RemoteError>& parsed,
+                                          std::function<void()> whenDone);
     void WatchStart();
     void PushState();
     QByteArray CurrentState() const;

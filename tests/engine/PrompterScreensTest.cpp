@@ -1,6 +1,7 @@
 #include "ScrollRun.h"
 
 #include "DisplayDevice.h"
+#include "PresenterMessage.h"
 #include "PreviewWindow.h"
 #include "PrompterDisplay.h"
 #include "PrompterRunFixture.h"
@@ -12,7 +13,9 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <chrono>
 #include <utility>
 
@@ -180,6 +183,34 @@ TEST_F(PrompterScreens, ARunOnAnotherScreenShowsTheOperatorAPreviewThatTakesNoFo
     EXPECT_FALSE(takesFocus);
     EXPECT_TRUE(prompterActive);
     EXPECT_TRUE(Previews().isEmpty()) << "the preview closes with the run";
+}
+
+TEST_F(PrompterScreens, ThePreviewsButtonsPutAMessageOnTheGlassAndClearItWhileTheRunGoesOn)
+{
+    g_runParams.operatorScreen = Named(QStringLiteral("Desk"));
+    QStringList shown;
+    bool prompterActive = false;
+    const auto click = [](const QString& label) {
+        for (QPushButton* button : Previews().front()->findChildren<QPushButton*>())
+            if (button->text() == label)
+                QTest::mouseClick(button->window()->windowHandle(), Qt::LeftButton, {},
+                                  button->mapTo(button->window(), button->rect().center()));
+    };
+    QElapsedTimer clock;
+    Then([&] { clock.start(); });
+    Then([&] { return clock.elapsed() > 200 && Previews().size() == 1; },
+         [&] {
+             click(QStringLiteral("SLOW DOWN"));
+             shown.append(PresenterMessageAt(std::chrono::steady_clock::now()));
+             click(QStringLiteral("Clear"));
+             shown.append(PresenterMessageAt(std::chrono::steady_clock::now()));
+             prompterActive = QApplication::activeWindow() == Window() && g_runState.running;
+             g_runState.running = false;
+         });
+    ArmScript();
+    StartScrollRun(true);
+    EXPECT_EQ(shown, QStringList({QStringLiteral("SLOW DOWN"), QString()}));
+    EXPECT_TRUE(prompterActive);
 }
 
 TEST_F(PrompterScreens, ARunOnTheOperatorsOwnScreenShowsNoPreview)

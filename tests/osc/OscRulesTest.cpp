@@ -34,7 +34,11 @@ std::string Outcome(const QByteArray& packet)
             continue;
         }
         const OscRequest& taken = std::get<OscRequest>(request);
-        if (taken.kind == OscRequest::Kind::Command)
+        if (taken.kind == OscRequest::Kind::Command &&
+            taken.command.kind == RemoteCommand::Kind::Message)
+            text += "message " + taken.command.text.toStdString() + ' ' +
+                    std::to_string(taken.command.seconds) + ';';
+        else if (taken.kind == OscRequest::Kind::Command)
             text += taken.command.kind == RemoteCommand::Kind::Speed
                         ? "speed " + std::to_string(taken.command.speedValue) + ';'
                         : "command;";
@@ -60,6 +64,10 @@ TEST(OscRules, TakesTheRemoteCommandsAndRefusesWhatIsNotOneOfThem)
         {OscBytes("/vellor/subscribe", {qint32{9001}}), "subscribe 9001;"},
         {OscBytes("/vellor/unsubscribe"), "unsubscribe 0;"},
         {Bundle({toggle, Bundle({OscBytes("/vellor/stop")})}), "command;command;"},
+        {OscBytes("/vellor/message", {QByteArray("WRAP")}), "message WRAP 0;"},
+        {OscBytes("/vellor/message", {QByteArray("WRAP"), qint32{30}}), "message WRAP 30;"},
+        {OscBytes("/vellor/message", {qint32{30}}), "wrong;"},
+        {OscBytes("/vellor/message", {QByteArray("WRAP"), 1.5F}), "wrong;"},
         {OscBytes("/vellor/jump"), "unknown;"},
         {OscBytes("/other/toggle"), "unknown;"},
         {OscBytes("/vellor/stop", {qint32{1}}), "wrong;"},

@@ -66,6 +66,38 @@ TEST(RemoteCommandParsing, RefusesWhatIsNotACommandWith400)
         EXPECT_EQ(RefusalStatus(ParseRemoteCommand(json)), 400) << json;
 }
 
+TEST(RemoteCommandParsing, AMessageTakesItsTextAndMayTakeSeconds)
+{
+    const struct {
+        const char* json;
+        bool viaCommand; // sent to /api/command rather than /api/message
+        int status;
+        const char* text;
+        int seconds;
+    } rows[] = {
+        {R"({"text":"WRAP IN 30","seconds":30})", false, 0, "WRAP IN 30", 30},
+        {R"({"text":""})", false, 0, "", 0},
+        {R"({"command":"message","text":"SLOW DOWN"})", true, 0, "SLOW DOWN", 0},
+        {R"({"text":7})", false, 400, "", 0},
+        {R"({"seconds":3})", false, 400, "", 0},
+        {R"({"text":"x","seconds":"3"})", false, 400, "", 0},
+        {R"({"text":"x","seconds":1.5})", false, 400, "", 0},
+        {R"(["x"])", false, 400, "", 0},
+        {R"({"command":"message"})", true, 400, "", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.json);
+        const auto parsed =
+            row.viaCommand ? ParseRemoteCommand(row.json) : ParseRemoteMessage(row.json);
+        EXPECT_EQ(RefusalStatus(parsed), row.status);
+        if (const auto* command = std::get_if<RemoteCommand>(&parsed)) {
+            EXPECT_EQ(command->kind, RemoteCommand::Kind::Message);
+            EXPECT_EQ(command->text, QString::fromUtf8(row.text));
+            EXPECT_EQ(command->seconds, row.seconds);
+        }
+    }
+}
+
 TEST(RequestScreening, WaitsForTheWholeRequestAndRefusesWhatIsTooLargeOrUnframed)
 {
     using Verdict = RequestScreening::Verdict;

@@ -1,6 +1,7 @@
 #include "RemoteServer.h"
 #include "FakeDialogService.h"
 #include "Ini.h"
+#include "PresenterMessage.h"
 #include "PrompterRunFixture.h"
 #include "RemoteClients.h"
 #include "RemoteControl.h"
@@ -139,6 +140,31 @@ TEST_F(RemoteServerTest, ServesThePageAndTheStateAndAnswersEveryBadRequestWithIt
     // A second request on the same connection is not answered.
     const QByteArray twice = http->Raw("GET / HTTP/1.1\r\n\r\nGET / HTTP/1.1\r\n\r\n");
     EXPECT_EQ(twice.count("HTTP/1.1 200"), 1);
+}
+
+TEST_F(RemoteServerTest, PutsAMessageOnTheGlassWithOrWithoutARun)
+{
+    const auto post = [this](const QByteArray& body, const QByteArray& authorization = kBearer) {
+        return http->Send("POST", QStringLiteral("/api/message"), body, authorization).status;
+    };
+    EXPECT_EQ(post(R"({"text":"WRAP IN 30","seconds":60})"), 200);
+    EXPECT_EQ(PresenterMessageAt(std::chrono::steady_clock::now()), "WRAP IN 30");
+    const struct {
+        QByteArray body;
+        QByteArray authorization;
+        int status;
+    } refusals[] = {
+        {R"({"text":"STRANGER"})", {}, 401},
+        {R"({"text":")" + QByteArray(kMessageLongest + 1, 'x') + R"("})", kBearer, 400},
+        {R"({"text":"LATE","seconds":-1})", kBearer, 400},
+        {R"({"text":1})", kBearer, 400},
+        {QByteArray(4097, ' '), kBearer, 413},
+    };
+    for (const auto& row : refusals)
+        EXPECT_EQ(post(row.body, row.authorization), row.status) << row.body.left(40).toStdString();
+    EXPECT_EQ(PresenterMessageAt(std::chrono::steady_clock::now()), "WRAP IN 30");
+    EXPECT_EQ(post(R"({"text":""})"), 200);
+    EXPECT_EQ(PresenterMessageAt(std::chrono::steady_clock::now()), "");
 }
 
 TEST_F(RemoteServerTest, RefusesCommandsBeyondFiftyASecondFromOneClient)
