@@ -1,7 +1,7 @@
 #include "PreviewWindow.h"
 
 #include "DisplayDevice.h"
-#include "MessageButtons.h"
+#include "PresenterMessageButtons.h"
 #include "PrompterStatus.h"
 #include "RunGlass.h"
 #include "ScanOut.h"
@@ -72,7 +72,7 @@ PreviewWindow::PreviewWindow(QScreen* screen)
                          static_cast<QWidget*>(m_progress), static_cast<QWidget*>(m_speed),
                          static_cast<QWidget*>(m_remaining)})
         layout->addWidget(row);
-    layout->addWidget(new MessageButtons(this));
+    layout->addWidget(new PresenterMessageButtons(this));
     setFixedWidth(kAreaSize.width() + margins.left() + margins.right());
 
     m_refresh = new QTimer(this);

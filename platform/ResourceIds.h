@@ -92,6 +92,8 @@ constexpr int kCmdRedo = 57644;
 constexpr int kCmdReadingCue = 32840;
 // Preferences > Operator's Preview, beyond the design's menu.
 constexpr int kCmdOperatorPreview = 32841;
+// Preferences > Glass, beyond the design's menu.
+constexpr int kCmdGlass = 32842;
 
 // The system-menu item that opens the about box.
 constexpr int kSysCmdAbout = 0x0010;

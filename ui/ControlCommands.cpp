@@ -165,6 +165,7 @@ const ControlCommand kCommands[] = {
      .menu = Preferences,
      .text = "&Remote Control ...",
      .run = &D::OnRemoteControl},
+    {.id = Ids::kCmdGlass, .menu = Preferences, .text = "&Glass ...", .run = &D::OnGlass},
 
     {.id = Ids::kCmdHelpContents,
      .menu = Help,

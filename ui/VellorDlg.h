@@ -164,6 +164,8 @@ class CVellorDlg : public CBgDialog
     /// false, and nothing queued, while a run or another dialog is open.
     bool QueueScroll();
 
+    void OnGlass(); ///< Preferences > Glass: the margin, countdown and clock of the next run
+
     // Remote control.
     void OnRemoteControl(); ///< Preferences > Remote Control: opens what was given below
     /// What Preferences > Remote Control opens; without it the item does nothing.

@@ -1,5 +1,6 @@
 #include "VellorDlg.h"
 
+#include "GlassDialog.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
 #include "ScriptEditor.h"
@@ -179,6 +180,14 @@ void CVellorDlg::OnScrollSpeed()
 // The CPU performance value passes through the window unchanged; the command
 // has no effect.
 void CVellorDlg::OnCpuPerformance() {}
+
+// Taken up by the next scroll run; kept at exit.
+void CVellorDlg::OnGlass()
+{
+    GlassDialog dialog(m_settings.glass, this);
+    if (m_dialogs.ExecDialog(dialog) == QDialog::Accepted)
+        m_settings.glass = dialog.Chosen();
+}
 
 void CVellorDlg::OnRemoteControl()
 {

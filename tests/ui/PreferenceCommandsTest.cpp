@@ -5,7 +5,9 @@
 #include "ScrollSpeedDlg.h"
 #include "TextFontDialog.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTest>
 
 #include <array>
@@ -321,4 +323,26 @@ TEST_F(PreferenceCommands, OperatorsPreviewIsACheckItemAfterTheLastSeparatorAndO
     Window().CommandAction(Ids::kCmdOperatorPreview)->trigger();
     EXPECT_TRUE(Window().m_settings.showPreview);
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdOperatorPreview));
+}
+
+TEST_F(PreferenceCommands, GlassTakesTheMarginCountdownAndClockOnOkOnly)
+{
+    const auto answer = [this](int margin, int countdown, bool clock, int result) {
+        m_dialogs.dialogHandlers.push_back([=](QDialog& dialog) {
+            dialog.show();
+            const QList<QSpinBox*> boxes = dialog.findChildren<QSpinBox*>();
+            boxes.at(0)->setValue(margin);
+            boxes.at(1)->setValue(countdown);
+            dialog.findChild<QCheckBox*>()->setChecked(clock);
+            return result;
+        });
+        Window().CommandAction(Ids::kCmdGlass)->trigger();
+    };
+    answer(40, 3, true, QDialog::Accepted);
+    EXPECT_EQ(Window().m_settings.glass.marginPercent, 25) << "held to the widest margin";
+    EXPECT_EQ(Window().m_settings.glass.countdownSeconds, 3);
+    EXPECT_TRUE(Window().m_settings.glass.clock);
+    answer(5, 0, false, QDialog::Rejected);
+    EXPECT_EQ(Window().m_settings.glass.marginPercent, 25);
+    EXPECT_TRUE(Window().m_settings.glass.clock);
 }

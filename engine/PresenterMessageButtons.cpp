@@ -1,4 +1,4 @@
-#include "MessageButtons.h"
+#include "PresenterMessageButtons.h"
 
 #include "PresenterMessage.h"
 
@@ -14,7 +14,7 @@ constexpr std::array kLines = {"WRAP UP", "WRAP IN 30", "SLOW DOWN", "SPEED UP",
 constexpr int kColumns = 3;
 } // namespace
 
-MessageButtons::MessageButtons(QWidget* parent) : QWidget(parent)
+PresenterMessageButtons::PresenterMessageButtons(QWidget* parent) : QWidget(parent)
 {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
