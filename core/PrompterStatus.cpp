@@ -1,5 +1,6 @@
 #include "PrompterStatus.h"
 
+#include "PresenterMessage.h"
 #include "ReadingPosition.h"
 #include "RunClock.h"
 
@@ -30,6 +31,7 @@ PrompterStatus CurrentPrompterStatus()
     status.lineIndex = std::clamp(LineBeingRead(), 0, std::max(status.lineCount - 1, 0));
     status.elapsedSeconds = SecondsMoved();
     status.rowsPerSecond = RowsPerSecond(status.speedValue);
+    status.message = PresenterMessageAt(std::chrono::steady_clock::now());
     if (const std::optional<double> rows = status.rowsPerSecond) {
         status.remainingSeconds = static_cast<double>(RowsLeftToTheEnd()) / *rows;
         if (g_runState.lineHeight > 0)

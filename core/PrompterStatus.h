@@ -2,6 +2,8 @@
 
 #include "ScrollRunState.h"
 
+#include <QString>
+
 #include <optional>
 
 // What a run looks like from outside it, for views that follow the run
@@ -17,6 +19,7 @@ struct PrompterStatus {
     std::optional<double> remainingSeconds;               // at this speed; none while unknown
     std::optional<double> rowsPerSecond;                  // at this speed; none at speed value 0
     std::optional<double> linesPerMinute;                 // likewise, or without lines yet
+    QString message;                                      // on the glass for the presenter
 };
 
 // The run's status as of now; a run that is not on the screen shows as

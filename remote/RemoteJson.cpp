@@ -25,6 +25,7 @@ QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
         {"rowsPerSecond", Figure(status.rowsPerSecond)},
         {"linesPerMinute", Figure(status.linesPerMinute)},
         {"script", scriptName},
+        {"message", status.message},
     };
     return QJsonDocument(state).toJson(QJsonDocument::Compact);
 }

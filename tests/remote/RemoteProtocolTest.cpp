@@ -226,7 +226,7 @@ TEST(RemoteStateJson, HoldsExactlyTheNamedFields)
     status.elapsedSeconds = 1.5;
     const QJsonObject state = QJsonDocument::fromJson(StateJson(status, "a.txt")).object();
     EXPECT_EQ(state.keys(), (QStringList{"direction", "elapsedSeconds", "lineCount", "lineIndex",
-                                         "linesPerMinute", "paused", "remainingSeconds",
+                                         "linesPerMinute", "message", "paused", "remainingSeconds",
                                          "rowsPerSecond", "running", "script", "speedValue"}));
     EXPECT_EQ(state["direction"], "backward");
     EXPECT_TRUE(state["remainingSeconds"].isNull());

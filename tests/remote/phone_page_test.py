@@ -132,6 +132,14 @@ def main():
                 wait_until(lambda: state()["paused"] and shown("paused") == "Paused",
                            "the run to pause")
 
+                # A line for the presenter goes on the glass and comes off it.
+                browser.find_element(By.ID, "message-text").send_keys("WRAP IN 30")
+                press("message-send")
+                wait_until(lambda: state()["message"] == "WRAP IN 30"
+                           and shown("message-send") == "Change", "the message on the glass")
+                press("message-clear")
+                wait_until(lambda: state()["message"] == "", "the message to clear")
+
                 press("stop")
                 wait_until(lambda: not state()["running"] and shown("running") == "Not running",
                            "the run to stop")
