@@ -10,8 +10,10 @@
 // or raster picks the presenter to measure).
 #include "EventWait.h"
 #include "FrameMailbox.h"
+#include "GlassOverlay.h"
 #include "LineJump.h"
 #include "LineStarts.h"
+#include "PresenterMessage.h"
 #include "RasterScanOut.h"
 #include "ReadingCue.h"
 #include "ScanOut.h"
@@ -231,11 +233,13 @@ BENCHMARK(BM_LoopPassesMovingAtSpeedZero)->Iterations(1)->Unit(benchmark::kMilli
 // refresh. At 60 frames a second the speed values give about 1, 3 and 10
 // rows a frame. With the second argument 1 the run shows the operator's
 // preview on the last screen (a desk of two screens), so the figures of the
-// two can be set side by side.
+// two can be set side by side; with the third 1 the glass carries all it can
+// (a margin, the reading cue, the clock and a message).
 void BM_StepIntervalSpread(benchmark::State& state)
 {
     const int speedValue = static_cast<int>(state.range(0));
     const bool preview = state.range(1) != 0;
+    const bool glass = state.range(2) != 0;
     if (preview && QGuiApplication::screens().size() < 2) {
         state.SkipWithError("the preview needs a second screen");
         return;
@@ -244,6 +248,12 @@ void BM_StepIntervalSpread(benchmark::State& state)
         PrepareRun(speedValue);
         if (preview)
             g_runParams.operatorScreen = QGuiApplication::screens().last();
+        ShowPresenterMessage(glass ? QStringLiteral("WRAP IN 30") : QString(), 0,
+                             std::chrono::steady_clock::now());
+        if (glass) {
+            g_runParams.readingCue = ReadingCue{true, kCueHeightDefault};
+            g_runParams.glass = GlassLayout{10, 0, true};
+        }
         std::vector<std::uint64_t> steps;
         std::vector<double> rowsPerFrame;
         std::vector<double> frameTimes;
@@ -352,8 +362,9 @@ void BM_StepIntervalSpread(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StepIntervalSpread)
-    ->ArgNames({"speed", "preview"})
-    ->ArgsProduct({{16667, 5556, 1667}, {0, 1}})
+    ->ArgNames({"speed", "preview", "glass"})
+    ->ArgsProduct({{16667, 5556, 1667}, {0, 1}, {0}})
+    ->ArgsProduct({{16667, 5556, 1667}, {0}, {1}})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
@@ -419,7 +430,9 @@ void DrawTextPicture(Surface& surface, int firstLine)
 // against one memcpy of the frame's output pixels (the 4:3 part), timed in
 // the same run. All in processor time of this thread, except the longest
 // any one piece held the loop up by the wall clock, waits for the window
-// system included; frames begin a refresh apart, as a run has them.
+// system included; frames begin a refresh apart, as a run has them. With
+// the fourth argument 1 the glass carries all it can over every frame (the
+// reading cue in a margin, the clock and a message).
 void BM_RasterScanOutWorkPerFrame(benchmark::State& state)
 {
     const QSize screen(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -428,7 +441,15 @@ void BM_RasterScanOutWorkPerFrame(benchmark::State& state)
     window.resize(screen);
     window.show();
     FrameMailbox mailbox;
-    RasterScanOut view(&window, mailbox, {SurfacePalette(0xFFFFFF, 0)}, 60);
+    GlassOverlay glass(GlassLook{{true, kCueHeightDefault},
+                                 {10, 0, true},
+                                 false,
+                                 Qt::black,
+                                 Qt::white,
+                                 QFont(QStringLiteral("DejaVu Sans"))});
+    glass.Show({QStringLiteral("WRAP IN 30"), QStringLiteral("12:34:56"), std::nullopt});
+    RasterScanOut view(&window, mailbox,
+                       {SurfacePalette(0xFFFFFF, 0), state.range(3) != 0 ? &glass : nullptr}, 60);
     for (int k = 0; k < 50; ++k)
         QApplication::processEvents();
     Surface surface;
@@ -487,10 +508,10 @@ void BM_RasterScanOutWorkPerFrame(benchmark::State& state)
     state.counters["piece_wall_us_max"] = Percentile(walls, 1.0) / 1e3;
 }
 BENCHMARK(BM_RasterScanOutWorkPerFrame)
-    ->ArgNames({"width", "height", "rows"})
-    ->ArgsProduct({{1920}, {1080}, {1, 3, 10, 480}})
-    ->Args({3840, 2160, 3})
-    ->Args({3840, 2160, 480})
+    ->ArgNames({"width", "height", "rows", "glass"})
+    ->ArgsProduct({{1920}, {1080}, {1, 3, 10, 480}, {0, 1}})
+    ->Args({3840, 2160, 3, 0})
+    ->Args({3840, 2160, 480, 0})
     ->Iterations(200)
     ->Unit(benchmark::kMillisecond);
 // What one jump costs the loop: the picture redrawn whole at a paragraph's

@@ -39,9 +39,11 @@ QRect Columns(const QRect& picture, int from, int to, int top, int height)
     return QRect(left, top, std::max(0, right - left), height);
 }
 
-QImage Drawn(const QRect& bounds, const std::function<void(QPainter&)>& draw)
+// An opaque piece is drawn over the picture as a plain copy, every frame.
+QImage Drawn(const QRect& bounds, bool opaque, const std::function<void(QPainter&)>& draw)
 {
-    QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image(bounds.size(),
+                 opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -55,7 +57,7 @@ QImage Drawn(const QRect& bounds, const std::function<void(QPainter&)>& draw)
 GlassPiece TextPiece(const QRect& bounds, const QRect& room, const GlassLook& look,
                      const QFont& font, const QString& text, Qt::Alignment alignment)
 {
-    return {bounds, Drawn(bounds, [&](QPainter& painter) {
+    return {bounds, Drawn(bounds, true, [&](QPainter& painter) {
                 painter.fillRect(bounds, look.back);
                 painter.setFont(font);
                 painter.setPen(look.text);
@@ -69,7 +71,7 @@ GlassPiece CuePiece(const QRect& area, const QRect& picture, const GlassLook& lo
 {
     const QPolygonF triangle = CueTriangle(area, picture, look.cue, MarginColumns(look.layout));
     const QRect bounds = triangle.boundingRect().toAlignedRect();
-    return {bounds, Drawn(bounds, [&](QPainter& painter) {
+    return {bounds, Drawn(bounds, false, [&](QPainter& painter) {
                 painter.setPen(Qt::NoPen);
                 painter.setBrush(look.text);
                 painter.drawPolygon(triangle);
