@@ -3,8 +3,8 @@
 // prompter can be seen without a display: resume, scroll, speed up,
 // reverse, stop. With --glass, the run shows what the glass can add (a
 // margin, the reading cue, a countdown, the clock and a message), and with
-// --mirror it is mirror-reversed. Usage: prompter-demo <output folder>
-// [--glass] [--mirror]
+// --mirror it is mirror-reversed; --monitor2 runs it on the last screen.
+// Usage: prompter-demo <output folder> [--glass] [--mirror] [--monitor2]
 #include "PresenterMessage.h"
 #include "PrompterWindow.h"
 #include "ScrollRun.h"
@@ -121,6 +121,6 @@ int main(int argc, char* argv[])
     for (const Cue& cue : cues)
         QTimer::singleShot(cue.at, Qt::PreciseTimer, cue.act);
 
-    StartScrollRun(false);
+    StartScrollRun(arguments.contains(QStringLiteral("--monitor2")));
     return frame == (glass ? 3 : 5) ? 0 : 1;
 }
