@@ -19,13 +19,17 @@ void DrawIntoStrip(SurfaceDc& strip, int line)
 
 bool ShowLineForReading(int line)
 {
+    return ShowLineAtRow(line, ReadingLineTop());
+}
+
+bool ShowLineAtRow(int line, std::int64_t top)
+{
     ScrollRunState& st = g_runState;
     const int known = g_runParams.lineCount; // the lines captured so far
     if (!st.primarySurface || !st.offscreenSurface || line < 0 || line >= known)
         return false;
     const int h = std::max(st.lineHeight, 0);
     const int pitch = h + 1;
-    const int top = ReadingLineTop();
     const auto topOf = [&](int k) { return top + static_cast<std::int64_t>(k - line) * pitch; };
     const auto lineAt = [&](int row) {
         return line + static_cast<int>(FloorDivide(row - top, pitch));
