@@ -37,6 +37,8 @@ struct Settings {
     ReadingCue readingCue;
     /// A run on another screen shows the operator a preview.
     bool showPreview = false;
+    /// The control window stays in use during a run, and its edits reach the glass.
+    bool liveEdit = false;
 };
 
 // The ports a TCP server can listen on.

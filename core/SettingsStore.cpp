@@ -79,6 +79,7 @@ const SettingKey<Settings> kSettingsKeys[] = {
      +[](S& s) -> std::int32_t& { return s.readingCue.heightPercent; }, BrokenValue::NearestEnd,
      kCueHeightLowest, kCueHeightHighest},
     {"Prompter", "Preview", Flag, 0, &Of<&S::showPreview, S>},
+    {"Prompter", "LiveEdit", Flag, 0, &Of<&S::liveEdit, S>},
 };
 
 using R = RemoteSettings;

@@ -9,6 +9,7 @@
 #include "ResourceIds.h"
 #include "ScriptEditor.h"
 #include "ScriptFile.h"
+#include "ScrollRunState.h"
 #include "Settings.h"
 #include "SpeedValue.h"
 #include "TransparentStatic.h"
@@ -358,7 +359,11 @@ void CVellorDlg::accept()
 
 void CVellorDlg::reject()
 {
-    OnCancel();
+    // During a live run Esc here ends the run, not the program.
+    if (m_liveRun && g_runState.running)
+        OnRunStop();
+    else
+        OnCancel();
 }
 
 void CVellorDlg::done(int result)

@@ -322,3 +322,15 @@ TEST_F(PreferenceCommands, OperatorsPreviewIsACheckItemAfterTheLastSeparatorAndO
     EXPECT_TRUE(Window().m_settings.showPreview);
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdOperatorPreview));
 }
+
+TEST_F(PreferenceCommands, EditWhilePromptingIsTheLastItemAndOffAtFirst)
+{
+    QMenu* preferences = DropDownOf(Window(), Ids::kCmdLiveEdit);
+    ASSERT_NE(preferences, nullptr);
+    EXPECT_EQ(preferences->actions().last(), Window().CommandAction(Ids::kCmdLiveEdit));
+    EXPECT_EQ(preferences->actions().last()->text(), QStringLiteral("&Edit While Prompting"));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
+    Window().CommandAction(Ids::kCmdLiveEdit)->trigger();
+    EXPECT_TRUE(Window().m_settings.liveEdit);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
+}
