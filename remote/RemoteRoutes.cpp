@@ -12,11 +12,12 @@ struct Route {
 
 constexpr char kApiPrefix[] = "/api/";
 
-const std::array<Route, 4> kRoutes{{
+const std::array<Route, 5> kRoutes{{
     {"/", "GET", Endpoint::PhonePage},
     {"/api/state", "GET", Endpoint::State},
     {"/api/command", "POST", Endpoint::Command},
     {"/api/ws", "GET", Endpoint::WebSocket},
+    {"/api/script", "PUT", Endpoint::Script},
 }};
 
 QByteArrayView BearerToken(QByteArrayView authorization)

@@ -14,6 +14,7 @@ enum class Endpoint {
     State,     // GET /api/state
     Command,   // POST /api/command
     WebSocket, // GET /api/ws, upgraded
+    Script,    // PUT /api/script: the script's new text
 };
 
 struct RouteQuery {
