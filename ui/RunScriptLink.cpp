@@ -14,6 +14,14 @@
 #include <numeric>
 #include <utility>
 
+namespace
+{
+// A piece of a script taken after the run's loop has stopped asking, and
+// how often: a step waits for one piece at most.
+constexpr std::chrono::microseconds kLateRestPiece{500};
+constexpr std::chrono::milliseconds kLateRestInterval{4};
+} // namespace
+
 RunScriptLink::RunScriptLink(const ScriptEditor& editor, int linesAtOnce)
     : m_editor(editor), m_documentBlocks(editor.document()->blockCount()),
       m_linesAtOnce(linesAtOnce)
@@ -24,14 +32,24 @@ RunScriptLink::RunScriptLink(const ScriptEditor& editor, int linesAtOnce)
     m_restTaken = !TakeIntoRun([this](int lines) { return lines >= m_linesAtOnce; });
     connect(editor.document(), &QTextDocument::contentsChange, this,
             &RunScriptLink::OnContentsChange);
+    m_lateRest.setInterval(kLateRestInterval);
+    connect(&m_lateRest, &QTimer::timeout, this, [this] {
+        if (!TakeRestUntil(std::chrono::steady_clock::now() + kLateRestPiece))
+            m_lateRest.stop();
+    });
 }
 
-template <class Enough> int RunScriptLink::TakeInto(std::string& text, Enough enough)
+template <class Enough>
+int RunScriptLink::TakeInto(std::string& text, Enough enough, bool justChanged)
 {
     int lines = 0;
     for (QTextBlock block =
              m_editor.document()->findBlockByNumber(static_cast<int>(m_blockLines.size()));
          block.isValid() && !enough(lines); block = block.next()) {
+        // The editor lays a changed paragraph out anew only after the
+        // change is told; until then its old lines would be read.
+        if (justChanged)
+            block.layout()->clearLayout();
         m_blockLines.push_back(AppendParagraphLines(m_editor, block, text));
         lines += m_blockLines.back();
     }
@@ -50,21 +68,24 @@ ScriptFeed RunScriptLink::Rest()
 {
     if (m_restTaken)
         return {};
-    return [this](std::chrono::steady_clock::time_point until) {
-        using Clock = std::chrono::steady_clock;
-        const int before = g_runParams.lineCount;
-        Clock::time_point start = Clock::now();
-        Clock::duration cost{};
-        // At least one paragraph, then more while the last one's cost fits before until.
-        m_restTaken = !TakeIntoRun([&](int lines) {
-            if (lines == before)
-                return false;
-            const Clock::time_point now = Clock::now();
-            cost = now - std::exchange(start, now);
-            return now + cost >= until;
-        });
-        return !m_restTaken;
-    };
+    return [this](std::chrono::steady_clock::time_point until) { return TakeRestUntil(until); };
+}
+
+bool RunScriptLink::TakeRestUntil(std::chrono::steady_clock::time_point until)
+{
+    using Clock = std::chrono::steady_clock;
+    const int before = g_runParams.lineCount;
+    Clock::time_point start = Clock::now();
+    Clock::duration cost{};
+    // At least one paragraph, then more while the last one's cost fits before until.
+    m_restTaken = !TakeIntoRun([&](int lines) {
+        if (lines == before)
+            return false;
+        const Clock::time_point now = Clock::now();
+        cost = now - std::exchange(start, now);
+        return now + cost >= until;
+    });
+    return !m_restTaken;
 }
 
 int RunScriptLink::LinesBefore(int block) const
@@ -87,29 +108,34 @@ void RunScriptLink::OnContentsChange(int position, int, int charsAdded)
 
     RunScriptEdit edit;
     edit.first = LinesBefore(first);
-    // A change reaching past the paragraphs taken sends the taking back to
-    // its first paragraph, and as much is taken again as the run needs now.
+    const auto linesOf = [this](int from, int to) {
+        return std::accumulate(m_blockLines.begin() + from, m_blockLines.begin() + to, 0);
+    };
+    // The changed paragraphs are taken again, as many as the run needs now;
+    // a change reaching past the paragraphs taken, or one too long to take
+    // at once, sends the taking back to where this one stopped.
     const bool pastTaken = oldBlocks < 1 || first + oldBlocks > taken;
     const int end = pastTaken ? taken : first + oldBlocks;
-    edit.removed = std::accumulate(m_blockLines.begin() + first, m_blockLines.begin() + end, 0);
+    const int removedChanged = linesOf(first, end);
+    const int removedToTheEnd = linesOf(first, taken);
     const std::vector<int> after(m_blockLines.begin() + end, m_blockLines.end());
     m_blockLines.resize(static_cast<std::size_t>(first));
-    // The editor lays the changed paragraphs out anew only after this is
-    // told; until then their old lines would be read.
-    for (QTextBlock block = document.findBlockByNumber(first);
-         block.isValid() && block.blockNumber() < first + std::max(newBlocks, 1);
-         block = block.next())
-        block.layout()->clearLayout();
-    if (pastTaken) {
-        // Once the run's loop has taken the rest it asks for no more, so all
-        // of it is taken now.
-        const int needed = m_restTaken ? std::numeric_limits<int>::max()
-                                       : std::max(LineBeingRead(), 0) + m_linesAtOnce - edit.first;
-        TakeInto(edit.text, [needed](int lines) { return lines >= needed; });
+    const int needed = std::max(LineBeingRead(), 0) + m_linesAtOnce - edit.first;
+    const int until = pastTaken ? std::numeric_limits<int>::max() : first + newBlocks;
+    TakeInto(
+        edit.text,
+        [&](int lines) {
+            return lines >= needed || static_cast<int>(m_blockLines.size()) >= until;
+        },
+        true);
+    if (pastTaken || static_cast<int>(m_blockLines.size()) < until) {
+        edit.removed = removedToTheEnd;
+        // Once the run's loop has taken the rest it asks for no more; the
+        // rest comes in pieces between its steps.
+        if (m_restTaken)
+            m_lateRest.start();
     } else {
-        const int until = first + newBlocks;
-        TakeInto(edit.text,
-                 [this, until](int) { return static_cast<int>(m_blockLines.size()) >= until; });
+        edit.removed = removedChanged;
         m_blockLines.insert(m_blockLines.end(), after.begin(), after.end());
     }
     ApplyRunScriptEdit(std::move(edit));

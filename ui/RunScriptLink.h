@@ -3,6 +3,9 @@
 #include "ScrollRun.h"
 
 #include <QObject>
+#include <QTimer>
+
+#include <chrono>
 
 #include <vector>
 
@@ -29,16 +32,20 @@ class RunScriptLink : public QObject
   private:
     void OnContentsChange(int position, int charsRemoved, int charsAdded);
     // Appends paragraphs from the first not taken to `text` until `enough`
-    // says so; answers the lines appended.
-    template <class Enough> int TakeInto(std::string& text, Enough enough);
+    // says so, laid out anew when `justChanged`; answers the lines appended.
+    template <class Enough>
+    int TakeInto(std::string& text, Enough enough, bool justChanged = false);
     // Takes paragraphs into the run's script until `enough` says so;
     // answers whether paragraphs remain.
     template <class Enough> bool TakeIntoRun(Enough enough);
     int LinesBefore(int block) const;
+    // Takes paragraphs until `until`, at least one; answers whether any remain.
+    bool TakeRestUntil(std::chrono::steady_clock::time_point until);
 
     const ScriptEditor& m_editor;
     std::vector<int> m_blockLines; // the lines of each paragraph taken so far
     int m_documentBlocks = 0;      // the editor's paragraphs, as of the last edit
     int m_linesAtOnce = 0;
-    bool m_restTaken = false; // the run's loop has taken every paragraph
+    bool m_restTaken = false; // every paragraph is taken: the run's loop asks for no more
+    QTimer m_lateRest;        // takes what an edit sent back once the loop stopped asking
 };
