@@ -93,6 +93,26 @@ struct Editor {
     ScriptEditor widget;
 };
 
+// The picture of a run of the script in the run parameters, on surfaces of
+// its own, with line `read` where the talent reads.
+struct RunPicture {
+    explicit RunPicture(int read)
+    {
+        g_runState.primarySurface = &primary;
+        g_runState.offscreenSurface = &offscreen;
+        g_runState.lineHeight = MeasureLineHeight(primary);
+        ResetMotionForNewRun();
+        RecordLineStarts(0);
+        DrawInitialImage();
+        ShowLineForReading(read);
+    }
+    ~RunPicture() { g_runState = ScrollRunState{}; }
+    RunPicture(const RunPicture&) = delete;
+    RunPicture& operator=(const RunPicture&) = delete;
+
+    Surface primary, offscreen;
+};
+
 void Type(QWidget& widget, Qt::Key key, const QString& text)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -115,15 +135,8 @@ void BM_KeyToPicture(benchmark::State& state)
     if (const ScriptFeed rest = link.Rest())
         while (rest(Clock::now() + std::chrono::hours(1))) {
         }
-    Surface primary, offscreen;
-    g_runState.primarySurface = &primary;
-    g_runState.offscreenSurface = &offscreen;
-    g_runState.lineHeight = MeasureLineHeight(primary);
-    ResetMotionForNewRun();
-    RecordLineStarts(0);
-    DrawInitialImage();
     const int read = lines / 2;
-    ShowLineForReading(read);
+    const RunPicture picture(read);
     editor.CursorToLine(near ? read : lines - 1);
     std::vector<double> times;
     bool add = true;
@@ -138,7 +151,6 @@ void BM_KeyToPicture(benchmark::State& state)
     }
     Report(state, "ms", times);
     state.counters["refresh_ms"] = 1000.0 / QGuiApplication::primaryScreen()->refreshRate();
-    g_runState = ScrollRunState{};
 }
 BENCHMARK(BM_KeyToPicture)
     ->Args({kShortScript, 1})
@@ -157,13 +169,7 @@ void BM_OneEditOfABigScript(benchmark::State& state)
     PrepareParams(0);
     g_runParams.scriptText = ScriptOfLines(kBigScript).toStdString();
     g_runParams.lineCount = kBigScript;
-    Surface primary, offscreen;
-    g_runState.primarySurface = &primary;
-    g_runState.offscreenSurface = &offscreen;
-    g_runState.lineHeight = MeasureLineHeight(primary);
-    RecordLineStarts(0);
-    DrawInitialImage();
-    ShowLineForReading(kBigScript / 2);
+    const RunPicture picture(kBigScript / 2);
     std::vector<double> times;
     bool longer = true;
     for (auto _ : state) {
@@ -175,7 +181,6 @@ void BM_OneEditOfABigScript(benchmark::State& state)
         longer = !longer;
     }
     Report(state, "ms", times);
-    g_runState = ScrollRunState{};
 }
 BENCHMARK(BM_OneEditOfABigScript)
     ->Arg(0)

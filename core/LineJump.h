@@ -17,3 +17,10 @@ bool ShowLineForReading(int line);
 // The same with the top of line on picture row top, which may lie above
 // or below the picture.
 bool ShowLineAtRow(int line, std::int64_t top);
+
+// Draws lines from to to - 1 anew where the picture shows them, after their
+// text changed but not their number: the rest of the picture and the run's
+// place stay as they are. False, with nothing drawn, when the run has no
+// picture or the lines may not lie where the steps put them (those of the
+// first image).
+bool RedrawLinesInPlace(int from, int to);

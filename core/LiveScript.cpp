@@ -119,6 +119,9 @@ void ApplyRunScriptEdit(RunScriptEdit edit)
     if (!shown || g_runParams.lineCount <= 0)
         return;
     const int added = changed.newTo - changed.newFrom;
+    // Lines changed in place leave every row where it was.
+    if (added == changed.removed && RedrawLinesInPlace(changed.first, changed.first + added))
+        return;
     const int after =
         LineReadAfterEdit(read, changed.first, changed.removed, added, g_runParams.lineCount);
     // Above the first line the picture is placed by line 0, below it.

@@ -121,3 +121,22 @@ TEST_F(LiveScript, TheRunGoesOnThroughTheEditedText)
     EXPECT_EQ(TextOfLine(11), "Changed");
     EXPECT_EQ(TextOfLine(12), "Line 21");
 }
+
+TEST_F(LiveScript, ALineChangedAtTheEdgeEntersAsItNowReads)
+{
+    StartRun(NumberedScript(kLines), kLines, false, kHeight);
+    RecordLineStarts(0);
+    ASSERT_TRUE(ShowLineForReading(10));
+    // The line entering at the bottom edge, half of it on the picture.
+    const int entering = g_runState.lineIndex - 1;
+    const std::vector<std::uint8_t> above = RowOf(primary, 0);
+    ApplyRunScriptEdit({entering, 1, Lines({"Entering anew"})});
+    EXPECT_EQ(RowOf(primary, 0), above) << "the rest of the picture stays";
+    g_runState.paused = false;
+    for (int step = 0; step < kHeight + 1; ++step)
+        ScrollStep();
+    const int top = static_cast<int>(LineTopOnPicture(entering));
+    const Surface expected = RenderedLine("Entering anew", kHeight);
+    for (int r = 0; r < kHeight; ++r)
+        ASSERT_EQ(RowOf(primary, top + r), RowOf(expected, r)) << r;
+}
