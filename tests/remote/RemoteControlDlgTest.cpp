@@ -57,7 +57,7 @@ class RemoteControlMenu : public ControlWindowFixture
 {
 };
 
-TEST_F(RemoteControlMenu, EndsPreferencesAfterItsLastSeparatorAndAppliesTheDialogOnOk)
+TEST_F(RemoteControlMenu, SitsAfterPreferencesLastSeparatorAndAppliesTheDialogOnOk)
 {
     Open();
     const QList<QAction*> menus = Window().findChild<QMenuBar*>()->actions();
@@ -67,15 +67,17 @@ TEST_F(RemoteControlMenu, EndsPreferencesAfterItsLastSeparatorAndAppliesTheDialo
     ASSERT_NE(preferences, menus.end());
     const QList<QAction*> items = (*preferences)->menu()->actions();
     ASSERT_GE(items.size(), 2);
-    EXPECT_EQ(items.last()->text(), QStringLiteral("&Remote Control ..."));
-    // Only items of our own (the reading cue, the operator's preview) stand
-    // between it and the last separator.
+    // Only items of our own stand with it after the last separator: the
+    // reading cue and the operator's preview before it, editing while
+    // prompting after it.
     const auto separator =
         std::find_if(items.rbegin(), items.rend(), [](QAction* a) { return a->isSeparator(); });
     ASSERT_NE(separator, items.rend());
-    EXPECT_EQ(separator - items.rbegin(), 3);
-    EXPECT_EQ(items[items.size() - 3], Window().CommandAction(Ids::kCmdReadingCue));
-    EXPECT_EQ(items[items.size() - 2], Window().CommandAction(Ids::kCmdOperatorPreview));
+    EXPECT_EQ(separator - items.rbegin(), 4);
+    EXPECT_EQ(items[items.size() - 4], Window().CommandAction(Ids::kCmdReadingCue));
+    EXPECT_EQ(items[items.size() - 3], Window().CommandAction(Ids::kCmdOperatorPreview));
+    EXPECT_EQ(items[items.size() - 2]->text(), QStringLiteral("&Remote Control ..."));
+    EXPECT_EQ(items.last(), Window().CommandAction(Ids::kCmdLiveEdit));
 
     CIni ini;
     ini.SetPathName(PathOf(QStringLiteral("vellor.ini")).toUtf8().constData());
