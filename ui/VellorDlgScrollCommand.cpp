@@ -77,11 +77,14 @@ void CVellorDlg::OnScroll()
     g_runParams.readingCue = m_settings.readingCue;
     g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
     StartScrollRun(m_bMonitor2, std::move(rest));
+    // The run is over: its script follows the editor no longer.
+    const bool wasLive = live.has_value();
     m_liveRun = nullptr;
+    live.reset();
     g_runParams.liveEdit = false;
 
     // After a live run the editor stays as the operator left it.
-    if (!live)
+    if (!wasLive)
         Editor().SetSelection(selection.cpMin, selection.cpMax);
     m_slider->setValue(kSlowestSpeed - g_runState.speedValue);
     if (const int command = std::exchange(m_afterRun, 0))
