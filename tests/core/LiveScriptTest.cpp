@@ -107,21 +107,6 @@ TEST_F(LiveScript, TheLineBeingReadKeepsItsRow)
     }
 }
 
-TEST_F(LiveScript, TheRunGoesOnThroughTheEditedText)
-{
-    StartRun(NumberedScript(kLines), kLines, false, kHeight);
-    RecordLineStarts(0);
-    ApplyRunScriptEdit({11, 10, Lines({"Changed"})});
-    EXPECT_EQ(g_runParams.lineCount, kLines - 9);
-    g_runState.paused = false;
-    StepUntilPaused();
-    // Stopped at the new end with the last line's first row on the bottom row.
-    EXPECT_EQ(g_runState.lineIndex, g_runParams.lineCount);
-    EXPECT_EQ(LineTopOnPicture(g_runParams.lineCount - 1), Surface::kHeight - 1);
-    EXPECT_EQ(TextOfLine(11), "Changed");
-    EXPECT_EQ(TextOfLine(12), "Line 21");
-}
-
 TEST_F(LiveScript, ALineChangedAtTheEdgeEntersAsItNowReads)
 {
     StartRun(NumberedScript(kLines), kLines, false, kHeight);

@@ -122,6 +122,11 @@ TEST_F(LiveEdit, TheControlWindowEndsTheRunOnlyWhenEditingWhilePromptingIsOff)
         // Esc during the run ended the run, not the program.
         EXPECT_TRUE(Window().isVisible());
         EXPECT_FALSE(g_runState.running);
+        if (live) {
+            // Losing the focus to another program still ends the run.
+            Scroll({[] { QApplication::setActiveWindow(nullptr); }});
+            EXPECT_FALSE(stuck);
+        }
         m_window.reset();
     }
 }
@@ -152,37 +157,34 @@ TEST_F(LiveEdit, TheRunKeysDriveTheRunAndTypeNothing)
     OpenLive(true);
     Window().SpeedSlider().setValue(32000 - 5000);
     const QString text = Editor().EditedText();
+    // Where F9 sends the glass; the other keys leave the cursor there.
+    Editor().setTextCursor(QTextCursor(Editor().document()->findBlockByNumber(9)));
     struct KeyCase {
         const char* what;
-        Step before;
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
         std::function<bool()> done;
     };
     const std::vector<KeyCase> cases = {
-        {"F5 resumes", Step{}, Qt::Key_F5, Qt::NoModifier, [] { return !g_runState.paused; }},
-        {"F7 is faster", Step{}, Qt::Key_F7, Qt::NoModifier,
+        {"F5 resumes", Qt::Key_F5, Qt::NoModifier, [] { return !g_runState.paused; }},
+        {"F7 is faster", Qt::Key_F7, Qt::NoModifier,
          [] { return g_runState.speedValue == g_runParams.speedValue - kPrompterSpeedStep; }},
-        {"F6 is slower", Step{}, Qt::Key_F6, Qt::NoModifier,
+        {"F6 is slower", Qt::Key_F6, Qt::NoModifier,
          [] { return g_runState.speedValue == g_runParams.speedValue; }},
-        {"F8 reverses", Step{}, Qt::Key_F8, Qt::NoModifier,
+        {"F8 reverses", Qt::Key_F8, Qt::NoModifier,
          [] { return g_runState.directionChangeRequested; }},
-        {"F5 pauses", Step{}, Qt::Key_F5, Qt::NoModifier, [] { return g_runState.paused; }},
-        {"F9 sends the glass to the cursor's line",
-         [this] { Editor().setTextCursor(QTextCursor(Editor().document()->findBlockByNumber(9))); },
-         Qt::Key_F9, Qt::NoModifier, [] { return LineBeingRead() == 9; }},
-        {"F11 is the next paragraph", Step{}, Qt::Key_F11, Qt::NoModifier,
+        {"F5 pauses", Qt::Key_F5, Qt::NoModifier, [] { return g_runState.paused; }},
+        {"F9 sends the glass to the cursor's line", Qt::Key_F9, Qt::NoModifier,
+         [] { return LineBeingRead() == 9; }},
+        {"F11 is the next paragraph", Qt::Key_F11, Qt::NoModifier,
          [] { return LineBeingRead() == 21; }},
-        {"F10 is the paragraph before", Step{}, Qt::Key_F10, Qt::NoModifier,
+        {"F10 is the paragraph before", Qt::Key_F10, Qt::NoModifier,
          [] { return LineBeingRead() == 0; }},
-        {"Shift+F5 stops", Step{}, Qt::Key_F5, Qt::ShiftModifier,
-         [] { return !g_runState.running; }},
+        {"Shift+F5 stops", Qt::Key_F5, Qt::ShiftModifier, [] { return !g_runState.running; }},
     };
     std::vector<Step> steps{TurnToTheControlWindow()};
     std::vector<bool> done;
     for (const KeyCase& c : cases) {
-        if (c.before)
-            steps.push_back(c.before);
         steps.push_back(Type(c.key, c.modifiers));
         steps.push_back([&done, &c] { done.push_back(c.done()); });
     }
@@ -203,7 +205,6 @@ TEST_F(LiveEdit, TheRunKeysDriveTheRunAndTypeNothing)
 TEST_F(LiveEdit, NewAndOpenEndTheRunFirstAndTheRemoteReplacesTheTextUndoably)
 {
     OpenLive(true);
-    const QString loaded = Editor().EditedText();
     std::optional<QString> refusal = QStringLiteral("not asked");
     m_dialogs.answers.push_back(MessageAnswer::No);
     Scroll({[&] { refusal = Window().ReplaceScriptText(QStringLiteral("Pushed\nstory")); },
@@ -219,7 +220,6 @@ TEST_F(LiveEdit, NewAndOpenEndTheRunFirstAndTheRemoteReplacesTheTextUndoably)
     Window().ReplaceScriptText(QStringLiteral("Pushed"));
     Window().RunCommand(Ids::kCmdUndo);
     EXPECT_EQ(Editor().EditedText(), QString());
-    EXPECT_NE(loaded, QString());
 
     // With live edits off a run keeps its script and the remote is told so.
     Window().m_settings.liveEdit = false;
