@@ -141,6 +141,12 @@ void RunScriptLink::OnContentsChange(int position, int, int charsAdded)
     ApplyRunScriptEdit(std::move(edit));
 }
 
+void RunScriptLink::TakeAgain()
+{
+    // As a change of the whole text, which leaves its paragraphs as they were.
+    OnContentsChange(0, 0, m_editor.document()->characterCount());
+}
+
 int RunScriptLink::CursorLine()
 {
     const QTextCursor cursor = m_editor.textCursor();

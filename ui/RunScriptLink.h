@@ -29,6 +29,10 @@ class RunScriptLink : public QObject
     /// The run's line that the editor's cursor is on.
     int CursorLine();
 
+    /// Takes every paragraph again, after the editor's lines broke anew
+    /// (its font or width changed), keeping the line being read on its row.
+    void TakeAgain();
+
   private:
     void OnContentsChange(int position, int charsRemoved, int charsAdded);
     // Appends paragraphs from the first not taken to `text` until `enough`

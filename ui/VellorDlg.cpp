@@ -7,6 +7,7 @@
 #include "HelpWindow.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
+#include "RunScriptLink.h"
 #include "ScriptEditor.h"
 #include "ScriptFile.h"
 #include "ScrollRunState.h"
@@ -345,6 +346,9 @@ void CVellorDlg::ApplyEditorFont(int weight)
     m_font = WithStandInFaces(font);
     Editor().SetEditorFont(m_font);
     Editor().SetDefaultTextColor(m_settings.m_crText);
+    // The editor's lines break anew; a live run takes them as they now are.
+    if (m_liveRun)
+        m_liveRun->TakeAgain();
 }
 
 void CVellorDlg::ShowFileLabel()

@@ -139,7 +139,12 @@ TEST_F(LiveEdit, EditsReachTheRunAtOnceAndStayUndoableAfterIt)
     Scroll({TurnToTheControlWindow(), Type(Qt::Key_X), Type(Qt::Key_Return), ExpectTheRunFollows(),
             // A paragraph long enough to wrap in the editor gives the run its lines.
             [this] { Editor().insertPlainText(QString(300, u'w')); }, ExpectTheRunFollows(),
-            Type(Qt::Key_Z, Qt::ControlModifier), ExpectTheRunFollows(),
+            // A larger editor font breaks the lines anew.
+            [this] {
+                Window().m_settings.m_nFontSize = 200;
+                Window().ApplyEditorFont(0);
+            },
+            ExpectTheRunFollows(), Type(Qt::Key_Z, Qt::ControlModifier), ExpectTheRunFollows(),
             [this] { Editor().SetSelection(0, -1); }, Type(Qt::Key_Delete), ExpectTheRunFollows(),
             Type(Qt::Key_Z, Qt::ControlModifier), ExpectTheRunFollows(),
             Type(Qt::Key_F5, Qt::ShiftModifier)});
