@@ -45,7 +45,7 @@ ChangedLines TrimUnchanged(const RunScriptEdit& edit, const std::vector<int>& en
             static_cast<std::size_t>(from),
             static_cast<std::size_t>(ends[static_cast<std::size_t>(i)] - from));
     };
-    ChangedLines changed{edit.first, edit.removed, 0, edit.count};
+    ChangedLines changed{edit.first, edit.removed, 0, static_cast<int>(ends.size())};
     while (changed.removed > 0 && changed.newFrom < changed.newTo &&
            ScriptLine(changed.first) == newLine(changed.newFrom)) {
         ++changed.first;
@@ -88,8 +88,8 @@ void Splice(const ChangedLines& changed, const RunScriptEdit& edit, const std::v
         *k += shift;
     g_runParams.lineCount += (changed.newTo - changed.newFrom) - changed.removed;
 }
-} // namespace
-
+// The line being read after lines first .. first + removed - 1 became
+// added new ones, in a script of lineCount lines after the edit.
 int LineReadAfterEdit(int read, int first, int removed, int added, int lineCount)
 {
     int after = read;
@@ -99,6 +99,7 @@ int LineReadAfterEdit(int read, int first, int removed, int added, int lineCount
         after = first + added;
     return std::min(after, std::max(lineCount - 1, 0));
 }
+} // namespace
 
 void ApplyRunScriptEdit(RunScriptEdit edit)
 {
@@ -107,7 +108,6 @@ void ApplyRunScriptEdit(RunScriptEdit edit)
     if (table.size() <= static_cast<std::size_t>(g_runParams.lineCount))
         RecordLineStarts(std::max(static_cast<int>(table.size()) - 1, 0));
     const std::vector<int> ends = LineEnds(edit.text);
-    edit.count = static_cast<int>(ends.size());
     edit.first = std::clamp(edit.first, 0, g_runParams.lineCount);
     edit.removed = std::clamp(edit.removed, 0, g_runParams.lineCount - edit.first);
     const ChangedLines changed = TrimUnchanged(edit, ends);
