@@ -1,5 +1,7 @@
 #include "ControlWindowFixture.h"
 
+#include "RunDriver.h"
+
 #include "PrompterCommands.h"
 #include "ReadingPosition.h"
 #include "ScriptCapture.h"
@@ -7,7 +9,6 @@
 #include "TickSource.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -37,18 +38,6 @@ class LiveEdit : public ControlWindowFixture
         g_runParams = ScrollRunParams{};
         g_runState = ScrollRunState{};
         WriteBytes(QStringLiteral("script.txt"), FortyLines());
-        m_driver.setInterval(5);
-        QObject::connect(&m_driver, &QTimer::timeout, [this] {
-            if (m_clock.elapsed() > 20000) {
-                g_runState.running = false;
-                stuck = true;
-            }
-            if (!g_runState.running || !g_runState.prompterWindow || m_steps.empty())
-                return;
-            const Step step = m_steps.front();
-            m_steps.erase(m_steps.begin());
-            step();
-        });
     }
 
     void TearDown() override
@@ -69,10 +58,9 @@ class LiveEdit : public ControlWindowFixture
     void Scroll(std::vector<Step> steps)
     {
         m_steps = std::move(steps);
-        m_clock.start();
-        m_driver.start();
+        m_run.Start();
         Window().Button(Ids::kScrollButton)->click();
-        m_driver.stop();
+        m_run.Stop();
     }
 
     // The operator turns to the control window and its editor.
@@ -99,14 +87,19 @@ class LiveEdit : public ControlWindowFixture
         };
     }
 
-    bool stuck = false;
+    std::vector<Step> m_steps;
+    RunDriver m_run{[this] {
+        if (m_steps.empty())
+            return;
+        const Step step = m_steps.front();
+        m_steps.erase(m_steps.begin());
+        step();
+    }};
+    bool& stuck = m_run.stuck;
 
   private:
     // No step is ever due: the text stays where the run or a jump puts it.
     ScopedTickSource m_frozenTicks{[] { return std::uint64_t{0}; }};
-    std::vector<Step> m_steps;
-    QTimer m_driver;
-    QElapsedTimer m_clock;
 };
 
 TEST_F(LiveEdit, TheControlWindowEndsTheRunOnlyWhenEditingWhilePromptingIsOff)
