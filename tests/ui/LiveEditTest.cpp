@@ -72,6 +72,17 @@ class LiveEdit : public ControlWindowFixture
         };
     }
 
+    // Another program takes the focus from the prompter, once the prompter has it.
+    Step LeaveTheProgram()
+    {
+        return [this] {
+            if (QApplication::activeWindow() != g_runState.prompterWindow)
+                m_steps.insert(m_steps.begin(), LeaveTheProgram());
+            else
+                QApplication::setActiveWindow(nullptr);
+        };
+    }
+
     Step Type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         return [this, key, modifiers] { QTest::keyClick(Window().windowHandle(), key, modifiers); };
@@ -117,7 +128,7 @@ TEST_F(LiveEdit, TheControlWindowEndsTheRunOnlyWhenEditingWhilePromptingIsOff)
         EXPECT_FALSE(g_runState.running);
         if (live) {
             // Losing the focus to another program still ends the run.
-            Scroll({[] { QApplication::setActiveWindow(nullptr); }});
+            Scroll({LeaveTheProgram()});
             EXPECT_FALSE(stuck);
         }
         m_window.reset();
