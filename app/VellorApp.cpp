@@ -80,8 +80,9 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
                                        [&manager] { manager.cancel(); }});
         },
         Qt::DirectConnection);
-    const RemoteHost host{[&window] { return window.QueueScroll(); },
-                          [&window] { return window.m_strFileName; }};
+    const RemoteHost host{
+        [&window] { return window.QueueScroll(); }, [&window] { return window.m_strFileName; },
+        [&window](const QString& text) { return window.ReplaceScriptText(text); }};
     RemoteControl remote(m_ini, dialogs, host);
     OscControl osc(m_ini, dialogs, host);
     window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });

@@ -89,6 +89,8 @@ bool Carry(PrompterCommand command, int amount)
         return ApplySpeed(amount);
     case PrompterCommand::ChangeSpeed:
         return ApplySpeed(run.speedValue + amount);
+    case PrompterCommand::ShowLine:
+        return JumpTo(amount);
     }
     return false;
 }

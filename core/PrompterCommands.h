@@ -19,6 +19,7 @@ enum class PrompterCommand {
     JumpToStart,         // Home: the first line of the script where the talent reads
     SetSpeed,            // the remote control: the speed value becomes the amount
     ChangeSpeed,         // the mouse and the wheel: the speed value changes by the amount
+    ShowLine, // the control window: the line numbered by the amount where the talent reads
 };
 
 // Carries out one command on the run state. True when the command applied
@@ -26,7 +27,7 @@ enum class PrompterCommand {
 // run stopped, the picture redrawn at a jump's line), false when its rule
 // left the state as it was. A jump keeps pause, direction and a pending
 // turn; one past the last paragraph or before the first does nothing.
-// Only SetSpeed and ChangeSpeed read the amount; every speed they give is
+// Only SetSpeed, ChangeSpeed and ShowLine read the amount; every speed they give is
 // held within 0..32000, paused or moving.
 bool RunPrompterCommand(PrompterCommand command, int amount = 0);
 

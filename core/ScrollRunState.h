@@ -59,6 +59,9 @@ struct ScrollRunParams {
     bool useMonitor2 = false; // show the run on the secondary display
     ReadingCue readingCue;    // the mark where the talent reads; off unless chosen
     GlassLayout glass;        // margin, countdown and clock; all off unless chosen
+    // The operator may use the program's other windows during the run: only
+    // losing the activation to another program ends it.
+    bool liveEdit = false;
     // The control window's screen: a run on another screen shows the
     // operator a preview there. None: no preview.
     QPointer<QScreen> operatorScreen;

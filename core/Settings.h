@@ -40,6 +40,8 @@ struct Settings {
     bool showPreview = false;
     /// The margin, countdown and clock on the glass.
     GlassLayout glass;
+    /// The control window stays in use during a run, and its edits reach the glass.
+    bool liveEdit = false;
 };
 
 // The ports a TCP server can listen on.

@@ -85,6 +85,7 @@ const SettingKey<Settings> kSettingsKeys[] = {
      +[](S& s) -> std::int32_t& { return s.glass.countdownSeconds; }, BrokenValue::NearestEnd, 0,
      kCountdownLongestSeconds},
     {"Prompter", "Clock", Flag, 0, +[](S& s) -> bool& { return s.glass.clock; }},
+    {"Prompter", "LiveEdit", Flag, 0, &Of<&S::liveEdit, S>},
 };
 
 using R = RemoteSettings;

@@ -48,9 +48,11 @@ bool PrompterWndProc(QEvent* event)
     switch (event->type()) {
     case QEvent::WindowDeactivate: {
         // A window that is being minimised keeps running, as it would if it
-        // were merely hidden behind another.
+        // were merely hidden behind another. Qt names the window taking the
+        // activation before it tells this one.
         const auto* window = g_runState.prompterWindow;
-        if (!window || !window->isMinimized())
+        const bool staysInProgram = g_runParams.liveEdit && QApplication::activeWindow();
+        if ((!window || !window->isMinimized()) && !staysInProgram)
             RunPrompterCommand(PrompterCommand::Stop);
         return true;
     }

@@ -10,6 +10,7 @@ add_executable(remote_connection_fuzzer
   ${PROJECT_SOURCE_DIR}/remote/RequestJudge.cpp
   ${PROJECT_SOURCE_DIR}/remote/RemoteRoutes.cpp
   ${PROJECT_SOURCE_DIR}/remote/RemoteCommand.cpp
+  ${PROJECT_SOURCE_DIR}/remote/RemoteScript.cpp
   ${PROJECT_SOURCE_DIR}/remote/WebSocketFrames.cpp
   ${PROJECT_SOURCE_DIR}/remote/WebSocketHandshake.cpp)
 target_include_directories(remote_connection_fuzzer PRIVATE

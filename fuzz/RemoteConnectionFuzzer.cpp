@@ -3,13 +3,14 @@
 // it, and the WebSocket frames once a request has opened one, in pieces of
 // any size. The first byte picks the size of the pieces and whether the
 // WebSockets are full. Besides surviving any input, the reader must see at
-// most one request a connection, hold no more than the limits allow, give
-// frames only to an open WebSocket, and refuse with the statuses the
-// interface gives.
+// most one request a connection, hold no more than the limits allow (a
+// script's worth only for a script pushed with the token), give frames only
+// to an open WebSocket, and refuse with the statuses the interface gives.
 
 #include "ConnectionReader.h"
 #include "RemoteCommand.h"
 #include "RemoteLimits.h"
+#include "RemoteScript.h"
 #include "RequestJudge.h"
 #include "WebSocketHandshake.h"
 
@@ -39,8 +40,9 @@ bool IsOneOf(int status, std::initializer_list<int> known)
 constexpr qsizetype kFrameHeaderBytes = 14;
 
 struct Connection {
-    ConnectionReader reader;
     JudgeContext context;
+    ConnectionReader reader{
+        [this](const RequestHead& head) { return BodyLimitFor(head, context); }};
     bool answered = false;
     bool webSocket = false;
     bool ended = false;
@@ -50,8 +52,11 @@ struct Connection {
         const RequestHead& head = request.head;
         Require(head.length <= RemoteLimits::kMaxHeadBytes);
         Require(request.body.size() == head.bodyLength);
-        Require(head.bodyLength <= RemoteLimits::kMaxBodyBytes);
         const auto judged = JudgeRequest(head, context);
+        const bool script = std::holds_alternative<Endpoint>(judged) &&
+                            std::get<Endpoint>(judged) == Endpoint::Script;
+        Require(head.bodyLength <=
+                (script ? RemoteLimits::kMaxScriptBytes : RemoteLimits::kMaxBodyBytes));
         if (const auto* refusal = std::get_if<RemoteError>(&judged)) {
             Require(IsOneOf(refusal->status, {400, 401, 403, 404, 405, 421, 503}));
             return;
@@ -72,6 +77,12 @@ struct Connection {
                                      : ParseRemoteCommand(request.body);
             if (const auto* refusal = std::get_if<RemoteError>(&command))
                 Require(refusal->status == 400);
+            return;
+        }
+        case Endpoint::Script: {
+            const auto text = ParseRemoteScript(request.body);
+            if (const auto* refusal = std::get_if<RemoteError>(&text))
+                Require(refusal->status == 400 && !refusal->message.isEmpty());
             return;
         }
         case Endpoint::PhonePage:
@@ -123,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         connection.Frames(events);
         Require(connection.reader.HeldBytes() <= RemoteLimits::kMaxHeadBytes +
-                                                     RemoteLimits::kMaxBodyBytes + piece +
+                                                     RemoteLimits::kMaxScriptBytes + piece +
                                                      kFrameHeaderBytes);
     }
     return 0;

@@ -94,6 +94,17 @@ constexpr int kCmdReadingCue = 32840;
 constexpr int kCmdOperatorPreview = 32841;
 // Preferences > Glass, beyond the design's menu.
 constexpr int kCmdGlass = 32842;
+// Preferences > Edit While Prompting, and the keys that drive a run from
+// the control window meanwhile; beyond the design.
+constexpr int kCmdLiveEdit = 32860;
+constexpr int kCmdRunPause = 32861;
+constexpr int kCmdRunStop = 32862;
+constexpr int kCmdRunSlower = 32863;
+constexpr int kCmdRunFaster = 32864;
+constexpr int kCmdRunReverse = 32865;
+constexpr int kCmdRunToCursor = 32866;
+constexpr int kCmdRunPreviousParagraph = 32867;
+constexpr int kCmdRunNextParagraph = 32868;
 
 // The system-menu item that opens the about box.
 constexpr int kSysCmdAbout = 0x0010;

@@ -11,7 +11,8 @@
 ClientConnection::ClientConnection(QTcpSocket* socket, quint64 id, Handlers handlers,
                                    QObject* parent)
     : QObject(parent), m_socket(socket), m_id(id), m_peer(socket->peerAddress()),
-      m_handlers(std::move(handlers)), m_pings(RemoteLimits::kMaxPingsPerSecond)
+      m_handlers(std::move(handlers)), m_reader(m_handlers.bodyLimit),
+      m_pings(RemoteLimits::kMaxPingsPerSecond)
 {
     m_clock.start();
     m_socket->setParent(this);

@@ -31,6 +31,7 @@ class ClientConnection : public QObject
         std::function<void(ClientConnection&, const QByteArray&, bool text)> message;
         std::function<void(ClientConnection&)> settled; // no longer waiting for its request
         std::function<void(ClientConnection&)> gone;    // going; deleted after
+        BodyLimit bodyLimit; // the largest body a request may have; none: the usual limit
     };
 
     /// Takes `socket`, connected already, as connection `id`.

@@ -2,7 +2,10 @@
 
 #include "RemoteLimits.h"
 
-ConnectionReader::ConnectionReader() : m_frames(RemoteLimits::kMaxBodyBytes) {}
+ConnectionReader::ConnectionReader(BodyLimit bodyLimit)
+    : m_frames(RemoteLimits::kMaxBodyBytes), m_bodyLimit(std::move(bodyLimit))
+{
+}
 
 ConnectionReader::Outcome ConnectionReader::Read(QByteArrayView bytes,
                                                  std::vector<WebSocket::Event>& events)
@@ -17,7 +20,7 @@ ConnectionReader::Outcome ConnectionReader::Read(QByteArrayView bytes,
         break;
     }
     m_buffer.append(bytes);
-    const RequestScreening screening = ScreenRequest(m_buffer);
+    const RequestScreening screening = ScreenRequest(m_buffer, m_bodyLimit);
     m_headArrived = screening.head.length > 0;
     switch (screening.verdict) {
     case RequestScreening::Verdict::NeedMore:

@@ -24,8 +24,9 @@ class ConnectionReader
     /// Nothing yet, the whole request, or a refusal that ends the connection.
     using Outcome = std::variant<std::monostate, Request, RemoteError>;
 
-    /// A connection whose first byte has not come yet.
-    ConnectionReader();
+    /// A connection whose first byte has not come yet, whose request may
+    /// have a body as large as `bodyLimit` allows.
+    explicit ConnectionReader(BodyLimit bodyLimit = {});
 
     /// Reads what arrived: while the request is arriving, its outcome; once
     /// a WebSocket is open, its frames as `events`; otherwise nothing.
@@ -49,4 +50,5 @@ class ConnectionReader
     QByteArray m_buffer; // the request so far, and after it whatever followed
     bool m_headArrived = false;
     WebSocket::FrameReader m_frames;
+    BodyLimit m_bodyLimit;
 };

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // What the control window lends the remote control.
 struct RemoteHost {
@@ -11,4 +12,7 @@ struct RemoteHost {
     std::function<bool()> startRun;
     /// The file name of the script, empty when it has none.
     std::function<QString()> scriptName;
+    /// Replaces the script text as one edit that undo takes back; the
+    /// refusal when it cannot now. None: scripts are not taken.
+    std::function<std::optional<QString>(const QString&)> replaceScript = {};
 };

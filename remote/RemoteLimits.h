@@ -6,10 +6,12 @@
 // byte that reaches it comes from the network, so each of these is a limit.
 namespace RemoteLimits
 {
-inline constexpr qsizetype kMaxHeadBytes = 8192;     // request line and header fields
-inline constexpr qsizetype kMaxBodyBytes = 4096;     // a request body or a WebSocket message
-inline constexpr int kMaxCommandsPerSecond = 50;     // per address, and per WebSocket
-inline constexpr int kMaxCommandsPerSecondAll = 200; // from every client together
+inline constexpr qsizetype kMaxHeadBytes = 8192; // request line and header fields
+inline constexpr qsizetype kMaxBodyBytes = 4096; // a request body or a WebSocket message
+inline constexpr qsizetype kMaxScriptBytes = 2 * 1024 * 1024; // a script pushed with PUT
+inline constexpr int kMaxScriptsPerSecond = 2;                // pushed, from every client together
+inline constexpr int kMaxCommandsPerSecond = 50;              // per address, and per WebSocket
+inline constexpr int kMaxCommandsPerSecondAll = 200;          // from every client together
 inline constexpr int kRateRefusalsBeforeClose = 3;   // in a row; a WebSocket is closed after
 inline constexpr int kMaxPingsPerSecond = 10;        // per WebSocket; more closes it
 inline constexpr int kMaxWebSocketClients = 16;      // connected at once

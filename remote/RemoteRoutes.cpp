@@ -12,12 +12,13 @@ struct Route {
 
 constexpr char kApiPrefix[] = "/api/";
 
-const std::array<Route, 5> kRoutes{{
+const std::array<Route, 6> kRoutes{{
     {"/", "GET", Endpoint::PhonePage},
     {"/api/state", "GET", Endpoint::State},
     {"/api/command", "POST", Endpoint::Command},
     {"/api/message", "POST", Endpoint::Message},
     {"/api/ws", "GET", Endpoint::WebSocket},
+    {"/api/script", "PUT", Endpoint::Script},
 }};
 
 QByteArrayView BearerToken(QByteArrayView authorization)

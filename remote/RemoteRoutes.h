@@ -15,6 +15,7 @@ enum class Endpoint {
     Command,   // POST /api/command
     Message,   // POST /api/message
     WebSocket, // GET /api/ws, upgraded
+    Script,    // PUT /api/script: the script's new text
 };
 
 struct RouteQuery {

@@ -6,6 +6,7 @@
 #include "PrompterStatus.h"
 #include "RemoteCommandRun.h"
 #include "RemoteJson.h"
+#include "RemoteScript.h"
 #include "WebSocketHandshake.h"
 
 #include <QFile>
@@ -38,7 +39,8 @@ QByteArray JsonResponse(const QByteArray& json)
 RemoteServer::RemoteServer(RemoteHost host, QObject* parent)
     : QObject(parent), m_host(std::move(host)),
       m_waiting(RemoteLimits::kMaxWaitingConnections, RemoteLimits::kMaxWaitingPerAddress),
-      m_allLimit(RemoteLimits::kMaxCommandsPerSecondAll)
+      m_allLimit(RemoteLimits::kMaxCommandsPerSecondAll),
+      m_scriptLimit(RemoteLimits::kMaxScriptsPerSecond)
 {
     m_clock.start();
     m_pushTimer.setInterval(RemoteLimits::kStatePushIntervalMs);
@@ -140,6 +142,7 @@ void RemoteServer::Arrive(QTcpSocket* socket)
             m_waitingConnections.remove(connection.Id());
         },
         [this](ClientConnection& connection) { Leave(connection); },
+        [this](const RequestHead& head) { return BodyLimitFor(head, m_context); },
     };
     m_waitingConnections.insert(id, new ClientConnection(socket, id, std::move(handlers), this));
 }
@@ -179,7 +182,29 @@ void RemoteServer::Answer(ClientConnection& connection, const ConnectionReader::
     case Endpoint::WebSocket:
         OpenWebSocket(connection, request.head);
         return;
+    case Endpoint::Script: {
+        std::optional<RemoteError> refusal = RateRefusal({&AddressLimit(connection.Peer())});
+        if (!refusal)
+            refusal = ReplaceScript(request.body);
+        connection.Answer(refusal ? HttpErrorResponse(*refusal) : JsonResponse(CurrentState()));
+        return;
     }
+    }
+}
+
+std::optional<RemoteError> RemoteServer::ReplaceScript(QByteArrayView body)
+{
+    if (!m_scriptLimit.Allow(m_clock.elapsed()))
+        return RemoteError{429, QStringLiteral("More than %1 scripts a second.")
+                                    .arg(RemoteLimits::kMaxScriptsPerSecond)};
+    const auto parsed = ParseRemoteScript(body);
+    if (const auto* error = std::get_if<RemoteError>(&parsed))
+        return *error;
+    if (!m_host.replaceScript)
+        return RemoteError{409, QStringLiteral("This program takes no script now.")};
+    if (const std::optional<QString> refusal = m_host.replaceScript(std::get<QString>(parsed)))
+        return RemoteError{409, *refusal};
+    return std::nullopt;
 }
 
 void RemoteServer::OpenWebSocket(ClientConnection& connection, const RequestHead& head)

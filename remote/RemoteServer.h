@@ -75,6 +75,7 @@ class RemoteServer : public QObject
     std::optional<RemoteError> RateRefusal(std::initializer_list<CommandRateLimit*> limits);
     std::optional<RemoteError> RunCommand(const std::variant<RemoteCommand, RemoteError>& parsed,
                                           std::function<void()> whenDone);
+    std::optional<RemoteError> ReplaceScript(QByteArrayView body);
     void WatchStart();
     void PushState();
     QByteArray CurrentState() const;
@@ -89,7 +90,8 @@ class RemoteServer : public QObject
     std::vector<Client> m_clients; // the open WebSockets
     QHash<QString, CommandRateLimit> m_addressLimits;
     CommandRateLimit m_allLimit;
-    QElapsedTimer m_clock; // steady time for the rate limits
+    CommandRateLimit m_scriptLimit; // scripts pushed, from every client together
+    QElapsedTimer m_clock;          // steady time for the rate limits
     QTimer m_pushTimer;
     QByteArray m_lastPushed;
     // A start waits to answer until its run is on the screen.

@@ -1,5 +1,6 @@
 #include "RequestJudge.h"
 
+#include "RemoteLimits.h"
 #include "WebSocketHandshake.h"
 
 #include <QHostAddress>
@@ -88,6 +89,14 @@ std::variant<Endpoint, RemoteError> JudgeRequest(const RequestHead& head,
     if (WebSocketAcceptResponse(head).isEmpty())
         return Refused(400, "The WebSocket handshake is malformed.");
     return route;
+}
+
+qsizetype BodyLimitFor(const RequestHead& head, const JudgeContext& context)
+{
+    const auto judged = JudgeRequest(head, context);
+    const auto* endpoint = std::get_if<Endpoint>(&judged);
+    return endpoint && *endpoint == Endpoint::Script ? RemoteLimits::kMaxScriptBytes
+                                                     : RemoteLimits::kMaxBodyBytes;
 }
 
 QList<QByteArray> OwnHostNames()

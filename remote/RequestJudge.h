@@ -27,5 +27,9 @@ struct JudgeContext {
 std::variant<Endpoint, RemoteError> JudgeRequest(const RequestHead& head,
                                                  const JudgeContext& context);
 
+/// The most body bytes the request of `head` may send: a script's worth for
+/// a script pushed with the right token, else RemoteLimits::kMaxBodyBytes.
+qsizetype BodyLimitFor(const RequestHead& head, const JudgeContext& context);
+
 /// This machine's names as the server answers to them.
 QList<QByteArray> OwnHostNames();

@@ -85,7 +85,7 @@ bool RequestHead::IsUpgrade() const
                        [](const auto& field) { return field.first == "upgrade"; });
 }
 
-RequestScreening ScreenRequest(QByteArrayView received)
+RequestScreening ScreenRequest(QByteArrayView received, const BodyLimit& bodyLimit)
 {
     const qsizetype headEnd = HeadEnd(received);
     if (headEnd < 0 || headEnd > RemoteLimits::kMaxHeadBytes) {
@@ -117,14 +117,15 @@ RequestScreening ScreenRequest(QByteArrayView received)
             const qsizetype length = ParseLength(value);
             if (length < 0 || (lengthSeen && length != head.bodyLength))
                 return RefusedScreening(400, "The Content-Length is malformed.");
-            if (length > RemoteLimits::kMaxBodyBytes)
-                return RefusedScreening(413, "The body is too large.");
             head.bodyLength = length;
             lengthSeen = true;
         }
         head.fields.append({name, value});
     }
 
+    // Judged with every field known, before any of the body is held.
+    if (head.bodyLength > (bodyLimit ? bodyLimit(head) : RemoteLimits::kMaxBodyBytes))
+        return RefusedScreening(413, "The body is too large.");
     if (received.size() < head.length + head.bodyLength)
         return screening;
     screening.verdict = Verdict::Whole;

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QPair>
 
+#include <functional>
+
 // The first look at the bytes of a request, before anything else reads
 // them: whether the request is whole yet, and whether it stays within the
 // limits. A connection carries one request; what follows it is never read.
@@ -38,8 +40,12 @@ struct RequestScreening {
     RequestHead head;
 };
 
-/// Looks at everything received so far on a connection.
-RequestScreening ScreenRequest(QByteArrayView received);
+/// The most body bytes a request with this head may send.
+using BodyLimit = std::function<qsizetype(const RequestHead& head)>;
+
+/// Looks at everything received so far on a connection; a body larger
+/// than `bodyLimit` allows (RemoteLimits::kMaxBodyBytes without one) is refused.
+RequestScreening ScreenRequest(QByteArrayView received, const BodyLimit& bodyLimit = {});
 
 /// The value of `name` in a query such as "a=1&token=abc", as sent; empty when missing.
 QByteArray QueryValue(QByteArrayView query, QByteArrayView name);

@@ -13,8 +13,8 @@ class QAction;
 // carries and shows, and the rule that sets its state from it. Adding a
 // command is a row and its handler.
 
-/// Where a command's item sits.
-enum class CommandMenu { File, Edit, Bar, Preferences, Help };
+/// Where a command's item sits; Window: nowhere, the command is a key of the window alone.
+enum class CommandMenu { File, Edit, Bar, Preferences, Help, Window };
 
 /// One command of the control window.
 struct ControlCommand {

@@ -55,15 +55,28 @@ bool ScriptCapture::AppendUntil(std::string& text, Clock::time_point until)
     return m_next.isValid();
 }
 
+void ReserveForCapture(const ScriptEditor& editor, std::string& text)
+{
+    text.reserve(text.size() + MostCapturedBytes(editor.document()->characterCount()));
+}
+
 void ScriptCapture::AppendParagraph(std::string& text)
 {
     if (m_lines == 0)
-        text.reserve(text.size() + MostCapturedBytes(m_editor.document()->characterCount()));
+        ReserveForCapture(m_editor, text);
     const Clock::time_point start = Clock::now();
-    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(m_editor.document()->documentLayout());
-    layout->ensureBlockLayout(m_next);
-    const QTextLayout* lines = m_next.layout();
-    const QString paragraph = m_next.text();
+    m_lines += AppendParagraphLines(m_editor, m_next, text);
+    m_next = m_next.next();
+    // A running average, so that one slow paragraph does not stop the next pieces.
+    m_paragraphTime += (Clock::now() - start - m_paragraphTime) / 4;
+}
+
+int AppendParagraphLines(const ScriptEditor& editor, const QTextBlock& block, std::string& text)
+{
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(editor.document()->documentLayout());
+    layout->ensureBlockLayout(block);
+    const QTextLayout* lines = block.layout();
+    const QString paragraph = block.text();
     // An empty paragraph still shows one line.
     const int count = std::max(1, lines->lineCount());
     for (int i = 0; i < count; ++i) {
@@ -78,8 +91,5 @@ void ScriptCapture::AppendParagraph(std::string& text)
         }
         text += "\r\n";
     }
-    m_lines += count;
-    m_next = m_next.next();
-    // A running average, so that one slow paragraph does not stop the next pieces.
-    m_paragraphTime += (Clock::now() - start - m_paragraphTime) / 4;
+    return count;
 }

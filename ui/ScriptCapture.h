@@ -18,6 +18,14 @@ struct CapturedScript {
 /// as UTF-8, each followed by CR LF.
 CapturedScript CaptureScript(const ScriptEditor& editor);
 
+/// Appends the displayed lines of paragraph `block` of `editor` to `text`
+/// as CaptureScript does, laying the paragraph out first; answers how many.
+int AppendParagraphLines(const ScriptEditor& editor, const QTextBlock& block, std::string& text);
+
+/// Makes room in `text` for every line of `editor`, so that capturing it
+/// never moves the text.
+void ReserveForCapture(const ScriptEditor& editor, std::string& text);
+
 /// Captures the displayed lines of an editor in order, a paragraph at a time,
 /// laying out only the paragraphs it reaches: laying out a script of many
 /// megabytes takes seconds, so its first screens can be taken at once and

@@ -7,8 +7,10 @@
 #include "HelpWindow.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
+#include "RunScriptLink.h"
 #include "ScriptEditor.h"
 #include "ScriptFile.h"
+#include "ScrollRunState.h"
 #include "Settings.h"
 #include "SpeedValue.h"
 #include "TransparentStatic.h"
@@ -344,6 +346,9 @@ void CVellorDlg::ApplyEditorFont(int weight)
     m_font = WithStandInFaces(font);
     Editor().SetEditorFont(m_font);
     Editor().SetDefaultTextColor(m_settings.m_crText);
+    // The editor's lines break anew; a live run takes them as they now are.
+    if (m_liveRun)
+        m_liveRun->TakeAgain();
 }
 
 void CVellorDlg::ShowFileLabel()
@@ -358,7 +363,11 @@ void CVellorDlg::accept()
 
 void CVellorDlg::reject()
 {
-    OnCancel();
+    // During a live run Esc here ends the run, not the program.
+    if (m_liveRun && g_runState.running)
+        OnRunStop();
+    else
+        OnCancel();
 }
 
 void CVellorDlg::done(int result)

@@ -21,6 +21,7 @@ class QAction;
 class QKeyEvent;
 class QMenu;
 class RecoveryKeeper;
+class RunScriptLink;
 class ScriptEditor;
 struct EncodedScript;
 
@@ -153,6 +154,25 @@ class CVellorDlg : public CBgDialog
     void OnUpdateMouseWheel(QAction& item);      ///< checked when the mouse flag is clear
     void OnUpdateReadingCue(QAction& item);      ///< checked when the reading cue shows
     void OnUpdateOperatorPreview(QAction& item); ///< checked when the preview is on
+    void OnLiveEdit();                    ///< Edit While Prompting: turns live runs on or off
+    void OnUpdateLiveEdit(QAction& item); ///< checked when runs stay live
+
+    // The operator's keys during a live run (VellorDlgLiveCommands.cpp).
+    void OnRunPause();             ///< pauses or resumes
+    void OnRunStop();              ///< ends the run
+    void OnRunSlower();            ///< slower, while moving
+    void OnRunFaster();            ///< faster, while moving
+    void OnRunReverse();           ///< asks for a reversal, while moving
+    void OnRunToCursor();          ///< the line the editor's cursor is on where the talent reads
+    void OnRunPreviousParagraph(); ///< the paragraph before the line read
+    void OnRunNextParagraph();     ///< the next paragraph
+    void OnUpdateRunKey(QAction& item); ///< enabled while a live run is on
+    /// Ends a live run and has command `id` carried out once it has ended;
+    /// false, and nothing done, when no live run is on.
+    bool EndRunBefore(int id);
+    /// Replaces the script text with `text` as one edit that undo takes
+    /// back, as the remote control asks; the refusal when it cannot now.
+    std::optional<QString> ReplaceScriptText(const QString& text);
 
     // Help.
     void OnHelpContents(); ///< 32771 and F1: the help contents
@@ -215,4 +235,6 @@ class CVellorDlg : public CBgDialog
     // Whether the operator was told that the script is now saved as UTF-8.
     bool m_bToldOfUtf8 = false;
     std::function<void()> m_openRemoteControl;
+    RunScriptLink* m_liveRun = nullptr; // the live run's link to the editor, while it goes
+    int m_afterRun = 0;                 // the command to carry out once the run has ended
 };

@@ -2,6 +2,7 @@
 
 #include "ModulePath.h"
 #include "RecoveryKeeper.h"
+#include "ResourceIds.h"
 #include "ScriptEditor.h"
 #include "ScriptEncoding.h"
 #include "ScriptFile.h"
@@ -84,6 +85,8 @@ MessageAnswer CVellorDlg::AskToSaveChanges()
 
 void CVellorDlg::OnFileNew()
 {
+    if (EndRunBefore(Ids::kCmdNew))
+        return;
     if (HasUnsavedChanges() && AskToSaveChanges() == MessageAnswer::Cancel)
         return;
     m_settings.m_strMRF.clear();
@@ -108,6 +111,8 @@ std::optional<QByteArray> CVellorDlg::ReadScriptForEditing(const QString& path)
 
 void CVellorDlg::OnFileOpen()
 {
+    if (EndRunBefore(Ids::kCmdOpen))
+        return;
     if (HasUnsavedChanges() && AskToSaveChanges() == MessageAnswer::Cancel)
         return;
     const std::optional<QString> chosen = m_dialogs.GetOpenFilePath(this);

@@ -56,7 +56,7 @@ class CommandItem : public QAction
 void CVellorDlg::CreateMenu()
 {
     auto* bar = new QMenuBar(this);
-    const char* const titles[] = {"&File", "&Edit", nullptr, "&Preferences", "&Help"};
+    const char* const titles[] = {"&File", "&Edit", nullptr, "&Preferences", "&Help", nullptr};
     QMenu* menus[std::size(titles)] = {};
     // The bar's menus come in the order of their first rows.
     for (const ControlCommand& command : ControlCommands()) {
@@ -65,6 +65,10 @@ void CVellorDlg::CreateMenu()
         m_actions.insert(command.id, item);
         if (command.menu == CommandMenu::Bar) {
             bar->addAction(item);
+            continue;
+        }
+        if (command.menu == CommandMenu::Window) {
+            addAction(item);
             continue;
         }
         QMenu*& menu = menus[static_cast<int>(command.menu)];

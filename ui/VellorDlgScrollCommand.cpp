@@ -3,6 +3,7 @@
 #include "LineStarts.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
+#include "RunScriptLink.h"
 #include "ScriptCapture.h"
 #include "ScriptEditor.h"
 #include "ScrollRun.h"
@@ -12,6 +13,9 @@
 #include "XButton.h"
 
 #include <QApplication>
+
+#include <optional>
+#include <utility>
 
 // SCROLL: the script goes from the editor to the prompter, and the speed the
 // operator ended at comes back to the slider.
@@ -30,21 +34,31 @@ constexpr int kLinesAtOnce = 1000;
 
 void CVellorDlg::OnScroll()
 {
+    // A run is under way already, and this window is in use during it.
+    if (g_runState.running)
+        return;
     const CharRange selection = Editor().Selection();
 
-    // The editor is not changed while the run lasts: the prompter covers
-    // the screen and losing it ends the run.
+    // Without live edits the editor is not changed while the run lasts: the
+    // prompter covers the screen and losing it ends the run.
     ScriptCapture capture(Editor());
-    g_runParams.scriptText.clear();
-    const bool more = capture.AppendLines(g_runParams.scriptText, kLinesAtOnce);
-    g_runParams.lineCount = capture.LinesTaken();
+    std::optional<RunScriptLink> live;
     ScriptFeed rest;
-    if (more)
-        rest = [&capture](ScriptCapture::Clock::time_point until) {
-            const bool remaining = capture.AppendUntil(g_runParams.scriptText, until);
-            g_runParams.lineCount = RecordLineStarts(g_runParams.lineCount);
-            return remaining;
-        };
+    if (m_settings.liveEdit) {
+        live.emplace(Editor(), kLinesAtOnce);
+        rest = live->Rest();
+    } else {
+        g_runParams.scriptText.clear();
+        if (capture.AppendLines(g_runParams.scriptText, kLinesAtOnce))
+            rest = [&capture](ScriptCapture::Clock::time_point until) {
+                const bool remaining = capture.AppendUntil(g_runParams.scriptText, until);
+                g_runParams.lineCount = RecordLineStarts(g_runParams.lineCount);
+                return remaining;
+            };
+        g_runParams.lineCount = capture.LinesTaken();
+    }
+    g_runParams.liveEdit = live.has_value();
+    m_liveRun = live ? &*live : nullptr;
     // The prompter doubles the editor's whole-point size.
     g_runParams.fontFace = m_settings.m_strFontName;
     g_runParams.fontPoints = (m_settings.m_nFontSize / 10) * 2;
@@ -64,9 +78,18 @@ void CVellorDlg::OnScroll()
     g_runParams.glass = m_settings.glass;
     g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
     StartScrollRun(m_bMonitor2, std::move(rest));
+    // The run is over: its script follows the editor no longer.
+    const bool wasLive = live.has_value();
+    m_liveRun = nullptr;
+    live.reset();
+    g_runParams.liveEdit = false;
 
-    Editor().SetSelection(selection.cpMin, selection.cpMax);
+    // After a live run the editor stays as the operator left it.
+    if (!wasLive)
+        Editor().SetSelection(selection.cpMin, selection.cpMax);
     m_slider->setValue(kSlowestSpeed - g_runState.speedValue);
+    if (const int command = std::exchange(m_afterRun, 0))
+        RunCommand(command);
 }
 
 bool CVellorDlg::QueueScroll()

@@ -110,6 +110,9 @@ TEST_F(SettingsSchema, EachKindOfKeyReadsABrokenValueByItsRule)
     const Of preview = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
         return s.showPreview;
     };
+    const Of live = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
+        return s.liveEdit;
+    };
     const Of height = [](const Settings& s, const RemoteSettings&) -> std::int64_t {
         return s.readingCue.heightPercent;
     };
@@ -134,6 +137,9 @@ TEST_F(SettingsSchema, EachKindOfKeyReadsABrokenValueByItsRule)
         {"[Settings]\nUseMouse=7", mouse, 1},
         {"[Settings]\nUseMouse=-2", mouse, 0},
         {"[Prompter]\nPreview=yes", preview, 0},
+        {"[Prompter]\nLiveEdit=2", live, 1},
+        {"[Prompter]\nLiveEdit=on", live, 0},
+        {"[Settings]\nLiveEdit=1", live, 0},
         // A height goes to the nearer end; no number is the default.
         {"[Prompter]\nCueHeight=-40", height, 5},
         {"[Prompter]\nCueHeight=99999999999", height, 95},

@@ -57,7 +57,7 @@ class RemoteControlMenu : public ControlWindowFixture
 {
 };
 
-TEST_F(RemoteControlMenu, EndsPreferencesAfterItsLastSeparatorAndAppliesTheDialogOnOk)
+TEST_F(RemoteControlMenu, SitsAfterPreferencesLastSeparatorAndAppliesTheDialogOnOk)
 {
     Open();
     const QList<QAction*> menus = Window().findChild<QMenuBar*>()->actions();

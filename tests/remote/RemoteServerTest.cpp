@@ -167,6 +167,50 @@ TEST_F(RemoteServerTest, PutsAMessageOnTheGlassWithOrWithoutARun)
     EXPECT_EQ(PresenterMessageAt(std::chrono::steady_clock::now()), "");
 }
 
+TEST(RemoteScriptPush, TakesAUtf8ScriptWithTheTokenAndRefusesEveryOther)
+{
+    QString received;
+    bool hostRefuses = false;
+    RemoteServer server(RemoteHost{[] { return false; },
+                                   {},
+                                   [&](const QString& text) -> std::optional<QString> {
+                                       if (hostRefuses)
+                                           return QStringLiteral("A dialog is open.");
+                                       received = text;
+                                       return std::nullopt;
+                                   }});
+    ASSERT_TRUE(server.Listen(0, false, kToken.toLatin1()).isEmpty());
+    HttpClient http(server.Port());
+    const QString path = QStringLiteral("/api/script");
+    const QByteArray head = "PUT /api/script HTTP/1.1\r\nContent-Length: ";
+    // Refused before the body is read: a body beyond the usual limit is
+    // only taken from a client with the token.
+    EXPECT_EQ(http.Send("PUT", path, "Hello", {}).status, 401);
+    EXPECT_EQ(http.Send("GET", path, {}, kBearer).status, 405);
+    EXPECT_TRUE(http.Raw(head + "5000\r\n\r\n").startsWith("HTTP/1.1 413"));
+    EXPECT_TRUE(http.Raw(head + "2097153\r\nAuthorization: " + kBearer + "\r\n\r\n")
+                    .startsWith("HTTP/1.1 413"));
+
+    const HttpAnswer taken = http.Send("PUT", path, "Caf\xc3\xa9\nstory", kBearer);
+    EXPECT_EQ(taken.status, 200);
+    EXPECT_TRUE(Json(taken.body).contains("running"));
+    EXPECT_EQ(received, QStringLiteral("Caf\u00e9\nstory"));
+    hostRefuses = true;
+    const HttpAnswer refused = http.Send("PUT", path, "Later", kBearer);
+    EXPECT_EQ(refused.status, 409);
+    EXPECT_EQ(Json(refused.body)["error"], "A dialog is open.");
+    EXPECT_EQ(http.Send("PUT", path, "Third", kBearer).status, 429);
+
+    QTest::qWait(1100);
+    EXPECT_EQ(http.Send("PUT", path, "\xff\xfe", kBearer).status, 400);
+    EXPECT_EQ(http.Send("PUT", path, QByteArray("a\0b", 3), kBearer).status, 400);
+    // The largest script goes in whole.
+    QTest::qWait(1100);
+    hostRefuses = false;
+    EXPECT_EQ(http.Send("PUT", path, QByteArray(2 * 1024 * 1024, 'w'), kBearer).status, 200);
+    EXPECT_EQ(received.size(), 2 * 1024 * 1024);
+}
+
 TEST_F(RemoteServerTest, RefusesCommandsBeyondFiftyASecondFromOneClient)
 {
     std::vector<QNetworkReply*> replies;

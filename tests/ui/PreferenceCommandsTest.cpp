@@ -346,3 +346,15 @@ TEST_F(PreferenceCommands, GlassTakesTheMarginCountdownAndClockOnOkOnly)
     EXPECT_EQ(Window().m_settings.glass.marginPercent, 25);
     EXPECT_TRUE(Window().m_settings.glass.clock);
 }
+
+TEST_F(PreferenceCommands, EditWhilePromptingIsTheLastItemAndOffAtFirst)
+{
+    QMenu* preferences = DropDownOf(Window(), Ids::kCmdLiveEdit);
+    ASSERT_NE(preferences, nullptr);
+    EXPECT_EQ(preferences->actions().last(), Window().CommandAction(Ids::kCmdLiveEdit));
+    EXPECT_EQ(preferences->actions().last()->text(), QStringLiteral("&Edit While Prompting"));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
+    Window().CommandAction(Ids::kCmdLiveEdit)->trigger();
+    EXPECT_TRUE(Window().m_settings.liveEdit);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
+}

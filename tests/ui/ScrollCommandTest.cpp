@@ -1,11 +1,12 @@
 #include "ControlWindowFixture.h"
 
+#include "RunDriver.h"
+
 #include "ScriptCapture.h"
 #include "ScrollRunState.h"
 #include "TickSource.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
@@ -23,20 +24,6 @@ class ScrollCommand : public ControlWindowFixture
         g_runParams = ScrollRunParams{};
         g_runState = ScrollRunState{};
         WriteBytes(QStringLiteral("script.txt"), "First line\r\nSecond line\r\nThird line\r\n");
-        m_driver.setInterval(5);
-        QObject::connect(&m_driver, &QTimer::timeout, [this] {
-            if (m_clock.elapsed() > 20000) {
-                g_runState.running = false;
-                stuck = true;
-            }
-            if (!g_runState.running || !g_runState.prompterWindow || m_keys.empty())
-                return;
-            cursorOverridden = cursorOverridden || QGuiApplication::overrideCursor();
-            // The way the operator's keys go: through the window system to the
-            // prompter's window, where a modal window could hold them back.
-            QTest::keyClick(g_runState.prompterWindow->windowHandle(), m_keys.front());
-            m_keys.erase(m_keys.begin());
-        });
     }
 
     void TearDown() override
@@ -50,11 +37,19 @@ class ScrollCommand : public ControlWindowFixture
     void DuringTheRun(std::vector<Qt::Key> keys)
     {
         m_keys = std::move(keys);
-        m_clock.start();
-        m_driver.start();
+        m_run.Start();
     }
 
-    bool stuck = false;
+    RunDriver m_run{[this] {
+        if (m_keys.empty())
+            return;
+        cursorOverridden = cursorOverridden || QGuiApplication::overrideCursor();
+        // The way the operator's keys go: through the window system to the
+        // prompter's window, where a modal window could hold them back.
+        QTest::keyClick(g_runState.prompterWindow->windowHandle(), m_keys.front());
+        m_keys.erase(m_keys.begin());
+    }};
+    bool& stuck = m_run.stuck;
     bool cursorOverridden = false; // a cursor for every window covered the prompter's
 
   private:
@@ -62,8 +57,6 @@ class ScrollCommand : public ControlWindowFixture
     // where it starts and never pauses at the end on its own.
     ScopedTickSource m_frozenTicks{[] { return std::uint64_t{0}; }};
     std::vector<Qt::Key> m_keys;
-    QTimer m_driver;
-    QElapsedTimer m_clock;
 };
 
 TEST_F(ScrollCommand, FillsTheRunFromTheWindowAndPutsTheFinalSpeedOnTheSlider)
