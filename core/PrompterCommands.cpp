@@ -2,6 +2,7 @@
 
 #include "LineJump.h"
 #include "Paragraphs.h"
+#include "PreviousParagraph.h"
 #include "ReadingPosition.h"
 #include "RunClock.h"
 #include "ScrollRunState.h"
@@ -42,7 +43,23 @@ bool SetPaused(bool paused)
 
 bool JumpTo(std::optional<int> line)
 {
-    return line && ShowLineForReading(*line);
+    if (!line || !ShowLineForReading(*line))
+        return false;
+    NoteLineRead(true);
+    return true;
+}
+
+bool JumpToParagraph(std::optional<int> number)
+{
+    return number && JumpTo(ParagraphStart(*number, g_runParams.lineCount));
+}
+
+bool TypeDigit(int digit)
+{
+    if (digit < 0 || digit > 9)
+        return false;
+    g_runState.typedStory.Type(digit, RunClockNow());
+    return true;
 }
 
 bool Carry(PrompterCommand command, int amount)
@@ -71,13 +88,20 @@ bool Carry(PrompterCommand command, int amount)
     case PrompterCommand::NextParagraph:
         return JumpTo(NextParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::PreviousParagraph:
-        return JumpTo(PreviousParagraphStart(LineBeingRead(), g_runParams.lineCount));
+        return JumpTo(PreviousParagraphTarget(LineBeingRead(), g_runParams.lineCount,
+                                              run.paragraphArrival, RunClockNow()));
     case PrompterCommand::JumpToStart:
         return JumpTo(0);
     case PrompterCommand::SetSpeed:
         return ApplySpeed(amount);
     case PrompterCommand::ChangeSpeed:
         return ApplySpeed(run.speedValue + amount);
+    case PrompterCommand::TypeDigit:
+        return TypeDigit(amount);
+    case PrompterCommand::GoToTyped:
+        return JumpToParagraph(run.typedStory.Take(RunClockNow()));
+    case PrompterCommand::GoToParagraph:
+        return JumpToParagraph(amount);
     }
     return false;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "PaceMeter.h"
+#include "PreviousParagraph.h"
 #include "ReadingCue.h"
+#include "StoryNumber.h"
 
 #include <QFont>
 #include <QPointer>
@@ -9,6 +12,7 @@
 #include <QString>
 
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -59,6 +63,9 @@ struct ScrollRunParams {
     // The control window's screen: a run on another screen shows the
     // operator a preview there. None: no preview.
     QPointer<QScreen> operatorScreen;
+    // The time of day the script is to end by, in seconds from midnight
+    // ([Prompter] EndAt); the preview's back-time. None: no back-time.
+    std::optional<int> endAtSecond;
 };
 
 // The live state of the scroll run. Fields outlive a run unless the start
@@ -85,6 +92,23 @@ struct ScrollRunState {
     // to movingSince, and since then while it is moving.
     std::chrono::steady_clock::duration timeMoved{};
     std::optional<std::chrono::steady_clock::time_point> movingSince;
+    // When the text first moved in this run.
+    std::optional<std::chrono::steady_clock::time_point> firstMoved;
+    // The rows a second the run really moves.
+    PaceMeter pace;
+
+    // The story number being typed at the prompter.
+    StoryNumberEntry typedStory;
+    // The line being read when last noted (NoteLineRead), and the paragraph
+    // it last came to at its first line, for Page Up.
+    int lineRead = INT_MIN;
+    std::optional<ParagraphArrival> paragraphArrival;
+    // The first lines of the paragraphs among the first linesSeen lines of
+    // the run's script (Paragraphs.h), found as they are asked for.
+    struct ParagraphIndex {
+        std::vector<int> starts;
+        int linesSeen = 0;
+    } paragraphs;
 
     QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device
@@ -102,8 +126,9 @@ extern ScrollRunParams g_runParams;
 extern ScrollRunState g_runState;
 
 // Puts the motion in the state every run starts in: paused, forward, with
-// no direction change pending, nothing moved yet. The caller then clamps
-// the speed.
+// no direction change pending, nothing moved yet, no pace measured, no
+// story number typed, no paragraph come to or counted yet. The caller then
+// clamps the speed.
 void ResetMotionForNewRun();
 
 // Records offset as the start of line k, growing the table as needed.

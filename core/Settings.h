@@ -37,6 +37,8 @@ struct Settings {
     ReadingCue readingCue;
     /// A run on another screen shows the operator a preview.
     bool showPreview = false;
+    /// The time of day the script is to end by, HH:MM:SS; empty: none.
+    QString endAt;
 };
 
 // The ports a TCP server can listen on.

@@ -5,7 +5,7 @@
 // WebSockets are full. Besides surviving any input, the reader must see at
 // most one request a connection, hold no more than the limits allow, give
 // frames only to an open WebSocket, and refuse with the statuses the
-// interface gives.
+// interface gives; a goto it takes names a paragraph from 1.
 
 #include "ConnectionReader.h"
 #include "RemoteCommand.h"
@@ -33,6 +33,18 @@ bool IsOneOf(int status, std::initializer_list<int> known)
         if (status == each)
             return true;
     return false;
+}
+
+// A command's body parses to a command, a goto's to a paragraph from 1, or
+// to a refusal with 400 and its message.
+void RequireCommandRules(QByteArrayView body)
+{
+    const auto command = ParseRemoteCommand(body);
+    if (const auto* refusal = std::get_if<RemoteError>(&command))
+        Require(refusal->status == 400 && !refusal->message.isEmpty());
+    else if (const RemoteCommand& taken = std::get<RemoteCommand>(command);
+             taken.kind == RemoteCommand::Kind::GoTo)
+        Require(taken.paragraph >= 1);
 }
 
 // The largest frame header: two bytes, eight of length, four of mask.
@@ -65,12 +77,9 @@ struct Connection {
             Frames(events);
             return;
         }
-        case Endpoint::Command: {
-            const auto command = ParseRemoteCommand(request.body);
-            if (const auto* refusal = std::get_if<RemoteError>(&command))
-                Require(refusal->status == 400);
+        case Endpoint::Command:
+            RequireCommandRules(request.body);
             return;
-        }
         case Endpoint::PhonePage:
         case Endpoint::State:
             return;
@@ -87,11 +96,8 @@ struct Connection {
                 ended = true;
             if (event.kind == Kind::Fail)
                 Require(IsOneOf(event.closeCode, {1002, 1007, 1009}));
-            if (event.kind == Kind::Text) {
-                const auto command = ParseRemoteCommand(event.payload);
-                if (const auto* refusal = std::get_if<RemoteError>(&command))
-                    Require(refusal->status == 400 && !refusal->message.isEmpty());
-            }
+            if (event.kind == Kind::Text)
+                RequireCommandRules(event.payload);
         }
     }
 };

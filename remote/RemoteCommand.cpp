@@ -20,7 +20,7 @@ using Kind = RemoteCommand::Kind;
 
 // The one table of command names; the right button's rule is `reverse`,
 // the keys' F and S are `faster` and `slower`.
-const std::array<NamedCommand, 12> kCommands{{
+const std::array<NamedCommand, 13> kCommands{{
     {"start", {Kind::Start, PrompterCommand::Stop, 0}},
     {"stop", {Kind::Prompter, PrompterCommand::Stop, 0}},
     {"pause", {Kind::Prompter, PrompterCommand::Pause, 0}},
@@ -33,11 +33,23 @@ const std::array<NamedCommand, 12> kCommands{{
     {"next", {Kind::Prompter, PrompterCommand::NextParagraph, 0}},
     {"previous", {Kind::Prompter, PrompterCommand::PreviousParagraph, 0}},
     {"home", {Kind::Prompter, PrompterCommand::JumpToStart, 0}},
+    {"goto", {Kind::GoTo, PrompterCommand::GoToParagraph, 0}},
 }};
 
 RemoteError BadRequest(const char* message)
 {
     return {400, QString::fromLatin1(message)};
+}
+
+// A value that is a whole number, held where an int holds it: the run holds
+// it within its own range.
+std::optional<int> WholeNumber(const QJsonValue& value)
+{
+    const double number = value.toDouble(std::nan(""));
+    if (!value.isDouble() || !std::isfinite(number) || number != std::trunc(number))
+        return std::nullopt;
+    return static_cast<int>(std::clamp(number, double(std::numeric_limits<int>::min()),
+                                       double(std::numeric_limits<int>::max())));
 }
 } // namespace
 
@@ -64,15 +76,15 @@ std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
     if (!named)
         return BadRequest("Unknown command.");
     RemoteCommand command = *named;
+    const std::optional<int> value = WholeNumber(object.value(QLatin1String("value")));
     if (command.kind == Kind::Speed) {
-        const QJsonValue value = object.value(QLatin1String("value"));
-        const double number = value.toDouble(std::nan(""));
-        if (!value.isDouble() || !std::isfinite(number) || number != std::trunc(number))
+        if (!value)
             return BadRequest("The speed needs a whole number as its value.");
-        // The run holds the value within its own range; here it only has to fit.
-        command.speedValue =
-            static_cast<int>(std::clamp(number, double(std::numeric_limits<int>::min()),
-                                        double(std::numeric_limits<int>::max())));
+        command.speedValue = *value;
+    } else if (command.kind == Kind::GoTo) {
+        if (!value || *value < 1)
+            return BadRequest("The goto needs a paragraph's number, from 1, as its value.");
+        command.paragraph = *value;
     }
     return command;
 }

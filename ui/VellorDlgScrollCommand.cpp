@@ -1,5 +1,6 @@
 #include "VellorDlg.h"
 
+#include "BackTime.h"
 #include "LineStarts.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
@@ -62,6 +63,7 @@ void CVellorDlg::OnScroll()
     g_runParams.useMonitor2 = m_bMonitor2;
     g_runParams.readingCue = m_settings.readingCue;
     g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
+    g_runParams.endAtSecond = ParseTimeOfDay(m_settings.endAt);
     StartScrollRun(m_bMonitor2, std::move(rest));
 
     Editor().SetSelection(selection.cpMin, selection.cpMax);
