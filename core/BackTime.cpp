@@ -1,5 +1,7 @@
 #include "BackTime.h"
 
+#include "SpeedValue.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 namespace
 {
-constexpr double kMicrosecondsPerSecond = 1e6;
 constexpr int kSecondsPerHour = 60 * 60;
 constexpr int kSecondsPerMinute = 60;
 } // namespace

@@ -54,7 +54,7 @@ bool JumpToParagraph(std::optional<int> number)
     return number && JumpTo(ParagraphStart(*number, g_runParams.lineCount));
 }
 
-bool TypeDigit(int digit)
+bool TypeStoryDigit(int digit)
 {
     if (digit < 0 || digit > 9)
         return false;
@@ -97,7 +97,7 @@ bool Carry(PrompterCommand command, int amount)
     case PrompterCommand::ChangeSpeed:
         return ApplySpeed(run.speedValue + amount);
     case PrompterCommand::TypeDigit:
-        return TypeDigit(amount);
+        return TypeStoryDigit(amount);
     case PrompterCommand::GoToTyped:
         return JumpToParagraph(run.typedStory.Take(RunClockNow()));
     case PrompterCommand::GoToParagraph:

@@ -3,13 +3,9 @@
 #include "Paragraphs.h"
 #include "ReadingPosition.h"
 #include "RunClock.h"
+#include "SpeedValue.h"
 
 #include <algorithm>
-
-namespace
-{
-constexpr double kMicrosecondsPerSecond = 1e6;
-}
 
 std::optional<double> RowsPerSecond(int speedValue)
 {
