@@ -9,7 +9,7 @@ bool StartCountdown(std::chrono::steady_clock::time_point now)
 {
     ScrollRunState& run = g_runState;
     const int seconds = std::clamp(g_runParams.glass.countdownSeconds, 0, kCountdownLongestSeconds);
-    if (seconds == 0 || run.movedYet)
+    if (seconds == 0 || run.firstMoved)
         return false;
     run.countdownEnds = now + std::chrono::seconds(seconds);
     ++run.glassChanges;
@@ -36,7 +36,6 @@ void EndCountdownWhenDue(std::chrono::steady_clock::time_point now)
         return;
     CancelCountdown();
     run.paused = false;
-    run.movedYet = true;
     NoteRunMotion();
 }
 

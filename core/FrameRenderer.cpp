@@ -1,5 +1,6 @@
 #include "FrameRenderer.h"
 
+#include "PreviousParagraph.h"
 #include "RunClock.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
@@ -189,4 +190,6 @@ void ScrollStep()
         MoveForward();
     else
         MoveBackward();
+    st.pace.NoteRow(now);
+    NoteLineRead();
 }

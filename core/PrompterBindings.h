@@ -23,7 +23,7 @@ struct PrompterBinding {
     int code; // the Qt::Key or Qt::MouseButton; 0 for the wheel and movement
     std::optional<SpeedControlMode> mode; // the speed control the row belongs to; none: either
     PrompterCommand command;
-    int amount;       // what ChangeSpeed adds to the speed value
+    int amount;       // what ChangeSpeed adds to the speed value, the digit TypeDigit types
     bool whilePaused; // acts while paused as well as while moving
 };
 

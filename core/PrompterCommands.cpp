@@ -3,6 +3,7 @@
 #include "Countdown.h"
 #include "LineJump.h"
 #include "Paragraphs.h"
+#include "PreviousParagraph.h"
 #include "ReadingPosition.h"
 #include "RunClock.h"
 #include "ScrollRunState.h"
@@ -47,13 +48,28 @@ bool SetPaused(bool paused)
     if (!paused && StartCountdown(std::chrono::steady_clock::now()))
         return true;
     g_runState.paused = paused;
-    g_runState.movedYet = g_runState.movedYet || !paused;
     return true;
 }
 
 bool JumpTo(std::optional<int> line)
 {
-    return line && ShowLineForReading(*line);
+    if (!line || !ShowLineForReading(*line))
+        return false;
+    NoteLineRead(true);
+    return true;
+}
+
+bool JumpToParagraph(std::optional<int> number)
+{
+    return number && JumpTo(ParagraphStart(*number, g_runParams.lineCount));
+}
+
+bool TypeStoryDigit(int digit)
+{
+    if (digit < 0 || digit > 9)
+        return false;
+    g_runState.typedStory.Type(digit, RunClockNow());
+    return true;
 }
 
 bool Carry(PrompterCommand command, int amount)
@@ -82,7 +98,8 @@ bool Carry(PrompterCommand command, int amount)
     case PrompterCommand::NextParagraph:
         return JumpTo(NextParagraphStart(LineBeingRead(), g_runParams.lineCount));
     case PrompterCommand::PreviousParagraph:
-        return JumpTo(PreviousParagraphStart(LineBeingRead(), g_runParams.lineCount));
+        return JumpTo(PreviousParagraphTarget(LineBeingRead(), g_runParams.lineCount,
+                                              run.paragraphArrival, RunClockNow()));
     case PrompterCommand::JumpToStart:
         return JumpTo(0);
     case PrompterCommand::SetSpeed:
@@ -91,6 +108,12 @@ bool Carry(PrompterCommand command, int amount)
         return ApplySpeed(run.speedValue + amount);
     case PrompterCommand::ShowLine:
         return JumpTo(amount);
+    case PrompterCommand::TypeDigit:
+        return TypeStoryDigit(amount);
+    case PrompterCommand::GoToTyped:
+        return JumpToParagraph(run.typedStory.Take(RunClockNow()));
+    case PrompterCommand::GoToParagraph:
+        return JumpToParagraph(amount);
     }
     return false;
 }

@@ -15,20 +15,25 @@ enum class PrompterCommand {
     Reverse,             // right button: ask for a reversal while moving, either way
     Stop,                // Esc: end the run
     NextParagraph,       // Page Down: the first line of the next paragraph where the talent reads
-    PreviousParagraph,   // Page Up: the first line of the paragraph before the line being read
+    PreviousParagraph,   // Page Up: the first line of the paragraph before (PreviousParagraph.h)
     JumpToStart,         // Home: the first line of the script where the talent reads
     SetSpeed,            // the remote control: the speed value becomes the amount
     ChangeSpeed,         // the mouse and the wheel: the speed value changes by the amount
-    ShowLine, // the control window: the line numbered by the amount where the talent reads
+    ShowLine,      // the control window: the line numbered by the amount where the talent reads
+    TypeDigit,     // 0 to 9: the amount, a digit of a story number (StoryNumber.h)
+    GoToTyped,     // Enter: the first line of the paragraph whose story number stands
+    GoToParagraph, // the remote control: the first line of paragraph number amount, from 1
 };
 
 // Carries out one command on the run state. True when the command applied
 // in the run's present state (a reversal asked for, a speed changed, the
 // run stopped, the picture redrawn at a jump's line), false when its rule
 // left the state as it was. A jump keeps pause, direction and a pending
-// turn; one past the last paragraph or before the first does nothing.
-// Only SetSpeed, ChangeSpeed and ShowLine read the amount; every speed they give is
-// held within 0..32000, paused or moving.
+// turn; one past the last paragraph or before the first does nothing, and
+// so does Enter with no story number standing, or one that is no
+// paragraph's (the number is forgotten all the same). SetSpeed, ChangeSpeed,
+// ShowLine, TypeDigit and GoToParagraph read the amount; every speed given is held
+// within 0..32000, paused or moving.
 bool RunPrompterCommand(PrompterCommand command, int amount = 0);
 
 // Holds the speed value within 0..32000 and recomputes the step interval

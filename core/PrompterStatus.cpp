@@ -1,15 +1,12 @@
 #include "PrompterStatus.h"
 
+#include "Paragraphs.h"
 #include "PresenterMessage.h"
 #include "ReadingPosition.h"
 #include "RunClock.h"
+#include "SpeedValue.h"
 
 #include <algorithm>
-
-namespace
-{
-constexpr double kMicrosecondsPerSecond = 1e6;
-}
 
 std::optional<double> RowsPerSecond(int speedValue)
 {
@@ -18,6 +15,11 @@ std::optional<double> RowsPerSecond(int speedValue)
     if (speedValue <= 0)
         return std::nullopt;
     return kMicrosecondsPerSecond / speedValue;
+}
+
+int LinePitch()
+{
+    return std::max(g_runState.lineHeight, 0) + 1;
 }
 
 PrompterStatus CurrentPrompterStatus()
@@ -29,13 +31,23 @@ PrompterStatus CurrentPrompterStatus()
     status.speedValue = g_runState.speedValue;
     status.lineCount = g_runParams.lineCount;
     status.lineIndex = std::clamp(LineBeingRead(), 0, std::max(status.lineCount - 1, 0));
+    status.paragraphCount = ParagraphCount(status.lineCount);
+    status.paragraph = ParagraphNumber(status.lineIndex, status.lineCount);
     status.elapsedSeconds = SecondsMoved();
-    status.rowsPerSecond = RowsPerSecond(status.speedValue);
     status.message = PresenterMessageAt(std::chrono::steady_clock::now());
-    if (const std::optional<double> rows = status.rowsPerSecond) {
-        status.remainingSeconds = static_cast<double>(RowsLeftToTheEnd()) / *rows;
+    status.sinceFirstMoved = SecondsSinceFirstMoved();
+    status.typedStory = g_runState.typedStory.Shown(RunClockNow());
+    // At speed value 0 the speed tells nothing, so a glimpse of the pace will do.
+    const std::optional<double> asked = RowsPerSecond(status.speedValue);
+    const std::optional<double> measured =
+        g_runState.pace.RowsPerSecond(asked ? PaceMeter::kEnoughNs : PaceMeter::kGlimpseNs);
+    status.paceMeasured = measured.has_value();
+    status.rowsPerSecond = measured ? measured : asked;
+    status.rowsLeft = RowsLeftToTheEnd();
+    if (const std::optional<double> rows = status.rowsPerSecond; rows && *rows > 0) {
+        status.remainingSeconds = static_cast<double>(status.rowsLeft) / *rows;
         if (g_runState.lineHeight > 0)
-            status.linesPerMinute = *rows * 60 / g_runState.lineHeight;
+            status.linesPerMinute = *rows * 60 / LinePitch();
     }
     return status;
 }

@@ -10,8 +10,13 @@ void ResetMotionForNewRun()
     g_runState.directionChangeRequested = false;
     g_runState.timeMoved = {};
     g_runState.movingSince.reset();
-    g_runState.movedYet = false;
     g_runState.countdownEnds.reset();
+    g_runState.firstMoved.reset();
+    g_runState.pace = PaceMeter{};
+    g_runState.typedStory = StoryNumberEntry{};
+    g_runState.lineRead = INT_MIN;
+    g_runState.paragraphArrival.reset();
+    g_runState.paragraphs = {};
 }
 
 void SetLineStart(int k, int offset)

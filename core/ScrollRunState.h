@@ -3,7 +3,10 @@
 #include "ColorRef.h"
 #include "GlassLayout.h"
 #include "GlassOverlay.h"
+#include "PaceMeter.h"
+#include "PreviousParagraph.h"
 #include "ReadingCue.h"
+#include "StoryNumber.h"
 
 #include <QFont>
 #include <QPointer>
@@ -11,6 +14,7 @@
 #include <QString>
 
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -65,6 +69,9 @@ struct ScrollRunParams {
     // The control window's screen: a run on another screen shows the
     // operator a preview there. None: no preview.
     QPointer<QScreen> operatorScreen;
+    // The time of day the script is to end by, in seconds from midnight
+    // ([Prompter] EndAt); the preview's back-time. None: no back-time.
+    std::optional<int> endAtSecond;
 };
 
 // What the operator has put on the glass for the presenter.
@@ -97,11 +104,27 @@ struct ScrollRunState {
     // to movingSince, and since then while it is moving.
     std::chrono::steady_clock::duration timeMoved{};
     std::optional<std::chrono::steady_clock::time_point> movingSince;
-    bool movedYet = false; // the text has moved in this run
     // While the glass counts down to the run's first movement: when it ends.
     std::optional<std::chrono::steady_clock::time_point> countdownEnds;
     PresenterMessage message;       // kept from one run to the next
     std::uint64_t glassChanges = 0; // grows when the message or the countdown changes
+    // When the text first moved in this run.
+    std::optional<std::chrono::steady_clock::time_point> firstMoved;
+    // The rows a second the run really moves.
+    PaceMeter pace;
+
+    // The story number being typed at the prompter.
+    StoryNumberEntry typedStory;
+    // The line being read when last noted (NoteLineRead), and the paragraph
+    // it last came to at its first line, for Page Up.
+    int lineRead = INT_MIN;
+    std::optional<ParagraphArrival> paragraphArrival;
+    // The first lines of the paragraphs among the first linesSeen lines of
+    // the run's script (Paragraphs.h), found as they are asked for.
+    struct ParagraphIndex {
+        std::vector<int> starts;
+        int linesSeen = 0;
+    } paragraphs;
 
     QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device
@@ -119,8 +142,9 @@ extern ScrollRunParams g_runParams;
 extern ScrollRunState g_runState;
 
 // Puts the motion in the state every run starts in: paused, forward, with
-// no direction change pending, nothing moved yet. The caller then clamps
-// the speed.
+// no direction change pending, nothing moved yet, no pace measured, no
+// story number typed, no paragraph come to or counted yet. The caller then
+// clamps the speed.
 void ResetMotionForNewRun();
 
 // Records offset as the start of line k, growing the table as needed.

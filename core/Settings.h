@@ -42,6 +42,8 @@ struct Settings {
     GlassLayout glass;
     /// The control window stays in use during a run, and its edits reach the glass.
     bool liveEdit = false;
+    /// The time of day the script is to end by, HH:MM:SS; empty: none.
+    QString endAt;
 };
 
 // The ports a TCP server can listen on.

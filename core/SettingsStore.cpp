@@ -1,5 +1,6 @@
 #include "SettingsStore.h"
 
+#include "BackTime.h"
 #include "Ini.h"
 #include "ScriptEncoding.h"
 
@@ -24,6 +25,7 @@ enum class SettingType {
     Int,    // signed decimal, read as strtoul reads 32 bits; colours too, as their 32 bits
     Flag,   // set above zero, written as 1 or 0
     Number, // the whole value, blanks aside, as a number; anything else is broken
+    Time,   // a time of day, HH:MM:SS, blanks aside; anything else reads as empty
 };
 
 // What a value outside lowest..highest, or a Number that is none, becomes.
@@ -86,6 +88,7 @@ const SettingKey<Settings> kSettingsKeys[] = {
      kCountdownLongestSeconds},
     {"Prompter", "Clock", Flag, 0, +[](S& s) -> bool& { return s.glass.clock; }},
     {"Prompter", "LiveEdit", Flag, 0, &Of<&S::liveEdit, S>},
+    {"Prompter", "EndAt", Time, "", &Of<&S::endAt, S>},
 };
 
 using R = RemoteSettings;
@@ -139,6 +142,11 @@ template <class Record> Value Read(const CIni& ini, const SettingKey<Record>& ke
         return std::int64_t{ini.GetInt(key.section, key.name,
                                        static_cast<std::int32_t>(key.fallback.number),
                                        kDecimal) > 0};
+    case Time: {
+        const std::optional<int> second = ParseTimeOfDay(
+            QString::fromLatin1(StoredBytes(ini, key.section, key.name, "").trimmed()));
+        return second ? TimeOfDayText(*second) : QString();
+    }
     case Number: {
         bool number = false;
         const qlonglong value =

@@ -10,6 +10,9 @@
 /// The slowest speed value; the speed slider runs from 0 to it.
 inline constexpr std::int32_t kSlowestSpeed = 32000;
 
+/// The microseconds of a second: speed value v asks for this / v rows a second.
+inline constexpr double kMicrosecondsPerSecond = 1e6;
+
 /// The speed slider's position for a speed value, 32000 - value: worked out in
 /// 64 bits, where no stored value can overflow it, and held to the slider's
 /// range, so that a value beyond either end, however far, lands at that end.

@@ -1,18 +1,24 @@
 #include "PreviewWindow.h"
 
+#include "BackTime.h"
 #include "DisplayDevice.h"
 #include "PresenterMessageButtons.h"
 #include "PrompterStatus.h"
 #include "RunGlass.h"
 #include "ScanOut.h"
 #include "ScrollRunState.h"
+#include "SpeedValue.h"
 #include "Surface.h"
 
 #include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStyle>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -37,8 +43,21 @@ constexpr std::chrono::milliseconds kLongestPutOff{100};
 // one takes here (about half a millisecond), so that the first waits for
 // room rather than holding up a step.
 constexpr std::chrono::microseconds kFirstRefreshGuess{800};
-// Half the picture's size; the width leaves a margin at the left for the cue.
-constexpr QSize kAreaSize(360, 240);
+// Half the picture's height; the width leaves a margin on either side,
+// where the cue goes, and room for the figures below.
+constexpr QSize kAreaSize(480, 240);
+// Over or under by less than this is on time.
+constexpr double kOnTime = 0.5;
+
+// Gives a figure the look its style sheet has for the property's value
+// (none: the plain look).
+void SetLook(QWidget* figure, const char* property, const QVariant& value)
+{
+    if (figure->property(property) == value)
+        return;
+    figure->setProperty(property, value);
+    figure->style()->polish(figure);
+}
 
 QString MinutesAndSeconds(double seconds)
 {
@@ -58,20 +77,63 @@ PreviewWindow::PreviewWindow(QScreen* screen)
     setAttribute(Qt::WA_ShowWithoutActivating);
 
     auto* layout = new QVBoxLayout(this);
-    // The picture is painted above the rows, in the space kept for it.
+    // The picture is painted above the figures, in the space kept for it.
     const QMargins margins = layout->contentsMargins();
     m_pictureArea.moveTopLeft(QPoint(margins.left(), margins.top()));
     layout->addSpacing(kAreaSize.height());
-    m_elapsed = new QLabel(this);
-    m_position = new QLabel(this);
-    m_progress = new QProgressBar(this);
+
+    // The figures, light on dark, the ones most looked at largest.
+    auto* figures = new QFrame(this);
+    figures->setObjectName(QStringLiteral("figures"));
+    figures->setStyleSheet(
+        QStringLiteral("#figures { background: #000000; border-radius: 6px; }"
+                       "QLabel { color: #ffffff; font-size: 22px; font-weight: 600; }"
+                       "QLabel[prominent=\"true\"] { font-size: 34px; font-weight: 800; }"
+                       "QLabel#remaining { color: #ffd84d; }"
+                       "QLabel[late=\"true\"] { color: #ff7b72; }"
+                       "QLabel[late=\"false\"] { color: #7ee787; }"
+                       "QLabel[typing=\"true\"] { color: #79c0ff; }"
+                       "QProgressBar { background: #303030; border: 0; max-height: 10px; }"
+                       "QProgressBar::chunk { background: #ffd84d; }"));
+    auto* grid = new QGridLayout(figures);
+    grid->setContentsMargins(14, 10, 14, 12);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(4);
+    const auto figure = [figures](const char* name, bool large = false) {
+        auto* label = new QLabel(figures);
+        label->setObjectName(QLatin1String(name));
+        if (large)
+            label->setProperty("prominent", true);
+        return label;
+    };
+    const auto pair = [grid](int row, QLabel* left, QLabel* right) {
+        grid->addWidget(left, row, 0);
+        grid->addWidget(right, row, 1, Qt::AlignRight);
+    };
+    m_remaining = figure("remaining", true);
+    m_clock = figure("clock", true);
+    m_elapsed = figure("elapsed");
+    m_sinceStart = figure("sinceStart");
+    m_story = figure("story");
+    m_position = figure("position");
+    m_progress = new QProgressBar(figures);
     m_progress->setTextVisible(false);
-    m_speed = new QLabel(this);
-    m_remaining = new QLabel(this);
-    for (QWidget* row : {static_cast<QWidget*>(m_elapsed), static_cast<QWidget*>(m_position),
-                         static_cast<QWidget*>(m_progress), static_cast<QWidget*>(m_speed),
-                         static_cast<QWidget*>(m_remaining)})
-        layout->addWidget(row);
+    m_speed = figure("speed");
+    m_backTime = figure("backTime");
+    m_needs = figure("needs");
+    pair(0, m_remaining, m_clock);
+    pair(1, m_elapsed, m_sinceStart);
+    pair(2, m_story, m_position);
+    grid->addWidget(m_progress, 3, 0, 1, 2);
+    int row = 4;
+    for (QLabel* wide : {m_speed, m_backTime, m_needs}) {
+        wide->setWordWrap(true);
+        grid->addWidget(wide, row++, 0, 1, 2);
+    }
+    const bool backTime = g_runParams.endAtSecond.has_value();
+    m_backTime->setVisible(backTime);
+    m_needs->setVisible(backTime);
+    layout->addWidget(figures);
     layout->addWidget(new PresenterMessageButtons(this));
     setFixedWidth(kAreaSize.width() + margins.left() + margins.right());
 
@@ -161,19 +223,62 @@ void PreviewWindow::ShowStatus()
 {
     const PrompterStatus status = CurrentPrompterStatus();
     const int line = std::min(status.lineIndex + 1, status.lineCount);
+    m_remaining->setText(status.remainingSeconds
+                             ? tr("Left %1").arg(MinutesAndSeconds(*status.remainingSeconds))
+                             : tr("Left: unknown"));
+    m_clock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     m_elapsed->setText(tr("Elapsed %1").arg(MinutesAndSeconds(status.elapsedSeconds)));
+    m_sinceStart->setText(tr("Run %1").arg(MinutesAndSeconds(status.sinceFirstMoved)));
+    // A story number being typed stands in place of the story being read.
+    m_story->setText(status.typedStory
+                         ? tr("Go to story %1").arg(*status.typedStory)
+                         : tr("Story %1 of %2").arg(status.paragraph).arg(status.paragraphCount));
+    SetLook(m_story, "typing", status.typedStory.has_value());
     m_position->setText(tr("Line %1 of %2").arg(line).arg(status.lineCount));
     m_progress->setRange(0, status.lineCount);
     m_progress->setValue(line);
     if (status.rowsPerSecond && status.linesPerMinute)
-        m_speed->setText(tr("%1 rows/s, %2 lines/min")
-                             .arg(*status.rowsPerSecond, 0, 'f', 1)
-                             .arg(*status.linesPerMinute, 0, 'f', 1));
+        m_speed->setText(tr("%1 lines/min, %2 rows/s")
+                             .arg(*status.linesPerMinute, 0, 'f', 0)
+                             .arg(*status.rowsPerSecond, 0, 'f', 1));
     else
         m_speed->setText(tr("Speed: as fast as it goes"));
-    m_remaining->setText(status.remainingSeconds
-                             ? tr("Left %1").arg(MinutesAndSeconds(*status.remainingSeconds))
-                             : tr("Left: unknown"));
+    ShowBackTime(status);
+    // A figure that wraps onto a second line makes the window taller, so the
+    // picture above the figures keeps its whole height.
+    if (const int needed = layout()->totalHeightForWidth(width()); needed > height())
+        resize(width(), needed);
+}
+
+void PreviewWindow::ShowBackTime(const PrompterStatus& status)
+{
+    if (!g_runParams.endAtSecond)
+        return;
+    const int endAt = *g_runParams.endAtSecond;
+    const BackTime back =
+        WorkOutBackTime({QTime::currentTime().msecsSinceStartOfDay() / 1000.0, endAt,
+                         status.rowsLeft, status.rowsPerSecond, status.speedValue, LinePitch()});
+    QString ends = tr("Ends %1").arg(TimeOfDayText(endAt));
+    QVariant late;
+    if (back.overBy) {
+        const double by = *back.overBy;
+        late = by >= kOnTime;
+        ends += std::abs(by) < kOnTime ? tr(", on time")
+                : by > 0               ? tr(", %1 over").arg(MinutesAndSeconds(by))
+                                       : tr(", %1 under").arg(MinutesAndSeconds(-by));
+    }
+    m_backTime->setText(ends);
+    SetLook(m_backTime, "late", late);
+    if (!back.neededSpeedValue || !back.neededLinesPerMinute)
+        m_needs->setText(back.secondsToEnd <= 0 ? tr("the end time has passed") : QString());
+    else if (*back.neededSpeedValue > kSlowestSpeed)
+        m_needs->setText(tr("needs slower than speed %1 (%2 lines/min)")
+                             .arg(kSlowestSpeed)
+                             .arg(*back.neededLinesPerMinute, 0, 'f', 0));
+    else
+        m_needs->setText(tr("needs speed %1 (%2 lines/min)")
+                             .arg(*back.neededSpeedValue)
+                             .arg(*back.neededLinesPerMinute, 0, 'f', 0));
 }
 
 void PreviewWindow::paintEvent(QPaintEvent*)

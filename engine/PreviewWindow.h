@@ -16,10 +16,14 @@ class DisplayDevice;
 class QLabel;
 class QProgressBar;
 class QTimer;
+struct PrompterStatus;
 
 // The operator's view of a run on another screen: what the talent sees,
-// right-reading, with the reading cue when it is on, and below it the time
-// moved, the line being read, the speed and the time left. It never takes
+// right-reading, with the reading cue when it is on, and below it, large
+// and light on dark to be read across a desk, the time left and the time of
+// day, the time moved and the time since the run first moved, the story
+// number and the line being read, the pace (PrompterStatus.h: the run's
+// real one once measured) and, with an end time set, the back-time. It never takes
 // the focus, so the prompter window keeps its activation and the run goes
 // on. A timer of its own says when a refresh is due, and the run's loop
 // offers it the time before its next step: the refresh, copying only
@@ -45,6 +49,7 @@ class PreviewWindow : public QWidget
     void Refresh();
     void ShowNewestFrame();
     void ShowStatus();
+    void ShowBackTime(const PrompterStatus& status);
 
     const DisplayDevice* m_display = nullptr; // the run's display, once it is open
     ScanOutFrame m_frame;                     // the newest frame copied
@@ -53,11 +58,16 @@ class PreviewWindow : public QWidget
     std::vector<int> m_sourceColumns; // per column of m_picture, the frame's column it shows
     bool m_columnsMirrored = false;   // m_sourceColumns read the frame from the right
     QRect m_pictureArea;              // where the picture and the cue's margin go
-    QLabel* m_elapsed = nullptr;      // child widgets, owned by this window
+    QLabel* m_remaining = nullptr;    // child widgets, owned by this window
+    QLabel* m_clock = nullptr;
+    QLabel* m_elapsed = nullptr;
+    QLabel* m_sinceStart = nullptr;
+    QLabel* m_story = nullptr;
     QLabel* m_position = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_speed = nullptr;
-    QLabel* m_remaining = nullptr;
+    QLabel* m_backTime = nullptr; // hidden without an end time
+    QLabel* m_needs = nullptr;
     QTimer* m_refresh = nullptr;
     QElapsedTimer m_dueFor;      // valid while a refresh is due
     LongestOfLate m_refreshTime; // what a refresh takes, painting included

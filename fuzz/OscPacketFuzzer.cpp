@@ -1,7 +1,7 @@
 // Feeds arbitrary datagrams to the OSC control's packet reading and request
 // mapping, as a sender on the network could. Besides surviving any input, a
 // packet taken must lie within the limits, and every message in it must
-// map to a request or a refusal.
+// map to a request or a refusal; a goto taken names a paragraph from 1.
 
 #include "OscCommand.h"
 #include "OscLimits.h"
@@ -23,8 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!message.path.startsWith('/'))
                 std::abort();
             const auto request = ReadOscRequest(message);
-            if (const auto* taken = std::get_if<OscRequest>(&request);
-                taken && taken->port && *taken->port == 0)
+            const auto* taken = std::get_if<OscRequest>(&request);
+            if (taken && taken->port && *taken->port == 0)
+                std::abort();
+            if (taken && taken->command.kind == RemoteCommand::Kind::GoTo &&
+                taken->command.paragraph < 1)
                 std::abort();
         }
     }

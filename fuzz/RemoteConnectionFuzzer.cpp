@@ -5,7 +5,8 @@
 // WebSockets are full. Besides surviving any input, the reader must see at
 // most one request a connection, hold no more than the limits allow (a
 // script's worth only for a script pushed with the token), give frames only
-// to an open WebSocket, and refuse with the statuses the interface gives.
+// to an open WebSocket, and refuse with the statuses the interface gives; a
+// goto it takes names a paragraph from 1.
 
 #include "ConnectionReader.h"
 #include "RemoteCommand.h"
@@ -34,6 +35,17 @@ bool IsOneOf(int status, std::initializer_list<int> known)
         if (status == each)
             return true;
     return false;
+}
+
+// A command's body parses to a command, a goto's to a paragraph from 1, or
+// to a refusal with 400 and its message.
+void RequireCommandRules(const std::variant<RemoteCommand, RemoteError>& command)
+{
+    if (const auto* refusal = std::get_if<RemoteError>(&command))
+        Require(refusal->status == 400 && !refusal->message.isEmpty());
+    else if (const RemoteCommand& taken = std::get<RemoteCommand>(command);
+             taken.kind == RemoteCommand::Kind::GoTo)
+        Require(taken.paragraph >= 1);
 }
 
 // The largest frame header: two bytes, eight of length, four of mask.
@@ -71,14 +83,11 @@ struct Connection {
             return;
         }
         case Endpoint::Command:
-        case Endpoint::Message: {
-            const auto command = std::get<Endpoint>(judged) == Endpoint::Message
-                                     ? ParseRemoteMessage(request.body)
-                                     : ParseRemoteCommand(request.body);
-            if (const auto* refusal = std::get_if<RemoteError>(&command))
-                Require(refusal->status == 400);
+        case Endpoint::Message:
+            RequireCommandRules(std::get<Endpoint>(judged) == Endpoint::Message
+                                    ? ParseRemoteMessage(request.body)
+                                    : ParseRemoteCommand(request.body));
             return;
-        }
         case Endpoint::Script: {
             const auto text = ParseRemoteScript(request.body);
             if (const auto* refusal = std::get_if<RemoteError>(&text))
@@ -101,11 +110,8 @@ struct Connection {
                 ended = true;
             if (event.kind == Kind::Fail)
                 Require(IsOneOf(event.closeCode, {1002, 1007, 1009}));
-            if (event.kind == Kind::Text) {
-                const auto command = ParseRemoteCommand(event.payload);
-                if (const auto* refusal = std::get_if<RemoteError>(&command))
-                    Require(refusal->status == 400 && !refusal->message.isEmpty());
-            }
+            if (event.kind == Kind::Text)
+                RequireCommandRules(ParseRemoteCommand(event.payload));
         }
     }
 };

@@ -58,7 +58,8 @@ std::variant<OscRequest, OscRequestRefusal> ReadOscRequest(const OscMessage& mes
     OscRequest request{OscRequest::Kind::Command, *command, std::nullopt};
     if (command->kind == RemoteCommand::Kind::Message)
         return WithMessage(request, arguments);
-    if (command->kind != RemoteCommand::Kind::Speed)
+    const bool speed = command->kind == RemoteCommand::Kind::Speed;
+    if (!speed && command->kind != RemoteCommand::Kind::GoTo)
         return arguments.empty() ? std::variant<OscRequest, Refusal>(request)
                                  : Refusal::WrongArguments;
     const std::optional<double> value =
@@ -66,8 +67,16 @@ std::variant<OscRequest, OscRequestRefusal> ReadOscRequest(const OscMessage& mes
     if (!value)
         return Refusal::WrongArguments;
     // The run holds the value within its own range; here it only has to fit.
-    request.command.speedValue =
+    const int whole =
         static_cast<int>(std::clamp(std::round(*value), double(std::numeric_limits<int>::min()),
                                     double(std::numeric_limits<int>::max())));
+    if (speed) {
+        request.command.speedValue = whole;
+        return request;
+    }
+    // A paragraph's number, from 1, and nothing between two.
+    if (*value != std::trunc(*value) || whole < 1)
+        return Refusal::WrongArguments;
+    request.command.paragraph = whole;
     return request;
 }

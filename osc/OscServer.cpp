@@ -33,6 +33,7 @@ std::vector<OscMessage> OscStateMessages(const PrompterStatus& status)
         message("speed", qint32{status.speedValue}),
         message("line", qint32{std::min(status.lineIndex + 1, status.lineCount)}),
         message("lines", qint32{status.lineCount}),
+        message("paragraph", qint32{status.paragraph}),
         message("elapsed", float(status.elapsedSeconds)),
         message("remaining", float(status.remainingSeconds.value_or(-1))),
     };

@@ -92,5 +92,5 @@ class OscServer : public QObject
 };
 
 /// The state as OSC messages: /vellor/state/running, paused, direction,
-/// speed, line, lines, elapsed and remaining.
+/// speed, line, lines, paragraph, elapsed and remaining.
 std::vector<OscMessage> OscStateMessages(const PrompterStatus& status);

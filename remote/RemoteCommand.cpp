@@ -20,7 +20,7 @@ using Kind = RemoteCommand::Kind;
 
 // The one table of command names; the right button's rule is `reverse`,
 // the keys' F and S are `faster` and `slower`.
-const std::array<NamedCommand, 13> kCommands{{
+const std::array<NamedCommand, 14> kCommands{{
     {"start", {Kind::Start, PrompterCommand::Stop, 0}},
     {"stop", {Kind::Prompter, PrompterCommand::Stop, 0}},
     {"pause", {Kind::Prompter, PrompterCommand::Pause, 0}},
@@ -34,6 +34,7 @@ const std::array<NamedCommand, 13> kCommands{{
     {"previous", {Kind::Prompter, PrompterCommand::PreviousParagraph, 0}},
     {"home", {Kind::Prompter, PrompterCommand::JumpToStart, 0}},
     {"message", {Kind::Message, PrompterCommand::Stop, 0}},
+    {"goto", {Kind::GoTo, PrompterCommand::GoToParagraph, 0}},
 }};
 
 RemoteError BadRequest(const char* message)
@@ -50,14 +51,15 @@ std::optional<QJsonObject> JsonObject(QByteArrayView json)
     return document.object();
 }
 
-std::optional<double> WholeNumber(const QJsonValue& value)
+// A value that is a whole number, held where an int holds it: the run holds
+// it within its own range.
+std::optional<int> WholeNumber(const QJsonValue& value)
 {
     const double number = value.toDouble(std::nan(""));
     if (!value.isDouble() || !std::isfinite(number) || number != std::trunc(number))
         return std::nullopt;
-    // The rule that takes the number holds it within its own range; here it only has to fit.
-    return std::clamp(number, double(std::numeric_limits<int>::min()),
-                      double(std::numeric_limits<int>::max()));
+    return static_cast<int>(std::clamp(number, double(std::numeric_limits<int>::min()),
+                                       double(std::numeric_limits<int>::max())));
 }
 
 std::variant<RemoteCommand, RemoteError> WithMessage(RemoteCommand command,
@@ -70,10 +72,10 @@ std::variant<RemoteCommand, RemoteError> WithMessage(RemoteCommand command,
     const QJsonValue seconds = object.value(QLatin1String("seconds"));
     if (seconds.isUndefined())
         return command;
-    const std::optional<double> number = WholeNumber(seconds);
+    const std::optional<int> number = WholeNumber(seconds);
     if (!number)
         return BadRequest("The message's seconds must be a whole number.");
-    command.seconds = static_cast<int>(*number);
+    command.seconds = *number;
     return command;
 }
 } // namespace
@@ -102,11 +104,15 @@ std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
     RemoteCommand command = *named;
     if (command.kind == Kind::Message)
         return WithMessage(command, object);
+    const std::optional<int> value = WholeNumber(object.value(QLatin1String("value")));
     if (command.kind == Kind::Speed) {
-        const std::optional<double> number = WholeNumber(object.value(QLatin1String("value")));
-        if (!number)
+        if (!value)
             return BadRequest("The speed needs a whole number as its value.");
-        command.speedValue = static_cast<int>(*number);
+        command.speedValue = *value;
+    } else if (command.kind == Kind::GoTo) {
+        if (!value || *value < 1)
+            return BadRequest("The goto needs a paragraph's number, from 1, as its value.");
+        command.paragraph = *value;
     }
     return command;
 }

@@ -16,7 +16,8 @@ std::optional<RemoteError> CarryOutRemoteCommand(const RemoteCommand& command,
                                    .arg(kMessageLongestSeconds)};
         return std::nullopt;
     }
-    const bool running = CurrentPrompterStatus().running;
+    const PrompterStatus status = CurrentPrompterStatus();
+    const bool running = status.running;
     if (command.kind == RemoteCommand::Kind::Start) {
         if (running || !host.startRun())
             return RemoteError{409, QStringLiteral("A run or a dialog is open.")};
@@ -24,8 +25,14 @@ std::optional<RemoteError> CarryOutRemoteCommand(const RemoteCommand& command,
     }
     if (!running)
         return RemoteError{409, QStringLiteral("No run is on the screen.")};
+    if (command.kind == RemoteCommand::Kind::GoTo && command.paragraph > status.paragraphCount)
+        return RemoteError{400, QStringLiteral("There is no paragraph %1: the script has %2.")
+                                    .arg(command.paragraph)
+                                    .arg(status.paragraphCount)};
     if (command.kind == RemoteCommand::Kind::Speed)
         RunPrompterCommand(PrompterCommand::SetSpeed, command.speedValue);
+    else if (command.kind == RemoteCommand::Kind::GoTo)
+        RunPrompterCommand(PrompterCommand::GoToParagraph, command.paragraph);
     else
         RunPrompterCommand(command.prompter);
     return std::nullopt;

@@ -20,6 +20,8 @@ QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
         {"speedValue", status.speedValue},
         {"lineIndex", status.lineIndex},
         {"lineCount", status.lineCount},
+        {"paragraph", status.paragraph},
+        {"paragraphCount", status.paragraphCount},
         {"elapsedSeconds", status.elapsedSeconds},
         {"remainingSeconds", Figure(status.remainingSeconds)},
         {"rowsPerSecond", Figure(status.rowsPerSecond)},

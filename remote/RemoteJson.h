@@ -8,7 +8,8 @@
 // The JSON the remote control answers with.
 
 /// The run's state as the interface gives it: running, paused, direction,
-/// speedValue, lineIndex, lineCount, elapsedSeconds, remainingSeconds,
+/// speedValue, lineIndex, lineCount, paragraph (from 1) and paragraphCount,
+/// elapsedSeconds, remainingSeconds,
 /// rowsPerSecond and linesPerMinute (each null while unknown) and script,
 /// the script's file name.
 QByteArray StateJson(const PrompterStatus& status, const QString& scriptName);

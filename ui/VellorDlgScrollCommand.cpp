@@ -1,5 +1,6 @@
 #include "VellorDlg.h"
 
+#include "BackTime.h"
 #include "LineStarts.h"
 #include "MySliderControl.h"
 #include "ResourceIds.h"
@@ -77,6 +78,7 @@ void CVellorDlg::OnScroll()
     g_runParams.readingCue = m_settings.readingCue;
     g_runParams.glass = m_settings.glass;
     g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
+    g_runParams.endAtSecond = ParseTimeOfDay(m_settings.endAt);
     StartScrollRun(m_bMonitor2, std::move(rest));
     // The run is over: its script follows the editor no longer.
     const bool wasLive = live.has_value();

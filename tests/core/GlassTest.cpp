@@ -131,6 +131,7 @@ TEST_F(Glass, TheCountdownTakesThePlaceOfTheFirstMovementAndAPauseCancelsIt)
 
     SetUp();
     g_runParams.glass.countdownSeconds = 3;
+    g_runState.running = true;
     const Clock::time_point start = Clock::now();
     ASSERT_TRUE(StartCountdown(start));
     EXPECT_EQ(CountdownShown(start + 100ms), 3);

@@ -1,9 +1,11 @@
 #include "LineJump.h"
 #include "EngineFixture.h"
 #include "LineStarts.h"
+#include "PrompterBindings.h"
 #include "PrompterCommands.h"
 #include "PrompterStatus.h"
 #include "ReadingPosition.h"
+#include "RunClock.h"
 
 #include <thread>
 
@@ -278,4 +280,187 @@ TEST_F(LineJump, TheStatusReadsTheLineAtTheCueTheTimeLeftAndOnlyTheTimeMoving)
     EXPECT_GE(moved, 0.02);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(CurrentPrompterStatus().elapsedSeconds, moved);
+}
+
+namespace
+{
+// The clock of the run's own times, moved by the test.
+class LineJumpOnTheClock : public LineJump
+{
+  protected:
+    void Pass(std::chrono::milliseconds time) { now += time; }
+
+    // Steps the text forward by rows.
+    void Move(int rows)
+    {
+        g_runState.paused = false;
+        for (int r = 0; r < rows; ++r)
+            ScrollStep();
+        g_runState.paused = true;
+    }
+
+    static constexpr int kPitch = 21; // the forced line height and its gap row
+    std::chrono::steady_clock::time_point now{std::chrono::hours(1)};
+    ScopedRunClock clock{[this] { return now; }};
+};
+} // namespace
+
+TEST_F(LineJumpOnTheClock, DigitsAndEnterGoToThatParagraphWithinTwoSecondsOfTheLastDigit)
+{
+    // Typed at the prompter window, through its bindings: digits, Enter
+    // ('E', the keypad's 'K'), a second and a half passing ('+'), two and a
+    // half ('*').
+    const struct {
+        const char* typed;
+        int paragraph; // 0: stays where it was
+    } cases[] = {
+        {"3E", 3},   {"6K", 6},    {"03E", 3},      {"7E", 0}, {"0E", 0},   {"E", 0},    {"4*E", 0},
+        {"4*2E", 2}, {"0+4+E", 4}, {"1234567E", 0}, {"5E", 5}, {"2+2E", 0}, {"9*1E", 1},
+    };
+    for (const bool paused : {true, false}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.typed) + (paused ? " paused" : " moving"));
+            Start();
+            const int from = script.starts[2] + 3;
+            ASSERT_TRUE(ShowLineForReading(from));
+            g_runState.paused = paused;
+            for (const char* key = c.typed; *key; ++key) {
+                if (*key == '+' || *key == '*') {
+                    Pass(std::chrono::milliseconds(*key == '+' ? 1500 : 2500));
+                    continue;
+                }
+                const int code = *key == 'E'   ? Qt::Key_Return
+                                 : *key == 'K' ? Qt::Key_Enter
+                                               : Qt::Key_0 + (*key - '0');
+                const PrompterBinding* binding =
+                    FindPrompterBinding(PrompterInput::Key, code, g_runParams.controlMode);
+                ASSERT_NE(binding, nullptr);
+                RunPrompterBinding(*binding);
+            }
+            EXPECT_EQ(LineBeingRead(),
+                      c.paragraph ? script.starts[static_cast<std::size_t>(c.paragraph - 1)]
+                                  : from);
+            EXPECT_EQ(g_runState.paused, paused);
+            EXPECT_FALSE(RunPrompterCommand(PrompterCommand::GoToTyped)) << "the number is gone";
+        }
+    }
+}
+
+TEST_F(LineJumpOnTheClock, GoToParagraphRefusesNumbersThatAreNoParagraphs)
+{
+    Start();
+    const int before = LineBeingRead(); // the script still enters at the bottom
+    for (const int number : {0, -1, 7, 1000000}) {
+        EXPECT_FALSE(RunPrompterCommand(PrompterCommand::GoToParagraph, number)) << number;
+        EXPECT_EQ(LineBeingRead(), before);
+    }
+    for (int number = 6; number >= 1; --number) {
+        ASSERT_TRUE(RunPrompterCommand(PrompterCommand::GoToParagraph, number));
+        EXPECT_EQ(LineBeingRead(), script.starts[static_cast<std::size_t>(number - 1)]);
+        const PrompterStatus status = CurrentPrompterStatus();
+        EXPECT_EQ(status.paragraph, number);
+        EXPECT_EQ(status.paragraphCount, 6);
+    }
+    // A blank line belongs to the paragraph before it.
+    ASSERT_TRUE(ShowLineForReading(script.starts[3] - 1));
+    EXPECT_EQ(CurrentPrompterStatus().paragraph, 3);
+}
+
+TEST_F(LineJumpOnTheClock, PageUpSoonAfterComingToAParagraphGoesToTheOneBefore)
+{
+    // Paragraph 5 (line 23) is come to by a jump or by moving; then the text
+    // moves on by some rows, time passes, and Page Up is pressed.
+    enum class Arrival { PageDown, GoTo, Moving, Home };
+    const struct {
+        Arrival arrival;
+        int rowsOn;
+        int milliseconds;
+        int landsOn; // a paragraph, from 1
+    } cases[] = {
+        {Arrival::PageDown, 2 * kPitch, 500, 4}, // today it landed on 5 and seemed to do nothing
+        {Arrival::PageDown, 2 * kPitch, 1900, 4},
+        {Arrival::PageDown, 2 * kPitch, 2100, 5}, // later: the start of the one being read
+        {Arrival::PageDown, 0, 500, 4},
+        {Arrival::PageDown, 0, 3000, 4}, // on its first line: the one before, as always
+        {Arrival::GoTo, kPitch, 500, 4},
+        {Arrival::Moving, 3 * kPitch, 500, 4},
+        {Arrival::Moving, 3 * kPitch, 2500, 5},
+        {Arrival::Home, kPitch, 500, 1}, // nothing before the first: its start
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.arrival) << ", " << c.rowsOn
+                                          << " rows on, " << c.milliseconds << " ms");
+        Start();
+        const int fifth = script.starts[4];
+        switch (c.arrival) {
+        case Arrival::PageDown:
+            ASSERT_TRUE(ShowLineForReading(script.starts[3]));
+            ASSERT_TRUE(RunPrompterCommand(PrompterCommand::NextParagraph));
+            break;
+        case Arrival::GoTo:
+            ASSERT_TRUE(RunPrompterCommand(PrompterCommand::GoToParagraph, 5));
+            break;
+        case Arrival::Moving:
+            ASSERT_TRUE(ShowLineForReading(fifth - 1));
+            Pass(std::chrono::seconds(10));
+            Move(kPitch);
+            break;
+        case Arrival::Home:
+            ASSERT_TRUE(ShowLineForReading(fifth));
+            ASSERT_TRUE(RunPrompterCommand(PrompterCommand::JumpToStart));
+            break;
+        }
+        const int arrivedAt = c.arrival == Arrival::Home ? 0 : fifth;
+        ASSERT_EQ(LineBeingRead(), arrivedAt);
+        Move(c.rowsOn);
+        Pass(std::chrono::milliseconds(c.milliseconds));
+        RunPrompterCommand(PrompterCommand::PreviousParagraph);
+        EXPECT_EQ(LineBeingRead(), script.starts[static_cast<std::size_t>(c.landsOn - 1)]);
+    }
+}
+
+TEST_F(LineJumpOnTheClock, TheFiguresFollowTheRunsRealPaceAndFallBackOnTheSpeedValue)
+{
+    Start();
+    g_runState.speedValue = 10000; // asks for 100 rows a second
+    ClampSpeed();
+    ASSERT_TRUE(RunPrompterCommand(PrompterCommand::Resume));
+    // The loop manages a step every 20 ms: 50 rows a second.
+    const auto stepFor = [this](int milliseconds, int every) {
+        for (int t = 0; t < milliseconds; t += every) {
+            tickNow += static_cast<std::uint64_t>(every) * 1'000'000;
+            ScrollStep();
+        }
+    };
+    stepFor(500, 20);
+    PrompterStatus status = CurrentPrompterStatus();
+    EXPECT_FALSE(status.paceMeasured) << "half a second is not enough";
+    EXPECT_DOUBLE_EQ(*status.rowsPerSecond, 100);
+    stepFor(1000, 20);
+    status = CurrentPrompterStatus();
+    EXPECT_TRUE(status.paceMeasured);
+    EXPECT_NEAR(*status.rowsPerSecond, 50, 0.5);
+    EXPECT_NEAR(*status.linesPerMinute, 50.0 * 60 / kPitch, 1);
+    EXPECT_NEAR(*status.remainingSeconds, RowsLeftToTheEnd() / 50.0, 1);
+
+    // A pause is no part of the pace, and after a change the window soon
+    // holds the new pace alone.
+    ASSERT_TRUE(RunPrompterCommand(PrompterCommand::Pause));
+    tickNow += 10'000'000'000;
+    ASSERT_TRUE(RunPrompterCommand(PrompterCommand::Resume));
+    stepFor(200, 20);
+    EXPECT_NEAR(*CurrentPrompterStatus().rowsPerSecond, 50, 0.5);
+    stepFor(3500, 10);
+    EXPECT_NEAR(*CurrentPrompterStatus().rowsPerSecond, 100, 1);
+
+    // At speed value 0, which asks for no figure, a glimpse of the pace does.
+    Start();
+    g_runState.speedValue = 0;
+    ClampSpeed();
+    ASSERT_TRUE(RunPrompterCommand(PrompterCommand::Resume));
+    EXPECT_FALSE(CurrentPrompterStatus().rowsPerSecond);
+    stepFor(50, 5);
+    EXPECT_FALSE(CurrentPrompterStatus().rowsPerSecond) << "less than a tenth of a second";
+    stepFor(100, 5);
+    EXPECT_NEAR(*CurrentPrompterStatus().rowsPerSecond, 200, 1);
 }

@@ -37,6 +37,8 @@ PrompterCommand Described(const QString& text)
         const char* words;
         PrompterCommand command;
     } kWords[] = {
+        {"digit of a story number", PrompterCommand::TypeDigit},
+        {"go to the story number", PrompterCommand::GoToTyped},
         {"next paragraph", PrompterCommand::NextParagraph},
         {"paragraph before", PrompterCommand::PreviousParagraph},
         {"of the script", PrompterCommand::JumpToStart},
@@ -59,11 +61,10 @@ PrompterCommand Described(const QString& text)
 // several keys; its description says "while" when paused it does nothing.
 std::set<std::string> ListedKeys(const QString& table, const QRegularExpression& row)
 {
-    const QList<std::pair<QString, QString>> kNames = {{"full stop", "."},
-                                                       {"Down arrow", "Down"},
-                                                       {"Up arrow", "Up"},
-                                                       {"Page Down", "PgDown"},
-                                                       {"Page Up", "PgUp"}};
+    const QList<std::pair<QString, QString>> kNames = {
+        {"full stop", "."},       {"Down arrow", "Down"}, {"Up arrow", "Up"},
+        {"Page Down", "PgDown"},  {"Page Up", "PgUp"},    {"Enter", "Return"},
+        {"keypad Enter", "Enter"}};
     std::set<std::string> keys;
     for (const auto& match : row.globalMatch(table)) {
         const QString description = match.captured(2).simplified();

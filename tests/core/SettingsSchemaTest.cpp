@@ -159,3 +159,33 @@ TEST_F(SettingsSchema, EachKindOfKeyReadsABrokenValueByItsRule)
         EXPECT_EQ(c.value(Loaded(), LoadRemoteSettings(ini)), c.reads);
     }
 }
+
+TEST_F(SettingsSchema, AnEndTimeIsATimeOfDayOrEmptyAndIsWrittenOnlyWhenItChanged)
+{
+    const struct {
+        const char* file;
+        const char* reads;
+    } cases[] = {
+        {"", ""},
+        {"[Prompter]\r\nEndAt=14:32:05\r\n", "14:32:05"},
+        {"[Prompter]\r\nEndAt= 9:05:00 \r\n", "09:05:00"},
+        {"[Prompter]\r\nEndAt=\r\n", ""},
+        {"[Prompter]\r\nEndAt=25:00:00\r\n", ""},
+        {"[Prompter]\r\nEndAt=14:32\r\n", ""},
+        {"[Prompter]\r\nEndAt=soon\r\n", ""},
+        {"[Settings]\r\nEndAt=14:32:05\r\n", ""},
+    };
+    for (const auto& c : cases) {
+        WriteBytes("vellor.ini", c.file);
+        EXPECT_EQ(Loaded().endAt, QString::fromLatin1(c.reads)) << c.file;
+    }
+    const QByteArray settings = kSettingsSection;
+    WriteBytes("vellor.ini", settings);
+    Settings chosen = Loaded();
+    SaveSettings(ini, chosen);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings);
+    chosen.endAt = QStringLiteral("18:59:30");
+    SaveSettings(ini, chosen);
+    EXPECT_EQ(ReadBytes("vellor.ini"), settings + "[Prompter]\r\nEndAt=18:59:30\r\n");
+    EXPECT_EQ(Loaded().endAt, QStringLiteral("18:59:30"));
+}

@@ -24,7 +24,22 @@ class PrompterInput : public PrompterRunFixture
     void TearDown() override
     {
         window.reset();
+        g_runState.primarySurface = nullptr;
+        g_runState.offscreenSurface = nullptr;
         PrompterRunFixture::TearDown();
+    }
+
+    // Puts the script on a run's picture, lines 20 rows high, for jumps.
+    void ShowScript(const std::string& text, int lines)
+    {
+        g_runParams.scriptText = text;
+        g_runParams.lineCount = lines;
+        g_runState.primarySurface = &primary;
+        g_runState.offscreenSurface = &offscreen;
+        g_runState.lineHeight = 20;
+        ResetMotionForNewRun();
+        RecordLineStarts(0);
+        DrawInitialImage();
     }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
@@ -34,6 +49,7 @@ class PrompterInput : public PrompterRunFixture
     }
 
     std::unique_ptr<CPrompterWindow> window;
+    Surface primary, offscreen;
 };
 
 TEST_F(PrompterInput, KeysStopPauseAndReverseOnlyAsTheRunsStateAllows)
@@ -255,15 +271,7 @@ TEST_F(PrompterInput, ClickerAndPedalKeysActAsTheirLettersAndJumpWhetherPausedOr
     }
 
     // Page Down, Page Up and Home jump on a run's picture and keep the motion.
-    Surface primary, offscreen;
-    g_runParams.scriptText = "A\r\n\r\nB\r\nC\r\n\r\nD\r\n";
-    g_runParams.lineCount = 6;
-    g_runState.primarySurface = &primary;
-    g_runState.offscreenSurface = &offscreen;
-    g_runState.lineHeight = 20;
-    ResetMotionForNewRun();
-    RecordLineStarts(0);
-    DrawInitialImage();
+    ShowScript("A\r\n\r\nB\r\nC\r\n\r\nD\r\n", 6);
     // Before anything is read, the next paragraph is the first.
     QTest::keyClick(handle, Qt::Key_PageDown);
     EXPECT_EQ(LineBeingRead(), 0);
@@ -283,6 +291,26 @@ TEST_F(PrompterInput, ClickerAndPedalKeysActAsTheirLettersAndJumpWhetherPausedOr
         EXPECT_EQ(g_runState.direction, ScrollDirection::Forward);
         EXPECT_TRUE(g_runState.running);
     }
-    g_runState.primarySurface = nullptr;
-    g_runState.offscreenSurface = nullptr;
+}
+
+TEST_F(PrompterInput, DigitsAndEnterOnTheKeyboardOrTheKeypadGoToThatParagraph)
+{
+    QWindow* handle = window->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    std::string script;
+    for (int paragraph = 1; paragraph <= 12; ++paragraph)
+        script += "Story " + std::to_string(paragraph) + "\r\nmore\r\n\r\n";
+    ShowScript(script, 36);
+    g_runState.paused = false;
+    QTest::keyClick(handle, Qt::Key_1);
+    QTest::keyClick(handle, Qt::Key_2);
+    QTest::keyClick(handle, Qt::Key_Return);
+    EXPECT_EQ(LineBeingRead(), 33);
+    QTest::keyClick(handle, Qt::Key_4, Qt::KeypadModifier);
+    QTest::keyClick(handle, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(LineBeingRead(), 9);
+    QTest::keyClick(handle, Qt::Key_Return);
+    EXPECT_EQ(LineBeingRead(), 9) << "Enter alone does nothing";
+    EXPECT_FALSE(g_runState.paused);
+    EXPECT_TRUE(g_runState.running);
 }

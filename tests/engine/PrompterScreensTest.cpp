@@ -1,6 +1,8 @@
 #include "ScrollRun.h"
 
+#include "BackTime.h"
 #include "DisplayDevice.h"
+#include "LineStarts.h"
 #include "PresenterMessage.h"
 #include "PreviewWindow.h"
 #include "PrompterDisplay.h"
@@ -14,8 +16,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTime>
 #include <chrono>
 #include <utility>
 
@@ -319,4 +323,37 @@ TEST_F(PrompterScreens, APreviewRefreshWaitsForRoomBeforeAStepButNotForLongAndPa
     const qint64 dueAgain = sinceOpening.elapsed();
     offerUntilShown(60, 1s);
     EXPECT_LT(sinceOpening.elapsed() - dueAgain, 290) << "room, so it does not wait";
+}
+
+TEST_F(PrompterScreens, ThePreviewTellsTheStoryTheTimesAndWithAnEndTimeTheBackTime)
+{
+    g_runParams.scriptText = "One\r\n\r\nTwo\r\nand more\r\n\r\nThree\r\n";
+    g_runParams.lineCount = RecordLineStarts(0);
+    g_runState.lineHeight = 20;
+    g_runState.speedValue = 10000;
+    const int inAnHour = (QTime::currentTime().msecsSinceStartOfDay() / 1000 + 3600) % 86400;
+    for (const bool endTime : {false, true}) {
+        SCOPED_TRACE(endTime ? "with an end time" : "without");
+        g_runParams.endAtSecond = endTime ? std::optional<int>(inAnHour) : std::nullopt;
+        PreviewWindow preview(Named(QStringLiteral("Desk")));
+        QStringList shown;
+        for (const QLabel* label : preview.findChildren<QLabel*>())
+            if (label->isVisibleTo(&preview))
+                shown.append(label->text());
+        const QString all = shown.join(u'|');
+        EXPECT_TRUE(shown.contains(QStringLiteral("Story 1 of 3"))) << all.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("Run 0:00"))) << all.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("Line 1 of 6"))) << all.toStdString();
+        const QStringList ends = shown.filter(QRegularExpression(QStringLiteral("^Ends ")));
+        ASSERT_EQ(ends.size(), endTime ? 1 : 0) << all.toStdString();
+        if (!endTime)
+            continue;
+        // A few rows left at 100 rows a second: far under, and no speed is slow enough.
+        EXPECT_TRUE(
+            ends.front().startsWith(QStringLiteral("Ends %1, ").arg(TimeOfDayText(inAnHour))))
+            << all.toStdString();
+        EXPECT_TRUE(ends.front().endsWith(QStringLiteral(" under"))) << all.toStdString();
+        EXPECT_EQ(shown.filter(QStringLiteral("needs slower than speed 32000")).size(), 1)
+            << all.toStdString();
+    }
 }

@@ -38,6 +38,9 @@ std::string Outcome(const QByteArray& packet)
             taken.command.kind == RemoteCommand::Kind::Message)
             text += "message " + taken.command.text.toStdString() + ' ' +
                     std::to_string(taken.command.seconds) + ';';
+        else if (taken.kind == OscRequest::Kind::Command &&
+                 taken.command.kind == RemoteCommand::Kind::GoTo)
+            text += "goto " + std::to_string(taken.command.paragraph) + ';';
         else if (taken.kind == OscRequest::Kind::Command)
             text += taken.command.kind == RemoteCommand::Kind::Speed
                         ? "speed " + std::to_string(taken.command.speedValue) + ';'
@@ -75,6 +78,14 @@ TEST(OscRules, TakesTheRemoteCommandsAndRefusesWhatIsNotOneOfThem)
         {OscBytes("/vellor/speed"), "wrong;"},
         {OscBytes("/vellor/subscribe", {qint32{70000}}), "wrong;"},
         {OscBytes("/vellor/subscribe", {1.5F}), "wrong;"},
+        {OscBytes("/vellor/goto", {qint32{12}}), "goto 12;"},
+        {OscBytes("/vellor/goto", {3.0F}), "goto 3;"},
+        {OscBytes("/vellor/goto", {qint32{0}}), "wrong;"},
+        {OscBytes("/vellor/goto", {qint32{-2}}), "wrong;"},
+        {OscBytes("/vellor/goto", {2.5F}), "wrong;"},
+        {OscBytes("/vellor/goto", {QByteArray("3")}), "wrong;"},
+        {OscBytes("/vellor/goto"), "wrong;"},
+        {OscBytes("/vellor/goto", {qint32{1}, qint32{2}}), "wrong;"},
         {"", "malformed"},
         {"garbage!", "malformed"},
         {toggle.chopped(4), "malformed"},

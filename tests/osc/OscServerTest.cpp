@@ -66,7 +66,7 @@ TEST_F(OscServerTest, CarriesOutCommandsAndSendsWhatChangesToSubscribersUntilThe
 {
     Send(OscBytes("/vellor/toggle"));
     Send(OscBytes("/vellor/subscribe"));
-    EXPECT_EQ(Received(client).size(), 8U) << "the whole state on subscribing";
+    EXPECT_EQ(Received(client).size(), 9U) << "the whole state on subscribing";
     ASSERT_EQ(acted.size(), 1U);
     EXPECT_EQ(acted.front().prompter, PrompterCommand::TogglePause);
 
@@ -130,6 +130,30 @@ TEST_F(OscServerTest, TalksWithLiblosOwnClientAndMonitor)
     EXPECT_EQ(acted.front().speedValue, 2500);
     EXPECT_TRUE(dumped.contains("/vellor/state/running i 0")) << dumped.toStdString();
     EXPECT_TRUE(dumped.contains("/vellor/state/direction s \"forward\"")) << dumped.toStdString();
+}
+
+TEST_F(OscServerTest, TakesAGotoFromLiblosClientAndSendsTheParagraphBeingRead)
+{
+    const QString send = QStandardPaths::findExecutable(QStringLiteral("oscsend"));
+    if (send.isEmpty())
+        GTEST_SKIP() << "liblo-tools is not installed";
+    const QString port = QString::number(server.Port());
+    ASSERT_EQ(QProcess::execute(send, {"127.0.0.1", port, "/vellor/goto", "i", "3"}), 0);
+    ASSERT_EQ(QProcess::execute(send, {"127.0.0.1", port, "/vellor/goto", "i", "0"}), 0);
+    ASSERT_EQ(QProcess::execute(send, {"127.0.0.1", port, "/vellor/goto", "s", "3"}), 0);
+    QTest::qWait(150);
+    ASSERT_EQ(acted.size(), 1U);
+    EXPECT_EQ(acted.front().kind, RemoteCommand::Kind::GoTo);
+    EXPECT_EQ(acted.front().paragraph, 3);
+    EXPECT_EQ(server.Tally().wrongArguments, 2);
+
+    status.paragraph = 3;
+    const std::vector<OscMessage> state = OscStateMessages(status);
+    const auto paragraph = std::find_if(state.begin(), state.end(), [](const OscMessage& m) {
+        return m.path == "/vellor/state/paragraph";
+    });
+    ASSERT_NE(paragraph, state.end());
+    EXPECT_EQ(paragraph->arguments, std::vector<OscArgument>{qint32{3}});
 }
 
 // The OSC control as the program has it, from the [OSC] section.

@@ -1,6 +1,8 @@
 #include "CommandRateLimit.h"
 #include "GatedTcpServer.h"
+#include "LineStarts.h"
 #include "RemoteCommand.h"
+#include "RemoteCommandRun.h"
 #include "RemoteJson.h"
 #include "RemoteRoutes.h"
 #include "RequestScreen.h"
@@ -96,6 +98,43 @@ TEST(RemoteCommandParsing, AMessageTakesItsTextAndMayTakeSeconds)
             EXPECT_EQ(command->seconds, row.seconds);
         }
     }
+}
+
+TEST(RemoteCommandParsing, TakesAGotoWithAParagraphsNumberFromOneAndRefusesAnyOtherWith400)
+{
+    const RemoteCommand command = Command(R"({"command":"goto","value":12})");
+    EXPECT_EQ(command.kind, RemoteCommand::Kind::GoTo);
+    EXPECT_EQ(command.paragraph, 12);
+    EXPECT_EQ(Command(R"({"command":"goto","value":1e300})").paragraph,
+              std::numeric_limits<int>::max());
+    for (const char* json :
+         {R"({"command":"goto"})", R"({"command":"goto","value":0})",
+          R"({"command":"goto","value":-3})", R"({"command":"goto","value":2.5})",
+          R"({"command":"goto","value":"3"})", R"({"command":"goto","value":null})",
+          R"({"command":"goto","value":[3]})", R"({"command":"goto","value":-1e300})"})
+        EXPECT_EQ(RefusalStatus(ParseRemoteCommand(json)), 400) << json;
+}
+
+TEST(RemoteCommandRunning, RefusesAGotoPastTheLastParagraphWith400AndAnyWithoutARunWith409)
+{
+    g_runParams = ScrollRunParams{};
+    g_runState = ScrollRunState{};
+    g_runParams.scriptText = "One\r\n\r\nTwo\r\nmore\r\n\r\nThree\r\n";
+    g_runParams.lineCount = RecordLineStarts(0);
+    const RemoteHost host{[] { return false; }, {}};
+    const auto go = [&host](int paragraph) {
+        RemoteCommand command = *RemoteCommandNamed("goto");
+        command.paragraph = paragraph;
+        const std::optional<RemoteError> refusal = CarryOutRemoteCommand(command, host);
+        return refusal ? refusal->status : 0;
+    };
+    EXPECT_EQ(go(1), 409);
+    g_runState.running = true;
+    EXPECT_EQ(go(3), 0);
+    EXPECT_EQ(go(4), 400);
+    EXPECT_EQ(go(1000), 400);
+    g_runParams = ScrollRunParams{};
+    g_runState = ScrollRunState{};
 }
 
 TEST(RequestScreening, WaitsForTheWholeRequestAndRefusesWhatIsTooLargeOrUnframed)
@@ -224,10 +263,15 @@ TEST(RemoteStateJson, HoldsExactlyTheNamedFields)
     status.lineIndex = 3;
     status.lineCount = 40;
     status.elapsedSeconds = 1.5;
+    status.paragraph = 2;
+    status.paragraphCount = 9;
     const QJsonObject state = QJsonDocument::fromJson(StateJson(status, "a.txt")).object();
     EXPECT_EQ(state.keys(), (QStringList{"direction", "elapsedSeconds", "lineCount", "lineIndex",
-                                         "linesPerMinute", "message", "paused", "remainingSeconds",
-                                         "rowsPerSecond", "running", "script", "speedValue"}));
+                                         "linesPerMinute", "message", "paragraph", "paragraphCount",
+                                         "paused", "remainingSeconds", "rowsPerSecond", "running",
+                                         "script", "speedValue"}));
+    EXPECT_EQ(state["paragraph"], 2);
+    EXPECT_EQ(state["paragraphCount"], 9);
     EXPECT_EQ(state["direction"], "backward");
     EXPECT_TRUE(state["remainingSeconds"].isNull());
     EXPECT_EQ(state["script"], "a.txt");

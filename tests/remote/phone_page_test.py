@@ -139,6 +139,16 @@ def main():
                            and shown("message-send") == "Change", "the message on the glass")
                 press("message-clear")
                 wait_until(lambda: state()["message"] == "", "the message to clear")
+                # A story number goes to its paragraph; one past the last is refused.
+                def go_to(number):
+                    browser.find_element(By.ID, "story-number").send_keys(number)
+                    press("go")
+
+                go_to("1")
+                wait_until(lambda: state()["paragraph"] == 1 and shown("story") == "1 of 1",
+                           "the first paragraph")
+                go_to("5")
+                wait_until(lambda: "no paragraph 5" in shown("notice"), "the refusal of 5")
 
                 press("stop")
                 wait_until(lambda: not state()["running"] and shown("running") == "Not running",
@@ -155,7 +165,7 @@ def main():
         finally:
             vellor.terminate()
             vellor.wait(10)
-    print("The phone page started, paused, resumed and stopped a run.")
+    print("The phone page started, paused, resumed, jumped and stopped a run.")
     return 0
 
 
