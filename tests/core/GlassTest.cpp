@@ -88,18 +88,6 @@ TEST_F(Glass, AMirroredGlassIsTheExactMirrorOfTheRightReadingOne)
     }
 }
 
-TEST_F(Glass, NothingToDrawLeavesTheOverlayBlank)
-{
-    GlassOverlay overlay(GlassLook{});
-    EXPECT_TRUE(overlay.Blank());
-    const std::uint64_t before = overlay.Revision();
-    overlay.Show(GlassTexts{});
-    EXPECT_EQ(overlay.Revision(), before) << "the same texts again change nothing";
-    overlay.Show(GlassTexts{QStringLiteral("SLOW DOWN"), {}, {}});
-    EXPECT_FALSE(overlay.Blank());
-    EXPECT_GT(overlay.Revision(), before);
-}
-
 TEST_F(Glass, TheCountdownTakesThePlaceOfTheFirstMovementAndAPauseCancelsIt)
 {
     using enum PrompterCommand;

@@ -169,9 +169,6 @@ TEST_F(SettingsSchema, AnEndTimeIsATimeOfDayOrEmptyAndIsWrittenOnlyWhenItChanged
         {"", ""},
         {"[Prompter]\r\nEndAt=14:32:05\r\n", "14:32:05"},
         {"[Prompter]\r\nEndAt= 9:05:00 \r\n", "09:05:00"},
-        {"[Prompter]\r\nEndAt=\r\n", ""},
-        {"[Prompter]\r\nEndAt=25:00:00\r\n", ""},
-        {"[Prompter]\r\nEndAt=14:32\r\n", ""},
         {"[Prompter]\r\nEndAt=soon\r\n", ""},
         {"[Settings]\r\nEndAt=14:32:05\r\n", ""},
     };

@@ -156,9 +156,7 @@ TEST_F(RemoteServerTest, PutsAMessageOnTheGlassWithOrWithoutARun)
     } refusals[] = {
         {R"({"text":"STRANGER"})", {}, 401},
         {R"({"text":")" + QByteArray(kMessageLongest + 1, 'x') + R"("})", kBearer, 400},
-        {R"({"text":"LATE","seconds":-1})", kBearer, 400},
         {R"({"text":1})", kBearer, 400},
-        {QByteArray(4097, ' '), kBearer, 413},
     };
     for (const auto& row : refusals)
         EXPECT_EQ(post(row.body, row.authorization), row.status) << row.body.left(40).toStdString();
