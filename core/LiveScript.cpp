@@ -24,7 +24,7 @@ std::vector<int> LineEnds(std::string_view text)
 
 std::string_view ScriptLine(int k)
 {
-    const std::string& script = g_runParams.scriptText;
+    const std::string_view script = g_runParams.scriptText.View();
     const int from = LineStart(k);
     return std::string_view(script).substr(static_cast<std::size_t>(from),
                                            static_cast<std::size_t>(LineStart(k + 1) - from));
@@ -63,15 +63,15 @@ ChangedLines TrimUnchanged(const RunScriptEdit& edit, const std::vector<int>& en
 // Replaces the script's bytes and line starts of the changed lines.
 void Splice(const ChangedLines& changed, const RunScriptEdit& edit, const std::vector<int>& ends)
 {
-    std::string& script = g_runParams.scriptText;
     const auto endOf = [&](int i) { return i == 0 ? 0 : ends[static_cast<std::size_t>(i - 1)]; };
     const int newFrom = endOf(changed.newFrom);
     const int newLength = endOf(changed.newTo) - newFrom;
     const int oldFrom = LineStart(changed.first);
     const int oldLength = LineStart(changed.first + changed.removed) - oldFrom;
-    script.replace(static_cast<std::size_t>(oldFrom), static_cast<std::size_t>(oldLength),
-                   edit.text, static_cast<std::size_t>(newFrom),
-                   static_cast<std::size_t>(newLength));
+    g_runParams.scriptText.Replace(
+        static_cast<std::size_t>(oldFrom), static_cast<std::size_t>(oldLength),
+        std::string_view(edit.text).substr(static_cast<std::size_t>(newFrom),
+                                           static_cast<std::size_t>(newLength)));
 
     // Entry k + 1 is where line k ends: the changed lines' entries give way
     // to the new lines' ends, and every later entry moves with the text.

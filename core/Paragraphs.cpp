@@ -8,7 +8,7 @@ namespace
 {
 bool IsBlank(int line)
 {
-    const std::string& text = g_runParams.scriptText;
+    const std::string_view text = g_runParams.scriptText.View();
     const auto from = static_cast<std::size_t>(LineStart(line));
     const auto to = std::min(static_cast<std::size_t>(LineStart(line + 1)), text.size());
     for (std::size_t i = from; i < to; ++i) {

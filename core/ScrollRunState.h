@@ -6,6 +6,7 @@
 #include "PaceMeter.h"
 #include "PreviousParagraph.h"
 #include "ReadingCue.h"
+#include "ScriptText.h"
 #include "StoryNumber.h"
 
 #include <QFont>
@@ -50,7 +51,7 @@ enum class ScrollDirection {
 
 // What the scroll command hands the engine before a run starts.
 struct ScrollRunParams {
-    std::string scriptText; // every editor line, each followed by CR LF
+    ScriptText scriptText;  // every editor line, each followed by CR LF
     int lineCount = 0;      // number of lines in scriptText
     ColorRef textColor = 0; // colour of the prompter text
     ColorRef backColor = 0; // colour of the prompter background

@@ -74,7 +74,7 @@ int MeasureLineHeight(Surface& surface)
 
 int ReadScriptLine(int offset)
 {
-    const std::string& text = g_runParams.scriptText;
+    const std::string_view text = g_runParams.scriptText.View();
     std::string& line = g_runState.lineBuffer;
     line.clear();
     const std::size_t from =

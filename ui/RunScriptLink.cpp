@@ -39,8 +39,8 @@ RunScriptLink::RunScriptLink(const ScriptEditor& editor, int linesAtOnce)
     });
 }
 
-template <class Enough>
-int RunScriptLink::TakeInto(std::string& text, Enough enough, bool justChanged)
+template <class Text, class Enough>
+int RunScriptLink::TakeInto(Text& text, Enough enough, bool justChanged)
 {
     int lines = 0;
     for (QTextBlock block =

@@ -37,8 +37,8 @@ class RunScriptLink : public QObject
     void OnContentsChange(int position, int charsRemoved, int charsAdded);
     // Appends paragraphs from the first not taken to `text` until `enough`
     // says so, laid out anew when `justChanged`; answers the lines appended.
-    template <class Enough>
-    int TakeInto(std::string& text, Enough enough, bool justChanged = false);
+    template <class Text, class Enough>
+    int TakeInto(Text& text, Enough enough, bool justChanged = false);
     // Takes paragraphs into the run's script until `enough` says so;
     // answers whether paragraphs remain.
     template <class Enough> bool TakeIntoRun(Enough enough);

@@ -28,9 +28,11 @@ std::size_t MostCapturedBytes(int characters)
 
 CapturedScript CaptureScript(const ScriptEditor& editor)
 {
-    CapturedScript script;
+    ScriptText text;
     ScriptCapture capture(editor);
-    capture.AppendLines(script.text, std::numeric_limits<int>::max());
+    capture.AppendLines(text, std::numeric_limits<int>::max());
+    CapturedScript script;
+    script.text = text.View();
     script.lineCount = capture.LinesTaken();
     return script;
 }
@@ -40,14 +42,14 @@ ScriptCapture::ScriptCapture(const ScriptEditor& editor)
 {
 }
 
-bool ScriptCapture::AppendLines(std::string& text, int lines)
+bool ScriptCapture::AppendLines(ScriptText& text, int lines)
 {
     while (m_next.isValid() && m_lines < lines)
         AppendParagraph(text);
     return m_next.isValid();
 }
 
-bool ScriptCapture::AppendUntil(std::string& text, Clock::time_point until)
+bool ScriptCapture::AppendUntil(ScriptText& text, Clock::time_point until)
 {
     do
         AppendParagraph(text);
@@ -55,12 +57,12 @@ bool ScriptCapture::AppendUntil(std::string& text, Clock::time_point until)
     return m_next.isValid();
 }
 
-void ReserveForCapture(const ScriptEditor& editor, std::string& text)
+void ReserveForCapture(const ScriptEditor& editor, ScriptText& text)
 {
     text.reserve(text.size() + MostCapturedBytes(editor.document()->characterCount()));
 }
 
-void ScriptCapture::AppendParagraph(std::string& text)
+void ScriptCapture::AppendParagraph(ScriptText& text)
 {
     if (m_lines == 0)
         ReserveForCapture(m_editor, text);
@@ -71,7 +73,8 @@ void ScriptCapture::AppendParagraph(std::string& text)
     m_paragraphTime += (Clock::now() - start - m_paragraphTime) / 4;
 }
 
-int AppendParagraphLines(const ScriptEditor& editor, const QTextBlock& block, std::string& text)
+template <class Text>
+int AppendParagraphLines(const ScriptEditor& editor, const QTextBlock& block, Text& text)
 {
     auto* layout = qobject_cast<QPlainTextDocumentLayout*>(editor.document()->documentLayout());
     layout->ensureBlockLayout(block);
@@ -93,3 +96,6 @@ int AppendParagraphLines(const ScriptEditor& editor, const QTextBlock& block, st
     }
     return count;
 }
+
+template int AppendParagraphLines(const ScriptEditor&, const QTextBlock&, std::string&);
+template int AppendParagraphLines(const ScriptEditor&, const QTextBlock&, ScriptText&);

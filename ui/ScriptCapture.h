@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScriptText.h"
+
 #include <QTextBlock>
 
 #include <chrono>
@@ -19,12 +21,14 @@ struct CapturedScript {
 CapturedScript CaptureScript(const ScriptEditor& editor);
 
 /// Appends the displayed lines of paragraph `block` of `editor` to `text`
-/// as CaptureScript does, laying the paragraph out first; answers how many.
-int AppendParagraphLines(const ScriptEditor& editor, const QTextBlock& block, std::string& text);
+/// (a std::string or a ScriptText) as CaptureScript does, laying the
+/// paragraph out first; answers how many.
+template <class Text>
+int AppendParagraphLines(const ScriptEditor& editor, const QTextBlock& block, Text& text);
 
 /// Makes room in `text` for every line of `editor`, so that capturing it
 /// never moves the text.
-void ReserveForCapture(const ScriptEditor& editor, std::string& text);
+void ReserveForCapture(const ScriptEditor& editor, ScriptText& text);
 
 /// Captures the displayed lines of an editor in order, a paragraph at a time,
 /// laying out only the paragraphs it reaches: laying out a script of many
@@ -42,17 +46,17 @@ class ScriptCapture
     /// Appends the lines of the next paragraphs to `text` as CaptureScript
     /// does, until at least `lines` lines have been taken in all; answers
     /// whether lines remain.
-    bool AppendLines(std::string& text, int lines);
+    bool AppendLines(ScriptText& text, int lines);
     /// Appends the lines of at least one more paragraph, and of further ones
     /// while the moment `until` seems far enough off; answers whether lines
     /// remain.
-    bool AppendUntil(std::string& text, Clock::time_point until);
+    bool AppendUntil(ScriptText& text, Clock::time_point until);
 
     /// The number of lines taken so far.
     int LinesTaken() const { return m_lines; }
 
   private:
-    void AppendParagraph(std::string& text);
+    void AppendParagraph(ScriptText& text);
 
     const ScriptEditor& m_editor;
     QTextBlock m_next;                 // the next paragraph to take

@@ -70,7 +70,7 @@ TEST_F(EndToEnd, ScrollsTheLoadedScriptOnBothMonitorsAndSavesTheFinalSpeed)
         QTest::mouseClick(w.Button(Ids::kScrollButton), Qt::LeftButton);
         firstScreen = prompterScreen;
         firstMirror = g_runParams.mirror;
-        captured = g_runParams.scriptText;
+        captured = g_runParams.scriptText.View();
 
         // Monitor 2, mirror-reversed, chosen as the display-format commands do.
         prompterScreen.clear();

@@ -30,8 +30,8 @@ std::string NewScript(int lines)
 std::string TextOfLine(int k)
 {
     const int from = LineStart(k);
-    return g_runParams.scriptText.substr(static_cast<std::size_t>(from),
-                                         static_cast<std::size_t>(LineStart(k + 1) - from - 2));
+    return std::string(g_runParams.scriptText.View().substr(
+        static_cast<std::size_t>(from), static_cast<std::size_t>(LineStart(k + 1) - from - 2)));
 }
 
 struct PlaceCase {

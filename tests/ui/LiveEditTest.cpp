@@ -94,7 +94,7 @@ class LiveEdit : public ControlWindowFixture
         return [this] {
             const CapturedScript now = CaptureScript(Editor());
             EXPECT_EQ(g_runParams.lineCount, now.lineCount);
-            EXPECT_TRUE(g_runParams.scriptText == now.text) << g_runParams.scriptText;
+            EXPECT_TRUE(g_runParams.scriptText.View() == now.text) << g_runParams.scriptText.View();
         };
     }
 

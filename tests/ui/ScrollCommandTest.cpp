@@ -76,7 +76,7 @@ TEST_F(ScrollCommand, FillsTheRunFromTheWindowAndPutsTheFinalSpeedOnTheSlider)
     EXPECT_FALSE(stuck);
     EXPECT_FALSE(cursorOverridden);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(g_runParams.scriptText, "First line\r\nSecond line\r\nThird line\r\n\r\n");
+    EXPECT_EQ(g_runParams.scriptText.View(), "First line\r\nSecond line\r\nThird line\r\n\r\n");
     EXPECT_EQ(g_runParams.lineCount, 4);
     EXPECT_EQ(g_runParams.fontFace, QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(g_runParams.fontPoints, 48);
@@ -207,7 +207,7 @@ TEST_F(ScrollCommand, ABigScriptStartsWithItsFirstLinesAndGetsEveryOtherWhilePau
     EXPECT_LT(linesAtStart, displayed);
     const CapturedScript whole = CaptureScript(Editor());
     EXPECT_EQ(g_runParams.lineCount, whole.lineCount);
-    EXPECT_TRUE(g_runParams.scriptText == whole.text);
+    EXPECT_TRUE(g_runParams.scriptText.View() == whole.text);
     EXPECT_EQ(LineStart(displayed), static_cast<int>(whole.text.size()));
 }
 
