@@ -90,7 +90,10 @@ bool ShowLineAtRow(int line, std::int64_t top)
 bool RedrawLinesInPlace(int from, int to)
 {
     ScrollRunState& st = g_runState;
-    if (!st.primarySurface || !st.offscreenSurface || from < kFirstLineAtStepPitch)
+    if (!st.primarySurface || !st.offscreenSurface)
+        return false;
+    // The first lines are found by the pitch only once the picture is past them.
+    if (from < kFirstLineAtStepPitch && LineTopOnPicture(std::max(to, kFirstLineAtStepPitch)) > 0)
         return false;
     const bool forward = st.direction == ScrollDirection::Forward;
     const int stripLine = forward ? st.lineIndex - 1 : st.lineIndex + 1;

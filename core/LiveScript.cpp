@@ -76,12 +76,17 @@ void Splice(const ChangedLines& changed, const RunScriptEdit& edit, const std::v
     // Entry k + 1 is where line k ends: the changed lines' entries give way
     // to the new lines' ends, and every later entry moves with the text.
     std::vector<int>& table = g_runState.LineStartTable;
-    const auto at = table.begin() + changed.first + 1;
-    table.erase(at, at + changed.removed);
     std::vector<int> starts;
     for (int i = changed.newFrom; i < changed.newTo; ++i)
         starts.push_back(oldFrom + ends[static_cast<std::size_t>(i)] - newFrom);
-    table.insert(table.begin() + changed.first + 1, starts.begin(), starts.end());
+    // As many lines as before: the entries are overwritten, the table not moved.
+    const auto at = table.begin() + changed.first + 1;
+    const auto kept = std::min(starts.size(), static_cast<std::size_t>(changed.removed));
+    std::copy_n(starts.begin(), kept, at);
+    if (kept < starts.size())
+        table.insert(at + kept, starts.begin() + kept, starts.end());
+    else
+        table.erase(at + kept, at + changed.removed);
     const int shift = newLength - oldLength;
     for (auto k = table.begin() + changed.first + 1 + (changed.newTo - changed.newFrom);
          k != table.end(); ++k)
