@@ -10,6 +10,8 @@
 class ScriptText
 {
   public:
+    // The lower-case members do what std::string's do, so that the code that
+    // captures a script fills either kind of text.
     ScriptText& operator=(std::string_view bytes);
     ScriptText& operator+=(std::string_view bytes);
     void append(const char* bytes, std::size_t count) { m_bytes.append(bytes, count); }
