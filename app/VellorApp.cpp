@@ -86,6 +86,10 @@ bool CVellorApp::InitInstance(DialogService& dialogs)
     RemoteControl remote(m_ini, dialogs, host);
     OscControl osc(m_ini, dialogs, host);
     window.SetRemoteControlDialog([&remote, &window] { remote.OpenDialog(&window); });
+    // --follow <address>: this prompter follows the one there from the start.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--follow")); at > 0)
+        window.QueueFollow(arguments.value(at + 1));
     window.DoModal();
     SaveFrom(window);
     return false;

@@ -111,6 +111,21 @@ GlassPiece MessagePiece(const QRect& picture, const GlassLook& look, const QStri
     return piece;
 }
 
+// Small, in the corner the clock leaves free, so that the presenter sees
+// it without it covering the script.
+GlassPiece LeaderLostPiece(const QRect& picture, const GlassLook& look)
+{
+    const TextColumns text = TextColumnsFor(look.layout, look.cue);
+    const int band = Share(picture, kClockBand);
+    const QFont font = Sized(look.face, static_cast<int>(band * kLetterToBand));
+    const QString mark = QStringLiteral("LINK LOST");
+    const int top = picture.bottom() + 1 - band;
+    const int width = QFontMetrics(font).horizontalAdvance(mark) + band / 2;
+    const QRect room = Columns(picture, text.left, text.right, top, band);
+    const QRect bounds(room.left(), top, std::min(width, room.width()), band);
+    return TextPiece(bounds, bounds, look, font, mark, Qt::AlignHCenter);
+}
+
 GlassPiece CountdownPiece(const QRect& picture, const GlassLook& look, int seconds)
 {
     const int side = Share(picture, kCountdownBox);
@@ -135,6 +150,8 @@ std::vector<GlassPiece> GlassPieces(const QRect& area, const QRect& picture, con
         pieces.push_back(MessagePiece(picture, look, texts.message));
     if (texts.countdown)
         pieces.push_back(CountdownPiece(picture, look, *texts.countdown));
+    if (texts.leaderLost)
+        pieces.push_back(LeaderLostPiece(picture, look));
     return pieces;
 }
 

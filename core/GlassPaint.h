@@ -34,6 +34,7 @@ struct GlassTexts {
     QString message;              // a band at the top; empty: none
     QString clock;                // the time of day in the bottom corner; empty: none
     std::optional<int> countdown; // seconds, large in the middle
+    bool leaderLost = false;      // a follower has lost its leader: a mark in the bottom corner
     bool operator==(const GlassTexts&) const = default;
 };
 

@@ -116,6 +116,7 @@ void ApplyRunScriptEdit(RunScriptEdit edit)
     edit.first = std::clamp(edit.first, 0, g_runParams.lineCount);
     edit.removed = std::clamp(edit.removed, 0, g_runParams.lineCount - edit.first);
     const ChangedLines changed = TrimUnchanged(edit, ends);
+    ++g_runState.scriptEdits;
 
     const bool shown = g_runState.primarySurface && g_runState.offscreenSurface;
     const int read = LineBeingRead();

@@ -37,6 +37,7 @@ PrompterStatus CurrentPrompterStatus()
     status.message = PresenterMessageAt(std::chrono::steady_clock::now());
     status.sinceFirstMoved = SecondsSinceFirstMoved();
     status.typedStory = g_runState.typedStory.Shown(RunClockNow());
+    status.follow = g_runState.followState;
     // At speed value 0 the speed tells nothing, so a glimpse of the pace will do.
     const std::optional<double> asked = RowsPerSecond(status.speedValue);
     const std::optional<double> measured =

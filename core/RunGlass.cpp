@@ -29,6 +29,7 @@ GlassTexts RunGlassTextsAt(Clock::time_point now)
     if (g_runParams.glass.clock)
         texts.clock = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     texts.countdown = CountdownShown(now);
+    texts.leaderLost = g_runState.followState == FollowState::Lost;
     return texts;
 }
 

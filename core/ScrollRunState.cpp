@@ -17,6 +17,7 @@ void ResetMotionForNewRun()
     g_runState.lineRead = INT_MIN;
     g_runState.paragraphArrival.reset();
     g_runState.paragraphs = {};
+    ++g_runState.scriptEdits;
 }
 
 void SetLineStart(int k, int offset)

@@ -73,6 +73,15 @@ struct ScrollRunParams {
     // The time of day the script is to end by, in seconds from midnight
     // ([Prompter] EndAt); the preview's back-time. None: no back-time.
     std::optional<int> endAtSecond;
+    // The run follows another prompter, which moves it; its keys only end it.
+    bool followsLeader = false;
+};
+
+// A follower's link to the prompter it follows.
+enum class FollowState {
+    Off,    // this prompter follows none
+    InStep, // it hears its leader
+    Lost,   // it has lost its leader and goes on at the last pace
 };
 
 // What the operator has put on the glass for the presenter.
@@ -113,6 +122,10 @@ struct ScrollRunState {
     std::optional<std::chrono::steady_clock::time_point> firstMoved;
     // The rows a second the run really moves.
     PaceMeter pace;
+    // Grows with every change of the run's script but its growing, and with
+    // every run, so that followers know to take it afresh.
+    std::uint64_t scriptEdits = 0;
+    FollowState followState = FollowState::Off;
 
     // The story number being typed at the prompter.
     StoryNumberEntry typedStory;
@@ -144,8 +157,8 @@ extern ScrollRunState g_runState;
 
 // Puts the motion in the state every run starts in: paused, forward, with
 // no direction change pending, nothing moved yet, no pace measured, no
-// story number typed, no paragraph come to or counted yet. The caller then
-// clamps the speed.
+// story number typed, no paragraph come to or counted yet, and the script
+// counted as new for followers. The caller then clamps the speed.
 void ResetMotionForNewRun();
 
 // Records offset as the start of line k, growing the table as needed.

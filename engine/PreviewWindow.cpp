@@ -121,18 +121,20 @@ PreviewWindow::PreviewWindow(QScreen* screen)
     m_speed = figure("speed");
     m_backTime = figure("backTime");
     m_needs = figure("needs");
+    m_follow = figure("follow", true);
     pair(0, m_remaining, m_clock);
     pair(1, m_elapsed, m_sinceStart);
     pair(2, m_story, m_position);
     grid->addWidget(m_progress, 3, 0, 1, 2);
     int row = 4;
-    for (QLabel* wide : {m_speed, m_backTime, m_needs}) {
+    for (QLabel* wide : {m_speed, m_backTime, m_needs, m_follow}) {
         wide->setWordWrap(true);
         grid->addWidget(wide, row++, 0, 1, 2);
     }
     const bool backTime = g_runParams.endAtSecond.has_value();
     m_backTime->setVisible(backTime);
     m_needs->setVisible(backTime);
+    m_follow->setVisible(g_runParams.followsLeader);
     layout->addWidget(figures);
     layout->addWidget(new PresenterMessageButtons(this));
     setFixedWidth(kAreaSize.width() + margins.left() + margins.right());
@@ -244,6 +246,9 @@ void PreviewWindow::ShowStatus()
     else
         m_speed->setText(tr("Speed: as fast as it goes"));
     ShowBackTime(status);
+    m_follow->setText(status.follow == FollowState::Lost
+                          ? tr("Leader lost: going on at its last speed, trying again")
+                          : tr("Following the leader, in step"));
     // A figure that wraps onto a second line makes the window taller, so the
     // picture above the figures keeps its whole height.
     if (const int needed = layout()->totalHeightForWidth(width()); needed > height())

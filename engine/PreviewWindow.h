@@ -68,6 +68,7 @@ class PreviewWindow : public QWidget
     QLabel* m_speed = nullptr;
     QLabel* m_backTime = nullptr; // hidden without an end time
     QLabel* m_needs = nullptr;
+    QLabel* m_follow = nullptr; // hidden unless this prompter follows another
     QTimer* m_refresh = nullptr;
     QElapsedTimer m_dueFor;      // valid while a refresh is due
     LongestOfLate m_refreshTime; // what a refresh takes, painting included

@@ -19,7 +19,9 @@ namespace
 // Gives the command bound to the input in the run's speed control mode.
 void Give(PrompterInput input, int code = 0)
 {
-    if (const PrompterBinding* binding = FindPrompterBinding(input, code, g_runParams.controlMode))
+    const PrompterBinding* binding = FindPrompterBinding(input, code, g_runParams.controlMode);
+    // A prompter that follows another moves with it: its own keys only end the run.
+    if (binding && (!g_runParams.followsLeader || binding->command == PrompterCommand::Stop))
         RunPrompterBinding(*binding);
 }
 

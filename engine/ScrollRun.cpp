@@ -96,7 +96,7 @@ class ScriptRest
 };
 } // namespace
 
-void StartScrollRun(bool useMonitor2, ScriptFeed rest)
+void StartScrollRun(bool useMonitor2, ScriptFeed rest, RunPilot pilot)
 {
     g_runParams.useMonitor2 = useMonitor2;
     ResetMotionForNewRun();
@@ -120,6 +120,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
     EventWait wait;
     ScriptRest script(std::move(rest));
     RunGlassFeed glass(*g_runState.overlay);
+    Clock::time_point pilotDue = Clock::time_point::max();
     while (g_runState.running) {
         // Whatever waits for any window is dispatched, never waiting for
         // more; only when nothing waited does the prompter move, so input
@@ -127,7 +128,10 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
         const bool dispatched = events->processEvents(QEventLoop::AllEvents);
         if (!dispatched) {
             script.KeepAhead();
-            ScrollStep();
+            if (pilot)
+                pilotDue = pilot(Clock::now());
+            else
+                ScrollStep();
         }
         const Clock::time_point now = Clock::now();
         const Clock::time_point glassDue = glass.Follow(now);
@@ -139,7 +143,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
             preview->RefreshIfDue(g_runState.stepInterval <= 0 ? std::chrono::nanoseconds::max()
                                                                : TimeLeft(Clock::now(), stepDue));
         if (!script.UseTimeBefore(stepDue))
-            wait.Until(std::min({stepDue, After(now, screenWants), glassDue}));
+            wait.Until(std::min({stepDue, After(now, screenWants), glassDue, pilotDue}));
     }
 
     // The preview reads the display's frames, so it goes first; the

@@ -10,6 +10,12 @@
 // whether lines remain.
 using ScriptFeed = std::function<bool(std::chrono::steady_clock::time_point until)>;
 
+// Drives a run in place of its own steps, for a prompter that follows
+// another: called at every pass of the loop when nothing waited, it moves
+// the picture itself and answers when it wants the next pass.
+using RunPilot =
+    std::function<std::chrono::steady_clock::time_point(std::chrono::steady_clock::time_point now)>;
+
 // Runs the prompter once, from start to stop, and returns when the operator
 // has ended the run or it could not start; the run state's speedValue then
 // holds the speed it ended at. The run starts paused and forward at the
@@ -23,5 +29,5 @@ using ScriptFeed = std::function<bool(std::chrono::steady_clock::time_point unti
 // request does not end the run. Between passes it waits, inside the event
 // dispatcher, until the next step is due or the screen wants a pass; an
 // event ends the wait at once. Paused, it waits for events alone; at speed
-// value 0 it never waits.
-void StartScrollRun(bool useMonitor2, ScriptFeed rest = {});
+// value 0 it never waits. pilot, when given, moves the picture instead of the steps.
+void StartScrollRun(bool useMonitor2, ScriptFeed rest = {}, RunPilot pilot = {});

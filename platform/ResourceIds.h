@@ -105,6 +105,8 @@ constexpr int kCmdRunReverse = 32865;
 constexpr int kCmdRunToCursor = 32866;
 constexpr int kCmdRunPreviousParagraph = 32867;
 constexpr int kCmdRunNextParagraph = 32868;
+// Follow a Prompter, beside Scroll on the menu bar; beyond the design.
+constexpr int kCmdFollow = 32880;
 
 // The system-menu item that opens the about box.
 constexpr int kSysCmdAbout = 0x0010;

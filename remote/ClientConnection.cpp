@@ -38,6 +38,11 @@ ClientConnection::~ClientConnection()
     m_socket->disconnect(this);
 }
 
+qint64 ClientConnection::UnsentBytes() const
+{
+    return m_socket->bytesToWrite();
+}
+
 void ClientConnection::Answer(const QByteArray& response)
 {
     Settle();

@@ -41,6 +41,8 @@ class ClientConnection : public QObject
     quint64 Id() const { return m_id; }
     QHostAddress Peer() const { return m_peer; }
     bool IsWebSocket() const { return m_webSocket; }
+    /// Bytes written but not yet taken by the network.
+    qint64 UnsentBytes() const;
 
     /// Sends the whole HTTP response and closes once it is out.
     void Answer(const QByteArray& response);

@@ -42,15 +42,6 @@ RemoteError BadRequest(const char* message)
     return {400, QString::fromLatin1(message)};
 }
 
-std::optional<QJsonObject> JsonObject(QByteArrayView json)
-{
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(json.toByteArray(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
-    return document.object();
-}
-
 // A value that is a whole number, held where an int holds it: the run holds
 // it within its own range.
 std::optional<int> WholeNumber(const QJsonValue& value)
@@ -79,6 +70,15 @@ std::variant<RemoteCommand, RemoteError> WithMessage(RemoteCommand command,
     return command;
 }
 } // namespace
+
+std::optional<QJsonObject> JsonObject(QByteArrayView json)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return document.object();
+}
 
 std::optional<RemoteCommand> RemoteCommandNamed(QByteArrayView name)
 {

@@ -3,6 +3,7 @@
 #include "PrompterCommands.h"
 
 #include <QByteArrayView>
+#include <QJsonObject>
 #include <QString>
 
 #include <optional>
@@ -46,3 +47,6 @@ std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
 /// The message in `json`, {"text": <string>, "seconds": <int>} with the
 /// seconds optional, or a 400 error saying what is wrong with it.
 std::variant<RemoteCommand, RemoteError> ParseRemoteMessage(QByteArrayView json);
+
+/// The JSON object `json` holds, or none for anything else.
+std::optional<QJsonObject> JsonObject(QByteArrayView json);

@@ -9,6 +9,19 @@ QJsonValue Figure(const std::optional<double>& figure)
 {
     return figure ? QJsonValue(*figure) : QJsonValue();
 }
+
+const char* FollowStateName(FollowState link)
+{
+    switch (link) {
+    case FollowState::InStep:
+        return "in step";
+    case FollowState::Lost:
+        return "lost";
+    case FollowState::Off:
+        break;
+    }
+    return "off";
+}
 } // namespace
 
 QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
@@ -28,6 +41,7 @@ QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
         {"linesPerMinute", Figure(status.linesPerMinute)},
         {"script", scriptName},
         {"message", status.message},
+        {"follow", FollowStateName(status.follow)},
     };
     return QJsonDocument(state).toJson(QJsonDocument::Compact);
 }

@@ -10,8 +10,8 @@
 /// The run's state as the interface gives it: running, paused, direction,
 /// speedValue, lineIndex, lineCount, paragraph (from 1) and paragraphCount,
 /// elapsedSeconds, remainingSeconds,
-/// rowsPerSecond and linesPerMinute (each null while unknown) and script,
-/// the script's file name.
+/// rowsPerSecond and linesPerMinute (each null while unknown), script,
+/// the script's file name, message, and follow ("off", "in step" or "lost").
 QByteArray StateJson(const PrompterStatus& status, const QString& scriptName);
 
 /// {"error": message}, or with "status" too for a WebSocket, which has no status line.

@@ -26,4 +26,15 @@ inline constexpr int kStatePushIntervalMs = 50;      // at most 20 state message
 inline constexpr qint64 kMaxUnsentBytes = 64 * 1024; // a client that stops reading is dropped
 inline constexpr qint64 kReadChunkBytes = 16 * 1024; // read from a socket at a time
 inline constexpr int kListenBacklog = 256;           // connections the system queues for us
+
+// Followers: what a leader sends them and what a follower takes from a leader.
+inline constexpr qsizetype kMaxLeaderMessageBytes = 128 * 1024; // one message to a follower
+inline constexpr qsizetype kFollowScriptPartBytes = 4096;       // of script text in one message
+inline constexpr qint64 kFollowUnsentBeforePart = 32 * 1024;    // no script part beyond this unsent
+inline constexpr int kFollowCheckMs = 4;      // the leader looks for a change this often
+inline constexpr int kFollowKeypointMs = 500; // a keypoint at least this often, changed or not
+inline constexpr int kFollowClockMs = 500;    // the follower times a round trip this often
+inline constexpr int kFollowSilenceMs = 1500; // a leader silent this long has been lost
+inline constexpr int kFollowRetryMs = 300;    // the follower tries a lost leader again after
+inline constexpr int kFollowWaitMs = 10'000;  // for a leader to send what a run needs
 } // namespace RemoteLimits

@@ -3,6 +3,7 @@
 #include "ClientConnection.h"
 #include "GatedTcpServer.h"
 #include "HttpResponse.h"
+#include "LeaderNow.h"
 #include "PrompterStatus.h"
 #include "RemoteCommandRun.h"
 #include "RemoteJson.h"
@@ -45,6 +46,8 @@ RemoteServer::RemoteServer(RemoteHost host, QObject* parent)
     m_clock.start();
     m_pushTimer.setInterval(RemoteLimits::kStatePushIntervalMs);
     connect(&m_pushTimer, &QTimer::timeout, this, &RemoteServer::PushState);
+    m_followTimer.setInterval(RemoteLimits::kFollowCheckMs);
+    connect(&m_followTimer, &QTimer::timeout, this, &RemoteServer::FeedFollowers);
     m_startWatch.setInterval(kStartWatchMs);
     connect(&m_startWatch, &QTimer::timeout, this, &RemoteServer::WatchStart);
 }
@@ -97,6 +100,7 @@ void RemoteServer::Close()
     m_waiting =
         WaitingRoom(RemoteLimits::kMaxWaitingConnections, RemoteLimits::kMaxWaitingPerAddress);
     m_pushTimer.stop();
+    m_followTimer.stop();
     m_lastPushed.clear();
     m_listeners.clear();
     m_addressLimits.clear();
@@ -228,7 +232,10 @@ void RemoteServer::OnMessage(ClientConnection& connection, const QByteArray& mes
         RateRefusal({&client->limit, &AddressLimit(connection.Peer())});
     if (!refusal && !text)
         refusal = RemoteError{400, QStringLiteral("Send text.")};
-    if (!refusal)
+    const std::optional<FollowerAsk> ask = refusal ? std::nullopt : ParseFollowerAsk(message);
+    if (ask)
+        TakeFollowerAsk(*client, *ask);
+    else if (!refusal)
         refusal = RunCommand(ParseRemoteCommand(message), [] {});
     const bool forRate = refusal && refusal->status == 429;
     client->rateRefusals = forRate ? client->rateRefusals + 1 : 0;
@@ -249,6 +256,39 @@ void RemoteServer::Leave(ClientConnection& connection)
     if (m_clients.empty())
         m_pushTimer.stop();
     emit clientCountChanged(ClientCount());
+}
+
+void RemoteServer::TakeFollowerAsk(Client& client, const FollowerAsk& ask)
+{
+    if (ask.kind == FollowerAsk::Kind::Clock) {
+        client.connection->SendText(ClockAnswerJson({ask.sent, LeaderClockNow()}));
+        return;
+    }
+    if (client.leader)
+        return;
+    client.leader.emplace();
+    m_followTimer.start();
+    FeedFollowers();
+}
+
+void RemoteServer::FeedFollowers()
+{
+    // Worked out for all before any is sent: a client that takes no more goes while sent to.
+    const LeaderSnapshot snapshot = CurrentLeaderSnapshot();
+    std::vector<std::pair<QPointer<ClientConnection>, std::vector<QByteArray>>> due;
+    for (Client& client : m_clients) {
+        if (client.leader)
+            due.emplace_back(client.connection,
+                             client.leader->Next(snapshot, client.connection->UnsentBytes()));
+    }
+    if (due.empty())
+        m_followTimer.stop();
+    for (const auto& [connection, messages] : due) {
+        for (const QByteArray& message : messages) {
+            if (connection)
+                connection->SendText(message);
+        }
+    }
 }
 
 std::optional<RemoteError>

@@ -2,6 +2,8 @@
 
 #include "CommandRateLimit.h"
 #include "ConnectionReader.h"
+#include "FollowMessages.h"
+#include "LeaderFeed.h"
 #include "RemoteCommand.h"
 #include "RemoteHost.h"
 #include "RemoteLimits.h"
@@ -65,6 +67,8 @@ class RemoteServer : public QObject
         ClientConnection* connection;
         CommandRateLimit limit{RemoteLimits::kMaxCommandsPerSecond};
         int rateRefusals = 0; // in a row
+        std::optional<LeaderFeed> leader =
+            std::nullopt; // what it is sent as a follower; none: not one
     };
 
     void Arrive(QTcpSocket* socket);
@@ -72,6 +76,8 @@ class RemoteServer : public QObject
     void OpenWebSocket(ClientConnection& connection, const RequestHead& head);
     void OnMessage(ClientConnection& connection, const QByteArray& message, bool text);
     void Leave(ClientConnection& connection);
+    void TakeFollowerAsk(Client& client, const FollowerAsk& ask);
+    void FeedFollowers();
     std::optional<RemoteError> RateRefusal(std::initializer_list<CommandRateLimit*> limits);
     std::optional<RemoteError> RunCommand(const std::variant<RemoteCommand, RemoteError>& parsed,
                                           std::function<void()> whenDone);
@@ -93,6 +99,7 @@ class RemoteServer : public QObject
     CommandRateLimit m_scriptLimit; // scripts pushed, from every client together
     QElapsedTimer m_clock;          // steady time for the rate limits
     QTimer m_pushTimer;
+    QTimer m_followTimer; // while followers are connected
     QByteArray m_lastPushed;
     // A start waits to answer until its run is on the screen.
     QTimer m_startWatch;

@@ -16,8 +16,8 @@ packages=(
   # What the tests check the installed desktop entry and metainfo with.
   desktop-file-utils appstream
   xvfb xauth
-  # The remote control's QR code; the WebSocket client its tests use, and
-  # the browser they drive.
+  # The remote control's QR code; the WebSocket client of a follower and of
+  # the tests, and the browser they drive.
   libqrencode-dev pkg-config qt6-websockets-dev chromium chromium-driver python3-selenium
   # Show controllers over OSC, and the outside client its tests use.
   liblo-dev liblo-tools

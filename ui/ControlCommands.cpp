@@ -91,6 +91,7 @@ const ControlCommand kCommands[] = {
      .update = &D::OnUpdateEditSelectAll},
 
     {.id = Ids::kCmdScroll, .menu = Bar, .text = "&Scroll", .run = &D::OnScroll},
+    {.id = Ids::kCmdFollow, .menu = Bar, .text = "Fo&llow a Prompter ...", .run = &D::OnFollow},
 
     {.id = Ids::kCmdScrollSpeed,
      .menu = Preferences,

@@ -24,6 +24,7 @@ class RecoveryKeeper;
 class RunScriptLink;
 class ScriptEditor;
 struct EncodedScript;
+struct FollowTarget;
 
 // The operator's control window: the script editor, the skinned buttons and
 // check boxes, the speed slider, menu 4 and the shortcuts of table 136. The
@@ -186,6 +187,12 @@ class CVellorDlg : public CBgDialog
 
     void OnGlass(); ///< Preferences > Glass: the margin, countdown and clock of the next run
 
+    // Following another prompter.
+    void OnFollow(); ///< Follow a Prompter: asks where the leader is and follows it until Esc
+    /// Follows the leader at `address` (the phone page's, with its token)
+    /// once the caller has returned; tells the operator when it cannot.
+    void QueueFollow(const QString& address);
+
     // Remote control.
     void OnRemoteControl(); ///< Preferences > Remote Control: opens what was given below
     /// What Preferences > Remote Control opens; without it the item does nothing.
@@ -220,6 +227,7 @@ class CVellorDlg : public CBgDialog
     void RestoreRecoveredScript();
     void ScriptSaved(const EncodedScript& text);
     void ScriptReplaced();
+    void Follow(const FollowTarget& target);
 
     DialogService& m_dialogs;
     QFont m_font;  // the editor's font

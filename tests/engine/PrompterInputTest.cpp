@@ -1,6 +1,7 @@
 #include "LineStarts.h"
 #include "PrompterRunFixture.h"
 #include "ReadingPosition.h"
+#include "RunClock.h"
 #include "Surface.h"
 
 #include <QDialog>
@@ -144,6 +145,24 @@ TEST_F(PrompterInput, TheLeftButtonPausesAndResumesAndTheRightReversesEitherWayU
         EXPECT_TRUE(g_runState.directionChangeRequested);
     }
     EXPECT_TRUE(g_runState.running);
+}
+
+TEST_F(PrompterInput, AFollowersOwnKeysAndMouseDoNothingButEnd)
+{
+    g_runParams.followsLeader = true;
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_F, Qt::Key_S, Qt::Key_D, Qt::Key_PageDown,
+                              Qt::Key_Home, Qt::Key_5, Qt::Key_Return})
+        Key(key);
+    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+    SendWheel(240);
+    EXPECT_FALSE(g_runState.paused);
+    EXPECT_FALSE(g_runState.directionChangeRequested);
+    EXPECT_EQ(g_runState.speedValue, 10000);
+    EXPECT_FALSE(g_runState.typedStory.Shown(RunClockNow()));
+    EXPECT_TRUE(g_runState.running);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(g_runState.running);
 }
 
 TEST_F(PrompterInput, OneWheelEventIsOneStepWhateverItsDelta)
