@@ -6,6 +6,7 @@
 #include "PaceMeter.h"
 #include "PreviousParagraph.h"
 #include "ReadingCue.h"
+#include "ScreenOutputs.h"
 #include "StoryNumber.h"
 
 #include <QFont>
@@ -72,6 +73,8 @@ struct ScrollRunParams {
     // The time of day the script is to end by, in seconds from midnight
     // ([Prompter] EndAt); the preview's back-time. None: no back-time.
     std::optional<int> endAtSecond;
+    // The screens that show the run beside the main output ([Outputs]).
+    OutputChoices outputs;
 };
 
 // What the operator has put on the glass for the presenter.
