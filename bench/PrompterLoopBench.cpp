@@ -10,6 +10,7 @@
 // or raster picks the presenter to measure).
 #include "EventWait.h"
 #include "FrameMailbox.h"
+#include "FurtherOutputs.h"
 #include "GlassOverlay.h"
 #include "LineJump.h"
 #include "LineStarts.h"
@@ -234,14 +235,21 @@ BENCHMARK(BM_LoopPassesMovingAtSpeedZero)->Iterations(1)->Unit(benchmark::kMilli
 // rows a frame. With the second argument 1 the run shows the operator's
 // preview on the last screen (a desk of two screens), so the figures of the
 // two can be set side by side; with the third 1 the glass carries all it can
-// (a margin, the reading cue, the clock and a message).
+// (a margin, the reading cue, the clock and a message); the fourth is how
+// many further screens show the run too (a desk of that many more screens,
+// scripts/three-screen-x.sh), the first forward, the second reversed.
 void BM_StepIntervalSpread(benchmark::State& state)
 {
     const int speedValue = static_cast<int>(state.range(0));
     const bool preview = state.range(1) != 0;
     const bool glass = state.range(2) != 0;
+    const auto outputs = static_cast<qsizetype>(state.range(3));
     if (preview && QGuiApplication::screens().size() < 2) {
         state.SkipWithError("the preview needs a second screen");
+        return;
+    }
+    if (QGuiApplication::screens().size() <= outputs) {
+        state.SkipWithError("the further outputs need as many more screens");
         return;
     }
     for (auto _ : state) {
@@ -254,6 +262,10 @@ void BM_StepIntervalSpread(benchmark::State& state)
             g_runParams.readingCue = ReadingCue{true, kCueHeightDefault};
             g_runParams.glass = GlassLayout{10, 0, true};
         }
+        for (qsizetype k = 1; k <= outputs; ++k)
+            g_runParams.outputs.push_back(
+                {QGuiApplication::screens().at(k)->name(),
+                 k == 1 ? OutputChoice::Forward : OutputChoice::Reversed});
         std::vector<std::uint64_t> steps;
         std::vector<double> rowsPerFrame;
         std::vector<double> frameTimes;
@@ -362,9 +374,10 @@ void BM_StepIntervalSpread(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StepIntervalSpread)
-    ->ArgNames({"speed", "preview", "glass"})
-    ->ArgsProduct({{16667, 5556, 1667}, {0, 1}, {0}})
-    ->ArgsProduct({{16667, 5556, 1667}, {0}, {1}})
+    ->ArgNames({"speed", "preview", "glass", "outputs"})
+    ->ArgsProduct({{16667, 5556, 1667}, {0, 1}, {0}, {0}})
+    ->ArgsProduct({{16667, 5556, 1667}, {0}, {1}, {0}})
+    ->ArgsProduct({{16667, 5556, 1667}, {0}, {0}, {2}})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
@@ -421,6 +434,61 @@ void DrawTextPicture(Surface& surface, int firstLine)
                         QStringLiteral("Line %1 of the benchmark script, read aloud").arg(line));
 }
 
+// A text picture that moves as a run's does, a frame a refresh apart.
+class MovingPicture
+{
+  public:
+    MovingPicture()
+    {
+        DrawTextPicture(m_surface, 0);
+        DrawTextPicture(m_strip, 100);
+    }
+
+    // Waits for the next frame's time, then moves the picture by rows since
+    // the frame before, the lines entering as the line strip holds them
+    // (480 or more: every row new).
+    const Surface& NextFrame(int rows)
+    {
+        std::this_thread::sleep_until(m_frameBegins);
+        m_frameBegins += std::chrono::microseconds(16667);
+        if (rows >= Surface::kHeight)
+            DrawTextPicture(m_surface, m_entering++);
+        for (int k = 0; k < rows && rows < Surface::kHeight; ++k) {
+            m_surface.ScrollUp();
+            m_surface.CopyRowFrom(Surface::kHeight - 1, m_strip, m_entering++ % Surface::kHeight);
+        }
+        return m_surface;
+    }
+
+  private:
+    Surface m_surface;
+    Surface m_strip;
+    int m_entering = 0;
+    std::chrono::steady_clock::time_point m_frameBegins = std::chrono::steady_clock::now();
+};
+
+// One memcpy of a screen's picture, the yardstick of a frame's work: its
+// processor time in nanoseconds.
+class PictureCopy
+{
+  public:
+    explicit PictureCopy(std::size_t bytes) : m_from(bytes, 1), m_to(bytes, 2) {}
+
+    double Time()
+    {
+        const std::uint64_t start = ThreadNanoseconds();
+        std::memcpy(m_to.data(), m_from.data(), m_to.size());
+        benchmark::DoNotOptimize(m_to.data());
+        const auto took = static_cast<double>(ThreadNanoseconds() - start);
+        std::swap(m_from, m_to);
+        return took;
+    }
+
+  private:
+    std::vector<char> m_from;
+    std::vector<char> m_to;
+};
+
 // What the loop spends on the screen's behalf per frame when no OpenGL
 // presenter takes it off the loop's thread, on a screen of the first two
 // arguments: the picture moved by the third argument's rows since the frame
@@ -452,31 +520,17 @@ void BM_RasterScanOutWorkPerFrame(benchmark::State& state)
                        {SurfacePalette(0xFFFFFF, 0), state.range(3) != 0 ? &glass : nullptr}, 60);
     for (int k = 0; k < 50; ++k)
         QApplication::processEvents();
-    Surface surface;
-    Surface strip; // the lines that enter, as the line strip holds them
-    DrawTextPicture(surface, 0);
-    DrawTextPicture(strip, 100);
+    MovingPicture moving;
     const QRect picture = ScanOutRect(screen * view.devicePixelRatioF());
-    const std::size_t outputBytes = std::size_t{4} * static_cast<std::size_t>(picture.width()) *
-                                    static_cast<std::size_t>(picture.height());
-    std::vector<char> from(outputBytes, 1);
-    std::vector<char> to(outputBytes, 2);
+    PictureCopy copy(std::size_t{4} * static_cast<std::size_t>(picture.width()) *
+                     static_cast<std::size_t>(picture.height()));
     std::vector<double> work;
     std::vector<double> copies;
     std::vector<double> bands;
     std::vector<double> repaints;
     std::vector<double> walls;
-    int entering = 0;
-    auto frameBegins = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        std::this_thread::sleep_until(frameBegins);
-        frameBegins += std::chrono::microseconds(16667);
-        if (rowsPerFrame >= Surface::kHeight)
-            DrawTextPicture(surface, entering++);
-        for (int k = 0; k < rowsPerFrame && rowsPerFrame < Surface::kHeight; ++k) {
-            surface.ScrollUp();
-            surface.CopyRowFrom(Surface::kHeight - 1, strip, entering++ % Surface::kHeight);
-        }
+        const Surface& surface = moving.NextFrame(rowsPerFrame);
         mailbox.Want();
         mailbox.Offer(surface);
         const std::uint64_t shown = view.FramesShown();
@@ -491,11 +545,7 @@ void BM_RasterScanOutWorkPerFrame(benchmark::State& state)
             (view.FramesShown() == shown ? bands : repaints).push_back(piece);
         }
         work.push_back(total);
-        const std::uint64_t start = ThreadNanoseconds();
-        std::memcpy(to.data(), from.data(), outputBytes);
-        benchmark::DoNotOptimize(to.data());
-        copies.push_back(static_cast<double>(ThreadNanoseconds() - start));
-        std::swap(from, to);
+        copies.push_back(copy.Time());
     }
     state.counters["work_ms_p50"] = Percentile(work, 0.5) / 1e6;
     state.counters["memcpy_ms_p50"] = Percentile(copies, 0.5) / 1e6;
@@ -514,6 +564,64 @@ BENCHMARK(BM_RasterScanOutWorkPerFrame)
     ->Args({3840, 2160, 480, 0})
     ->Iterations(200)
     ->Unit(benchmark::kMillisecond);
+
+// What the further outputs cost the loop per frame, on the screens after
+// the first (a desk of 1920 x 1080 monitors, scripts/three-screen-x.sh):
+// the first argument's number of them, the second of them reversed when
+// the second argument is 1; the picture moved 3 rows since the frame
+// before. Per frame: the work in all (taking the frame, scaling it for
+// each distinct size and direction, a band at a pass, and putting each on
+// its screen) against one memcpy of a 1440 x 1080 picture, in processor
+// time of this thread; and the longest any one piece held the loop up.
+void BM_FurtherOutputsWorkPerFrame(benchmark::State& state)
+{
+    const auto count = static_cast<qsizetype>(state.range(0));
+    if (QGuiApplication::screens().size() <= count) {
+        state.SkipWithError("needs as many screens after the first");
+        return;
+    }
+    std::vector<FurtherScreen> screens;
+    for (qsizetype k = 1; k <= count; ++k)
+        screens.push_back({QGuiApplication::screens().at(k), k == 2 && state.range(1) != 0});
+    FrameMailbox mailbox;
+    FurtherOutputs outputs(screens, mailbox, {SurfacePalette(0xFFFFFF, 0)});
+    for (int k = 0; k < 50; ++k)
+        QApplication::processEvents();
+    MovingPicture moving;
+    PictureCopy copy(std::size_t{4} * 1440 * 1080);
+    std::vector<double> work;
+    std::vector<double> copies;
+    std::vector<double> walls;
+    for (auto _ : state) {
+        mailbox.Post(moving.NextFrame(3));
+        const std::uint64_t shown = outputs.FramesShown();
+        double total = 0;
+        while (outputs.FramesShown() == shown) {
+            QApplication::processEvents();
+            const std::uint64_t start = ThreadNanoseconds();
+            const std::uint64_t wallStart = Nanoseconds();
+            outputs.OnLoopPass(std::chrono::hours(1), false);
+            walls.push_back(static_cast<double>(Nanoseconds() - wallStart));
+            total += static_cast<double>(ThreadNanoseconds() - start);
+        }
+        work.push_back(total);
+        copies.push_back(copy.Time());
+    }
+    state.counters["scalings"] = static_cast<double>(outputs.Scalings());
+    state.counters["work_ms_p50"] = Percentile(work, 0.5) / 1e6;
+    state.counters["memcpy_ms_p50"] = Percentile(copies, 0.5) / 1e6;
+    state.counters["work_per_memcpy"] = Percentile(work, 0.5) / Percentile(copies, 0.5);
+    state.counters["piece_wall_us_p99"] = Percentile(walls, 0.99) / 1e3;
+    state.counters["piece_wall_us_max"] = Percentile(walls, 1.0) / 1e3;
+}
+BENCHMARK(BM_FurtherOutputsWorkPerFrame)
+    ->ArgNames({"outputs", "reversed"})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({2, 1})
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
+
 // What one jump costs the loop: the picture redrawn whole at a paragraph's
 // first line (the strip drawn for every line on it), measured against one
 // refresh of a 60 Hz screen. The argument is the prompter font's points:

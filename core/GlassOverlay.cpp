@@ -1,5 +1,7 @@
 #include "GlassOverlay.h"
 
+#include <algorithm>
+
 void GlassOverlay::Show(const GlassTexts& texts)
 {
     const std::lock_guard hold(m_lock);
@@ -23,13 +25,22 @@ bool GlassOverlay::Blank() const
 
 void GlassOverlay::Draw(QPainter& painter, const QRect& picture, QSize area) const
 {
+    // More screens than a run can have never come: a new size replaces the oldest.
+    constexpr std::size_t kScreensKept = 8;
     const std::lock_guard hold(m_lock);
     const std::uint64_t revision = m_revision.load();
-    if (revision != m_piecesRevision || picture != m_piecesPicture || area != m_piecesArea) {
-        m_pieces = GlassPieces(QRect(QPoint(), area), picture, m_look, m_texts);
-        m_piecesRevision = revision;
-        m_piecesPicture = picture;
-        m_piecesArea = area;
+    auto made = std::find_if(m_made.begin(), m_made.end(), [&](const MadePieces& kept) {
+        return kept.picture == picture && kept.area == area;
+    });
+    if (made == m_made.end()) {
+        if (m_made.size() >= kScreensKept)
+            m_made.erase(m_made.begin());
+        m_made.push_back({{}, picture, area, 0});
+        made = m_made.end() - 1;
     }
-    DrawGlassPieces(painter, picture, m_look.mirrored, m_pieces);
+    if (made->revision != revision) {
+        made->pieces = GlassPieces(QRect(QPoint(), area), picture, m_look, m_texts);
+        made->revision = revision;
+    }
+    DrawGlassPieces(painter, picture, m_look.mirrored, made->pieces);
 }

@@ -29,9 +29,13 @@ class GlassOverlay : public ScanOutOverlay
     std::atomic<std::uint64_t> m_revision{1};
     mutable std::mutex m_lock; // guards what follows
     GlassTexts m_texts;
-    // The pieces last made, for the picture and revision they were made for.
-    mutable std::vector<GlassPiece> m_pieces;
-    mutable QRect m_piecesPicture;
-    mutable QSize m_piecesArea;
-    mutable std::uint64_t m_piecesRevision = 0;
+    // The pieces last made for each screen's picture (several when further
+    // outputs show the run), with the revision they were made for.
+    struct MadePieces {
+        std::vector<GlassPiece> pieces;
+        QRect picture;
+        QSize area;
+        std::uint64_t revision = 0;
+    };
+    mutable std::vector<MadePieces> m_made;
 };

@@ -129,6 +129,11 @@ std::string CIni::GetString(const char* section, const char* name, const char* d
     return GetRawString(section, name, defaultValue).get();
 }
 
+std::vector<std::string> CIni::GetNames(const char* section) const
+{
+    return PrivateProfile::GetNames(section, m_pszPathName.get());
+}
+
 std::int32_t CIni::GetInt(const char* section, const char* name, std::int32_t defaultValue,
                           int base) const
 {

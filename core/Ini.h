@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // One INI file, read and written a value at a time by section and value name,
 // as strings or as integers in base 2, 8, 10 or 16. Every call goes to the
@@ -42,6 +43,10 @@ class CIni
 
     /// The whole value as a string; the default (null: empty) when the name is missing.
     std::string GetString(const char* section, const char* name, const char* defaultValue) const;
+
+    /// The names of the values in `section`, in the file's order (see
+    /// PrivateProfile::GetNames); empty for a null section.
+    std::vector<std::string> GetNames(const char* section) const;
 
     /// The value's first 64 bytes converted as strtoul does with 32 bits in `base`
     /// (2, 8 or 16; any other base is 10); the default when the value is empty or missing.

@@ -95,6 +95,14 @@ std::uint32_t GetString(const char* section, const char* name, const char* defau
     return static_cast<std::uint32_t>(copied);
 }
 
+std::vector<std::string> GetNames(const char* section, const char* fileName)
+{
+    if (section == nullptr || fileName == nullptr)
+        return {};
+    const std::optional<std::string> text = ReadFile(QFile::decodeName(fileName));
+    return text ? NamesIn(*text, section) : std::vector<std::string>();
+}
+
 bool WriteString(const char* section, const char* name, const char* value, const char* fileName)
 {
     if (section == nullptr || name == nullptr || value == nullptr || fileName == nullptr ||

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Private-profile (INI) files as the program's settings use them: one value
 // read or written by section and name, straight from and to the file, with no
@@ -23,6 +25,10 @@ namespace PrivateProfile
 /// 0 when size is 0.
 std::uint32_t GetString(const char* section, const char* name, const char* defaultValue,
                         char* buffer, std::uint32_t size, const char* fileName);
+
+/// The names of the values in `section` of the file `fileName`, as
+/// NamesIn finds them; empty when the file or the section is missing.
+std::vector<std::string> GetNames(const char* section, const char* fileName);
 
 /// Sets `name` in `section` of the file `fileName` to `value`, creating the file
 /// and the section as needed and keeping every other byte of the file. Returns

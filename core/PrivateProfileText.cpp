@@ -1,5 +1,6 @@
 #include "PrivateProfileText.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace PrivateProfile
@@ -178,6 +179,25 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
     if (value.size() >= 2 && IsQuote(value.front()) && value.front() == value.back())
         value = value.substr(1, value.size() - 2);
     return std::string(value);
+}
+
+std::vector<std::string> NamesIn(std::string_view text, std::string_view section)
+{
+    std::vector<std::string> names;
+    bool inFirstSection = false;
+    bool seenSection = false;
+    for (const Line& line : SplitLines(text)) {
+        if (line.kind == LineKind::Header) {
+            inFirstSection = !seenSection && SameName(line.name, Trimmed(section));
+            seenSection = seenSection || inFirstSection;
+        } else if (inFirstSection && line.kind == LineKind::Entry && !line.name.empty() &&
+                   std::none_of(names.begin(), names.end(), [&line](const std::string& seen) {
+                       return SameName(seen, line.name);
+                   })) {
+            names.emplace_back(line.name);
+        }
+    }
+    return names;
 }
 
 bool CanStore(std::string_view section, std::string_view name, std::string_view value)

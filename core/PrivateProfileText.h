@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The text of a private-profile (INI) file, read and edited in memory.
 //
@@ -21,6 +22,10 @@ namespace PrivateProfile
 /// quotes (double or single) removed; nullopt when the section or the name is missing.
 std::optional<std::string> FindValue(std::string_view text, std::string_view section,
                                      std::string_view name);
+
+/// The names of the values in `section`, first of each name only, in the
+/// order the file holds them; empty when the section is missing.
+std::vector<std::string> NamesIn(std::string_view text, std::string_view section);
 
 /// Whether `name` in `section` can hold `value` as one line that reads back the
 /// same: no line breaks or NULs anywhere, a name that is not empty, holds no '='

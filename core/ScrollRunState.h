@@ -6,6 +6,7 @@
 #include "PaceMeter.h"
 #include "PreviousParagraph.h"
 #include "ReadingCue.h"
+#include "ScreenOutputs.h"
 #include "ScriptText.h"
 #include "StoryNumber.h"
 
@@ -73,6 +74,8 @@ struct ScrollRunParams {
     // The time of day the script is to end by, in seconds from midnight
     // ([Prompter] EndAt); the preview's back-time. None: no back-time.
     std::optional<int> endAtSecond;
+    // The screens that show the run beside the main output ([Outputs]).
+    OutputChoices outputs;
     // The run follows another prompter, which moves it; its keys only end it.
     bool followsLeader = false;
 };

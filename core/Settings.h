@@ -3,6 +3,7 @@
 #include "ColorRef.h"
 #include "GlassLayout.h"
 #include "ReadingCue.h"
+#include "ScreenOutputs.h"
 #include "SpeedValue.h"
 
 #include <QString>
@@ -44,6 +45,8 @@ struct Settings {
     bool liveEdit = false;
     /// The time of day the script is to end by, HH:MM:SS; empty: none.
     QString endAt;
+    /// What each further screen shows during a run: the [Outputs] section.
+    OutputChoices outputs;
 };
 
 // The ports a TCP server can listen on.

@@ -215,6 +215,41 @@ void Save(CIni& ini, std::span<const SettingKey<Record>> keys, Record record)
     }
 }
 
+// [Outputs] is keyed by the screens' names, which no table can list: a
+// value per screen, 0 off, 1 forward, 2 reversed; anything else reads as off
+// and stays in the file until that screen's choice changes.
+constexpr char kOutputsSection[] = "Outputs";
+
+OutputChoice StoredOutputChoice(const CIni& ini, const QByteArray& screen)
+{
+    bool number = false;
+    const int value =
+        StoredBytes(ini, kOutputsSection, screen.constData(), "").trimmed().toInt(&number);
+    const bool known = number && value >= static_cast<int>(OutputChoice::Off) &&
+                       value <= static_cast<int>(OutputChoice::Reversed);
+    return known ? static_cast<OutputChoice>(value) : OutputChoice::Off;
+}
+
+OutputChoices LoadOutputChoices(const CIni& ini)
+{
+    OutputChoices choices;
+    for (const std::string& name : ini.GetNames(kOutputsSection)) {
+        const QByteArray screen = QByteArray::fromStdString(name);
+        choices.push_back({QString::fromUtf8(screen), StoredOutputChoice(ini, screen)});
+    }
+    return choices;
+}
+
+void SaveOutputChoices(CIni& ini, const OutputChoices& choices)
+{
+    for (const ScreenOutputChoice& chosen : choices) {
+        const QByteArray screen = chosen.screen.toUtf8();
+        if (StoredOutputChoice(ini, screen) != chosen.choice)
+            ini.WriteString(kOutputsSection, screen.constData(),
+                            QByteArray::number(static_cast<int>(chosen.choice)).constData());
+    }
+}
+
 } // namespace
 
 void LoadSettings(const CIni& ini, Settings& settings, const QString& defaultScriptPath)
@@ -222,11 +257,13 @@ void LoadSettings(const CIni& ini, Settings& settings, const QString& defaultScr
     Load<Settings>(ini, kSettingsKeys, settings);
     if (settings.m_strMRF.isEmpty())
         settings.m_strMRF = defaultScriptPath;
+    settings.outputs = LoadOutputChoices(ini);
 }
 
 void SaveSettings(CIni& ini, const Settings& settings)
 {
     Save<Settings>(ini, kSettingsKeys, settings);
+    SaveOutputChoices(ini, settings.outputs);
 }
 
 RemoteSettings LoadRemoteSettings(const CIni& ini)

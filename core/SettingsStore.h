@@ -17,12 +17,13 @@ class CIni;
 // holds, so a file whose prompter or remote values never changed gains no
 // such section.
 
-/// Fills `settings` from `ini` ([Settings] and [Prompter]), each broken or
+/// Fills `settings` from `ini` ([Settings], [Prompter] and [Outputs]), each broken or
 /// missing value by its key's rule; an empty or missing MRF gives
 /// `defaultScriptPath`.
 void LoadSettings(const CIni& ini, Settings& settings, const QString& defaultScriptPath);
 
-/// Writes `settings` to `ini`: [Settings] whole, [Prompter] where it changed.
+/// Writes `settings` to `ini`: [Settings] whole, [Prompter] and [Outputs]
+/// where they changed.
 void SaveSettings(CIni& ini, const Settings& settings);
 
 /// The [Remote] section; defaults where a value is missing or out of range.

@@ -7,6 +7,7 @@
 #include "Surface.h"
 #include "SurfacePalette.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -63,6 +64,8 @@ struct DisplayDevice::State {
     FrameMailbox mailbox;                                // frames on their way to scanOut
     std::vector<std::unique_ptr<OwnedSurface>> surfaces; // every surface not yet released
     Surface* primary = nullptr;                          // the scanned-out surface, if any
+    std::vector<FurtherScreen> furtherScreens;           // shown beside the screen
+    std::unique_ptr<FurtherOutputs> further;             // their windows, while scanning out
 };
 
 QScreen* ChooseDisplayScreen(bool monitor2)
@@ -125,6 +128,11 @@ void DisplayDevice::SetPalette(ColorRef background, ColorRef text)
     m_state->palette = SurfacePalette(background, text);
 }
 
+void DisplayDevice::SetFurtherScreens(std::vector<FurtherScreen> screens)
+{
+    m_state->furtherScreens = std::move(screens);
+}
+
 void DisplayDevice::SetOverlay(const ScanOutOverlay* overlay)
 {
     m_state->overlay = overlay;
@@ -143,6 +151,15 @@ Surface* DisplayDevice::CreateSurface(SurfaceRole role)
         if (s.window && !s.scanOut)
             s.scanOut = CreateScanOutWidget(s.window, s.mailbox, ScanOutLook{s.palette, s.overlay},
                                             s.screen->refreshRate());
+        if (s.window && !s.further && !s.furtherScreens.empty()) {
+            s.further = std::make_unique<FurtherOutputs>(s.furtherScreens, s.mailbox,
+                                                         ScanOutLook{s.palette, s.overlay});
+            // A platform that activates every window it shows does so when
+            // its events are handled: handled now, before the run goes, the
+            // prompter window's activation comes last and stays, with the keys.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            s.window->activateWindow();
+        }
     }
     return surface;
 }
@@ -171,6 +188,7 @@ void DisplayDevice::StopScanOut()
 void DisplayDevice::RestoreDisplayMode()
 {
     delete m_state->scanOut.data();
+    m_state->further.reset();
     if (m_state->window && m_state->window->isFullScreen())
         m_state->window->showNormal();
 }
@@ -179,8 +197,19 @@ std::chrono::nanoseconds DisplayDevice::OfferFrame(std::chrono::nanoseconds next
 {
     State& s = *m_state;
     const bool pictureWaits = s.primary && s.mailbox.Offer(*s.primary);
-    return s.scanOut ? s.scanOut->OnLoopPass(nextStepIn, pictureWaits)
-                     : std::chrono::nanoseconds::max();
+    const auto began = std::chrono::steady_clock::now();
+    const std::chrono::nanoseconds wants = s.scanOut
+                                               ? s.scanOut->OnLoopPass(nextStepIn, pictureWaits)
+                                               : std::chrono::nanoseconds::max();
+    if (!s.further)
+        return wants;
+    // The further outputs get what the main output's pass left of the time.
+    const std::chrono::nanoseconds left =
+        nextStepIn == std::chrono::nanoseconds::max()
+            ? nextStepIn
+            : std::max(nextStepIn - (std::chrono::steady_clock::now() - began),
+                       std::chrono::nanoseconds::zero());
+    return std::min(wants, s.further->OnLoopPass(left, wants == std::chrono::nanoseconds::zero()));
 }
 
 QScreen* DisplayDevice::screen() const

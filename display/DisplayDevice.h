@@ -17,13 +17,16 @@
 //            steps, reusing the rows that only moved (RasterScanOut.h)
 //     -> the prompter window, frameless, full screen and on top of all
 //        others on the chosen QScreen
-//     -> the screen, at its refresh rate.
+//     -> the screen, at its refresh rate;
+//     -> and the same frames to the further screens chosen for the run,
+//        scaled on the loop's thread (FurtherOutputs.h).
 //
 // This header is all the scroll run needs of it. The desktop's own mode is
 // never changed: "640 x 480 at 8 bits" is the picture the engine draws, and
 // the window scales it to the screen.
 
 #include "ColorRef.h"
+#include "FurtherOutputs.h"
 
 #include <QList>
 #include <QRgb>
@@ -31,6 +34,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QScreen;
 class QWidget;
@@ -77,6 +81,10 @@ class DisplayDevice
     // What the presenter draws over every frame from the primary surface's
     // creation on; null for nothing. It must outlive the device.
     void SetOverlay(const ScanOutOverlay* overlay);
+
+    // The screens that show the primary surface's frames beside this one
+    // from its creation on, each in a window that takes no focus.
+    void SetFurtherScreens(std::vector<FurtherScreen> screens);
 
     // A new 640 x 480 surface owned by the device, or null when the probe
     // makes this creation fail. The primary surface is the one scanned out;

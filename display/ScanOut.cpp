@@ -46,8 +46,8 @@ ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette)
     return colours;
 }
 
-ScanOutScaler::ScanOutScaler(QSize target, const ScanOutColours& colours)
-    : m_target(target.expandedTo(QSize(0, 0))), m_colours(colours),
+ScanOutScaler::ScanOutScaler(QSize target, const ScanOutColours& colours, bool flipped)
+    : m_target(target.expandedTo(QSize(0, 0))), m_flipped(flipped), m_colours(colours),
       m_columns(ScanOutTaps(Surface::kWidth, m_target.width())),
       m_rows(ScanOutTaps(Surface::kHeight, m_target.height())),
       m_across(std::size_t{kSlots} * m_columns.size()), m_flat(m_across.size()),
@@ -55,6 +55,9 @@ ScanOutScaler::ScanOutScaler(QSize target, const ScanOutColours& colours)
       m_slotOf(Surface::kHeight, 0), m_slotBefore(Surface::kHeight, 0)
 {
     m_stamps.reserve(Surface::kHeight);
+    // Target column x of a flipped frame is column width - 1 - x of the unflipped one.
+    if (m_flipped)
+        std::reverse(m_columns.begin(), m_columns.end());
     // Rows blended at many weights (an odd scale) would need too much memory
     // to keep, and would each come round seldom.
     constexpr std::size_t kMostWeightsKept = 8;

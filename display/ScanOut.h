@@ -63,8 +63,12 @@ ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
 class ScanOutScaler
 {
   public:
-    // A scaler for frames shown at exactly target, index i drawn as colours[i].
-    ScanOutScaler(QSize target, const ScanOutColours& colours);
+    // A scaler for frames shown at exactly target, index i drawn as colours[i],
+    // left-right reversed pixel for pixel when flipped.
+    ScanOutScaler(QSize target, const ScanOutColours& colours, bool flipped = false);
+
+    // Whether the frames come out left-right reversed.
+    bool Flipped() const { return m_flipped; }
 
     // The size the frames are scaled to.
     QSize Target() const { return m_target; }
@@ -93,6 +97,7 @@ class ScanOutScaler
     void BlendRowsKept(const ScanOutTap& row, std::uint32_t* out);
 
     QSize m_target;
+    bool m_flipped;
     ScanOutColours m_colours;
     std::vector<ScanOutTap> m_columns;   // one tap per target column
     std::vector<ScanOutTap> m_rows;      // one tap per target row

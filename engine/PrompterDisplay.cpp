@@ -48,6 +48,8 @@ std::unique_ptr<DisplayDevice> OpenPrompterDisplay(DisplayProbe* probe)
     display->SetPalette(g_runParams.backColor, g_runParams.textColor);
 
     ShowGlass(*display);
+    display->SetFurtherScreens(
+        ChooseFurtherScreens(g_runParams.outputs, display->screen(), g_runParams.mirror));
     g_runState.primarySurface = display->CreateSurface(SurfaceRole::Primary);
     if (!g_runState.primarySurface)
         return GiveUp(std::move(display));

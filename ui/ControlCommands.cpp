@@ -173,6 +173,7 @@ const ControlCommand kCommands[] = {
      .checkable = true,
      .run = &D::OnLiveEdit,
      .update = &D::OnUpdateLiveEdit},
+    {.id = Ids::kCmdOutputs, .menu = Preferences, .text = "&Outputs ...", .run = &D::OnOutputs},
 
     {.id = Ids::kCmdHelpContents,
      .menu = Help,

@@ -185,7 +185,8 @@ class CVellorDlg : public CBgDialog
     /// false, and nothing queued, while a run or another dialog is open.
     bool QueueScroll();
 
-    void OnGlass(); ///< Preferences > Glass: the margin, countdown and clock of the next run
+    void OnGlass();   ///< Preferences > Glass: the margin, countdown and clock of the next run
+    void OnOutputs(); ///< Preferences > Outputs: the further screens of the next runs
 
     // Following another prompter.
     void OnFollow(); ///< Follow a Prompter: asks where the leader is and follows it until Esc

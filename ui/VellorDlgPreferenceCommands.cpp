@@ -1,7 +1,9 @@
 #include "VellorDlg.h"
 
+#include "DisplayDevice.h"
 #include "GlassDialog.h"
 #include "MySliderControl.h"
+#include "OutputsDialog.h"
 #include "ResourceIds.h"
 #include "ScriptEditor.h"
 #include "ScrollSpeedDlg.h"
@@ -187,6 +189,14 @@ void CVellorDlg::OnGlass()
     GlassDialog dialog(m_settings.glass, this);
     if (m_dialogs.ExecDialog(dialog) == QDialog::Accepted)
         m_settings.glass = dialog.Chosen();
+}
+
+// Taken up by the next scroll run; kept at exit.
+void CVellorDlg::OnOutputs()
+{
+    OutputsDialog dialog(m_settings.outputs, ChooseDisplayScreen(m_bMonitor2), this);
+    if (m_dialogs.ExecDialog(dialog) == QDialog::Accepted)
+        m_settings.outputs = dialog.Chosen();
 }
 
 void CVellorDlg::OnRemoteControl()

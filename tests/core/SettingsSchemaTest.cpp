@@ -186,3 +186,47 @@ TEST_F(SettingsSchema, AnEndTimeIsATimeOfDayOrEmptyAndIsWrittenOnlyWhenItChanged
     EXPECT_EQ(ReadBytes("vellor.ini"), settings + "[Prompter]\r\nEndAt=18:59:30\r\n");
     EXPECT_EQ(Loaded().endAt, QStringLiteral("18:59:30"));
 }
+
+TEST_F(SettingsSchema, ReadsEachScreensChoiceByNameAndABrokenOneAsOff)
+{
+    struct Case {
+        const char* text;
+        OutputChoices expected;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"[Outputs]\r\nDUMMY1=2\r\nHDMI-1 = 1 \r\nVGA-1=0\r\n",
+         {{"DUMMY1", OutputChoice::Reversed},
+          {"HDMI-1", OutputChoice::Forward},
+          {"VGA-1", OutputChoice::Off}}},
+        {"[Outputs]\r\nA=3\r\nB=-1\r\nC=x\r\nD=\r\nE=1\r\ne=2\r\n",
+         {{"A", OutputChoice::Off},
+          {"B", OutputChoice::Off},
+          {"C", OutputChoice::Off},
+          {"D", OutputChoice::Off},
+          {"E", OutputChoice::Forward}}},
+        {"[Settings]\r\nDUMMY1=2\r\n[outputs]\r\nDUMMY2=1\r\n[Outputs]\r\nDUMMY3=1\r\n",
+         {{"DUMMY2", OutputChoice::Forward}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteBytes("vellor.ini", c.text);
+        EXPECT_EQ(Loaded().outputs, c.expected);
+    }
+}
+
+TEST_F(SettingsSchema, WritesOnlyTheChoicesThatChangedAndLeavesSettingsAsTheyWere)
+{
+    const QByteArray file = kSettingsSection + "[Outputs]\r\nDUMMY1=2\r\nOLD=x\r\n";
+    WriteBytes("vellor.ini", file);
+    Settings settings = Loaded();
+    SaveSettings(ini, settings);
+    EXPECT_EQ(ReadBytes("vellor.ini"), file); // a broken value stays until its screen changes
+    SetChoice(settings.outputs, "dummy1", OutputChoice::Forward);
+    SetChoice(settings.outputs, "NEW", OutputChoice::Off);
+    SetChoice(settings.outputs, "DUMMY2", OutputChoice::Reversed);
+    SaveSettings(ini, settings);
+    EXPECT_EQ(ReadBytes("vellor.ini"),
+              kSettingsSection + "[Outputs]\r\nDUMMY1=1\r\nOLD=x\r\nDUMMY2=2\r\n");
+    EXPECT_EQ(ChoiceFor(Loaded().outputs, "DUMMY2"), OutputChoice::Reversed);
+}

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTime>
 #include <chrono>
+#include <map>
 #include <utility>
 
 // Runs on a desk with three screens: "Desk" is the primary, and the
@@ -356,4 +357,47 @@ TEST_F(PrompterScreens, ThePreviewTellsTheStoryTheTimesAndWithAnEndTimeTheBackTi
         EXPECT_EQ(shown.filter(QStringLiteral("needs slower than speed 32000")).size(), 1)
             << all.toStdString();
     }
+}
+
+TEST_F(PrompterScreens, TheScreensChosenShowTheRunInTheirOwnDirectionAndTheMainOneKeepsTheKeys)
+{
+    g_runParams.mirror = true;
+    // The main output's own screen is chosen too: it is shown once, as the main output.
+    g_runParams.outputs = {{QStringLiteral("Wide"), OutputChoice::Forward},
+                           {QStringLiteral("Square"), OutputChoice::Reversed},
+                           {QStringLiteral("Desk"), OutputChoice::Forward}};
+    std::map<QString, QImage> shown;
+    std::map<QString, QImage> expected;
+    bool prompterActive = false;
+    bool escapeStopped = false;
+    QElapsedTimer clock;
+    Then([&] { clock.start(); });
+    Then([&] { return clock.elapsed() > 300; },
+         [&] {
+             for (QWidget* window : QApplication::topLevelWidgets())
+                 if (window->isVisible() &&
+                     window->windowTitle() == QStringLiteral("Vellor Output"))
+                     shown[window->screen()->name()] = window->screen()
+                                                           ->grabWindow(window->winId())
+                                                           .toImage()
+                                                           .convertToFormat(QImage::Format_RGB32);
+             const std::vector<std::uint8_t> frame = Image(*g_runState.primarySurface);
+             const QList<QRgb> palette =
+                 SurfacePalette(g_runParams.backColor, g_runParams.textColor);
+             // Reversed as the mirrored main picture is; forward, turned back.
+             expected[QStringLiteral("Square")] = ScanOutImage(frame, palette, QSize(800, 600));
+             expected[QStringLiteral("Wide")] =
+                 ScanOutImage(frame, palette, QSize(1280, 720)).mirrored(true, false);
+             prompterActive = QApplication::activeWindow() == Window();
+             QTest::keyClick(Window()->windowHandle(), Qt::Key_Escape);
+             escapeStopped = !g_runState.running;
+             g_runState.running = false;
+         });
+    ArmScript();
+    StartScrollRun(false);
+    ASSERT_EQ(shown.size(), expected.size());
+    for (const auto& [name, image] : expected)
+        EXPECT_EQ(shown[name], image) << name.toStdString();
+    EXPECT_TRUE(prompterActive);
+    EXPECT_TRUE(escapeStopped);
 }

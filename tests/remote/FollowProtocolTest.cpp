@@ -191,7 +191,7 @@ TEST(LeaderFeed, SendsTheLookThePiecesAndThePlaceEachOnlyWhenDue)
     FollowerStream follower;
     for (const QByteArray& message : sent)
         EXPECT_FALSE(follower.Take(message, 0).problem);
-    EXPECT_EQ(follower.Script()->toStdString(), script);
+    EXPECT_EQ(follower.Script()->toStdString(), script.View());
 
     const auto keys = [&](qint64 unsent) {
         QStringList named;

@@ -6,7 +6,11 @@
 #include "TextFontDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 
@@ -351,10 +355,44 @@ TEST_F(PreferenceCommands, EditWhilePromptingIsTheLastItemAndOffAtFirst)
 {
     QMenu* preferences = DropDownOf(Window(), Ids::kCmdLiveEdit);
     ASSERT_NE(preferences, nullptr);
-    EXPECT_EQ(preferences->actions().last(), Window().CommandAction(Ids::kCmdLiveEdit));
-    EXPECT_EQ(preferences->actions().last()->text(), QStringLiteral("&Edit While Prompting"));
+    // Only Outputs, newer still, follows it.
+    const QList<QAction*> items = preferences->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_EQ(items.at(items.size() - 2), Window().CommandAction(Ids::kCmdLiveEdit));
+    EXPECT_EQ(items.at(items.size() - 2)->text(), QStringLiteral("&Edit While Prompting"));
+    EXPECT_EQ(items.last(), Window().CommandAction(Ids::kCmdOutputs));
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
     Window().CommandAction(Ids::kCmdLiveEdit)->trigger();
     EXPECT_TRUE(Window().m_settings.liveEdit);
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
+}
+
+TEST_F(PreferenceCommands, OutputsListsTheScreensNamesTheMissingOnesAndKeepsTheChoiceOnOk)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    Window().m_settings.outputs = {{QStringLiteral("GONE"), OutputChoice::Reversed}};
+    const auto answer = [this, screen](OutputChoice choice, int result) {
+        QStringList labels;
+        m_dialogs.dialogHandlers.push_back([=, &labels](QDialog& dialog) {
+            dialog.show();
+            for (const QLabel* label : dialog.findChildren<QLabel*>())
+                labels.append(label->text());
+            dialog.findChild<QComboBox*>()->setCurrentIndex(static_cast<int>(choice));
+            return result;
+        });
+        Window().CommandAction(Ids::kCmdOutputs)->trigger();
+        return labels;
+    };
+    const QStringList labels = answer(OutputChoice::Forward, QDialog::Accepted);
+    EXPECT_TRUE(labels.contains(QStringLiteral("%1, %2 x %3 (the prompter's monitor):")
+                                    .arg(screen->name())
+                                    .arg(screen->size().width())
+                                    .arg(screen->size().height())))
+        << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Not connected now, so skipped: GONE.")));
+    const OutputChoices chosen = {{QStringLiteral("GONE"), OutputChoice::Reversed},
+                                  {screen->name(), OutputChoice::Forward}};
+    EXPECT_EQ(Window().m_settings.outputs, chosen);
+    answer(OutputChoice::Reversed, QDialog::Rejected);
+    EXPECT_EQ(Window().m_settings.outputs, chosen);
 }

@@ -1,0 +1,170 @@
+#include "FurtherOutputs.h"
+
+#include "FrameMailbox.h"
+#include "FurtherOutputWindow.h"
+#include "ScanOutOverlay.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace
+{
+// Pixels scaled or copied for a further screen in one loop pass: as many
+// as the main output's raster presenter does, the most a step is held up.
+constexpr int kFurtherBandPixels = 24 * 1440;
+// A band waits for the next step at most this long after its frame was
+// taken, so that a run stepping at every pass still shows its frames.
+constexpr std::chrono::milliseconds kFurtherMostWait{8};
+} // namespace
+
+struct FurtherOutputs::Scaling {
+    ScanOutScaler scaler;
+};
+
+struct FurtherOutputs::Output {
+    std::unique_ptr<FurtherOutputWindow> window;
+    bool flipped = false;
+    Scaling* scaling = nullptr;
+};
+
+std::vector<FurtherScreen> ChooseFurtherScreens(const OutputChoices& choices,
+                                                const QScreen* mainScreen, bool mainMirrored)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QStringList names;
+    for (const QScreen* screen : screens)
+        names.append(screen->name());
+    std::vector<FurtherScreen> chosen;
+    const OutputPlan plan =
+        PlanOutputs(choices, names, mainScreen ? mainScreen->name() : QString(), mainMirrored);
+    for (const FurtherOutput& output : plan.outputs)
+        for (QScreen* screen : screens)
+            if (screen->name() == output.screen && screen != mainScreen)
+                chosen.push_back({screen, output.flipped});
+    return chosen;
+}
+
+FurtherOutputs::FurtherOutputs(const std::vector<FurtherScreen>& screens, FrameMailbox& mailbox,
+                               const ScanOutLook& look)
+    : m_mailbox(mailbox), m_look(look), m_colours(ScanOutColoursOf(look.palette))
+{
+    for (const FurtherScreen& screen : screens)
+        m_outputs.push_back(
+            {std::make_unique<FurtherOutputWindow>(screen.screen, look), screen.flipped, nullptr});
+    if (look.overlay)
+        m_overlayRevision = look.overlay->Revision();
+    Regroup();
+}
+
+FurtherOutputs::~FurtherOutputs() = default;
+
+QList<QWidget*> FurtherOutputs::Windows() const
+{
+    QList<QWidget*> windows;
+    for (const Output& output : m_outputs)
+        windows.append(output.window.get());
+    return windows;
+}
+
+void FurtherOutputs::Regroup()
+{
+    std::vector<std::unique_ptr<Scaling>> before = std::move(m_scalings);
+    m_scalings.clear();
+    const auto same = [](const Scaling& scaling, QSize size, bool flipped) {
+        return scaling.scaler.Target() == size && scaling.scaler.Flipped() == flipped;
+    };
+    for (Output& output : m_outputs) {
+        const QSize size = output.window->Picture().size();
+        auto found = std::find_if(m_scalings.begin(), m_scalings.end(), [&](const auto& scaling) {
+            return same(*scaling, size, output.flipped);
+        });
+        if (found == m_scalings.end()) {
+            const auto kept = std::find_if(before.begin(), before.end(), [&](const auto& scaling) {
+                return scaling && same(*scaling, size, output.flipped);
+            });
+            if (kept != before.end()) {
+                m_scalings.push_back(std::move(*kept));
+            } else {
+                m_scalings.push_back(std::make_unique<Scaling>(
+                    Scaling{ScanOutScaler(size, m_colours, output.flipped)}));
+                m_scalings.back()->scaler.Begin(m_frame.indices, m_frame.rowStamps);
+            }
+            found = m_scalings.end() - 1;
+        }
+        output.scaling = found->get();
+        output.window->Use(&output.scaling->scaler);
+    }
+    // Whatever was on its way starts again at the new sizes.
+    m_nextOutput = -1;
+    m_again = m_number != 0;
+}
+
+bool FurtherOutputs::TakeFrame()
+{
+    if (m_mailbox.Posted() != m_number)
+        m_number = m_mailbox.CopyNewest(m_frame, m_number);
+    else if (!m_again)
+        return false;
+    m_again = false;
+    if (m_frame.indices.empty())
+        return false;
+    for (const auto& scaling : m_scalings)
+        scaling->scaler.Begin(m_frame.indices, m_frame.rowStamps);
+    m_nextOutput = 0;
+    m_nextRow = 0;
+    m_drawing.start();
+    return true;
+}
+
+std::chrono::nanoseconds FurtherOutputs::OnLoopPass(std::chrono::nanoseconds nextStepIn,
+                                                    bool mainBusy)
+{
+    if (m_outputs.empty())
+        return std::chrono::nanoseconds::max();
+    if (std::any_of(m_outputs.begin(), m_outputs.end(), [](const Output& output) {
+            return output.window->Picture().size() != output.scaling->scaler.Target();
+        }))
+        Regroup();
+    // A changed overlay is drawn over the frame at hand, drawn again.
+    if (m_look.overlay && m_look.overlay->Revision() != m_overlayRevision) {
+        m_overlayRevision = m_look.overlay->Revision();
+        m_again = m_number != 0;
+    }
+    if (m_nextOutput < 0 && !TakeFrame())
+        return std::chrono::nanoseconds::max();
+    // The main output's band goes first; a band of ours that would still
+    // run when the next step is due waits for the step.
+    const bool stepNear = nextStepIn > std::chrono::nanoseconds::zero() &&
+                          nextStepIn <= m_bandTime * 5 / 4 &&
+                          std::chrono::nanoseconds(m_drawing.nsecsElapsed()) < kFurtherMostWait;
+    if (mainBusy)
+        return std::chrono::nanoseconds::zero();
+    if (stepNear)
+        return nextStepIn;
+    QElapsedTimer band;
+    band.start();
+    DoBand();
+    m_bandTime += (std::chrono::nanoseconds(band.nsecsElapsed()) - m_bandTime) / 4;
+    return std::chrono::nanoseconds::zero();
+}
+
+void FurtherOutputs::DoBand()
+{
+    Output& output = m_outputs[static_cast<std::size_t>(m_nextOutput)];
+    const QRect picture = output.window->Picture();
+    const int rows = std::max(1, kFurtherBandPixels / std::max(picture.width(), 1));
+    // A window whose buffer cannot take the rows paints the frame whole.
+    const bool drawn = !picture.isEmpty() && output.window->ScaleBand(m_nextRow, rows);
+    m_nextRow += rows;
+    if (drawn && m_nextRow < picture.height())
+        return;
+    if (drawn)
+        output.window->ShowPicture();
+    m_nextRow = 0;
+    if (++m_nextOutput < static_cast<int>(m_outputs.size()))
+        return;
+    m_nextOutput = -1;
+    ++m_framesShown;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ScanOut.h"
+#include "ScanOutFrame.h"
+#include "ScanOutView.h"
+#include "ScreenOutputs.h"
+
+#include <QElapsedTimer>
+#include <QList>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class FrameMailbox;
+class FurtherOutputWindow;
+class QScreen;
+class QWidget;
+
+// A screen that shows the run beside the main output.
+struct FurtherScreen {
+    QScreen* screen = nullptr;
+    bool flipped = false; // left-right reversed against the main output's picture
+};
+
+// The screens connected now that the choices put beside a main output on
+// mainScreen, mirror-reversed when mainMirrored (PlanOutputs).
+std::vector<FurtherScreen> ChooseFurtherScreens(const OutputChoices& choices,
+                                                const QScreen* mainScreen, bool mainMirrored);
+
+// The further outputs of a run, on the loop's thread: a window on each
+// further screen (FurtherOutputWindow.h) showing the frames the main
+// output's mailbox hands out. Each frame is taken once, when the one
+// before is on every further screen, and scaled once for each distinct
+// picture size and direction: outputs that share both share one scaler,
+// and the second of them copies rows the first has made. The scaler keeps
+// the rows that only moved, so a further output costs about one copy of
+// its picture per frame, made a band at a time between the loop's steps,
+// straight into the window's buffer.
+class FurtherOutputs
+{
+  public:
+    // Windows on screens, shown at once, showing the frames posted to
+    // mailbox as look says; the mailbox must outlive them.
+    FurtherOutputs(const std::vector<FurtherScreen>& screens, FrameMailbox& mailbox,
+                   const ScanOutLook& look);
+    ~FurtherOutputs();
+    FurtherOutputs(const FurtherOutputs&) = delete;
+    FurtherOutputs& operator=(const FurtherOutputs&) = delete;
+
+    // Called by the loop after the main output's pass, with the time left
+    // before its next step; the main output's own work (mainBusy) goes
+    // first. Takes a new frame, scales a band of it or shows a finished
+    // picture. Answers zero while work waits, else nanoseconds::max().
+    std::chrono::nanoseconds OnLoopPass(std::chrono::nanoseconds nextStepIn, bool mainBusy);
+
+    // How many scalings the outputs take: one per distinct size and direction.
+    std::size_t Scalings() const { return m_scalings.size(); }
+    // Frames put on every further screen so far.
+    std::uint64_t FramesShown() const { return m_framesShown; }
+    // The windows, in the order of the screens.
+    QList<QWidget*> Windows() const;
+
+  private:
+    struct Scaling;
+    struct Output;
+    void Regroup();
+    bool TakeFrame();
+    void DoBand();
+
+    FrameMailbox& m_mailbox;
+    ScanOutLook m_look;
+    ScanOutColours m_colours;
+    std::vector<std::unique_ptr<Scaling>> m_scalings; // one per distinct size and direction
+    std::vector<Output> m_outputs;
+    ScanOutFrame m_frame;                // the frame being shown
+    std::uint64_t m_number = 0;          // its mailbox number; 0 before the first
+    std::uint64_t m_overlayRevision = 0; // the overlay's revision on the screens
+    bool m_again = false;                // the frame at hand is to be shown again
+    int m_nextOutput = -1;               // the output being drawn; -1 when none
+    int m_nextRow = 0;                   // its next row
+    std::uint64_t m_framesShown = 0;
+    std::chrono::nanoseconds m_bandTime{}; // what a band takes, on average
+    QElapsedTimer m_drawing;               // since the frame on its way was taken
+};
