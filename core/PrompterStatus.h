@@ -27,6 +27,7 @@ struct PrompterStatus {
     std::optional<double> linesPerMinute;   // likewise, or without lines yet
     bool paceMeasured = false;              // the pace is the run's own, not the speed value's
     QString message;                        // on the glass for the presenter
+    VoiceState voice = VoiceState::Off;     // what the voice follower is doing
 };
 
 // The run's status as of now; a run that is not on the screen shows as

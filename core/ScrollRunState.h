@@ -7,6 +7,7 @@
 #include "PreviousParagraph.h"
 #include "ReadingCue.h"
 #include "StoryNumber.h"
+#include "VoiceSettings.h"
 
 #include <QFont>
 #include <QPointer>
@@ -72,6 +73,8 @@ struct ScrollRunParams {
     // The time of day the script is to end by, in seconds from midnight
     // ([Prompter] EndAt); the preview's back-time. None: no back-time.
     std::optional<int> endAtSecond;
+    // Following the speaker's voice ([Voice]); off unless chosen.
+    VoiceSettings voice;
 };
 
 // What the operator has put on the glass for the presenter.
@@ -125,6 +128,12 @@ struct ScrollRunState {
         std::vector<int> starts;
         int linesSeen = 0;
     } paragraphs;
+
+    // Grows with every jump to a line, whoever asks for it.
+    std::uint64_t jumps = 0;
+    // What the voice follower is doing, and why it stopped when it could not go on.
+    VoiceState voice = VoiceState::Off;
+    QString voiceProblem;
 
     QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device

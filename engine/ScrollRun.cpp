@@ -8,6 +8,7 @@
 #include "PrompterDisplay.h"
 #include "PrompterWindow.h"
 #include "RunGlass.h"
+#include "RunVoice.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"
 #include "TickSource.h"
@@ -15,6 +16,7 @@
 #include <QAbstractEventDispatcher>
 
 #include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -74,6 +76,13 @@ class ScriptRest
             Feed(Clock::now());
     }
 
+    // Brings in the whole script now, for a run that needs all of it at its start.
+    void BringAll()
+    {
+        while (m_feed)
+            Feed(Clock::now() + kFeedPiece);
+    }
+
     // Takes a piece of the time until the next step is due when there is
     // room for one; false when the loop is to wait instead.
     bool UseTimeBefore(Clock::time_point stepDue)
@@ -120,6 +129,12 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
     EventWait wait;
     ScriptRest script(std::move(rest));
     RunGlassFeed glass(*g_runState.overlay);
+    // The voice is placed against the whole script.
+    std::optional<RunVoice> voice;
+    if (g_runParams.voice.enabled) {
+        script.BringAll();
+        voice.emplace();
+    }
     while (g_runState.running) {
         // Whatever waits for any window is dispatched, never waiting for
         // more; only when nothing waited does the prompter move, so input
@@ -131,6 +146,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
         }
         const Clock::time_point now = Clock::now();
         const Clock::time_point glassDue = glass.Follow(now);
+        const Clock::time_point voiceDue = voice ? voice->Follow(now) : Clock::time_point::max();
         const Clock::time_point stepDue = NextStepDue(now);
         const std::chrono::nanoseconds screenWants = display->OfferFrame(TimeLeft(now, stepDue));
         if (dispatched || !g_runState.running)
@@ -139,9 +155,10 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest)
             preview->RefreshIfDue(g_runState.stepInterval <= 0 ? std::chrono::nanoseconds::max()
                                                                : TimeLeft(Clock::now(), stepDue));
         if (!script.UseTimeBefore(stepDue))
-            wait.Until(std::min({stepDue, After(now, screenWants), glassDue}));
+            wait.Until(std::min({stepDue, After(now, screenWants), glassDue, voiceDue}));
     }
 
+    voice.reset();
     // The preview reads the display's frames, so it goes first; the
     // presenter stops before the window it draws in goes.
     preview.reset();
