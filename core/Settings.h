@@ -4,6 +4,7 @@
 #include "GlassLayout.h"
 #include "ReadingCue.h"
 #include "SpeedValue.h"
+#include "VoiceSettings.h"
 
 #include <QString>
 #include <cstdint>
@@ -44,6 +45,8 @@ struct Settings {
     bool liveEdit = false;
     /// The time of day the script is to end by, HH:MM:SS; empty: none.
     QString endAt;
+    /// Following the speaker's voice, section [Voice].
+    VoiceSettings voice;
 };
 
 // The ports a TCP server can listen on.

@@ -105,6 +105,8 @@ constexpr int kCmdRunReverse = 32865;
 constexpr int kCmdRunToCursor = 32866;
 constexpr int kCmdRunPreviousParagraph = 32867;
 constexpr int kCmdRunNextParagraph = 32868;
+// Preferences > Follow the Voice, beyond the design.
+constexpr int kCmdFollowVoice = 32870;
 
 // The system-menu item that opens the about box.
 constexpr int kSysCmdAbout = 0x0010;

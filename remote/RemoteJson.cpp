@@ -5,6 +5,21 @@
 
 namespace
 {
+const char* VoiceStateName(VoiceState state)
+{
+    switch (state) {
+    case VoiceState::Off:
+        break;
+    case VoiceState::Listening:
+        return "listening";
+    case VoiceState::Following:
+        return "following";
+    case VoiceState::Lost:
+        return "lost";
+    }
+    return "off";
+}
+
 QJsonValue Figure(const std::optional<double>& figure)
 {
     return figure ? QJsonValue(*figure) : QJsonValue();
@@ -28,6 +43,7 @@ QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
         {"linesPerMinute", Figure(status.linesPerMinute)},
         {"script", scriptName},
         {"message", status.message},
+        {"voice", VoiceStateName(status.voice)},
     };
     return QJsonDocument(state).toJson(QJsonDocument::Compact);
 }

@@ -172,6 +172,12 @@ const ControlCommand kCommands[] = {
      .checkable = true,
      .run = &D::OnLiveEdit,
      .update = &D::OnUpdateLiveEdit},
+    {.id = Ids::kCmdFollowVoice,
+     .menu = Preferences,
+     .text = "Follow the &Voice",
+     .checkable = true,
+     .run = &D::OnFollowVoice,
+     .update = &D::OnUpdateFollowVoice},
 
     {.id = Ids::kCmdHelpContents,
      .menu = Help,

@@ -269,7 +269,8 @@ TEST(RemoteStateJson, HoldsExactlyTheNamedFields)
     EXPECT_EQ(state.keys(), (QStringList{"direction", "elapsedSeconds", "lineCount", "lineIndex",
                                          "linesPerMinute", "message", "paragraph", "paragraphCount",
                                          "paused", "remainingSeconds", "rowsPerSecond", "running",
-                                         "script", "speedValue"}));
+                                         "script", "speedValue", "voice"}));
+    EXPECT_EQ(state["voice"], "off");
     EXPECT_EQ(state["paragraph"], 2);
     EXPECT_EQ(state["paragraphCount"], 9);
     EXPECT_EQ(state["direction"], "backward");

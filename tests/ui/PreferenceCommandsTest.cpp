@@ -347,14 +347,23 @@ TEST_F(PreferenceCommands, GlassTakesTheMarginCountdownAndClockOnOkOnly)
     EXPECT_TRUE(Window().m_settings.glass.clock);
 }
 
-TEST_F(PreferenceCommands, EditWhilePromptingIsTheLastItemAndOffAtFirst)
+TEST_F(PreferenceCommands, EditWhilePromptingAndFollowTheVoiceEndTheMenuOffAtFirst)
 {
     QMenu* preferences = DropDownOf(Window(), Ids::kCmdLiveEdit);
     ASSERT_NE(preferences, nullptr);
-    EXPECT_EQ(preferences->actions().last(), Window().CommandAction(Ids::kCmdLiveEdit));
-    EXPECT_EQ(preferences->actions().last()->text(), QStringLiteral("&Edit While Prompting"));
+    const QList<QAction*> items = preferences->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_EQ(items[items.size() - 2], Window().CommandAction(Ids::kCmdLiveEdit));
+    EXPECT_EQ(items[items.size() - 2]->text(), QStringLiteral("&Edit While Prompting"));
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
     Window().CommandAction(Ids::kCmdLiveEdit)->trigger();
     EXPECT_TRUE(Window().m_settings.liveEdit);
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
+
+    EXPECT_EQ(items.last(), Window().CommandAction(Ids::kCmdFollowVoice));
+    EXPECT_EQ(items.last()->text(), QStringLiteral("Follow the &Voice"));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdFollowVoice));
+    Window().CommandAction(Ids::kCmdFollowVoice)->trigger();
+    EXPECT_TRUE(Window().m_settings.voice.enabled);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdFollowVoice));
 }
