@@ -55,6 +55,7 @@ bool JumpTo(std::optional<int> line)
 {
     if (!line || !ShowLineForReading(*line))
         return false;
+    ++g_runState.jumps;
     NoteLineRead(true);
     return true;
 }

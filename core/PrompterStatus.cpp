@@ -35,6 +35,7 @@ PrompterStatus CurrentPrompterStatus()
     status.paragraph = ParagraphNumber(status.lineIndex, status.lineCount);
     status.elapsedSeconds = SecondsMoved();
     status.message = PresenterMessageAt(std::chrono::steady_clock::now());
+    status.voice = g_runState.voice;
     status.sinceFirstMoved = SecondsSinceFirstMoved();
     status.typedStory = g_runState.typedStory.Shown(RunClockNow());
     status.follow = g_runState.followState;

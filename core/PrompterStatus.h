@@ -28,6 +28,7 @@ struct PrompterStatus {
     bool paceMeasured = false;              // the pace is the run's own, not the speed value's
     QString message;                        // on the glass for the presenter
     FollowState follow = FollowState::Off;  // this prompter's link to a leader it follows
+    VoiceState voice = VoiceState::Off;     // what the voice follower is doing
 };
 
 // The run's status as of now; a run that is not on the screen shows as

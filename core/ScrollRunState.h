@@ -9,6 +9,7 @@
 #include "ScreenOutputs.h"
 #include "ScriptText.h"
 #include "StoryNumber.h"
+#include "VoiceSettings.h"
 
 #include <QFont>
 #include <QPointer>
@@ -78,6 +79,8 @@ struct ScrollRunParams {
     OutputChoices outputs;
     // The run follows another prompter, which moves it; its keys only end it.
     bool followsLeader = false;
+    // Following the speaker's voice ([Voice]); off unless chosen.
+    VoiceSettings voice;
 };
 
 // A follower's link to the prompter it follows.
@@ -142,6 +145,12 @@ struct ScrollRunState {
         std::vector<int> starts;
         int linesSeen = 0;
     } paragraphs;
+
+    // Grows with every jump to a line, whoever asks for it.
+    std::uint64_t jumps = 0;
+    // What the voice follower is doing, and why it stopped when it could not go on.
+    VoiceState voice = VoiceState::Off;
+    QString voiceProblem;
 
     QWidget* prompterWindow = nullptr;   // the run's full-screen window, while it exists
     Surface* primarySurface = nullptr;   // the visible image, owned by the display device

@@ -5,6 +5,7 @@
 #include "ReadingCue.h"
 #include "ScreenOutputs.h"
 #include "SpeedValue.h"
+#include "VoiceSettings.h"
 
 #include <QString>
 #include <cstdint>
@@ -47,6 +48,8 @@ struct Settings {
     QString endAt;
     /// What each further screen shows during a run: the [Outputs] section.
     OutputChoices outputs;
+    /// Following the speaker's voice, section [Voice].
+    VoiceSettings voice;
 };
 
 // The ports a TCP server can listen on.

@@ -89,6 +89,9 @@ const SettingKey<Settings> kSettingsKeys[] = {
     {"Prompter", "Clock", Flag, 0, +[](S& s) -> bool& { return s.glass.clock; }},
     {"Prompter", "LiveEdit", Flag, 0, &Of<&S::liveEdit, S>},
     {"Prompter", "EndAt", Time, "", &Of<&S::endAt, S>},
+    {"Voice", "Enabled", Flag, 0, +[](S& s) -> bool& { return s.voice.enabled; }},
+    {"Voice", "Device", Text, "", +[](S& s) -> QString& { return s.voice.device; }},
+    {"Voice", "InputFile", Text, "", +[](S& s) -> QString& { return s.voice.inputFile; }},
 };
 
 using R = RemoteSettings;

@@ -122,12 +122,13 @@ PreviewWindow::PreviewWindow(QScreen* screen)
     m_backTime = figure("backTime");
     m_needs = figure("needs");
     m_follow = figure("follow", true);
+    m_voice = figure("voice");
     pair(0, m_remaining, m_clock);
     pair(1, m_elapsed, m_sinceStart);
     pair(2, m_story, m_position);
     grid->addWidget(m_progress, 3, 0, 1, 2);
     int row = 4;
-    for (QLabel* wide : {m_speed, m_backTime, m_needs, m_follow}) {
+    for (QLabel* wide : {m_speed, m_backTime, m_needs, m_follow, m_voice}) {
         wide->setWordWrap(true);
         grid->addWidget(wide, row++, 0, 1, 2);
     }
@@ -135,6 +136,7 @@ PreviewWindow::PreviewWindow(QScreen* screen)
     m_backTime->setVisible(backTime);
     m_needs->setVisible(backTime);
     m_follow->setVisible(g_runParams.followsLeader);
+    m_voice->setVisible(g_runParams.voice.enabled);
     layout->addWidget(figures);
     layout->addWidget(new PresenterMessageButtons(this));
     setFixedWidth(kAreaSize.width() + margins.left() + margins.right());
@@ -249,6 +251,7 @@ void PreviewWindow::ShowStatus()
     m_follow->setText(status.follow == FollowState::Lost
                           ? tr("Leader lost: going on at its last speed, trying again")
                           : tr("Following the leader, in step"));
+    ShowVoice(status.voice);
     // A figure that wraps onto a second line makes the window taller, so the
     // picture above the figures keeps its whole height.
     if (const int needed = layout()->totalHeightForWidth(width()); needed > height())
@@ -309,4 +312,27 @@ std::unique_ptr<PreviewWindow> OpenPreviewWindow(const QScreen* prompterScreen)
     // the prompter's activation comes last and stays.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return preview;
+}
+
+void PreviewWindow::ShowVoice(VoiceState state)
+{
+    if (m_voice->isHidden())
+        return;
+    switch (state) {
+    case VoiceState::Off:
+        m_voice->setText(g_runState.voiceProblem.isEmpty()
+                             ? tr("Voice: off")
+                             : tr("Voice: off. %1").arg(g_runState.voiceProblem));
+        break;
+    case VoiceState::Listening:
+        m_voice->setText(tr("Voice: listening"));
+        break;
+    case VoiceState::Following:
+        m_voice->setText(tr("Voice: following"));
+        break;
+    case VoiceState::Lost:
+        m_voice->setText(tr("Voice: Lost, searching the whole script"));
+        break;
+    }
+    SetLook(m_voice, "late", state == VoiceState::Lost);
 }

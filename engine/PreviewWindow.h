@@ -2,6 +2,7 @@
 
 #include "LongestOfLate.h"
 #include "ScanOutFrame.h"
+#include "VoiceSettings.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -50,6 +51,7 @@ class PreviewWindow : public QWidget
     void ShowNewestFrame();
     void ShowStatus();
     void ShowBackTime(const PrompterStatus& status);
+    void ShowVoice(VoiceState state);
 
     const DisplayDevice* m_display = nullptr; // the run's display, once it is open
     ScanOutFrame m_frame;                     // the newest frame copied
@@ -69,6 +71,7 @@ class PreviewWindow : public QWidget
     QLabel* m_backTime = nullptr; // hidden without an end time
     QLabel* m_needs = nullptr;
     QLabel* m_follow = nullptr; // hidden unless this prompter follows another
+    QLabel* m_voice = nullptr; // hidden unless the run follows the voice
     QTimer* m_refresh = nullptr;
     QElapsedTimer m_dueFor;      // valid while a refresh is due
     LongestOfLate m_refreshTime; // what a refresh takes, painting included

@@ -8,6 +8,7 @@
 #include "PrompterDisplay.h"
 #include "PrompterWindow.h"
 #include "RunGlass.h"
+#include "RunVoice.h"
 #include "ScrollRunState.h"
 #include "TextRaster.h"
 #include "TickSource.h"
@@ -15,6 +16,7 @@
 #include <QAbstractEventDispatcher>
 
 #include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -74,6 +76,13 @@ class ScriptRest
             Feed(Clock::now());
     }
 
+    // Brings in the whole script now, for a run that needs all of it at its start.
+    void BringAll()
+    {
+        while (m_feed)
+            Feed(Clock::now() + kFeedPiece);
+    }
+
     // Takes a piece of the time until the next step is due when there is
     // room for one; false when the loop is to wait instead.
     bool UseTimeBefore(Clock::time_point stepDue)
@@ -121,6 +130,12 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest, RunPilot pilot)
     ScriptRest script(std::move(rest));
     RunGlassFeed glass(*g_runState.overlay);
     Clock::time_point pilotDue = Clock::time_point::max();
+    // The voice is placed against the whole script.
+    std::optional<RunVoice> voice;
+    if (g_runParams.voice.enabled) {
+        script.BringAll();
+        voice.emplace();
+    }
     while (g_runState.running) {
         // Whatever waits for any window is dispatched, never waiting for
         // more; only when nothing waited does the prompter move, so input
@@ -135,6 +150,7 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest, RunPilot pilot)
         }
         const Clock::time_point now = Clock::now();
         const Clock::time_point glassDue = glass.Follow(now);
+        const Clock::time_point voiceDue = voice ? voice->Follow(now) : Clock::time_point::max();
         const Clock::time_point stepDue = NextStepDue(now);
         const std::chrono::nanoseconds screenWants = display->OfferFrame(TimeLeft(now, stepDue));
         if (dispatched || !g_runState.running)
@@ -143,9 +159,10 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest, RunPilot pilot)
             preview->RefreshIfDue(g_runState.stepInterval <= 0 ? std::chrono::nanoseconds::max()
                                                                : TimeLeft(Clock::now(), stepDue));
         if (!script.UseTimeBefore(stepDue))
-            wait.Until(std::min({stepDue, After(now, screenWants), glassDue, pilotDue}));
+            wait.Until(std::min({stepDue, After(now, screenWants), glassDue, pilotDue, voiceDue}));
     }
 
+    voice.reset();
     // The preview reads the display's frames, so it goes first; the
     // presenter stops before the window it draws in goes.
     preview.reset();

@@ -105,6 +105,8 @@ constexpr int kCmdRunReverse = 32865;
 constexpr int kCmdRunToCursor = 32866;
 constexpr int kCmdRunPreviousParagraph = 32867;
 constexpr int kCmdRunNextParagraph = 32868;
+// Preferences > Follow the Voice, beyond the design.
+constexpr int kCmdFollowVoice = 32870;
 // Preferences > Outputs: the further screens a run shows on; beyond the design.
 constexpr int kCmdOutputs = 32875;
 // Follow a Prompter, beside Scroll on the menu bar; beyond the design.

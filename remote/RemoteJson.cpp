@@ -5,6 +5,21 @@
 
 namespace
 {
+const char* VoiceStateName(VoiceState state)
+{
+    switch (state) {
+    case VoiceState::Off:
+        break;
+    case VoiceState::Listening:
+        return "listening";
+    case VoiceState::Following:
+        return "following";
+    case VoiceState::Lost:
+        return "lost";
+    }
+    return "off";
+}
+
 QJsonValue Figure(const std::optional<double>& figure)
 {
     return figure ? QJsonValue(*figure) : QJsonValue();
@@ -42,6 +57,7 @@ QByteArray StateJson(const PrompterStatus& status, const QString& scriptName)
         {"script", scriptName},
         {"message", status.message},
         {"follow", FollowStateName(status.follow)},
+        {"voice", VoiceStateName(status.voice)},
     };
     return QJsonDocument(state).toJson(QJsonDocument::Compact);
 }

@@ -21,6 +21,10 @@ packages=(
   libqrencode-dev pkg-config qt6-websockets-dev chromium chromium-driver python3-selenium
   # Show controllers over OSC, and the outside client its tests use.
   liblo-dev liblo-tools
+  # Following the voice: the recogniser and its model, espeak-ng's phonemes,
+  # the microphone; and the voices and sox the benchmark makes its test set with.
+  libpocketsphinx-dev pocketsphinx-en-us libespeak-ng-dev qt6-multimedia-dev
+  espeak-ng flite festival festvox-us-slt-hts sox
   "$@"
 )
 

@@ -173,6 +173,12 @@ const ControlCommand kCommands[] = {
      .checkable = true,
      .run = &D::OnLiveEdit,
      .update = &D::OnUpdateLiveEdit},
+    {.id = Ids::kCmdFollowVoice,
+     .menu = Preferences,
+     .text = "Follow the &Voice",
+     .checkable = true,
+     .run = &D::OnFollowVoice,
+     .update = &D::OnUpdateFollowVoice},
     {.id = Ids::kCmdOutputs, .menu = Preferences, .text = "&Outputs ...", .run = &D::OnOutputs},
 
     {.id = Ids::kCmdHelpContents,

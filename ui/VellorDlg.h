@@ -158,6 +158,9 @@ class CVellorDlg : public CBgDialog
     void OnLiveEdit();                    ///< Edit While Prompting: turns live runs on or off
     void OnUpdateLiveEdit(QAction& item); ///< checked when runs stay live
 
+    void OnFollowVoice();                    ///< Follow the Voice: runs follow the speaker, or not
+    void OnUpdateFollowVoice(QAction& item); ///< checked when runs follow the speaker
+
     // The operator's keys during a live run (VellorDlgLiveCommands.cpp).
     void OnRunPause();             ///< pauses or resumes
     void OnRunStop();              ///< ends the run

@@ -80,6 +80,7 @@ void CVellorDlg::OnScroll()
     g_runParams.operatorScreen = m_settings.showPreview ? screen() : nullptr;
     g_runParams.endAtSecond = ParseTimeOfDay(m_settings.endAt);
     g_runParams.outputs = m_settings.outputs;
+    g_runParams.voice = m_settings.voice;
     StartScrollRun(m_bMonitor2, std::move(rest));
     // The run is over: its script follows the editor no longer.
     const bool wasLive = live.has_value();

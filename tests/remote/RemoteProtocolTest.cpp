@@ -266,10 +266,12 @@ TEST(RemoteStateJson, HoldsExactlyTheNamedFields)
     status.paragraph = 2;
     status.paragraphCount = 9;
     const QJsonObject state = QJsonDocument::fromJson(StateJson(status, "a.txt")).object();
-    EXPECT_EQ(state.keys(), (QStringList{"direction", "elapsedSeconds", "follow", "lineCount",
-                                         "lineIndex", "linesPerMinute", "message", "paragraph",
-                                         "paragraphCount", "paused", "remainingSeconds",
-                                         "rowsPerSecond", "running", "script", "speedValue"}));
+    EXPECT_EQ(state.keys(),
+              (QStringList{"direction", "elapsedSeconds", "follow", "lineCount", "lineIndex",
+                           "linesPerMinute", "message", "paragraph", "paragraphCount", "paused",
+                           "remainingSeconds", "rowsPerSecond", "running", "script", "speedValue",
+                           "voice"}));
+    EXPECT_EQ(state["voice"], "off");
     EXPECT_EQ(state["paragraph"], 2);
     EXPECT_EQ(state["paragraphCount"], 9);
     EXPECT_EQ(state["direction"], "backward");

@@ -351,20 +351,27 @@ TEST_F(PreferenceCommands, GlassTakesTheMarginCountdownAndClockOnOkOnly)
     EXPECT_TRUE(Window().m_settings.glass.clock);
 }
 
-TEST_F(PreferenceCommands, EditWhilePromptingIsTheLastItemAndOffAtFirst)
+TEST_F(PreferenceCommands, EditWhilePromptingAndFollowTheVoiceEndTheMenuOffAtFirst)
 {
     QMenu* preferences = DropDownOf(Window(), Ids::kCmdLiveEdit);
     ASSERT_NE(preferences, nullptr);
-    // Only Outputs, newer still, follows it.
+    // Follow the Voice and Outputs, newer still, follow it.
     const QList<QAction*> items = preferences->actions();
-    ASSERT_GE(items.size(), 2);
-    EXPECT_EQ(items.at(items.size() - 2), Window().CommandAction(Ids::kCmdLiveEdit));
-    EXPECT_EQ(items.at(items.size() - 2)->text(), QStringLiteral("&Edit While Prompting"));
+    ASSERT_GE(items.size(), 3);
+    EXPECT_EQ(items.at(items.size() - 3), Window().CommandAction(Ids::kCmdLiveEdit));
+    EXPECT_EQ(items.at(items.size() - 3)->text(), QStringLiteral("&Edit While Prompting"));
     EXPECT_EQ(items.last(), Window().CommandAction(Ids::kCmdOutputs));
     EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
     Window().CommandAction(Ids::kCmdLiveEdit)->trigger();
     EXPECT_TRUE(Window().m_settings.liveEdit);
     EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdLiveEdit));
+
+    EXPECT_EQ(items.at(items.size() - 2), Window().CommandAction(Ids::kCmdFollowVoice));
+    EXPECT_EQ(items.at(items.size() - 2)->text(), QStringLiteral("Follow the &Voice"));
+    EXPECT_FALSE(MenuShowsCheck(Window(), Ids::kCmdFollowVoice));
+    Window().CommandAction(Ids::kCmdFollowVoice)->trigger();
+    EXPECT_TRUE(Window().m_settings.voice.enabled);
+    EXPECT_TRUE(MenuShowsCheck(Window(), Ids::kCmdFollowVoice));
 }
 
 TEST_F(PreferenceCommands, OutputsListsTheScreensNamesTheMissingOnesAndKeepsTheChoiceOnOk)

@@ -1,0 +1,342 @@
+#include "VoiceReadings.h"
+
+#include "ScriptWords.h"
+#include "WavFile.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <espeak-ng/speak_lib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <sstream>
+
+namespace
+{
+constexpr double kPauseSeconds = 5.0;
+constexpr double kParagraphGapSeconds = 0.4;
+
+// One line as the voice spoke it: samples and the words' start and end.
+struct SpokenLine {
+    std::vector<std::int16_t> samples;
+    std::vector<std::pair<double, double>> words;
+    QString problem;
+};
+
+std::vector<std::int16_t> Resample(const std::vector<std::int16_t>& in, int rate)
+{
+    if (rate == kVoiceSampleRate)
+        return in;
+    std::vector<std::int16_t> out(in.size() * kVoiceSampleRate / static_cast<std::size_t>(rate));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double at = static_cast<double>(i) * rate / kVoiceSampleRate;
+        const auto k = static_cast<std::size_t>(at);
+        const double f = at - static_cast<double>(k);
+        const double a = in[std::min(k, in.size() - 1)];
+        const double b = in[std::min(k + 1, in.size() - 1)];
+        out[i] = static_cast<std::int16_t>(a + (b - a) * f);
+    }
+    return out;
+}
+
+// Word times from the span of speech, shared by letters: for voices that
+// tell when their phones end but not their words.
+std::vector<std::pair<double, double>> SpreadByLetters(const std::vector<std::string>& words,
+                                                       double from, double to)
+{
+    double letters = 0;
+    for (const std::string& word : words)
+        letters += static_cast<double>(word.size()) + 1;
+    std::vector<std::pair<double, double>> times;
+    double at = from;
+    for (const std::string& word : words) {
+        const double length = (to - from) * (static_cast<double>(word.size()) + 1) / letters;
+        times.emplace_back(at, at + length);
+        at += length;
+    }
+    return times;
+}
+
+// espeak-ng in this process: its word events give each word's start.
+class EspeakVoice
+{
+  public:
+    EspeakVoice(const Reader& reader)
+    {
+        m_rate =
+            espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 200, nullptr, espeakINITIALIZE_DONT_EXIT);
+        espeak_SetSynthCallback(&EspeakVoice::Collect);
+        espeak_SetVoiceByName(reader.voice.c_str());
+        espeak_SetParameter(espeakRATE, reader.wordsPerMinute, 0);
+    }
+    // Never terminated: see EspeakPhones.h.
+
+    SpokenLine Speak(const std::string& text, std::size_t wordCount)
+    {
+        Collected collected;
+        espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+                     &collected);
+        SpokenLine line;
+        if (m_rate <= 0) {
+            line.problem = QStringLiteral("espeak-ng did not start");
+            return line;
+        }
+        line.samples = Resample(collected.samples, m_rate);
+        const double length = static_cast<double>(collected.samples.size()) / m_rate;
+        if (collected.starts.size() != wordCount) {
+            line.words = SpreadByLetters(std::vector<std::string>(wordCount, "word"), 0, length);
+            return line;
+        }
+        for (std::size_t k = 0; k < wordCount; ++k) {
+            const double end = k + 1 < wordCount ? collected.starts[k + 1] : length - 0.1;
+            line.words.emplace_back(collected.starts[k], std::max(end, collected.starts[k]));
+        }
+        return line;
+    }
+
+  private:
+    struct Collected {
+        std::vector<std::int16_t> samples;
+        std::vector<double> starts;
+    };
+    static int Collect(short* wav, int count, espeak_EVENT* events)
+    {
+        // Every event of the list, its end too, carries the caller's data.
+        auto* collected = static_cast<Collected*>(events->user_data);
+        if (wav && count > 0)
+            collected->samples.insert(collected->samples.end(), wav, wav + count);
+        for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e)
+            if (e->type == espeakEVENT_WORD)
+                collected->starts.push_back(e->audio_position / 1000.0);
+        return 0;
+    }
+    int m_rate = 0;
+};
+
+// flite and festival as their commands: each line to a WAV file of its own.
+SpokenLine SpeakWithFlite(const Reader& reader, const std::string& text,
+                          const std::vector<std::string>& words, const QString& folder)
+{
+    SpokenLine line;
+    const QString wav = folder + QStringLiteral("/line.wav");
+    QProcess flite;
+    flite.start(QStringLiteral("flite"), {"-voice", QString::fromStdString(reader.voice), "-psdur",
+                                          "-t", QString::fromStdString(text), "-o", wav});
+    if (!flite.waitForFinished(60000) || flite.exitCode() != 0) {
+        line.problem = QStringLiteral("flite did not run");
+        return line;
+    }
+    // "pau:0.16 hh:0.25 ...": each phone with the time it ends.
+    std::istringstream phones(flite.readAllStandardOutput().toStdString());
+    double previous = 0, speechFrom = -1, speechTo = 0;
+    for (std::string phone; phones >> phone;) {
+        const std::size_t colon = phone.rfind(':');
+        if (colon == std::string::npos)
+            continue;
+        const double end = std::atof(phone.c_str() + colon + 1);
+        if (phone.substr(0, colon) != "pau") {
+            if (speechFrom < 0)
+                speechFrom = previous;
+            speechTo = end;
+        }
+        previous = end;
+    }
+    WavSamples read = ReadVoiceWav(wav);
+    line.samples = std::move(read.samples);
+    line.problem = read.problem;
+    line.words = SpreadByLetters(words, std::max(speechFrom, 0.0), speechTo);
+    return line;
+}
+
+std::vector<SpokenLine> SpeakWithFestival(const std::vector<std::string>& texts,
+                                          const QString& folder)
+{
+    std::string scheme = "(voice_cmu_us_slt_arctic_hts)\n"
+                         "(define (say line file)\n"
+                         "  (let ((u (SynthText line)))\n"
+                         "    (utt.save.wave u file 'riff)\n"
+                         "    (mapcar (lambda (w) (format t \"W %f\\n\"\n"
+                         "      (item.feat w \"R:SylStructure.daughtern.daughtern.end\")))\n"
+                         "      (utt.relation.items u 'Word))\n"
+                         "    (format t \"E\\n\")))\n";
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string quoted;
+        for (const char c : texts[i])
+            if (c != '"' && c != '\\')
+                quoted += c;
+        scheme += "(say \"" + quoted + "\" \"" +
+                  (folder + QStringLiteral("/f%1.wav").arg(i)).toStdString() + "\")\n";
+    }
+    QFile file(folder + QStringLiteral("/read.scm"));
+    std::vector<SpokenLine> lines(texts.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(scheme.c_str()) < 0) {
+        lines.assign(1, {{}, {}, QStringLiteral("no room for festival's script")});
+        return lines;
+    }
+    file.close();
+    QProcess festival;
+    festival.start(QStringLiteral("festival"), {"--batch", file.fileName()});
+    if (!festival.waitForFinished(600000) || festival.exitCode() != 0) {
+        lines.assign(1, {{}, {}, QStringLiteral("festival did not run")});
+        return lines;
+    }
+    std::istringstream out(festival.readAllStandardOutput().toStdString());
+    std::size_t at = 0;
+    double start = 0.1;
+    for (std::string tag; out >> tag && at < texts.size();) {
+        if (tag == "W") {
+            double end = 0;
+            out >> end;
+            lines[at].words.emplace_back(std::min(start, end), end);
+            start = end;
+        } else if (tag == "E") {
+            QProcess sox;
+            const QString raw = folder + QStringLiteral("/f%1.wav").arg(at);
+            const QString wav = folder + QStringLiteral("/g%1.wav").arg(at);
+            sox.start(QStringLiteral("sox"), {raw, "-r", "16000", "-c", "1", "-b", "16", wav});
+            sox.waitForFinished(60000);
+            WavSamples read = ReadVoiceWav(wav);
+            lines[at].samples = std::move(read.samples);
+            lines[at].problem = read.problem;
+            ++at;
+            start = 0.1;
+        }
+    }
+    return lines;
+}
+} // namespace
+
+ReadingPlan WholeScript(int lineCount)
+{
+    ReadingPlan plan;
+    for (int line = 0; line < lineCount; ++line)
+        plan.lines.push_back(line);
+    return plan;
+}
+
+ReadingPlan SkippingReading(const std::vector<std::string>& scriptLines)
+{
+    // Paragraphs as runs of lines between blank ones.
+    std::vector<std::vector<int>> paragraphs(1);
+    for (int line = 0; line < static_cast<int>(scriptLines.size()); ++line) {
+        if (SpokenWords(scriptLines[line]).empty()) {
+            if (!paragraphs.back().empty())
+                paragraphs.emplace_back();
+        } else {
+            paragraphs.back().push_back(line);
+        }
+    }
+    ReadingPlan plan;
+    const auto read = [&plan](const std::vector<int>& lines, std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < std::min(to, lines.size()); ++k)
+            plan.lines.push_back(lines[k]);
+    };
+    // The first paragraph whole; the second without its third and fourth
+    // lines; the third with its middle read twice, then a pause; the fifth
+    // left out.
+    read(paragraphs[0], 0, 99);
+    read(paragraphs[1], 0, 2);
+    read(paragraphs[1], 4, 99);
+    read(paragraphs[2], 0, 4);
+    read(paragraphs[2], 2, 99);
+    plan.lines.push_back(-1);
+    for (std::size_t p = 3; p < paragraphs.size(); ++p)
+        if (p != 4)
+            read(paragraphs[p], 0, 99);
+    return plan;
+}
+
+Reading Synthesize(const Reader& reader, const std::vector<std::string>& scriptLines,
+                   ReadingPlan& plan)
+{
+    Reading reading;
+    // The first script word of each line.
+    std::vector<int> firstWord(scriptLines.size() + 1, 0);
+    std::vector<std::vector<std::string>> lineWords(scriptLines.size());
+    for (std::size_t i = 0; i < scriptLines.size(); ++i) {
+        lineWords[i] = SpokenWords(scriptLines[i]);
+        firstWord[i + 1] = firstWord[i] + static_cast<int>(lineWords[i].size());
+    }
+    const QTemporaryDir folder;
+    std::vector<std::string> texts;
+    for (const int line : plan.lines)
+        if (line >= 0)
+            texts.push_back(scriptLines[static_cast<std::size_t>(line)]);
+    std::vector<SpokenLine> spoken;
+    if (reader.engine == Reader::Engine::Festival) {
+        spoken = SpeakWithFestival(texts, folder.path());
+    } else if (reader.engine == Reader::Engine::Flite) {
+        std::size_t k = 0;
+        for (const int line : plan.lines)
+            if (line >= 0)
+                spoken.push_back(SpeakWithFlite(
+                    reader, texts[k++], lineWords[static_cast<std::size_t>(line)], folder.path()));
+    } else {
+        EspeakVoice espeak(reader);
+        std::size_t k = 0;
+        for (const int line : plan.lines)
+            if (line >= 0)
+                spoken.push_back(
+                    espeak.Speak(texts[k++], lineWords[static_cast<std::size_t>(line)].size()));
+    }
+    for (const SpokenLine& line : spoken)
+        if (!line.problem.isEmpty()) {
+            reading.problem = line.problem;
+            return reading;
+        }
+
+    plan.eventTimes.clear();
+    std::size_t k = 0;
+    int previous = -1;
+    for (const int line : plan.lines) {
+        const double now = static_cast<double>(reading.samples.size()) / kVoiceSampleRate;
+        if (line < 0) {
+            // Back on the place is timed from when the speaker goes on.
+            plan.eventTimes.push_back(now + kPauseSeconds);
+            reading.samples.resize(reading.samples.size() +
+                                   static_cast<std::size_t>(kPauseSeconds * kVoiceSampleRate));
+            continue;
+        }
+        if (previous >= 0 && line != previous + 1) {
+            // A blank line between paragraphs is no skip; a gap is.
+            const bool paragraphBreak = line == previous + 2 && lineWords[previous + 1].empty();
+            if (paragraphBreak)
+                reading.samples.resize(
+                    reading.samples.size() +
+                    static_cast<std::size_t>(kParagraphGapSeconds * kVoiceSampleRate));
+            else
+                plan.eventTimes.push_back(now);
+        }
+        const double at = static_cast<double>(reading.samples.size()) / kVoiceSampleRate;
+        const SpokenLine& said = spoken[k++];
+        for (std::size_t w = 0; w < said.words.size(); ++w)
+            reading.words.push_back(
+                {firstWord[static_cast<std::size_t>(line)] + static_cast<int>(w),
+                 at + said.words[w].first, at + said.words[w].second});
+        reading.samples.insert(reading.samples.end(), said.samples.begin(), said.samples.end());
+        previous = line;
+    }
+    return reading;
+}
+
+void AddNoise(std::vector<std::int16_t>& samples, double snrDb, unsigned seed)
+{
+    // The speech's level: the loud half of the samples, so pauses do not count.
+    double power = 0;
+    std::size_t loud = 0;
+    for (const std::int16_t s : samples)
+        if (std::abs(s) > 500) {
+            power += static_cast<double>(s) * s;
+            ++loud;
+        }
+    if (loud == 0)
+        return;
+    const double sigma = std::sqrt(power / static_cast<double>(loud)) / std::pow(10, snrDb / 20);
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0, sigma);
+    for (std::int16_t& s : samples)
+        s = static_cast<std::int16_t>(std::clamp(s + noise(random), -32768.0, 32767.0));
+}

@@ -1,0 +1,103 @@
+#include "Recogniser.h"
+
+#include "ScriptVocabulary.h"
+
+#include <pocketsphinx.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sstream>
+
+namespace
+{
+// Frames of silence (of 10 ms) that end an utterance.
+constexpr char kSilenceEndingUtterance[] = "25";
+
+void WriteFile(const QString& path, const std::string& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()))
+        throw RecogniserError("The voice follower could not write its word list to " +
+                              path.toStdString() + ".");
+}
+} // namespace
+
+void Recogniser::ConfigFree::operator()(cmd_ln_s* config) const
+{
+    cmd_ln_free_r(config);
+}
+
+void Recogniser::DecoderFree::operator()(ps_decoder_s* decoder) const
+{
+    ps_free(decoder);
+}
+
+Recogniser::Recogniser(const std::vector<std::string>& words, const std::string& modelFolder)
+{
+    const std::string acoustic = modelFolder + "/en-us";
+    if (!QDir(QString::fromStdString(acoustic)).exists())
+        throw RecogniserError("The US English speech model is missing (" + acoustic +
+                              "): install pocketsphinx-en-us.");
+    if (words.empty())
+        throw RecogniserError("The script has no words to follow.");
+    // The decoder reads its files while it loads; they may go afterwards.
+    const QTemporaryDir folder;
+    if (!folder.isValid())
+        throw RecogniserError("The voice follower has no temporary folder to work in.");
+    const QString dictionary = folder.filePath(QStringLiteral("script.dict"));
+    const QString model = folder.filePath(QStringLiteral("script.lm"));
+    WriteFile(dictionary, ScriptDictionary(words, modelFolder + "/cmudict-en-us.dict"));
+    WriteFile(model, ScriptLanguageModel(words));
+    const std::string dictionaryPath = dictionary.toStdString();
+    const std::string modelPath = model.toStdString();
+    m_config.reset(cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.c_str(), "-lm",
+                               modelPath.c_str(), "-dict", dictionaryPath.c_str(),
+                               "-vad_postspeech", kSilenceEndingUtterance, "-logfn", "/dev/null",
+                               nullptr));
+    if (m_config)
+        m_decoder.reset(ps_init(m_config.get()));
+    if (!m_decoder)
+        throw RecogniserError("The speech decoder could not load the US English model from " +
+                              modelFolder + ".");
+    ps_start_utt(m_decoder.get());
+}
+
+Recogniser::~Recogniser() = default;
+
+std::vector<std::string> Recogniser::Words() const
+{
+    std::vector<std::string> words;
+    const char* text = ps_get_hyp(m_decoder.get(), nullptr);
+    std::istringstream in(text ? text : "");
+    for (std::string word; in >> word;) {
+        // Variants ("read(2)") are the same word; fillers are no words.
+        if (const std::size_t paren = word.find('('); paren != std::string::npos)
+            word.erase(paren);
+        if (!word.empty() && word.front() != '<' && word.front() != '[')
+            words.push_back(word);
+    }
+    return words;
+}
+
+Hypothesis Recogniser::Feed(std::span<const std::int16_t> samples)
+{
+    ps_decoder_t* decoder = m_decoder.get();
+    ps_process_raw(decoder, samples.data(), samples.size(), FALSE, FALSE);
+    const bool inSpeech = ps_get_in_speech(decoder) != 0;
+    Hypothesis heard{m_utterance, {}, false};
+    if (m_inSpeech && !inSpeech) {
+        ps_end_utt(decoder);
+        heard.words = Words();
+        heard.ended = true;
+        ps_start_utt(decoder);
+        ++m_utterance;
+    } else if (inSpeech) {
+        heard.words = Words();
+    }
+    m_inSpeech = inSpeech;
+    return heard;
+}

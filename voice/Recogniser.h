@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct cmd_ln_s;
+struct ps_decoder_s;
+
+// Where Debian's pocketsphinx-en-us puts the US English model.
+inline constexpr char kVoiceModelFolder[] = "/usr/share/pocketsphinx/model/en-us";
+
+// What the decoder has heard so far.
+struct Hypothesis {
+    int utterance = 0;              // grows with each utterance
+    std::vector<std::string> words; // the utterance's words so far
+    bool ended = false;             // the utterance ended with this piece
+};
+
+// Thrown when the decoder cannot be made; what() says why, for the operator.
+class RecogniserError : public std::runtime_error
+{
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// pocketsphinx kept to one script's words: its dictionary and a trigram
+// model of its phrases, written to a folder of their own. It takes 16 kHz
+// mono audio in pieces and ends an utterance after a quarter second of
+// silence, since a longer wait loses track of a quick reader.
+class Recogniser
+{
+  public:
+    // Loads the model for words; throws RecogniserError when it cannot.
+    explicit Recogniser(const std::vector<std::string>& words,
+                        const std::string& modelFolder = kVoiceModelFolder);
+    ~Recogniser();
+    Recogniser(const Recogniser&) = delete;
+    Recogniser& operator=(const Recogniser&) = delete;
+
+    // Decodes one piece; the hypothesis after it.
+    Hypothesis Feed(std::span<const std::int16_t> samples);
+
+  private:
+    struct ConfigFree {
+        void operator()(cmd_ln_s* config) const;
+    };
+    struct DecoderFree {
+        void operator()(ps_decoder_s* decoder) const;
+    };
+    std::vector<std::string> Words() const;
+
+    std::unique_ptr<cmd_ln_s, ConfigFree> m_config;
+    std::unique_ptr<ps_decoder_s, DecoderFree> m_decoder;
+    int m_utterance = 0;
+    bool m_inSpeech = false;
+};

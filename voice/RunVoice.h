@@ -1,0 +1,49 @@
+#pragma once
+
+#include "PrompterCommands.h"
+#include "VoiceFollower.h"
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+// The voice follower of the run at hand, steering it through the prompter
+// commands alone, so that pause, jumps and Home from any input come first.
+// The line holding the word being spoken is kept at the reading place: the
+// reading cue's row, or a third of the way down without the cue. The run
+// moves there with its own steps, at a speed that closes the gap; a place
+// far ahead, or behind, is shown at once. Silent or lost, the run holds
+// still.
+class RunVoice
+{
+  public:
+    // Starts following the run's whole script with the run's voice settings.
+    RunVoice();
+    // Stops following; the run's voice state reads off again.
+    ~RunVoice();
+    RunVoice(const RunVoice&) = delete;
+    RunVoice& operator=(const RunVoice&) = delete;
+
+    // Steers the run towards the voice as of now; returns when to look again.
+    std::chrono::steady_clock::time_point Follow(std::chrono::steady_clock::time_point now);
+
+  private:
+    // A word's line, and its moment within it (WordMomentsInLines).
+    struct WordPlace {
+        int line = 0;
+        double withinLine = 0;
+    };
+    bool NoticeOthers();
+    void Steer(const WordPlace& word);
+    void Hold();
+    void Run(PrompterCommand command, int amount = 0);
+
+    std::vector<WordPlace> m_places;
+    VoiceFollower m_follower;
+    std::uint64_t m_seenJumps = 0;
+    bool m_leftPaused = true;      // the pause as the follower last left it
+    bool m_heldByOperator = false; // paused by somebody else, until they resume
+};
+
+// The picture row the voice's line is kept at.
+int VoiceReadingRow();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Recogniser.h"
+#include "VoicePlacement.h"
+#include "VoiceSettings.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// The decoder and the placement rules together: audio in, the script word
+// being spoken and the follower's state out. The follower's thread runs one;
+// so does the benchmark, faster than the audio's pace.
+class VoiceListener
+{
+  public:
+    // Loads the decoder for the script's words; throws RecogniserError.
+    explicit VoiceListener(std::vector<std::string> words);
+
+    // Hears one piece of 16 kHz mono audio.
+    void Hear(std::span<const std::int16_t> piece);
+
+    // The script word last spoken; -1 before the first.
+    int Placed() const { return m_placement.Placed(); }
+    // Listening, following or lost, as of the audio heard.
+    VoiceState State() const;
+    // The speaker goes on before word: somebody else moved the run.
+    void PlaceBefore(int word) { m_placement.PlaceBefore(word); }
+    // The seconds of audio heard.
+    double Seconds() const;
+
+  private:
+    Recogniser m_recogniser;
+    VoicePlacement m_placement;
+    std::int64_t m_samples = 0;
+    double m_movedAt = -1e9;
+};

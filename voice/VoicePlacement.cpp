@@ -1,0 +1,171 @@
+#include "VoicePlacement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace
+{
+// The heard words aligned at a time: enough for evidence, few enough that
+// the alignment tells where the speaker is now.
+constexpr int kAlignedWords = 10;
+// The alignment must end within the last few heard words, or it tells where
+// the speaker was.
+constexpr int kEndWithinLastWords = 3;
+constexpr int kMatchScore = 2;
+constexpr int kMissScore = -1;
+constexpr int kGapScore = -1;
+// Newly heard matching words it takes to go back.
+constexpr int kNewMatchesBack = 3;
+// Matches it takes to place the voice anywhere in the script.
+constexpr int kMatchesWhenLost = 4;
+
+// Matches it takes to move d words ahead beyond the free advance.
+int MatchesAhead(int d)
+{
+    return std::min(3 + d / 20, 7);
+}
+} // namespace
+
+VoicePlacement::VoicePlacement(std::vector<std::string> script) : m_script(std::move(script)) {}
+
+void VoicePlacement::PlaceBefore(int word)
+{
+    m_placed = std::clamp(word, 0, static_cast<int>(m_script.size())) - 1;
+    m_context.clear();
+    m_heard.clear();
+    m_placedAfter.assign(1, m_placed);
+    m_unplacedSpeech = 0;
+    m_lost = false;
+}
+
+bool VoicePlacement::Hear(const HeardWords& heard)
+{
+    const bool sameUtterance = heard.utterance == m_utterance;
+    if (sameUtterance)
+        m_unplacedSpeech += std::max(heard.seconds - m_heardAt, 0.0);
+    m_heardAt = heard.seconds;
+    if (!sameUtterance) {
+        m_context.insert(m_context.end(), m_heard.begin(), m_heard.end());
+        if (m_context.size() > kAlignedWords)
+            m_context.erase(m_context.begin(), m_context.end() - kAlignedWords);
+        m_utterance = heard.utterance;
+        m_heard.clear();
+        m_placedAfter.assign(1, m_placed);
+    }
+    // Words past those the last hypothesis agreed on are new, or newly
+    // revised; a hypothesis that shrank moves nothing.
+    const bool shrank = heard.words.size() < m_heard.size();
+    const auto agreed =
+        std::mismatch(m_heard.begin(), m_heard.end(), heard.words.begin(), heard.words.end());
+    const int newWords = static_cast<int>(heard.words.end() - agreed.second);
+    const auto agreedWords = static_cast<std::size_t>(agreed.second - heard.words.begin());
+    m_heard = heard.words;
+    if (shrank)
+        m_placedAfter.resize(m_heard.size() + 1, m_placed);
+    if (shrank || newWords == 0)
+        return false;
+    // A revised word takes back the place its earlier version gave, so a
+    // word misheard for a moment does not leave the place past the speaker.
+    const int held = m_placed;
+    if (agreedWords + 1 < m_placedAfter.size())
+        m_placed = m_placedAfter[agreedWords];
+    if (!Place(newWords))
+        m_placed = held;
+    m_placedAfter.resize(agreedWords + 1);
+    m_placedAfter.resize(m_heard.size() + 1, m_placed);
+    return m_placed != held;
+}
+
+bool VoicePlacement::Place(int newWords)
+{
+    const int scriptSize = static_cast<int>(m_script.size());
+    const int from = m_lost ? 0 : std::max(m_placed - kWordsBehind, 0);
+    const int to = m_lost ? scriptSize : std::min(m_placed + kWordsAhead + 1, scriptSize);
+    const Alignment found = Align(from, to, newWords);
+    if (found.scriptEnd >= 0 && Accept(found, newWords)) {
+        m_placed = found.scriptEnd;
+        m_unplacedSpeech = 0;
+        m_lost = false;
+        return true;
+    }
+    if (m_unplacedSpeech > kLostSeconds)
+        m_lost = true;
+    return false;
+}
+
+bool VoicePlacement::Accept(const Alignment& found, int newWords) const
+{
+    const int d = found.scriptEnd - m_placed;
+    if (m_lost)
+        return found.matches >= kMatchesWhenLost;
+    if (d == 0)
+        return found.newMatches > 0;
+    if (d > 0)
+        return d <= newWords + 2 ? found.newMatches > 0 : found.matches >= MatchesAhead(d);
+    // Back a word or two is the recogniser's doubt, not a repeat.
+    return d < -2 && found.newMatches >= kNewMatchesBack;
+}
+
+VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) const
+{
+    std::vector<const std::string*> heard;
+    for (const std::string& word : m_context)
+        heard.push_back(&word);
+    for (const std::string& word : m_heard)
+        heard.push_back(&word);
+    if (heard.size() > kAlignedWords)
+        heard.erase(heard.begin(), heard.end() - kAlignedWords);
+    const int rows = static_cast<int>(heard.size());
+    const int cols = to - from;
+    if (rows == 0 || cols <= 0)
+        return {};
+    const int firstNew = rows - std::min(newWords, rows);
+
+    // Smith-Waterman over heard words (rows) and script words (columns).
+    const int width = cols + 1;
+    std::vector<int> score(static_cast<std::size_t>((rows + 1) * width), 0);
+    const auto at = [width](int i, int j) { return static_cast<std::size_t>(i * width + j); };
+    const auto same = [&](int i, int j) { return *heard[i - 1] == m_script[from + j - 1]; };
+    int bestScore = 0, bestI = 0, bestJ = 0;
+    for (int i = 1; i <= rows; ++i) {
+        for (int j = 1; j <= cols; ++j) {
+            const int diagonal = score[at(i - 1, j - 1)] + (same(i, j) ? kMatchScore : kMissScore);
+            const int up = score[at(i - 1, j)] + kGapScore;
+            const int left = score[at(i, j - 1)] + kGapScore;
+            const int cell = std::max({0, diagonal, up, left});
+            score[at(i, j)] = cell;
+            // Ties go to the place nearest the one held, so a repeated
+            // phrase does not pull the place away.
+            const bool better = cell > bestScore || (cell == bestScore && cell > 0 &&
+                                                     std::abs(from + j - 1 - m_placed) <
+                                                         std::abs(from + bestJ - 1 - m_placed));
+            if (i > rows - kEndWithinLastWords && same(i, j) && better) {
+                bestScore = cell;
+                bestI = i;
+                bestJ = j;
+            }
+        }
+    }
+    if (bestScore == 0)
+        return {};
+
+    Alignment found;
+    found.scriptEnd = from + bestJ - 1;
+    for (int i = bestI, j = bestJ; i > 0 && j > 0 && score[at(i, j)] > 0;) {
+        const int cell = score[at(i, j)];
+        if (cell == score[at(i - 1, j - 1)] + (same(i, j) ? kMatchScore : kMissScore)) {
+            if (same(i, j)) {
+                ++found.matches;
+                found.newMatches += i - 1 >= firstNew;
+            }
+            --i;
+            --j;
+        } else if (cell == score[at(i - 1, j)] + kGapScore) {
+            --i;
+        } else {
+            --j;
+        }
+    }
+    return found;
+}

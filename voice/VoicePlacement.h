@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where in the script the speaker is, from what the recogniser hears. Each
+// stretch heard is placed by a local alignment against the script around the
+// place held (from kWordsBehind behind to kWordsAhead ahead), and the place
+// moves only as far as the evidence carries it: forward at once by the new
+// words heard plus two, further only on matches that grow with the distance,
+// back only on several new words that match. A hypothesis that shrank moves
+// nothing. After kLostSeconds of speech that could not be placed the place
+// is lost and the whole script is searched.
+
+// The recogniser's present hypothesis.
+struct HeardWords {
+    int utterance = 0;              // a new number for each utterance
+    std::vector<std::string> words; // the utterance's words so far
+    double seconds = 0;             // the audio's time at this hypothesis
+};
+
+class VoicePlacement
+{
+  public:
+    static constexpr int kWordsBehind = 40;
+    static constexpr int kWordsAhead = 120;
+    static constexpr double kLostSeconds = 4.0;
+
+    explicit VoicePlacement(std::vector<std::string> script);
+
+    // Takes the latest hypothesis; true when the place moved.
+    bool Hear(const HeardWords& heard);
+
+    // The script word last spoken; -1 before the first.
+    int Placed() const { return m_placed; }
+
+    // No stretch could be placed for kLostSeconds of speech.
+    bool Lost() const { return m_lost; }
+
+    // Somebody else moved the run: the speaker goes on before word.
+    void PlaceBefore(int word);
+
+  private:
+    struct Alignment {
+        int scriptEnd = -1; // the last script word matched
+        int matches = 0;    // heard words equal to their script word
+        int newMatches = 0; // among them, words heard for the first time
+    };
+    // Places the heard words; true when they were placed, moving or not.
+    bool Place(int newWords);
+    Alignment Align(int from, int to, int newWords) const;
+    bool Accept(const Alignment& found, int newWords) const;
+
+    std::vector<std::string> m_script;
+    std::vector<std::string> m_context; // the last words of earlier utterances
+    std::vector<std::string> m_heard;   // the present utterance's last hypothesis
+    std::vector<int> m_placedAfter;     // the place once the utterance had k words
+    int m_utterance = -1;
+    int m_placed = -1;
+    double m_heardAt = 0;        // the audio's time at the last hypothesis
+    double m_unplacedSpeech = 0; // seconds of speech since the place last held
+    bool m_lost = false;
+};

@@ -1,0 +1,24 @@
+#include "VoiceSteering.h"
+
+#include "SpeedValue.h"
+
+#include <algorithm>
+
+namespace
+{
+// The gap to the voice is closed in about this time.
+constexpr double kCatchUpSeconds = 0.6;
+// Further ahead than this the place is shown at once rather than scrolled to.
+constexpr double kScrollAtMostLines = 8.0;
+} // namespace
+
+VoiceSteer SteerTowardsVoice(double gapRows, int pitch)
+{
+    if (gapRows > kScrollAtMostLines * pitch || gapRows < -pitch)
+        return {VoiceSteer::Kind::Show, 0};
+    if (gapRows < 1)
+        return {VoiceSteer::Kind::Hold, 0};
+    const double rowsPerSecond = gapRows / kCatchUpSeconds;
+    return {VoiceSteer::Kind::Scroll,
+            static_cast<int>(std::clamp(1e6 / rowsPerSecond, 0.0, double{kSlowestSpeed}))};
+}
