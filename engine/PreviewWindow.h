@@ -71,7 +71,7 @@ class PreviewWindow : public QWidget
     QLabel* m_backTime = nullptr; // hidden without an end time
     QLabel* m_needs = nullptr;
     QLabel* m_follow = nullptr; // hidden unless this prompter follows another
-    QLabel* m_voice = nullptr; // hidden unless the run follows the voice
+    QLabel* m_voice = nullptr;  // hidden unless the run follows the voice
     QTimer* m_refresh = nullptr;
     QElapsedTimer m_dueFor;      // valid while a refresh is due
     LongestOfLate m_refreshTime; // what a refresh takes, painting included

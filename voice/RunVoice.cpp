@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kVoiceLookInterval{30};
 std::vector<ScriptWord> RunScriptWords()
 {
-    return ScriptWordsOf(g_runParams.scriptText);
+    return ScriptWordsOf(g_runParams.scriptText.View());
 }
 
 // The first script word on line or after it.
