@@ -9,7 +9,5 @@ add_executable(follower_stream_fuzzer
   ${PROJECT_SOURCE_DIR}/remote/RemoteCommand.cpp)
 target_include_directories(follower_stream_fuzzer PRIVATE
   ${PROJECT_SOURCE_DIR}/remote ${PROJECT_SOURCE_DIR}/core)
-target_compile_options(follower_stream_fuzzer PRIVATE ${VELLOR_FUZZ_FLAGS})
-target_link_options(follower_stream_fuzzer PRIVATE ${VELLOR_FUZZ_FLAGS})
-target_link_libraries(follower_stream_fuzzer PRIVATE Qt6::Core Qt6::Gui vellor_warnings)
-set_target_properties(follower_stream_fuzzer PROPERTIES AUTOMOC OFF)
+target_link_libraries(follower_stream_fuzzer PRIVATE Qt6::Core Qt6::Gui)
+vellor_instrument_fuzzer(follower_stream_fuzzer)

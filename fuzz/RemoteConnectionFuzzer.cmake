@@ -15,7 +15,5 @@ add_executable(remote_connection_fuzzer
   ${PROJECT_SOURCE_DIR}/remote/WebSocketHandshake.cpp)
 target_include_directories(remote_connection_fuzzer PRIVATE
   ${PROJECT_SOURCE_DIR}/remote ${PROJECT_SOURCE_DIR}/core)
-target_compile_options(remote_connection_fuzzer PRIVATE ${VELLOR_FUZZ_FLAGS})
-target_link_options(remote_connection_fuzzer PRIVATE ${VELLOR_FUZZ_FLAGS})
-target_link_libraries(remote_connection_fuzzer PRIVATE Qt6::Core Qt6::Network vellor_warnings)
-set_target_properties(remote_connection_fuzzer PROPERTIES AUTOMOC OFF)
+target_link_libraries(remote_connection_fuzzer PRIVATE Qt6::Core Qt6::Network)
+vellor_instrument_fuzzer(remote_connection_fuzzer)
