@@ -59,8 +59,9 @@ TEST_F(Glass, TextKeepsClearOfTheMarginsAndOfTheCue)
         const GlassLayout layout{c.margin, 0, false};
         const QRectF cue =
             CueTriangle(picture, picture, {true, 33}, MarginColumns(layout)).boundingRect();
-        if (c.cue)
+        if (c.cue) {
             EXPECT_LE(cue.right(), columns.left * 2.0);
+        }
     }
 }
 
