@@ -6,7 +6,14 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VELLOR_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${VELLOR_BUILD_TYPE:-RelWithDebInfo}"
+# With a compiler cache, a fresh clone builds from what earlier builds on this
+# machine compiled: paths count from the clone's folder, so clones anywhere share it.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${VELLOR_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}"
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
 cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"

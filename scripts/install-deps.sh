@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake
+  build-essential cmake ccache
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # The prompter's faces and the stand-ins for faces a stock system lacks.
