@@ -13,7 +13,8 @@ namespace
 {
 struct NamedCommand {
     const char* name;
-    RemoteCommand command;
+    RemoteCommand::Kind kind;
+    PrompterCommand prompter;
 };
 
 using Kind = RemoteCommand::Kind;
@@ -21,20 +22,20 @@ using Kind = RemoteCommand::Kind;
 // The one table of command names; the right button's rule is `reverse`,
 // the keys' F and S are `faster` and `slower`.
 const std::array<NamedCommand, 14> kCommands{{
-    {"start", {Kind::Start, PrompterCommand::Stop, 0}},
-    {"stop", {Kind::Prompter, PrompterCommand::Stop, 0}},
-    {"pause", {Kind::Prompter, PrompterCommand::Pause, 0}},
-    {"resume", {Kind::Prompter, PrompterCommand::Resume, 0}},
-    {"toggle", {Kind::Prompter, PrompterCommand::TogglePause, 0}},
-    {"faster", {Kind::Prompter, PrompterCommand::Faster, 0}},
-    {"slower", {Kind::Prompter, PrompterCommand::Slower, 0}},
-    {"reverse", {Kind::Prompter, PrompterCommand::Reverse, 0}},
-    {"speed", {Kind::Speed, PrompterCommand::Stop, 0}},
-    {"next", {Kind::Prompter, PrompterCommand::NextParagraph, 0}},
-    {"previous", {Kind::Prompter, PrompterCommand::PreviousParagraph, 0}},
-    {"home", {Kind::Prompter, PrompterCommand::JumpToStart, 0}},
-    {"message", {Kind::Message, PrompterCommand::Stop, 0}},
-    {"goto", {Kind::GoTo, PrompterCommand::GoToParagraph, 0}},
+    {"start", Kind::Start, PrompterCommand::Stop},
+    {"stop", Kind::Prompter, PrompterCommand::Stop},
+    {"pause", Kind::Prompter, PrompterCommand::Pause},
+    {"resume", Kind::Prompter, PrompterCommand::Resume},
+    {"toggle", Kind::Prompter, PrompterCommand::TogglePause},
+    {"faster", Kind::Prompter, PrompterCommand::Faster},
+    {"slower", Kind::Prompter, PrompterCommand::Slower},
+    {"reverse", Kind::Prompter, PrompterCommand::Reverse},
+    {"speed", Kind::Speed, PrompterCommand::Stop},
+    {"next", Kind::Prompter, PrompterCommand::NextParagraph},
+    {"previous", Kind::Prompter, PrompterCommand::PreviousParagraph},
+    {"home", Kind::Prompter, PrompterCommand::JumpToStart},
+    {"message", Kind::Message, PrompterCommand::Stop},
+    {"goto", Kind::GoTo, PrompterCommand::GoToParagraph},
 }};
 
 RemoteError BadRequest(const char* message)
@@ -86,7 +87,10 @@ std::optional<RemoteCommand> RemoteCommandNamed(QByteArrayView name)
                                     [&](const NamedCommand& c) { return name == c.name; });
     if (named == kCommands.end())
         return std::nullopt;
-    return named->command;
+    RemoteCommand command;
+    command.kind = named->kind;
+    command.prompter = named->prompter;
+    return command;
 }
 
 std::variant<RemoteCommand, RemoteError> ParseRemoteCommand(QByteArrayView json)
