@@ -302,7 +302,11 @@ TEST_F(RemoteServerTest, EveryCommandActsDuringARealRunAsItsKeyDoes)
     std::unique_ptr<WsClient> ws;
     std::vector<std::pair<const char*, HttpAnswer>> answers;
     const auto send = [&](const char* name) { answers.emplace_back(name, Command(name)); };
-    Then([] { return g_runState.running; },
+    // Answered once the run is on the screen; the commands wait for that
+    // answer, so that it tells the state the run began in.
+    QNetworkReply* const startReply =
+        http->Start("POST", QStringLiteral("/api/command"), CommandBody("start"), kBearer);
+    Then([&] { return g_runState.running && startReply->isFinished(); },
          [&] {
              send("start"); // a run is on the screen
              send("toggle");
@@ -326,7 +330,8 @@ TEST_F(RemoteServerTest, EveryCommandActsDuringARealRunAsItsKeyDoes)
     Then([&] { send("stop"); });
     ArmScript();
 
-    const HttpAnswer started = Command("start"); // answered once the run is on the screen
+    WaitFor(startReply, &QNetworkReply::finished);
+    const HttpAnswer started = HttpClient::Finish(startReply);
     ASSERT_FALSE(stuck);
     EXPECT_EQ(started.status, 200);
     EXPECT_EQ(Json(started.body)["running"], true);
