@@ -138,25 +138,43 @@ std::chrono::nanoseconds FurtherOutputs::OnLoopPass(std::chrono::nanoseconds nex
     // them, before the main output's flush: after it, the window system
     // would copy the main picture before it answers. A piece that would
     // still run when the next step is due waits for the step.
-    const bool begin = m_nextOutput < static_cast<int>(m_outputs.size()) && m_nextRow < 0;
-    if (mainBusy && !begin)
+    const Piece piece = NextPiece();
+    if (mainBusy && piece != Piece::Begin)
         return std::chrono::nanoseconds::zero();
-    std::chrono::nanoseconds& takes = TimeOfNextPiece();
-    if (nextStepIn > std::chrono::nanoseconds::zero() && nextStepIn <= takes * 5 / 4 &&
+    if (nextStepIn > std::chrono::nanoseconds::zero() && !Fits(piece, nextStepIn) &&
         std::chrono::nanoseconds(m_drawing.nsecsElapsed()) < kFurtherMostWait)
         return nextStepIn;
-    QElapsedTimer piece;
-    piece.start();
+    QElapsedTimer timer;
+    timer.start();
     DoPiece();
-    takes += (std::chrono::nanoseconds(piece.nsecsElapsed()) - takes) / 4;
+    const auto took = std::chrono::nanoseconds(timer.nsecsElapsed());
+    if (piece == Piece::Begin)
+        m_beginTime.Note(took);
+    else if (piece == Piece::Show)
+        m_showTime.Note(took);
+    else
+        m_bandTime += (took - m_bandTime) / 4;
     return std::chrono::nanoseconds::zero();
 }
 
-std::chrono::nanoseconds& FurtherOutputs::TimeOfNextPiece()
+FurtherOutputs::Piece FurtherOutputs::NextPiece() const
 {
     if (m_nextOutput == static_cast<int>(m_outputs.size()))
-        return m_showTime;
-    return m_nextRow < 0 ? m_beginTime : m_bandTime;
+        return Piece::Show;
+    return m_nextRow < 0 ? Piece::Begin : Piece::Band;
+}
+
+bool FurtherOutputs::Fits(Piece piece, std::chrono::nanoseconds nextStepIn) const
+{
+    switch (piece) {
+    case Piece::Begin:
+        return m_beginTime.FitsIn(nextStepIn);
+    case Piece::Show:
+        return m_showTime.FitsIn(nextStepIn);
+    case Piece::Band:
+        break;
+    }
+    return nextStepIn > m_bandTime * 5 / 4;
 }
 
 void FurtherOutputs::DoPiece()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LongestOfLate.h"
 #include "ScanOut.h"
 #include "ScanOutFrame.h"
 #include "ScanOutView.h"
@@ -71,7 +72,9 @@ class FurtherOutputs
     struct Output;
     void Regroup();
     bool TakeFrame();
-    std::chrono::nanoseconds& TimeOfNextPiece();
+    enum class Piece { Begin, Band, Show };
+    Piece NextPiece() const;
+    bool Fits(Piece piece, std::chrono::nanoseconds nextStepIn) const;
     void DoPiece();
 
     FrameMailbox& m_mailbox;
@@ -88,8 +91,11 @@ class FurtherOutputs
     int m_nextOutput = -1;
     int m_nextRow = -1; // its next row; -1 while its picture is not begun
     std::uint64_t m_framesShown = 0;
-    std::chrono::nanoseconds m_beginTime{}; // what beginning a picture takes, on average
-    std::chrono::nanoseconds m_bandTime{};  // what a band takes, on average
-    std::chrono::nanoseconds m_showTime{};  // what showing the pictures takes, on average
-    QElapsedTimer m_drawing;                // since the frame on its way was taken
+    // Beginning a picture waits for the window system, and showing them
+    // wakes it, which may take this core: each is timed by its longest of
+    // late, so that it goes right after a step. A band by its average.
+    LongestOfLate m_beginTime;
+    std::chrono::nanoseconds m_bandTime{};
+    LongestOfLate m_showTime;
+    QElapsedTimer m_drawing; // since the frame on its way was taken
 };
