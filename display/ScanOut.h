@@ -58,8 +58,9 @@ ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
 // one source row is a plain copy of its colours. Where the rows blend at a
 // few weights only (three at 1080 lines, one at 2160), the blend of each
 // row with the one below it is kept for each weight too, so that a moving
-// picture is, row for row, a copy of rows made before. Memory is taken when
-// the scaler is made, never per frame.
+// picture is, row for row, a copy of rows made before. A screen row of one
+// colour throughout (a blank row) is filled instead, reading nothing.
+// Memory is taken when the scaler is made, never per frame.
 class ScanOutScaler
 {
   public:
