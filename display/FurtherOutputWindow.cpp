@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+
 FurtherOutputWindow::FurtherOutputWindow(QScreen* screen, const ScanOutLook& look) : m_look(look)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -43,41 +45,56 @@ QRect FurtherOutputWindow::Picture() const
     return ScanOutRect(DeviceSize());
 }
 
-bool FurtherOutputWindow::ScaleBand(int first, int count)
+bool FurtherOutputWindow::BeginPicture()
 {
+    m_paint.reset();
     const QRect picture = Picture();
     if (m_bufferReady && m_scaler && !picture.isEmpty()) {
-        const WindowBufferPaint paint(
-            *this, QRect(picture.left(), picture.top() + first, picture.width(), count)
-                       .intersected(picture));
-        if (QImage* pixels = paint.Pixels()) {
-            const QPoint at = picture.topLeft() + paint.Origin();
-            m_scaler->Scale(first, count,
-                            pixels->bits() + pixels->bytesPerLine() * at.y() + 4 * at.x(),
-                            pixels->bytesPerLine());
+        m_paint.emplace(*this, picture);
+        if (m_paint->Pixels()) {
+            if (m_held.size() != static_cast<std::size_t>(picture.height()))
+                ForgetHeld();
             return true;
         }
+        m_paint.reset();
     }
     m_bufferReady = false;
     update();
     return false;
 }
 
+bool FurtherOutputWindow::ScaleBand(int first, int count)
+{
+    if (!m_paint)
+        return false;
+    QImage& pixels = *m_paint->Pixels();
+    const QPoint at = Picture().topLeft() + m_paint->Origin();
+    m_scaler->Scale(first, count, pixels.bits() + pixels.bytesPerLine() * at.y() + 4 * at.x(),
+                    pixels.bytesPerLine(), &m_held);
+    return true;
+}
+
 void FurtherOutputWindow::ShowPicture()
 {
+    if (!m_paint)
+        return;
     const QRect picture = Picture();
     if (m_look.overlay && !m_look.overlay->Blank()) {
-        const WindowBufferPaint paint(*this, picture);
-        if (paint.Device()) {
-            QPainter painter(paint.Device());
-            const qreal ratio = paint.Device()->devicePixelRatioF();
-            painter.scale(1 / ratio, 1 / ratio);
-            painter.translate(paint.Origin());
-            painter.setClipRect(picture);
-            DrawOverlay(painter);
-        }
+        QPainter painter(m_paint->Device());
+        const qreal ratio = m_paint->Device()->devicePixelRatioF();
+        painter.scale(1 / ratio, 1 / ratio);
+        painter.translate(m_paint->Origin());
+        painter.setClipRect(picture);
+        DrawOverlay(painter);
+        ForgetHeld();
     }
+    m_paint.reset();
     WindowBufferPaint::Flush(*this, picture);
+}
+
+void FurtherOutputWindow::ForgetHeld()
+{
+    m_held.assign(static_cast<std::size_t>(std::max(Picture().height(), 0)), -1);
 }
 
 void FurtherOutputWindow::DrawOverlay(QPainter& painter) const
@@ -101,6 +118,7 @@ void FurtherOutputWindow::paintEvent(QPaintEvent*)
     // Before its first frame a scaler draws nothing, so the picture's part
     // is filled too; paints are rare (a new size, an expose).
     painter.fillRect(QRect(QPoint(), DeviceSize()), QColor::fromRgb(m_look.Background()));
+    ForgetHeld();
     const bool framed = m_scaler && m_scaler->Target() == picture.size() && !picture.isEmpty();
     QPaintDevice* device = painter.paintEngine()->paintDevice();
     QBackingStore* store = backingStore();
@@ -113,7 +131,7 @@ void FurtherOutputWindow::paintEvent(QPaintEvent*)
         const QPoint at = picture.topLeft() + WindowBufferPaint::OriginOf(*this);
         m_scaler->Scale(0, picture.height(),
                         buffer->bits() + buffer->bytesPerLine() * at.y() + 4 * at.x(),
-                        buffer->bytesPerLine());
+                        buffer->bytesPerLine(), &m_held);
     } else if (framed) {
         if (m_staging.size() != picture.size())
             m_staging = QImage(picture.size(), QImage::Format_RGB32);
@@ -123,11 +141,15 @@ void FurtherOutputWindow::paintEvent(QPaintEvent*)
     if (m_look.overlay && !m_look.overlay->Blank()) {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         DrawOverlay(painter);
+        ForgetHeld();
     }
 }
 
 void FurtherOutputWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // Qt makes the buffer anew at the new size.
+    m_paint.reset();
     m_bufferReady = false;
+    ForgetHeld();
 }

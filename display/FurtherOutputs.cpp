@@ -113,7 +113,7 @@ bool FurtherOutputs::TakeFrame()
     for (const auto& scaling : m_scalings)
         scaling->scaler.Begin(m_frame.indices, m_frame.rowStamps);
     m_nextOutput = 0;
-    m_nextRow = 0;
+    m_nextRow = -1;
     m_drawing.start();
     return true;
 }
@@ -134,37 +134,75 @@ std::chrono::nanoseconds FurtherOutputs::OnLoopPass(std::chrono::nanoseconds nex
     }
     if (m_nextOutput < 0 && !TakeFrame())
         return std::chrono::nanoseconds::max();
-    // The main output's band goes first; a band of ours that would still
-    // run when the next step is due waits for the step.
-    const bool stepNear = nextStepIn > std::chrono::nanoseconds::zero() &&
-                          nextStepIn <= m_bandTime * 5 / 4 &&
-                          std::chrono::nanoseconds(m_drawing.nsecsElapsed()) < kFurtherMostWait;
-    if (mainBusy)
+    // The main output's bands go first. Beginning a picture goes beside
+    // them, before the main output's flush: after it, the window system
+    // would copy the main picture before it answers. A piece that would
+    // still run when the next step is due waits for the step.
+    const Piece piece = NextPiece();
+    if (mainBusy && piece != Piece::Begin)
         return std::chrono::nanoseconds::zero();
-    if (stepNear)
+    if (nextStepIn > std::chrono::nanoseconds::zero() && !Fits(piece, nextStepIn) &&
+        std::chrono::nanoseconds(m_drawing.nsecsElapsed()) < kFurtherMostWait)
         return nextStepIn;
-    QElapsedTimer band;
-    band.start();
-    DoBand();
-    m_bandTime += (std::chrono::nanoseconds(band.nsecsElapsed()) - m_bandTime) / 4;
+    QElapsedTimer timer;
+    timer.start();
+    DoPiece();
+    const auto took = std::chrono::nanoseconds(timer.nsecsElapsed());
+    if (piece == Piece::Begin)
+        m_beginTime.Note(took);
+    else if (piece == Piece::Show)
+        m_showTime.Note(took);
+    else
+        m_bandTime += (took - m_bandTime) / 4;
     return std::chrono::nanoseconds::zero();
 }
 
-void FurtherOutputs::DoBand()
+FurtherOutputs::Piece FurtherOutputs::NextPiece() const
 {
+    if (m_nextOutput == static_cast<int>(m_outputs.size()))
+        return Piece::Show;
+    return m_nextRow < 0 ? Piece::Begin : Piece::Band;
+}
+
+bool FurtherOutputs::Fits(Piece piece, std::chrono::nanoseconds nextStepIn) const
+{
+    switch (piece) {
+    case Piece::Begin:
+        return m_beginTime.FitsIn(nextStepIn);
+    case Piece::Show:
+        return m_showTime.FitsIn(nextStepIn);
+    case Piece::Band:
+        break;
+    }
+    return nextStepIn > m_bandTime * 5 / 4;
+}
+
+void FurtherOutputs::DoPiece()
+{
+    if (m_nextOutput == static_cast<int>(m_outputs.size())) {
+        for (Output& output : m_outputs)
+            output.window->ShowPicture();
+        m_nextOutput = -1;
+        ++m_framesShown;
+        return;
+    }
     Output& output = m_outputs[static_cast<std::size_t>(m_nextOutput)];
     const QRect picture = output.window->Picture();
-    const int rows = std::max(1, kFurtherBandPixels / std::max(picture.width(), 1));
     // A window whose buffer cannot take the rows paints the frame whole.
-    const bool drawn = !picture.isEmpty() && output.window->ScaleBand(m_nextRow, rows);
-    m_nextRow += rows;
-    if (drawn && m_nextRow < picture.height())
+    if (m_nextRow < 0) {
+        m_nextRow = 0;
+        if (!picture.isEmpty() && output.window->BeginPicture())
+            return;
+        m_nextRow = picture.height();
+    } else {
+        const int rows = std::max(1, kFurtherBandPixels / std::max(picture.width(), 1));
+        if (output.window->ScaleBand(m_nextRow, rows))
+            m_nextRow += rows;
+        else
+            m_nextRow = picture.height();
+    }
+    if (m_nextRow < picture.height())
         return;
-    if (drawn)
-        output.window->ShowPicture();
-    m_nextRow = 0;
-    if (++m_nextOutput < static_cast<int>(m_outputs.size()))
-        return;
-    m_nextOutput = -1;
-    ++m_framesShown;
+    m_nextRow = -1;
+    ++m_nextOutput;
 }

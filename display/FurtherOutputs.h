@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LongestOfLate.h"
 #include "ScanOut.h"
 #include "ScanOutFrame.h"
 #include "ScanOutView.h"
@@ -37,7 +38,10 @@ std::vector<FurtherScreen> ChooseFurtherScreens(const OutputChoices& choices,
 // and the second of them copies rows the first has made. The scaler keeps
 // the rows that only moved, so a further output costs about one copy of
 // its picture per frame, made a band at a time between the loop's steps,
-// straight into the window's buffer.
+// straight into the window's buffer. Each picture is begun once (a wait
+// for the window system to have read the buffer), all are begun before
+// any is shown, and all are shown at once: begun after one was shown, a
+// picture would wait for the window system to copy that one first.
 class FurtherOutputs
 {
   public:
@@ -50,9 +54,10 @@ class FurtherOutputs
     FurtherOutputs& operator=(const FurtherOutputs&) = delete;
 
     // Called by the loop after the main output's pass, with the time left
-    // before its next step; the main output's own work (mainBusy) goes
-    // first. Takes a new frame, scales a band of it or shows a finished
-    // picture. Answers zero while work waits, else nanoseconds::max().
+    // before its next step; the main output's own bands (mainBusy) go
+    // first. Takes a new frame, begins a picture, scales a band of it or
+    // shows the finished pictures. Answers zero while work waits, the time
+    // to the next step while a piece waits for it, else nanoseconds::max().
     std::chrono::nanoseconds OnLoopPass(std::chrono::nanoseconds nextStepIn, bool mainBusy);
 
     // How many scalings the outputs take: one per distinct size and direction.
@@ -67,7 +72,10 @@ class FurtherOutputs
     struct Output;
     void Regroup();
     bool TakeFrame();
-    void DoBand();
+    enum class Piece { Begin, Band, Show };
+    Piece NextPiece() const;
+    bool Fits(Piece piece, std::chrono::nanoseconds nextStepIn) const;
+    void DoPiece();
 
     FrameMailbox& m_mailbox;
     ScanOutLook m_look;
@@ -78,9 +86,16 @@ class FurtherOutputs
     std::uint64_t m_number = 0;          // its mailbox number; 0 before the first
     std::uint64_t m_overlayRevision = 0; // the overlay's revision on the screens
     bool m_again = false;                // the frame at hand is to be shown again
-    int m_nextOutput = -1;               // the output being drawn; -1 when none
-    int m_nextRow = 0;                   // its next row
+    // The output being drawn; the number of outputs while the pictures wait
+    // to be shown; -1 when no frame is on its way.
+    int m_nextOutput = -1;
+    int m_nextRow = -1; // its next row; -1 while its picture is not begun
     std::uint64_t m_framesShown = 0;
-    std::chrono::nanoseconds m_bandTime{}; // what a band takes, on average
-    QElapsedTimer m_drawing;               // since the frame on its way was taken
+    // Beginning a picture waits for the window system, and showing them
+    // wakes it, which may take this core: each is timed by its longest of
+    // late, so that it goes right after a step. A band by its average.
+    LongestOfLate m_beginTime;
+    std::chrono::nanoseconds m_bandTime{};
+    LongestOfLate m_showTime;
+    QElapsedTimer m_drawing; // since the frame on its way was taken
 };

@@ -140,16 +140,19 @@ ScanOutScaler::Made ScanOutScaler::Row(int y)
     return Made{across, flat, m_uniform[slot]};
 }
 
+int ScanOutScaler::UniformIndex(const ScanOutTap& row)
+{
+    const int upper = row.weight == 256 ? 0 : Row(row.first).uniform;
+    const int lower = row.weight == 0 ? 0 : Row(row.second).uniform;
+    if (upper < 0 || lower < 0)
+        return -1;
+    return (upper * (256 - row.weight) + lower * row.weight + 128) >> 8;
+}
+
 void ScanOutScaler::BlendRows(const Made& upper, const Made& lower, int weight,
                               std::uint32_t* out) const
 {
-    const std::size_t width = m_columns.size();
-    if (upper.uniform >= 0 && lower.uniform >= 0) {
-        const int value = (upper.uniform * (256 - weight) + lower.uniform * weight) * 256;
-        std::fill_n(out, width, m_colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)]);
-        return;
-    }
-    for (std::size_t x = 0; x < width; ++x) {
+    for (std::size_t x = 0; x < m_columns.size(); ++x) {
         const int value = upper.across[x] * (256 - weight) + lower.across[x] * weight;
         out[x] = m_colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)];
     }
@@ -161,7 +164,7 @@ void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
     const Made lower = Row(row.second);
     // Stamps tell whether the row below is the one blended with before;
     // without them nothing can be kept.
-    if (m_weights == 0 || m_stamps.empty() || (upper.uniform >= 0 && lower.uniform >= 0)) {
+    if (m_weights == 0 || m_stamps.empty()) {
         BlendRows(upper, lower, row.weight, out);
         return;
     }
@@ -177,7 +180,8 @@ void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
     std::copy_n(blend, m_columns.size(), out);
 }
 
-void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine)
+void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine,
+                          std::vector<int>* held)
 {
     if (!m_indices)
         return;
@@ -186,13 +190,21 @@ void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype 
     for (int y = begin; y < end; ++y) {
         const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
         auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * y);
+        // A row of one colour is filled, reading nothing, or left as it is.
+        const int uniform = UniformIndex(row);
+        if (held && uniform >= 0 && (*held)[static_cast<std::size_t>(y)] == uniform)
+            continue;
+        if (uniform >= 0)
+            std::fill_n(out, m_columns.size(), m_colours[static_cast<std::size_t>(uniform)]);
         // A blend with no share of one of its rows is the other row alone.
-        if (row.weight == 0 || row.first == row.second)
+        else if (row.weight == 0 || row.first == row.second)
             std::copy_n(Row(row.first).flat, m_columns.size(), out);
         else if (row.weight == 256)
             std::copy_n(Row(row.second).flat, m_columns.size(), out);
         else
             BlendRowsKept(row, out);
+        if (held)
+            (*held)[static_cast<std::size_t>(y)] = uniform;
     }
 }
 

@@ -58,8 +58,9 @@ ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
 // one source row is a plain copy of its colours. Where the rows blend at a
 // few weights only (three at 1080 lines, one at 2160), the blend of each
 // row with the one below it is kept for each weight too, so that a moving
-// picture is, row for row, a copy of rows made before. Memory is taken when
-// the scaler is made, never per frame.
+// picture is, row for row, a copy of rows made before. A screen row of one
+// colour throughout (a blank row) is filled instead, reading nothing.
+// Memory is taken when the scaler is made, never per frame.
 class ScanOutScaler
 {
   public:
@@ -83,7 +84,12 @@ class ScanOutScaler
     // Scales target rows first .. first + count - 1 (those inside the
     // target) of the frame begun into pixels: pixels points at the target's
     // top-left pixel, each row lies bytesPerLine after the one above it.
-    void Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine);
+    // held, when given, has a place for every target row: the index of the
+    // one colour the row of pixels holds throughout, or -1 when it holds
+    // more or is not known. A row already held in its colour is not written
+    // again, and held says what each row written holds.
+    void Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine,
+               std::vector<int>* held = nullptr);
 
   private:
     static constexpr int kSlots = 480; // one per source row of a frame
@@ -93,6 +99,8 @@ class ScanOutScaler
         int uniform;                 // the one index the source row holds throughout, or -1
     };
     Made Row(int y);
+    // The index of the one colour a target row shows throughout, or -1.
+    int UniformIndex(const ScanOutTap& row);
     void BlendRows(const Made& upper, const Made& lower, int weight, std::uint32_t* out) const;
     void BlendRowsKept(const ScanOutTap& row, std::uint32_t* out);
 

@@ -30,13 +30,16 @@ QList<QRgb> GreyRamp()
     return palette;
 }
 
-// A picture that tells left from right and top from bottom.
+// A picture that tells left from right and top from bottom, with blank
+// rows of two colours between, which a buffer may keep from frame to frame.
 void DrawSlope(Surface& surface, int shift)
 {
-    for (int y = 0; y < Surface::kHeight; ++y)
+    for (int y = 0; y < Surface::kHeight; ++y) {
+        const int line = (y + shift) % 480;
         for (int x = 0; x < Surface::kWidth; ++x)
-            surface.Row(y)[x] =
-                static_cast<std::uint8_t>(x * 255 / 640 > (y + shift) % 480 / 2 ? 255 : x / 8);
+            surface.Row(y)[x] = static_cast<std::uint8_t>(
+                line % 48 >= 36 ? line / 8 % 2 * 200 : (x * 255 / 640 > line / 2 ? 255 : x / 8));
+    }
     surface.MarkRowsWritten(0, Surface::kHeight);
 }
 
