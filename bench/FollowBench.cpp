@@ -170,7 +170,7 @@ class Followers
                                  QString::fromLatin1(kFollowBenchToken)}));
                 QTimer::singleShot(i * kFollowerSpacingMs, links.back().get(), &FollowLink::Open);
             }
-            FollowTrack track;
+            FollowTrack track(static_cast<qint64>(kRefreshMs * 1000));
             QEventLoop loop;
             QTimer refresh;
             refresh.setTimerType(Qt::PreciseTimer);
@@ -290,15 +290,19 @@ void BM_FollowerInStep(benchmark::State& state)
         const std::vector<Sample> samples = leader.follower->Samples();
         std::vector<double> off;
         std::vector<double> clock;
+        std::vector<double> clockSigned;
         for (const Sample& sample : samples) {
             const bool settling = (sample.at >= jumpAt && sample.at < jumpAt + 1'000'000) ||
                                   (sample.at >= fasterAt && sample.at < fasterAt + 1'000'000);
             if (sample.at >= start && !settling)
                 off.push_back(std::abs(sample.off));
-            if (sample.at >= start)
+            if (sample.at >= start) {
                 clock.push_back(std::abs(sample.clockMs));
+                clockSigned.push_back(sample.clockMs);
+            }
         }
         ReportOff(state, off);
+        state.counters["clock_bias_p50_ms"] = QuantileOf(clockSigned, 0.5);
         state.counters["clock_off_p99_ms"] = QuantileOf(clock, 0.99);
         state.counters["clock_off_max_ms"] = QuantileOf(clock, 1.0);
         state.counters["jump_shown_ms"] = BackWithinARow(samples, jumpAt);
