@@ -27,8 +27,9 @@ class ClockOffset
     /// none before the first trip.
     std::optional<qint64> Offset(qint64 now) const;
 
-    /// How fast the offset given out moves to a new estimate: microseconds a second.
-    static constexpr qint64 kSlewUsPerSecond = 10'000;
+    /// How fast the offset given out moves to a new estimate, in
+    /// microseconds a second: the leader's pace looks 3 % off meanwhile at most.
+    static constexpr qint64 kSlewUsPerSecond = 30'000;
 
   private:
     // What a trip says of the offset, as on our clock at `heard`.

@@ -116,7 +116,7 @@ TEST(ClockOffset, MovesToANewEstimateGraduallyUnlessTheLeadersClockBeganAnew)
         qint64 after;
         qint64 offset;
     } slewed[] = {
-        {0, 1000}, {kSecond / 20, 1000 + ClockOffset::kSlewUsPerSecond / 20}, {kSecond, 2000}};
+        {0, 1000}, {kSecond / 100, 1000 + ClockOffset::kSlewUsPerSecond / 100}, {kSecond, 2000}};
     for (const auto& at : slewed)
         EXPECT_EQ(clock.Offset(later + at.after), at.offset) << at.after;
     // A leader's clock 1000 s on from a moment ago contradicts every kept trip.
