@@ -5,7 +5,8 @@
 // rule it shows by, on a thread of its own, reaching the leader through
 // follow_delay_proxy.py, which holds every chunk 20 +- 10 ms each way. At
 // each refresh (60 a second) the follower's row is set against the leader's
-// at the same moment:
+// at the same moment, and its clock against the leader's (on one machine
+// they are the same clock, so every microsecond of offset is an error):
 //   BM_FollowerInStep/<rows a frame>: 60 s; a 700-row jump at 20 s and half
 //     as fast again at 40 s, each timed until the follower is within a row
 //     (the rows of the second after each are left out of the in-step figures);
@@ -149,7 +150,8 @@ class DelayProxy
 // What the follower showed at each refresh, against the truth then.
 struct Sample {
     qint64 at;
-    double off; // follower's row less the leader's
+    double off;     // follower's row less the leader's
+    double clockMs; // the leader's clock as the follower reads it, less the real one
 };
 
 // Followers on a thread of their own; the first one's rows are sampled at
@@ -168,7 +170,7 @@ class Followers
                                  QString::fromLatin1(kFollowBenchToken)}));
                 QTimer::singleShot(i * kFollowerSpacingMs, links.back().get(), &FollowLink::Open);
             }
-            FollowTrack track;
+            FollowTrack track(static_cast<qint64>(kRefreshMs * 1000));
             QEventLoop loop;
             QTimer refresh;
             refresh.setTimerType(Qt::PreciseTimer);
@@ -180,11 +182,12 @@ class Followers
                 if (!motion || !keypoint || !link.Stream().Look())
                     return;
                 const qint64 here = NowUs();
-                const std::int64_t row =
-                    track.Next(*keypoint, link.Stream().Look()->pitch, kBenchPitch,
-                               link.LeaderNow().value_or(keypoint->at), here);
+                const qint64 leaderNow = link.LeaderNow().value_or(keypoint->at);
+                const std::int64_t row = track.Next(*keypoint, link.Stream().Look()->pitch,
+                                                    kBenchPitch, leaderNow, here);
                 const std::lock_guard lock(m_mutex);
-                m_samples.push_back({here, double(row - motion->RowAt(here))});
+                m_samples.push_back(
+                    {here, double(row - motion->RowAt(here)), double(leaderNow - here) / 1e3});
             });
             refresh.start(static_cast<int>(kRefreshMs));
             loop.exec();
@@ -286,13 +289,22 @@ void BM_FollowerInStep(benchmark::State& state)
         WaitUntil(start + 60'000'000);
         const std::vector<Sample> samples = leader.follower->Samples();
         std::vector<double> off;
+        std::vector<double> clock;
+        std::vector<double> clockSigned;
         for (const Sample& sample : samples) {
             const bool settling = (sample.at >= jumpAt && sample.at < jumpAt + 1'000'000) ||
                                   (sample.at >= fasterAt && sample.at < fasterAt + 1'000'000);
             if (sample.at >= start && !settling)
                 off.push_back(std::abs(sample.off));
+            if (sample.at >= start) {
+                clock.push_back(std::abs(sample.clockMs));
+                clockSigned.push_back(sample.clockMs);
+            }
         }
         ReportOff(state, off);
+        state.counters["clock_bias_p50_ms"] = QuantileOf(clockSigned, 0.5);
+        state.counters["clock_off_p99_ms"] = QuantileOf(clock, 0.99);
+        state.counters["clock_off_max_ms"] = QuantileOf(clock, 1.0);
         state.counters["jump_shown_ms"] = BackWithinARow(samples, jumpAt);
         state.counters["faster_within_row_ms"] = BackWithinARow(samples, fasterAt);
         // When the follower first moves at the new pace: a refresh moving more than before.

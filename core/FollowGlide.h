@@ -14,8 +14,10 @@ class FollowGlide
 {
   public:
     /// The row to show at a refresh for the leader's row `target`, which
-    /// its own pace moved by `moved` since the last refresh.
-    std::int64_t Next(double target, double moved);
+    /// its own pace moved by `moved` since the last refresh; `refreshes`,
+    /// the share of a refresh since then, when that was sooner (a pass
+    /// between refreshes closes in by no more than its share).
+    std::int64_t Next(double target, double moved, double refreshes = 1);
 
     /// Rows off beyond which the leader's row is shown at once.
     static constexpr double kFarthestSlideRows = 60;

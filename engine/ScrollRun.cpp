@@ -138,15 +138,19 @@ void StartScrollRun(bool useMonitor2, ScriptFeed rest, RunPilot pilot)
     }
     while (g_runState.running) {
         // Whatever waits for any window is dispatched, never waiting for
-        // more; only when nothing waited does the prompter move, so input
-        // is seen by the next step and the other windows keep painting.
+        // more; only when nothing waited does the run step, so input is
+        // seen by the next step and the other windows keep painting. A
+        // pilot places the picture at every pass: the frame a pass hands
+        // the screen (one woken by the screen's own event, say) is placed
+        // for that moment, not for the pass before.
         const bool dispatched = events->processEvents(QEventLoop::AllEvents);
-        if (!dispatched) {
+        if (!dispatched)
             script.KeepAhead();
-            if (pilot)
-                pilotDue = pilot(Clock::now());
-            else
+        if (!pilot) {
+            if (!dispatched)
                 ScrollStep();
+        } else if (g_runState.running) {
+            pilotDue = pilot(Clock::now());
         }
         const Clock::time_point now = Clock::now();
         const Clock::time_point glassDue = glass.Follow(now);

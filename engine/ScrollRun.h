@@ -11,8 +11,9 @@
 using ScriptFeed = std::function<bool(std::chrono::steady_clock::time_point until)>;
 
 // Drives a run in place of its own steps, for a prompter that follows
-// another: called at every pass of the loop when nothing waited, it moves
-// the picture itself and answers when it wants the next pass.
+// another: called at every pass of the loop, after whatever event the pass
+// dispatched and before the pass may hand the screen a frame, it moves the
+// picture itself and answers when it wants the next pass.
 using RunPilot =
     std::function<std::chrono::steady_clock::time_point(std::chrono::steady_clock::time_point now)>;
 

@@ -58,8 +58,9 @@ bool FollowLink::InStep() const
 
 std::optional<qint64> FollowLink::LeaderNow() const
 {
-    const std::optional<qint64> offset = m_stream.Clock().Offset();
-    return offset ? std::optional<qint64>(Now() + *offset) : std::nullopt;
+    const qint64 now = Now();
+    const std::optional<qint64> offset = m_stream.Clock().Offset(now);
+    return offset ? std::optional<qint64>(now + *offset) : std::nullopt;
 }
 
 void FollowLink::Connect()

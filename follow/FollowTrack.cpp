@@ -2,7 +2,9 @@
 
 #include "LeaderFeed.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 double RowInOwnPitch(double leaderRow, int leaderPitch, int ownPitch)
 {
@@ -19,9 +21,13 @@ std::int64_t FollowTrack::Next(const FollowKeypoint& keypoint, int leaderPitch, 
         return RowInOwnPitch(RowAt(keypoint, leaderAt), leaderPitch, ownPitch);
     };
     const double target = ownRowAt(leaderNow);
+    if (!m_lastRefresh) {
+        m_lastRefresh = here;
+        return m_glide.Next(target, 0);
+    }
     // What the leader's own pace moved since the last refresh, by the same
     // place and clock: anything beyond is a correction, and glides.
-    const double moved = m_lastRefresh ? target - ownRowAt(leaderNow - (here - *m_lastRefresh)) : 0;
-    m_lastRefresh = here;
-    return m_glide.Next(target, moved);
+    const qint64 since = here - std::exchange(*m_lastRefresh, here);
+    const double moved = target - ownRowAt(leaderNow - since);
+    return m_glide.Next(target, moved, double(since) / double(std::max<qint64>(m_refreshUs, 1)));
 }

@@ -12,12 +12,17 @@
 class FollowTrack
 {
   public:
+    /// A track for a screen that refreshes every `refreshUs` microseconds.
+    explicit FollowTrack(qint64 refreshUs) : m_refreshUs(refreshUs) {}
+
     /// The row to show at `here` on the follower's clock, when the leader's
-    /// clock reads `leaderNow`, its lines `leaderPitch` rows apart and ours `ownPitch`.
+    /// clock reads `leaderNow`, its lines `leaderPitch` rows apart and ours
+    /// `ownPitch`. It may be asked more often than the screen refreshes.
     std::int64_t Next(const FollowKeypoint& keypoint, int leaderPitch, int ownPitch,
                       qint64 leaderNow, qint64 here);
 
   private:
+    qint64 m_refreshUs;
     FollowGlide m_glide;
     std::optional<qint64> m_lastRefresh;
 };

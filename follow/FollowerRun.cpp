@@ -98,7 +98,7 @@ bool FollowerRun::RunOnce()
     const QScreen* screen = ChooseDisplayScreen(m_own.useMonitor2);
     const double hz = screen && screen->refreshRate() > 1 ? screen->refreshRate() : kUsualRefreshHz;
     m_frame = std::chrono::nanoseconds(static_cast<std::int64_t>(1e9 / hz));
-    m_track = FollowTrack{};
+    m_track.emplace(std::chrono::duration_cast<std::chrono::microseconds>(m_frame).count());
     StartScrollRun(m_own.useMonitor2, {}, [this](Clock::time_point now) { return Pilot(now); });
     g_runParams.followsLeader = false;
     g_runState.followState = FollowState::Off;
@@ -133,7 +133,7 @@ Clock::time_point FollowerRun::Pilot(Clock::time_point now)
     // Before the first round trip the leader's time is taken as its keypoint's.
     const qint64 leaderNow = m_link.LeaderNow().value_or(keypoint.at);
     const std::int64_t row =
-        m_track.Next(keypoint, m_look.pitch, LinePitch(), leaderNow, FollowLink::Now());
+        m_track->Next(keypoint, m_look.pitch, LinePitch(), leaderNow, FollowLink::Now());
     const std::int64_t highest = static_cast<std::int64_t>(g_runParams.lineCount) * LinePitch();
     MovePictureToRow(std::clamp<std::int64_t>(row, -Surface::kHeight, highest));
     st.paused = !keypoint.running || keypoint.paused;

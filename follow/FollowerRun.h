@@ -41,7 +41,7 @@ class FollowerRun
 
     FollowLink& m_link;
     const FollowerOwn& m_own;
-    FollowTrack m_track;
+    std::optional<FollowTrack> m_track; // for the present run's screen
     quint64 m_scriptChanges = 0;
     std::chrono::nanoseconds m_frame{};
     FollowLook m_look;

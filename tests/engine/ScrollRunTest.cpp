@@ -237,3 +237,21 @@ TEST_F(ScrollRun, AScriptFedWhileTheRunGoesIsReadToItsRealEndEvenWithNoIdleTime)
     EXPECT_TRUE(ScriptDone());
     EXPECT_FALSE(stuck);
 }
+
+TEST_F(ScrollRun, APilotPlacesThePictureAtPassesThatDispatchedAnEventToo)
+{
+    // An event waits at every pass, as the screen's wake-up may at the pass
+    // that hands it a frame.
+    QTimer busy;
+    busy.start(0);
+    int piloted = 0;
+    const RunPilot pilot = [&](std::chrono::steady_clock::time_point now) {
+        ++piloted;
+        return now + std::chrono::milliseconds(1);
+    };
+    Then([&] { return piloted >= 100; }, [&] { Key(Qt::Key_Escape); });
+    ArmScript();
+    StartScrollRun(false, {}, pilot);
+    EXPECT_TRUE(ScriptDone());
+    EXPECT_FALSE(stuck);
+}

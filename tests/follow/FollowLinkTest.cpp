@@ -82,12 +82,13 @@ TEST_F(FollowLeader, GivesAFollowerTheRunAndTheClockAndAPhoneNothingNew)
     WsClient phone(server.Port(), kFollowToken);
     FollowLink link(TargetAt(server.Port()));
     link.Open();
-    ASSERT_TRUE(WaitUntil([&] { return link.Stream().Ready() && link.Stream().Clock().Offset(); }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return link.Stream().Ready() && link.Stream().Clock().Offset(FollowLink::Now()); }));
     EXPECT_TRUE(link.InStep());
     EXPECT_EQ(*link.Stream().Script(), "One\r\nTwo\r\n");
     EXPECT_EQ(link.Stream().Look()->points, 48);
     // One machine, one clock: the offset is the link's own delay at most.
-    EXPECT_LT(std::abs(*link.Stream().Clock().Offset()), 50'000);
+    EXPECT_LT(std::abs(*link.Stream().Clock().Offset(FollowLink::Now())), 50'000);
     for (const QByteArray& message : phone.messages)
         EXPECT_TRUE(QJsonDocument::fromJson(message).object().contains("running"))
             << message.toStdString();

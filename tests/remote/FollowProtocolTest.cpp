@@ -88,23 +88,40 @@ TEST(FollowMessages, TellsAFollowersQuestionsFromCommands)
         EXPECT_FALSE(ParseFollowerAsk(other)) << other;
 }
 
-TEST(ClockOffset, TakesTheShortestOfTheRecentTripsAndRefusesImpossibleOnes)
+TEST(ClockOffset, MeetsTheQuickestTripEachWayAndRefusesImpossibleOnes)
 {
     ClockOffset clock;
-    EXPECT_FALSE(clock.Offset());
-    // The leader is 1000 ahead; trips of 60, 20 and 40 with the answer anywhere in them.
-    EXPECT_TRUE(clock.Take(0, 1050, 60));
-    EXPECT_TRUE(clock.Take(100, 1110, 120));
-    EXPECT_TRUE(clock.Take(200, 1205, 240));
-    EXPECT_EQ(clock.ShortestTrip(), 20);
-    EXPECT_EQ(clock.Offset(), 1000);
+    EXPECT_FALSE(clock.Offset(0));
+    // The leader is 1000 ahead. Trips as long as each other, one quick out and
+    // slow back, one the other way: each alone is 20 off, together exact.
+    EXPECT_TRUE(clock.Take(0, 1010, 60));
+    EXPECT_EQ(clock.Offset(60), 980) << "the first trip is believed at once";
+    EXPECT_TRUE(clock.Take(100, 1150, 160));
+    EXPECT_TRUE(clock.Take(200, 1240, 280)) << "a slower trip tightens nothing";
+    EXPECT_EQ(clock.Offset(1'000'000), 1000);
     EXPECT_FALSE(clock.Take(500, 0, 499)) << "heard before it was asked";
     EXPECT_FALSE(clock.Take(0, 0, 60'000'000)) << "longer than any link keeps a question";
-    // The short trip is forgotten once enough newer ones have come.
-    for (int i = 0; i < 16; ++i)
-        EXPECT_TRUE(clock.Take(1000 + i, 3000 + i, 1100 + i));
-    EXPECT_EQ(clock.ShortestTrip(), 100);
-    EXPECT_EQ(clock.Offset(), 1950);
+}
+
+TEST(ClockOffset, MovesToANewEstimateGraduallyUnlessTheLeadersClockBeganAnew)
+{
+    constexpr qint64 kSecond = 1'000'000;
+    ClockOffset clock;
+    clock.Take(0, 1000, 0);
+    // Half a minute on, the old trip has loosened by the clocks' possible
+    // drift, and a trip 1 ms later agrees with it.
+    const qint64 later = 30 * kSecond;
+    EXPECT_TRUE(clock.Take(later, later + 2000, later));
+    const struct {
+        qint64 after;
+        qint64 offset;
+    } slewed[] = {
+        {0, 1000}, {kSecond / 100, 1000 + ClockOffset::kSlewUsPerSecond / 100}, {kSecond, 2000}};
+    for (const auto& at : slewed)
+        EXPECT_EQ(clock.Offset(later + at.after), at.offset) << at.after;
+    // A leader's clock 1000 s on from a moment ago contradicts every kept trip.
+    EXPECT_TRUE(clock.Take(later + 10, 1'000'000'000, later + 20));
+    EXPECT_EQ(clock.Offset(later + 20), 1'000'000'000 - later - 15);
 }
 
 TEST(FollowerStream, PutsTheScriptTogetherInOrderAndRefusesWhatBreaksIt)
@@ -175,7 +192,7 @@ TEST(FollowerStream, TakesAPlaceOnlyWithinTheScriptAndAClockAnswerOnlyToAQuestio
     EXPECT_TRUE(stream.Ready());
     EXPECT_TRUE(stream.Take(ClockAnswerJson({500, 10}), 400).problem) << "answered before asked";
     EXPECT_EQ(stream.Take(ClockAnswerJson({500, 10}), 540).change, FollowerStream::Change::Clock);
-    EXPECT_EQ(stream.Clock().Offset(), 10 - 520);
+    EXPECT_EQ(stream.Clock().Offset(540), 10 - 520);
 }
 
 TEST(LeaderFeed, SendsTheLookThePiecesAndThePlaceEachOnlyWhenDue)
