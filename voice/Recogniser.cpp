@@ -49,13 +49,14 @@ Recogniser::Recogniser(const std::vector<std::string>& words, const std::string&
     if (!folder.isValid())
         throw RecogniserError("The voice follower has no temporary folder to work in.");
     const QString dictionary = folder.filePath(QStringLiteral("script.dict"));
-    const QString model = folder.filePath(QStringLiteral("script.lm"));
-    WriteFile(dictionary, ScriptDictionary(words, modelFolder + "/cmudict-en-us.dict"));
-    WriteFile(model, ScriptLanguageModel(words));
+    const QString grammar = folder.filePath(QStringLiteral("script.fsg"));
+    const std::string pronunciations = ScriptDictionary(words, modelFolder + "/cmudict-en-us.dict");
+    WriteFile(dictionary, pronunciations);
+    WriteFile(grammar, ScriptGrammar(words, DictionaryWords(pronunciations)));
     const std::string dictionaryPath = dictionary.toStdString();
-    const std::string modelPath = model.toStdString();
-    m_config.reset(cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.c_str(), "-lm",
-                               modelPath.c_str(), "-dict", dictionaryPath.c_str(),
+    const std::string grammarPath = grammar.toStdString();
+    m_config.reset(cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.c_str(), "-fsg",
+                               grammarPath.c_str(), "-dict", dictionaryPath.c_str(),
                                "-vad_postspeech", kSilenceEndingUtterance, "-logfn", "/dev/null",
                                nullptr));
     if (m_config)

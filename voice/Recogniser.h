@@ -27,8 +27,8 @@ class RecogniserError : public std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-// pocketsphinx kept to one script's words: its dictionary and a trigram
-// model of its phrases, written to a folder of their own. It takes 16 kHz
+// pocketsphinx kept to one script's words: its dictionary and a grammar of
+// the script as it is read, written to a folder of their own. It takes 16 kHz
 // mono audio in pieces and ends an utterance after a quarter second of
 // silence, since a longer wait loses track of a quick reader.
 class Recogniser

@@ -16,11 +16,15 @@ TEST(ScriptVocabulary, WordsTheModelLacksArePronouncedRunAfterRun)
     }
 }
 
-TEST(ScriptVocabulary, TheTrigramModelHoldsEveryPhraseOfTheScript)
+// A word the decoder cannot pronounce would stop the grammar from loading.
+TEST(ScriptVocabulary, TheGrammarSaysTheScriptInOrderWithAWordLeftOut)
 {
-    const std::string arpa = ScriptLanguageModel({"the", "old", "road", "the", "old", "mill"});
-    EXPECT_NE(arpa.find("ngram 1=6\nngram 2=4\nngram 3=4\n"), std::string::npos) << arpa;
-    // "the old" is followed by road and mill alike.
-    EXPECT_NE(arpa.find("-0.3979 the old road\n"), std::string::npos) << arpa;
-    EXPECT_NE(arpa.find("-0.3979 the old mill\n"), std::string::npos) << arpa;
+    const std::string fsg = ScriptGrammar({"the", "old", "xx", "road"}, {"the", "old", "road"});
+    // States 4 to 8 stand before each word and after the last.
+    EXPECT_NE(fsg.find("N 9\n"), std::string::npos) << fsg;
+    EXPECT_NE(fsg.find("T 4 5 0.85 the\n"), std::string::npos) << fsg;
+    EXPECT_NE(fsg.find("T 4 6 0.02 old\n"), std::string::npos) << fsg;
+    // A word without pronunciation is passed over, never said.
+    EXPECT_NE(fsg.find("T 6 7 1\n"), std::string::npos) << fsg;
+    EXPECT_EQ(fsg.find(" xx\n"), std::string::npos) << fsg;
 }
