@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <utility>
 
 namespace
@@ -17,17 +18,29 @@ constexpr int kMissScore = -1;
 constexpr int kGapScore = -1;
 // Newly heard matching words it takes to go back.
 constexpr int kNewMatchesBack = 3;
-// Matches it takes to place the voice anywhere in the script.
-constexpr int kMatchesWhenLost = 4;
+// Evidence is counted in halves: a word the script says often ("the", "a")
+// is half a match, since noise is heard as such words by chance.
+constexpr int kWholeMatch = 2;
+constexpr int kCommonWordMatch = 1;
+constexpr int kCommonWordCount = 5;
+// Evidence it takes to place the voice anywhere in the script.
+constexpr int kEvidenceWhenLost = 4 * kWholeMatch;
 
-// Matches it takes to move d words ahead beyond the free advance.
-int MatchesAhead(int d)
+// Evidence it takes to move d words ahead beyond the free advance.
+int EvidenceAhead(int d)
 {
-    return std::min(3 + d / 20, 7);
+    return std::min(3 + d / 20, 7) * kWholeMatch;
 }
 } // namespace
 
-VoicePlacement::VoicePlacement(std::vector<std::string> script) : m_script(std::move(script)) {}
+VoicePlacement::VoicePlacement(std::vector<std::string> script) : m_script(std::move(script))
+{
+    std::map<std::string, int> counts;
+    for (const std::string& word : m_script)
+        ++counts[word];
+    for (const std::string& word : m_script)
+        m_weights.push_back(counts[word] >= kCommonWordCount ? kCommonWordMatch : kWholeMatch);
+}
 
 void VoicePlacement::PlaceBefore(int word)
 {
@@ -98,11 +111,11 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords) const
 {
     const int d = found.scriptEnd - m_placed;
     if (m_lost)
-        return found.matches >= kMatchesWhenLost;
+        return found.evidence >= kEvidenceWhenLost;
     if (d == 0)
         return found.newMatches > 0;
     if (d > 0)
-        return d <= newWords + 2 ? found.newMatches > 0 : found.matches >= MatchesAhead(d);
+        return d <= newWords + 2 ? found.newMatches > 0 : found.evidence >= EvidenceAhead(d);
     // Back a word or two is the recogniser's doubt, not a repeat.
     return d < -2 && found.newMatches >= kNewMatchesBack;
 }
@@ -156,7 +169,7 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
         const int cell = score[at(i, j)];
         if (cell == score[at(i - 1, j - 1)] + (same(i, j) ? kMatchScore : kMissScore)) {
             if (same(i, j)) {
-                ++found.matches;
+                found.evidence += m_weights[static_cast<std::size_t>(from + j - 1)];
                 found.newMatches += i - 1 >= firstNew;
             }
             --i;
