@@ -1,6 +1,7 @@
 #include "Recogniser.h"
 
 #include "ScriptVocabulary.h"
+#include "WavFile.h"
 
 #include <pocketsphinx.h>
 
@@ -14,6 +15,10 @@ namespace
 {
 // Frames of silence (of 10 ms) that end an utterance.
 constexpr char kSilenceEndingUtterance[] = "25";
+// Noise can hide the silences between phrases. An utterance that runs on
+// is ended all the same: its hypothesis costs more to read with each piece,
+// and a new one may begin anywhere in the script.
+constexpr int kLongestUtteranceSamples = 8 * kVoiceSampleRate;
 
 void WriteFile(const QString& path, const std::string& text)
 {
@@ -89,16 +94,20 @@ Hypothesis Recogniser::Feed(std::span<const std::int16_t> samples)
     ps_decoder_t* decoder = m_decoder.get();
     ps_process_raw(decoder, samples.data(), samples.size(), FALSE, FALSE);
     const bool inSpeech = ps_get_in_speech(decoder) != 0;
+    m_speechSamples = inSpeech ? m_speechSamples + static_cast<int>(samples.size()) : 0;
     Hypothesis heard{m_utterance, {}, false};
-    if (m_inSpeech && !inSpeech) {
+    if ((m_inSpeech && !inSpeech) || m_speechSamples > kLongestUtteranceSamples) {
         ps_end_utt(decoder);
         heard.words = Words();
         heard.ended = true;
         ps_start_utt(decoder);
         ++m_utterance;
-    } else if (inSpeech) {
-        heard.words = Words();
+        m_speechSamples = 0;
+        m_inSpeech = false;
+        return heard;
     }
+    if (inSpeech)
+        heard.words = Words();
     m_inSpeech = inSpeech;
     return heard;
 }

@@ -97,6 +97,7 @@ std::string ScriptGrammar(const std::vector<std::string>& words,
             arc(kOff, kOff, (1 - 1 / kWordsPerUtterance) / static_cast<double>(distinct.size()),
                 word);
     arc(kOff, kEnd, 1 / kWordsPerUtterance, {});
+    arc(kOff, kHub, kJumpShare, {});
     fsg << "FSG_END\n";
     return fsg.str();
 }
