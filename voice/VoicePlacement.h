@@ -48,9 +48,10 @@ class VoicePlacement
         int newMatches = 0; // among them, words heard for the first time
     };
     // Places the heard words; true when they were placed, moving or not.
-    bool Place(int newWords);
+    // held: the place before a revised word took it back.
+    bool Place(int newWords, int held);
     Alignment Align(int from, int to, int newWords) const;
-    bool Accept(const Alignment& found, int newWords) const;
+    bool Accept(const Alignment& found, int newWords, int held) const;
 
     std::vector<std::string> m_script;
     std::vector<int> m_weights;         // the evidence a match of each script word gives
