@@ -124,12 +124,17 @@ VoiceScore ScoreReading(const std::vector<ScriptWord>& script, const Reading& re
                 withinOne += std::abs(line - truthLine) <= 1;
                 withinTwo += std::abs(line - truthLine) <= 2;
             }
+            // A move that leaves the reading line more than 2 lines off: out
+            // of the band, or a jump from one wrong place to another.
             if (line != lastLine && std::abs(line - truthLine) > 2 &&
-                std::abs(lastLine - truthLine) <= 2)
+                (std::abs(lastLine - truthLine) <= 2 || std::abs(line - lastLine) > 1))
                 ++score.wrongJumps;
             lastLine = line;
+            // A line is reached when it or the next stands at the place: a run
+            // far ahead has reached nothing.
             for (std::size_t w = 0; w < spoken; ++w)
-                if (reached[w] < 0 && line >= script[reading.words[w].scriptWord].line &&
+                if (reached[w] < 0 && line - script[reading.words[w].scriptWord].line >= 0 &&
+                    line - script[reading.words[w].scriptWord].line <= 1 &&
                     (w == 0 || script[reading.words[w - 1].scriptWord].line !=
                                    script[reading.words[w].scriptWord].line))
                     reached[w] = t;

@@ -1,6 +1,7 @@
 #include "Recogniser.h"
 
 #include "ScriptVocabulary.h"
+#include "WavFile.h"
 
 #include <pocketsphinx.h>
 
@@ -14,6 +15,10 @@ namespace
 {
 // Frames of silence (of 10 ms) that end an utterance.
 constexpr char kSilenceEndingUtterance[] = "25";
+// Noise can hide the silences between phrases. An utterance that runs on
+// is ended all the same: its hypothesis costs more to read with each piece,
+// and a new one may begin anywhere in the script.
+constexpr int kLongestUtteranceSamples = 8 * kVoiceSampleRate;
 
 void WriteFile(const QString& path, const std::string& text)
 {
@@ -49,13 +54,14 @@ Recogniser::Recogniser(const std::vector<std::string>& words, const std::string&
     if (!folder.isValid())
         throw RecogniserError("The voice follower has no temporary folder to work in.");
     const QString dictionary = folder.filePath(QStringLiteral("script.dict"));
-    const QString model = folder.filePath(QStringLiteral("script.lm"));
-    WriteFile(dictionary, ScriptDictionary(words, modelFolder + "/cmudict-en-us.dict"));
-    WriteFile(model, ScriptLanguageModel(words));
+    const QString grammar = folder.filePath(QStringLiteral("script.fsg"));
+    const std::string pronunciations = ScriptDictionary(words, modelFolder + "/cmudict-en-us.dict");
+    WriteFile(dictionary, pronunciations);
+    WriteFile(grammar, ScriptGrammar(words, DictionaryWords(pronunciations)));
     const std::string dictionaryPath = dictionary.toStdString();
-    const std::string modelPath = model.toStdString();
-    m_config.reset(cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.c_str(), "-lm",
-                               modelPath.c_str(), "-dict", dictionaryPath.c_str(),
+    const std::string grammarPath = grammar.toStdString();
+    m_config.reset(cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.c_str(), "-fsg",
+                               grammarPath.c_str(), "-dict", dictionaryPath.c_str(),
                                "-vad_postspeech", kSilenceEndingUtterance, "-logfn", "/dev/null",
                                nullptr));
     if (m_config)
@@ -88,16 +94,20 @@ Hypothesis Recogniser::Feed(std::span<const std::int16_t> samples)
     ps_decoder_t* decoder = m_decoder.get();
     ps_process_raw(decoder, samples.data(), samples.size(), FALSE, FALSE);
     const bool inSpeech = ps_get_in_speech(decoder) != 0;
+    m_speechSamples = inSpeech ? m_speechSamples + static_cast<int>(samples.size()) : 0;
     Hypothesis heard{m_utterance, {}, false};
-    if (m_inSpeech && !inSpeech) {
+    if ((m_inSpeech && !inSpeech) || m_speechSamples > kLongestUtteranceSamples) {
         ps_end_utt(decoder);
         heard.words = Words();
         heard.ended = true;
         ps_start_utt(decoder);
         ++m_utterance;
-    } else if (inSpeech) {
-        heard.words = Words();
+        m_speechSamples = 0;
+        m_inSpeech = false;
+        return heard;
     }
+    if (inSpeech)
+        heard.words = Words();
     m_inSpeech = inSpeech;
     return heard;
 }

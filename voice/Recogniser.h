@@ -27,10 +27,11 @@ class RecogniserError : public std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-// pocketsphinx kept to one script's words: its dictionary and a trigram
-// model of its phrases, written to a folder of their own. It takes 16 kHz
+// pocketsphinx kept to one script's words: its dictionary and a grammar of
+// the script as it is read, written to a folder of their own. It takes 16 kHz
 // mono audio in pieces and ends an utterance after a quarter second of
-// silence, since a longer wait loses track of a quick reader.
+// silence, since a longer wait loses track of a quick reader, or after eight
+// seconds of speech.
 class Recogniser
 {
   public:
@@ -57,4 +58,5 @@ class Recogniser
     std::unique_ptr<ps_decoder_s, DecoderFree> m_decoder;
     int m_utterance = 0;
     bool m_inSpeech = false;
+    int m_speechSamples = 0; // heard in the present utterance's speech
 };

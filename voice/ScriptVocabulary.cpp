@@ -2,26 +2,20 @@
 
 #include "EspeakPhones.h"
 
-#include <cmath>
-#include <cstdio>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 
 namespace
 {
-// The share of probability a history keeps for words it was never followed by.
-constexpr double kBackoffShare = 0.2;
 // An utterance may end after any word: about one in kWordsPerUtterance.
 constexpr double kWordsPerUtterance = 8.0;
-
-std::string Log10Text(double p)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", std::log10(p));
-    return text;
-}
+// The grammar's odds: the next word, a word left out, a jump elsewhere
+// within an utterance, and an utterance off the script.
+constexpr double kNextWordShare = 0.85;
+constexpr double kLeftOutShare = 0.02;
+constexpr double kJumpShare = 0.01;
+constexpr double kOffScriptShare = 0.05;
 
 // The dictionary's word for a variant line's head: "read(2)" is "read".
 std::string HeadWord(const std::string& head)
@@ -45,10 +39,7 @@ std::string ScriptDictionary(const std::vector<std::string>& words,
         if (wanted.contains(HeadWord(head)))
             dictionary << line << '\n';
     }
-    std::set<std::string> found;
-    std::istringstream written(dictionary.str());
-    for (std::string head, rest; written >> head && std::getline(written, rest);)
-        found.insert(HeadWord(head));
+    const std::set<std::string> found = DictionaryWords(dictionary.str());
     EspeakPhones espeak;
     for (const std::string& word : wanted) {
         if (found.contains(word))
@@ -60,38 +51,53 @@ std::string ScriptDictionary(const std::vector<std::string>& words,
     return dictionary.str();
 }
 
-std::string ScriptLanguageModel(const std::vector<std::string>& words)
+std::set<std::string> DictionaryWords(const std::string& dictionary)
 {
-    std::map<std::string, int> one;
-    std::map<std::pair<std::string, std::string>, int> two;
-    std::map<std::tuple<std::string, std::string, std::string>, int> three;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        ++one[words[i]];
-        if (i + 1 < words.size())
-            ++two[{words[i], words[i + 1]}];
-        if (i + 2 < words.size())
-            ++three[{words[i], words[i + 1], words[i + 2]}];
+    std::set<std::string> words;
+    std::istringstream lines(dictionary);
+    for (std::string head, rest; lines >> head && std::getline(lines, rest);)
+        words.insert(HeadWord(head));
+    return words;
+}
+
+std::string ScriptGrammar(const std::vector<std::string>& words,
+                          const std::set<std::string>& pronounceable)
+{
+    // States: the start, the end, the hub that leads to every word, the loop
+    // of words off the script, then one before each script word and the last.
+    constexpr int kStart = 0, kEnd = 1, kHub = 2, kOff = 3, kFirstPlace = 4;
+    const int count = static_cast<int>(words.size());
+    const auto place = [](int word) { return kFirstPlace + word; };
+    // The word at w, or none when the dictionary lacks it.
+    const auto said = [&](int w) {
+        const std::string& word = words[static_cast<std::size_t>(w)];
+        return pronounceable.contains(word) ? word : std::string();
+    };
+    std::ostringstream fsg;
+    fsg << "FSG_BEGIN script\nN " << place(count) + 1 << "\nS " << kStart << "\nF " << kEnd << '\n';
+    const auto arc = [&fsg](int from, int to, double p, const std::string& word) {
+        fsg << "T " << from << ' ' << to << ' ' << p << (word.empty() ? "" : " ") << word << '\n';
+    };
+    arc(kStart, kHub, 1 - kOffScriptShare, {});
+    arc(kStart, kOff, kOffScriptShare, {});
+    for (int w = 0; w < count; ++w) {
+        const std::string word = said(w);
+        if (!word.empty())
+            arc(kHub, place(w + 1), 1.0 / count, word);
+        arc(place(w), place(w + 1), word.empty() ? 1 : kNextWordShare, word);
+        if (w + 1 < count && !said(w + 1).empty())
+            arc(place(w), place(w + 2), kLeftOutShare, said(w + 1));
+        arc(place(w), kHub, kJumpShare, {});
+        arc(place(w), kEnd, 1 / kWordsPerUtterance, {});
     }
-    const double total = static_cast<double>(words.size()) + 1;
-    const std::string backoff = Log10Text(kBackoffShare);
-    std::ostringstream arpa;
-    arpa << "\\data\\\nngram 1=" << one.size() + 2 << "\nngram 2=" << two.size()
-         << "\nngram 3=" << three.size() << "\n\n\\1-grams:\n";
-    arpa << Log10Text(1 / kWordsPerUtterance) << " </s>\n";
-    arpa << "-99 <s> " << backoff << '\n';
-    for (const auto& [word, count] : one)
-        arpa << Log10Text((1 - 1 / kWordsPerUtterance) * count / total) << ' ' << word << ' '
-             << backoff << '\n';
-    arpa << "\n\\2-grams:\n";
-    for (const auto& [pair, count] : two)
-        arpa << Log10Text((1 - kBackoffShare) * count / one[pair.first]) << ' ' << pair.first << ' '
-             << pair.second << ' ' << backoff << '\n';
-    arpa << "\n\\3-grams:\n";
-    for (const auto& [triple, count] : three) {
-        const auto& [a, b, c] = triple;
-        arpa << Log10Text((1 - kBackoffShare) * count / two[{a, b}]) << ' ' << a << ' ' << b << ' '
-             << c << '\n';
-    }
-    arpa << "\n\\end\\\n";
-    return arpa.str();
+    arc(place(count), kEnd, 1, {});
+    const std::set<std::string> distinct(words.begin(), words.end());
+    for (const std::string& word : distinct)
+        if (pronounceable.contains(word))
+            arc(kOff, kOff, (1 - 1 / kWordsPerUtterance) / static_cast<double>(distinct.size()),
+                word);
+    arc(kOff, kEnd, 1 / kWordsPerUtterance, {});
+    arc(kOff, kHub, kJumpShare, {});
+    fsg << "FSG_END\n";
+    return fsg.str();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <utility>
 
 namespace
@@ -17,17 +18,31 @@ constexpr int kMissScore = -1;
 constexpr int kGapScore = -1;
 // Newly heard matching words it takes to go back.
 constexpr int kNewMatchesBack = 3;
-// Matches it takes to place the voice anywhere in the script.
-constexpr int kMatchesWhenLost = 4;
+// Back a word or two is the recogniser's doubt, not a repeat.
+constexpr int kDoubtWords = 2;
+// Evidence is counted in halves: a word the script says often ("the", "a")
+// is half a match, since noise is heard as such words by chance.
+constexpr int kWholeMatch = 2;
+constexpr int kCommonWordMatch = 1;
+constexpr int kCommonWordCount = 5;
+// Evidence it takes to place the voice anywhere in the script.
+constexpr int kEvidenceWhenLost = 4 * kWholeMatch;
 
-// Matches it takes to move d words ahead beyond the free advance.
-int MatchesAhead(int d)
+// Evidence it takes to move d words ahead beyond the free advance.
+int EvidenceAhead(int d)
 {
-    return std::min(3 + d / 20, 7);
+    return std::min(3 + d / 20, 7) * kWholeMatch;
 }
 } // namespace
 
-VoicePlacement::VoicePlacement(std::vector<std::string> script) : m_script(std::move(script)) {}
+VoicePlacement::VoicePlacement(std::vector<std::string> script) : m_script(std::move(script))
+{
+    std::map<std::string, int> counts;
+    for (const std::string& word : m_script)
+        ++counts[word];
+    for (const std::string& word : m_script)
+        m_weights.push_back(counts[word] >= kCommonWordCount ? kCommonWordMatch : kWholeMatch);
+}
 
 void VoicePlacement::PlaceBefore(int word)
 {
@@ -70,20 +85,20 @@ bool VoicePlacement::Hear(const HeardWords& heard)
     const int held = m_placed;
     if (agreedWords + 1 < m_placedAfter.size())
         m_placed = m_placedAfter[agreedWords];
-    if (!Place(newWords))
+    if (!Place(newWords, held))
         m_placed = held;
     m_placedAfter.resize(agreedWords + 1);
     m_placedAfter.resize(m_heard.size() + 1, m_placed);
     return m_placed != held;
 }
 
-bool VoicePlacement::Place(int newWords)
+bool VoicePlacement::Place(int newWords, int held)
 {
     const int scriptSize = static_cast<int>(m_script.size());
     const int from = m_lost ? 0 : std::max(m_placed - kWordsBehind, 0);
     const int to = m_lost ? scriptSize : std::min(m_placed + kWordsAhead + 1, scriptSize);
     const Alignment found = Align(from, to, newWords);
-    if (found.scriptEnd >= 0 && Accept(found, newWords)) {
+    if (found.scriptEnd >= 0 && Accept(found, newWords, held)) {
         m_placed = found.scriptEnd;
         m_unplacedSpeech = 0;
         m_lost = false;
@@ -94,17 +109,21 @@ bool VoicePlacement::Place(int newWords)
     return false;
 }
 
-bool VoicePlacement::Accept(const Alignment& found, int newWords) const
+bool VoicePlacement::Accept(const Alignment& found, int newWords, int held) const
 {
     const int d = found.scriptEnd - m_placed;
     if (m_lost)
-        return found.matches >= kMatchesWhenLost;
+        return found.evidence >= kEvidenceWhenLost;
+    // A revised word that took the place back does not carry it further
+    // back than new words could.
+    const bool back = found.scriptEnd < held - kDoubtWords;
+    if (back && found.newMatches < kNewMatchesBack)
+        return false;
     if (d == 0)
         return found.newMatches > 0;
     if (d > 0)
-        return d <= newWords + 2 ? found.newMatches > 0 : found.matches >= MatchesAhead(d);
-    // Back a word or two is the recogniser's doubt, not a repeat.
-    return d < -2 && found.newMatches >= kNewMatchesBack;
+        return d <= newWords + 2 ? found.newMatches > 0 : found.evidence >= EvidenceAhead(d);
+    return back;
 }
 
 VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) const
@@ -156,7 +175,7 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
         const int cell = score[at(i, j)];
         if (cell == score[at(i - 1, j - 1)] + (same(i, j) ? kMatchScore : kMissScore)) {
             if (same(i, j)) {
-                ++found.matches;
+                found.evidence += m_weights[static_cast<std::size_t>(from + j - 1)];
                 found.newMatches += i - 1 >= firstNew;
             }
             --i;

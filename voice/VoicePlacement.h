@@ -8,7 +8,8 @@
 // place held (from kWordsBehind behind to kWordsAhead ahead), and the place
 // moves only as far as the evidence carries it: forward at once by the new
 // words heard plus two, further only on matches that grow with the distance,
-// back only on several new words that match. A hypothesis that shrank moves
+// back only on several new words that match. Words the script says often
+// weigh less as evidence. A hypothesis that shrank moves
 // nothing. After kLostSeconds of speech that could not be placed the place
 // is lost and the whole script is searched.
 
@@ -43,15 +44,17 @@ class VoicePlacement
   private:
     struct Alignment {
         int scriptEnd = -1; // the last script word matched
-        int matches = 0;    // heard words equal to their script word
+        int evidence = 0;   // heard words equal to their script word, weighed
         int newMatches = 0; // among them, words heard for the first time
     };
     // Places the heard words; true when they were placed, moving or not.
-    bool Place(int newWords);
+    // held: the place before a revised word took it back.
+    bool Place(int newWords, int held);
     Alignment Align(int from, int to, int newWords) const;
-    bool Accept(const Alignment& found, int newWords) const;
+    bool Accept(const Alignment& found, int newWords, int held) const;
 
     std::vector<std::string> m_script;
+    std::vector<int> m_weights;         // the evidence a match of each script word gives
     std::vector<std::string> m_context; // the last words of earlier utterances
     std::vector<std::string> m_heard;   // the present utterance's last hypothesis
     std::vector<int> m_placedAfter;     // the place once the utterance had k words

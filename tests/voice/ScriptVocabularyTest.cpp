@@ -1,8 +1,11 @@
 #include "ScriptVocabulary.h"
+#include "AudioSource.h"
 #include "Recogniser.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 // espeak-ng once hung when its phonemes were asked for in a second run.
@@ -16,11 +19,38 @@ TEST(ScriptVocabulary, WordsTheModelLacksArePronouncedRunAfterRun)
     }
 }
 
-TEST(ScriptVocabulary, TheTrigramModelHoldsEveryPhraseOfTheScript)
+// A word the decoder cannot pronounce would stop the grammar from loading.
+TEST(ScriptVocabulary, TheGrammarSaysTheScriptInOrderWithAWordLeftOut)
 {
-    const std::string arpa = ScriptLanguageModel({"the", "old", "road", "the", "old", "mill"});
-    EXPECT_NE(arpa.find("ngram 1=6\nngram 2=4\nngram 3=4\n"), std::string::npos) << arpa;
-    // "the old" is followed by road and mill alike.
-    EXPECT_NE(arpa.find("-0.3979 the old road\n"), std::string::npos) << arpa;
-    EXPECT_NE(arpa.find("-0.3979 the old mill\n"), std::string::npos) << arpa;
+    const std::string fsg = ScriptGrammar({"the", "old", "xx", "road"}, {"the", "old", "road"});
+    // States 4 to 8 stand before each word and after the last.
+    EXPECT_NE(fsg.find("N 9\n"), std::string::npos) << fsg;
+    EXPECT_NE(fsg.find("T 4 5 0.85 the\n"), std::string::npos) << fsg;
+    EXPECT_NE(fsg.find("T 4 6 0.02 old\n"), std::string::npos) << fsg;
+    // A word without pronunciation is passed over, never said.
+    EXPECT_NE(fsg.find("T 6 7 1\n"), std::string::npos) << fsg;
+    EXPECT_EQ(fsg.find(" xx\n"), std::string::npos) << fsg;
+    // Speech off the script may go back to it within an utterance.
+    EXPECT_NE(fsg.find("T 3 2 0.01\n"), std::string::npos) << fsg;
+}
+
+// Noise hid the pauses, and one utterance ran on for most of a reading.
+TEST(Recogniser, EndsAnUtteranceThatRunsOnWithoutPause)
+{
+    Recogniser recogniser({"good", "evening", "and", "welcome"});
+    std::mt19937 random(7);
+    std::normal_distribution<double> noise(0, 1);
+    std::vector<std::int16_t> piece(kVoicePieceSamples);
+    int endedAfter = 0;
+    for (int p = 1; p <= 150 && endedAfter == 0; ++p) {
+        // Loud and faint noise by turns, five times a second, never a pause.
+        const double level = p % 2 ? 8000 : 300;
+        for (std::int16_t& sample : piece)
+            sample =
+                static_cast<std::int16_t>(std::clamp(level * noise(random), -32768.0, 32767.0));
+        if (recogniser.Feed(piece).ended)
+            endedAfter = p;
+    }
+    EXPECT_GT(endedAfter, 0);
+    EXPECT_LE(endedAfter, 90);
 }
