@@ -16,7 +16,9 @@ constexpr int kEndWithinLastWords = 3;
 constexpr int kMatchScore = 2;
 constexpr int kMissScore = -1;
 constexpr int kGapScore = -1;
-// Newly heard matching words it takes to go back.
+// Newly heard matching words it takes to go back, the last word heard left
+// out: the decoder's guess at a word still being spoken, the most often
+// revised.
 constexpr int kNewMatchesBack = 3;
 // Back a word or two is the recogniser's doubt, not a repeat.
 constexpr int kDoubtWords = 2;
@@ -117,7 +119,7 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords, int held) cons
     // A revised word that took the place back does not carry it further
     // back than new words could.
     const bool back = found.scriptEnd < held - kDoubtWords;
-    if (back && found.newMatches < kNewMatchesBack)
+    if (back && found.settledNewMatches < kNewMatchesBack)
         return false;
     if (d == 0)
         return found.newMatches > 0;
@@ -177,6 +179,7 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
             if (same(i, j)) {
                 found.evidence += m_weights[static_cast<std::size_t>(from + j - 1)];
                 found.newMatches += i - 1 >= firstNew;
+                found.settledNewMatches += i - 1 >= firstNew && i < rows;
             }
             --i;
             --j;
