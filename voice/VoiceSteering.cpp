@@ -6,8 +6,9 @@
 
 namespace
 {
-// The gap to the voice is closed in about this time.
-constexpr double kCatchUpSeconds = 0.6;
+// The gap to the voice shrinks by two thirds in this time; twice as long
+// left a new line's first words a second behind the speaker.
+constexpr double kCatchUpSeconds = 0.3;
 // Further ahead than this the place is shown at once rather than scrolled to.
 constexpr double kScrollAtMostLines = 8.0;
 } // namespace
