@@ -16,10 +16,6 @@ constexpr int kEndWithinLastWords = 3;
 constexpr int kMatchScore = 2;
 constexpr int kMissScore = -1;
 constexpr int kGapScore = -1;
-// Newly heard matching words it takes to go back, the last word heard left
-// out: the decoder's guess at a word still being spoken, the most often
-// revised.
-constexpr int kNewMatchesBack = 3;
 // Back a word or two is the recogniser's doubt, not a repeat.
 constexpr int kDoubtWords = 2;
 // Evidence is counted in halves: a word the script says often ("the", "a")
@@ -27,6 +23,10 @@ constexpr int kDoubtWords = 2;
 constexpr int kWholeMatch = 2;
 constexpr int kCommonWordMatch = 1;
 constexpr int kCommonWordCount = 5;
+// Evidence it takes to go back: three new matching words, no more than one
+// of them common, the last word heard left out, since it is the decoder's
+// guess at a word still being spoken and the most often revised.
+constexpr int kNewEvidenceBack = 2 * kWholeMatch + kCommonWordMatch;
 // Evidence it takes to place the voice anywhere in the script.
 constexpr int kEvidenceWhenLost = 4 * kWholeMatch;
 
@@ -119,7 +119,7 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords, int held) cons
     // A revised word that took the place back does not carry it further
     // back than new words could.
     const bool back = found.scriptEnd < held - kDoubtWords;
-    if (back && found.settledNewMatches < kNewMatchesBack)
+    if (back && found.settledNewEvidence < kNewEvidenceBack)
         return false;
     if (d == 0)
         return found.newMatches > 0;
@@ -177,9 +177,11 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
         const int cell = score[at(i, j)];
         if (cell == score[at(i - 1, j - 1)] + (same(i, j) ? kMatchScore : kMissScore)) {
             if (same(i, j)) {
-                found.evidence += m_weights[static_cast<std::size_t>(from + j - 1)];
+                const int weight = m_weights[static_cast<std::size_t>(from + j - 1)];
+                found.evidence += weight;
                 found.newMatches += i - 1 >= firstNew;
-                found.settledNewMatches += i - 1 >= firstNew && i < rows;
+                if (i - 1 >= firstNew && i < rows)
+                    found.settledNewEvidence += weight;
             }
             --i;
             --j;

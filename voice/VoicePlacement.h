@@ -8,10 +8,10 @@
 // place held (from kWordsBehind behind to kWordsAhead ahead), and the place
 // moves only as far as the evidence carries it: forward at once by the new
 // words heard plus two, further only on matches that grow with the distance,
-// back only on several new words that match before the last one heard. Words
-// the script says often weigh less as evidence. A hypothesis that shrank
-// moves nothing. After kLostSeconds of speech that could not be placed the
-// place is lost and the whole script is searched.
+// back only on several new words, not all common, that match before the
+// last one heard. Words the script says often weigh less as evidence. A
+// hypothesis that shrank moves nothing. After kLostSeconds of speech that
+// could not be placed the place is lost and the whole script is searched.
 
 // The recogniser's present hypothesis.
 struct HeardWords {
@@ -43,10 +43,10 @@ class VoicePlacement
 
   private:
     struct Alignment {
-        int scriptEnd = -1;        // the last script word matched
-        int evidence = 0;          // heard words equal to their script word, weighed
-        int newMatches = 0;        // among them, words heard for the first time
-        int settledNewMatches = 0; // of those, all but the last word heard
+        int scriptEnd = -1;         // the last script word matched
+        int evidence = 0;           // heard words equal to their script word, weighed
+        int newMatches = 0;         // among them, words heard for the first time
+        int settledNewEvidence = 0; // their evidence, all but the last word heard
     };
     // Places the heard words; true when they were placed, moving or not.
     // held: the place before a revised word took it back.
