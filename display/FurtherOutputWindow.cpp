@@ -4,8 +4,6 @@
 #include "ScanOutOverlay.h"
 #include "WindowBufferPaint.h"
 
-#include <QBackingStore>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -120,12 +118,9 @@ void FurtherOutputWindow::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(QPoint(), DeviceSize()), QColor::fromRgb(m_look.Background()));
     ForgetHeld();
     const bool framed = m_scaler && m_scaler->Target() == picture.size() && !picture.isEmpty();
-    QPaintDevice* device = painter.paintEngine()->paintDevice();
-    QBackingStore* store = backingStore();
-    QImage* buffer = store && device == store->paintDevice()
-                         ? WindowBufferPaint::PixelsOf(device, *this)
-                         : nullptr;
-    if (store && device == store->paintDevice())
+    const std::optional<QImage*> painted = WindowBufferPaint::PaintedBuffer(painter, *this);
+    QImage* buffer = painted.value_or(nullptr);
+    if (painted)
         m_bufferReady = buffer != nullptr;
     if (framed && buffer) {
         const QPoint at = picture.topLeft() + WindowBufferPaint::OriginOf(*this);

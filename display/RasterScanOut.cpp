@@ -4,8 +4,6 @@
 #include "ScanOutOverlay.h"
 #include "WindowBufferPaint.h"
 
-#include <QBackingStore>
-#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
@@ -279,11 +277,9 @@ void RasterScanOut::paintEvent(QPaintEvent*)
     for (const QRect& part : QRegion(QRect(QPoint(), DeviceSize())) - (framed ? picture : QRect()))
         painter.fillRect(part, background);
     // Painted by Qt, the window's buffer has followed the view's size.
-    QPaintDevice* device = painter.paintEngine()->paintDevice();
-    QBackingStore* store = window()->backingStore();
-    const bool intoBuffer = store && device == store->paintDevice();
-    QImage* buffer = intoBuffer ? WindowBufferPaint::PixelsOf(device, *this) : nullptr;
-    if (intoBuffer)
+    const std::optional<QImage*> painted = WindowBufferPaint::PaintedBuffer(painter, *this);
+    QImage* buffer = painted.value_or(nullptr);
+    if (painted)
         m_bufferReady = buffer != nullptr;
     // The whole picture of the frame at hand; a frame on its way the same
     // way is thereby finished.

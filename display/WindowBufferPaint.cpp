@@ -2,6 +2,8 @@
 
 #include <QBackingStore>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QWidget>
 #include <QWindow>
 
@@ -57,6 +59,16 @@ QImage* WindowBufferPaint::PixelsOf(QPaintDevice* device, const QWidget& widget)
     auto* image = dynamic_cast<QImage*>(device);
     const QRect whole(OriginOf(widget), widget.size() * widget.devicePixelRatioF());
     return image && TakesScalerPixels(*image) && image->rect().contains(whole) ? image : nullptr;
+}
+
+std::optional<QImage*> WindowBufferPaint::PaintedBuffer(const QPainter& painter,
+                                                        const QWidget& widget)
+{
+    QPaintDevice* device = painter.paintEngine()->paintDevice();
+    QBackingStore* store = widget.window()->backingStore();
+    if (!store || device != store->paintDevice())
+        return std::nullopt;
+    return PixelsOf(device, widget);
 }
 
 void WindowBufferPaint::Flush(QWidget& widget, const QRect& part)

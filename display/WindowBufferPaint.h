@@ -3,9 +3,12 @@
 #include <QPoint>
 #include <QRect>
 
+#include <optional>
+
 class QBackingStore;
 class QImage;
 class QPaintDevice;
+class QPainter;
 class QWidget;
 
 // Paints into the buffer a widget's window is shown from (its backing
@@ -42,6 +45,10 @@ class WindowBufferPaint
     // device as an image of opaque 32-bit pixels that holds the whole of
     // widget at OriginOf(widget); null when it is not one.
     static QImage* PixelsOf(QPaintDevice* device, const QWidget& widget);
+    // In widget's paint event: none when painter paints somewhere other
+    // than the window's buffer (Qt may paint through a buffer of its own),
+    // else the buffer as PixelsOf gives it.
+    static std::optional<QImage*> PaintedBuffer(const QPainter& painter, const QWidget& widget);
 
   private:
     QBackingStore* m_store = nullptr;
