@@ -70,6 +70,7 @@ ScanOutScaler::ScanOutScaler(QSize target, const ScanOutColours& colours, bool f
         m_weights = 0;
     m_blends.resize(std::size_t{kSlots} * m_weights * m_columns.size());
     m_blendedWith.resize(std::size_t{kSlots} * m_weights);
+    m_patchLength.resize(m_blendedWith.size());
 }
 
 void ScanOutScaler::Begin(const std::vector<std::uint8_t>& indices,
@@ -174,10 +175,41 @@ void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
     std::uint32_t* blend = m_blends.data() + kept * m_columns.size();
     const std::uint64_t below = m_stamps[static_cast<std::size_t>(row.second)];
     if (m_blendedWith[kept] != below) {
-        BlendRows(upper, lower, row.weight, blend);
+        BlendRows(upper, lower, row.weight, out);
         m_blendedWith[kept] = below;
+        m_patchLength[kept] = KeepBlend(upper.flat, out, blend);
+        return;
     }
-    std::copy_n(blend, m_columns.size(), out);
+    const int patch = m_patchLength[kept];
+    if (patch < 0) {
+        std::copy_n(blend, m_columns.size(), out);
+        return;
+    }
+    std::copy_n(upper.flat, m_columns.size(), out);
+    for (int k = 0; k < patch; ++k)
+        out[blend[2 * k]] = blend[2 * k + 1];
+}
+
+int ScanOutScaler::KeepBlend(const std::uint32_t* upper, const std::uint32_t* blended,
+                             std::uint32_t* kept) const
+{
+    // Text blends with the row above it in a few columns only: the upper
+    // row, warm from the screen row above, with those columns put right
+    // reads far less than a whole row kept.
+    const std::size_t most = m_columns.size() / 4;
+    std::size_t patch = 0;
+    for (std::size_t x = 0; x < m_columns.size(); ++x) {
+        if (blended[x] == upper[x])
+            continue;
+        if (patch == most) {
+            std::copy_n(blended, m_columns.size(), kept);
+            return -1;
+        }
+        kept[2 * patch] = static_cast<std::uint32_t>(x);
+        kept[2 * patch + 1] = blended[x];
+        ++patch;
+    }
+    return static_cast<int>(patch);
 }
 
 void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine,

@@ -58,7 +58,8 @@ ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
 // one source row is a plain copy of its colours. Where the rows blend at a
 // few weights only (three at 1080 lines, one at 2160), the blend of each
 // row with the one below it is kept for each weight too, so that a moving
-// picture is, row for row, a copy of rows made before. A screen row of one
+// picture is, row for row, a copy of rows made before; a blend that is the
+// row above but for a few columns is kept as those columns alone. A screen row of one
 // colour throughout (a blank row) is filled instead, reading nothing.
 // Memory is taken when the scaler is made, never per frame.
 class ScanOutScaler
@@ -103,6 +104,11 @@ class ScanOutScaler
     int UniformIndex(const ScanOutTap& row);
     void BlendRows(const Made& upper, const Made& lower, int weight, std::uint32_t* out) const;
     void BlendRowsKept(const ScanOutTap& row, std::uint32_t* out);
+    // Keeps blended, a row's blend with the one below it, in kept: as pairs
+    // of column and colour where it differs from the upper row alone, and
+    // answers how many; with many such, as the whole row, answering -1.
+    int KeepBlend(const std::uint32_t* upper, const std::uint32_t* blended,
+                  std::uint32_t* kept) const;
 
     QSize m_target;
     bool m_flipped;
@@ -117,6 +123,7 @@ class ScanOutScaler
     std::size_t m_weights = 0;           // blend weights kept; 0: none kept
     std::vector<std::uint32_t> m_blends; // per slot and weight kept, a row of target width
     std::vector<std::uint64_t> m_blendedWith; // the stamp of the row below each was made with
+    std::vector<int> m_patchLength;           // per blend kept, as KeepBlend answered
     std::vector<bool> m_slotMade;             // per slot: made for the row it now serves
     std::vector<bool> m_slotUsed;             // per slot, while a frame begins
     std::vector<int> m_slotOf;                // per source row of the frame begun
