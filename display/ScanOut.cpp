@@ -169,9 +169,7 @@ void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
         BlendRows(upper, lower, row.weight, out);
         return;
     }
-    const std::size_t kept =
-        static_cast<std::size_t>(m_slotOf[static_cast<std::size_t>(row.first)]) * m_weights +
-        static_cast<std::size_t>(m_weightIndex[static_cast<std::size_t>(row.weight)]);
+    const std::size_t kept = KeptIndex(row);
     std::uint32_t* blend = m_blends.data() + kept * m_columns.size();
     const std::uint64_t below = m_stamps[static_cast<std::size_t>(row.second)];
     if (m_blendedWith[kept] != below) {
@@ -188,6 +186,30 @@ void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
     std::copy_n(upper.flat, m_columns.size(), out);
     for (int k = 0; k < patch; ++k)
         out[blend[2 * k]] = blend[2 * k + 1];
+}
+
+std::size_t ScanOutScaler::KeptIndex(const ScanOutTap& row) const
+{
+    return static_cast<std::size_t>(m_slotOf[static_cast<std::size_t>(row.first)]) * m_weights +
+           static_cast<std::size_t>(m_weightIndex[static_cast<std::size_t>(row.weight)]);
+}
+
+void ScanOutScaler::PrefetchKept(int y) const
+{
+    if (y >= m_target.height() || m_weights == 0 || m_stamps.empty())
+        return;
+    const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
+    if (row.weight == 0 || row.weight == 256 || row.first == row.second)
+        return;
+    const std::size_t kept = KeptIndex(row);
+    if (m_blendedWith[kept] != m_stamps[static_cast<std::size_t>(row.second)])
+        return;
+    const int patch = m_patchLength[kept];
+    const std::size_t words = patch < 0 ? m_columns.size() : 2 * static_cast<std::size_t>(patch);
+    const std::uint32_t* blend = m_blends.data() + kept * m_columns.size();
+    constexpr std::size_t kWordsPerLine = 16;
+    for (std::size_t k = 0; k < words; k += kWordsPerLine)
+        __builtin_prefetch(blend + k);
 }
 
 int ScanOutScaler::KeepBlend(const std::uint32_t* upper, const std::uint32_t* blended,
@@ -222,6 +244,9 @@ void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype 
     for (int y = begin; y < end; ++y) {
         const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
         auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * y);
+        // A kept blend was made a frame ago and waits in memory: asked for
+        // while the rows before it are copied, it comes without a wait.
+        PrefetchKept(y + 2);
         // A row of one colour is filled, reading nothing, or left as it is.
         const int uniform = UniformIndex(row);
         if (held && uniform >= 0 && (*held)[static_cast<std::size_t>(y)] == uniform)

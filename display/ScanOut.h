@@ -104,6 +104,10 @@ class ScanOutScaler
     int UniformIndex(const ScanOutTap& row);
     void BlendRows(const Made& upper, const Made& lower, int weight, std::uint32_t* out) const;
     void BlendRowsKept(const ScanOutTap& row, std::uint32_t* out);
+    // Where the blend of a row with the one below it is kept.
+    std::size_t KeptIndex(const ScanOutTap& row) const;
+    // Starts reading the kept blend target row y will copy, if any.
+    void PrefetchKept(int y) const;
     // Keeps blended, a row's blend with the one below it, in kept: as pairs
     // of column and colour where it differs from the upper row alone, and
     // answers how many; with many such, as the whole row, answering -1.
