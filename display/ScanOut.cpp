@@ -71,6 +71,7 @@ ScanOutScaler::ScanOutScaler(QSize target, const ScanOutColours& colours, bool f
     m_blends.resize(std::size_t{kSlots} * m_weights * m_columns.size());
     m_blendedWith.resize(std::size_t{kSlots} * m_weights);
     m_patchLength.resize(m_blendedWith.size());
+    m_patches.resize(m_blendedWith.size() * PatchCapacity());
 }
 
 void ScanOutScaler::Begin(const std::vector<std::uint8_t>& indices,
@@ -153,10 +154,8 @@ int ScanOutScaler::UniformIndex(const ScanOutTap& row)
 void ScanOutScaler::BlendRows(const Made& upper, const Made& lower, int weight,
                               std::uint32_t* out) const
 {
-    for (std::size_t x = 0; x < m_columns.size(); ++x) {
-        const int value = upper.across[x] * (256 - weight) + lower.across[x] * weight;
-        out[x] = m_colours[static_cast<std::size_t>((value + (1 << 15)) >> 16)];
-    }
+    for (std::size_t x = 0; x < m_columns.size(); ++x)
+        out[x] = m_colours[BlendIndex(upper, lower, weight, x)];
 }
 
 void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
@@ -170,22 +169,21 @@ void ScanOutScaler::BlendRowsKept(const ScanOutTap& row, std::uint32_t* out)
         return;
     }
     const std::size_t kept = KeptIndex(row);
-    std::uint32_t* blend = m_blends.data() + kept * m_columns.size();
     const std::uint64_t below = m_stamps[static_cast<std::size_t>(row.second)];
     if (m_blendedWith[kept] != below) {
-        BlendRows(upper, lower, row.weight, out);
+        m_patchLength[kept] = MakeKeptBlend(upper, lower, row.weight, kept, out);
         m_blendedWith[kept] = below;
-        m_patchLength[kept] = KeepBlend(upper.flat, out, blend);
         return;
     }
     const int patch = m_patchLength[kept];
     if (patch < 0) {
-        std::copy_n(blend, m_columns.size(), out);
+        std::copy_n(m_blends.data() + kept * m_columns.size(), m_columns.size(), out);
         return;
     }
     std::copy_n(upper.flat, m_columns.size(), out);
+    const std::uint32_t* entries = m_patches.data() + kept * PatchCapacity();
     for (int k = 0; k < patch; ++k)
-        out[blend[2 * k]] = blend[2 * k + 1];
+        out[entries[k] >> 8] = m_colours[entries[k] & 0xFF];
 }
 
 std::size_t ScanOutScaler::KeptIndex(const ScanOutTap& row) const
@@ -205,33 +203,35 @@ void ScanOutScaler::PrefetchKept(int y) const
     if (m_blendedWith[kept] != m_stamps[static_cast<std::size_t>(row.second)])
         return;
     const int patch = m_patchLength[kept];
-    const std::size_t words = patch < 0 ? m_columns.size() : 2 * static_cast<std::size_t>(patch);
-    const std::uint32_t* blend = m_blends.data() + kept * m_columns.size();
+    const std::uint32_t* words = patch < 0 ? m_blends.data() + kept * m_columns.size()
+                                           : m_patches.data() + kept * PatchCapacity();
+    const std::size_t count = patch < 0 ? m_columns.size() : static_cast<std::size_t>(patch);
     constexpr std::size_t kWordsPerLine = 16;
-    for (std::size_t k = 0; k < words; k += kWordsPerLine)
-        __builtin_prefetch(blend + k);
+    for (std::size_t k = 0; k < count; k += kWordsPerLine)
+        __builtin_prefetch(words + k);
 }
 
-int ScanOutScaler::KeepBlend(const std::uint32_t* upper, const std::uint32_t* blended,
-                             std::uint32_t* kept) const
+int ScanOutScaler::MakeKeptBlend(const Made& upper, const Made& lower, int weight, std::size_t kept,
+                                 std::uint32_t* out)
 {
-    // Text blends with the row above it in a few columns only: the upper
-    // row, warm from the screen row above, with those columns put right
-    // reads far less than a whole row kept.
-    const std::size_t most = m_columns.size() / 4;
+    // Text blends with the row above it in a few columns only: kept as those
+    // columns and their indices, the blend is the upper row, warm from the
+    // screen row above, put right from a few bytes of memory.
+    std::uint32_t* entries = m_patches.data() + kept * PatchCapacity();
     std::size_t patch = 0;
     for (std::size_t x = 0; x < m_columns.size(); ++x) {
-        if (blended[x] == upper[x])
+        const std::size_t index = BlendIndex(upper, lower, weight, x);
+        out[x] = m_colours[index];
+        if (out[x] == upper.flat[x] || patch > PatchCapacity())
             continue;
-        if (patch == most) {
-            std::copy_n(blended, m_columns.size(), kept);
-            return -1;
-        }
-        kept[2 * patch] = static_cast<std::uint32_t>(x);
-        kept[2 * patch + 1] = blended[x];
+        if (patch < PatchCapacity())
+            entries[patch] = static_cast<std::uint32_t>(x << 8 | index);
         ++patch;
     }
-    return static_cast<int>(patch);
+    if (patch <= PatchCapacity())
+        return static_cast<int>(patch);
+    std::copy_n(out, m_columns.size(), m_blends.data() + kept * m_columns.size());
+    return -1;
 }
 
 void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine,

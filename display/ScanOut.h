@@ -102,17 +102,25 @@ class ScanOutScaler
     Made Row(int y);
     // The index of the one colour a target row shows throughout, or -1.
     int UniformIndex(const ScanOutTap& row);
+    // The palette index of column x of upper blended with lower at weight.
+    static std::size_t BlendIndex(const Made& upper, const Made& lower, int weight, std::size_t x)
+    {
+        const int value = upper.across[x] * (256 - weight) + lower.across[x] * weight;
+        return static_cast<std::size_t>((value + (1 << 15)) >> 16);
+    }
     void BlendRows(const Made& upper, const Made& lower, int weight, std::uint32_t* out) const;
     void BlendRowsKept(const ScanOutTap& row, std::uint32_t* out);
     // Where the blend of a row with the one below it is kept.
     std::size_t KeptIndex(const ScanOutTap& row) const;
     // Starts reading the kept blend target row y will copy, if any.
     void PrefetchKept(int y) const;
-    // Keeps blended, a row's blend with the one below it, in kept: as pairs
-    // of column and colour where it differs from the upper row alone, and
-    // answers how many; with many such, as the whole row, answering -1.
-    int KeepBlend(const std::uint32_t* upper, const std::uint32_t* blended,
-                  std::uint32_t* kept) const;
+    // Blends upper and lower into out and keeps the blend at kept: as the
+    // columns where it differs from the upper row alone, answering how many,
+    // or, with more than a patch holds, as the whole row, answering -1.
+    int MakeKeptBlend(const Made& upper, const Made& lower, int weight, std::size_t kept,
+                      std::uint32_t* out);
+    // The most columns a kept blend's patch holds.
+    std::size_t PatchCapacity() const { return m_columns.size() / 4; }
 
     QSize m_target;
     bool m_flipped;
@@ -127,12 +135,14 @@ class ScanOutScaler
     std::size_t m_weights = 0;           // blend weights kept; 0: none kept
     std::vector<std::uint32_t> m_blends; // per slot and weight kept, a row of target width
     std::vector<std::uint64_t> m_blendedWith; // the stamp of the row below each was made with
-    std::vector<int> m_patchLength;           // per blend kept, as KeepBlend answered
-    std::vector<bool> m_slotMade;             // per slot: made for the row it now serves
-    std::vector<bool> m_slotUsed;             // per slot, while a frame begins
-    std::vector<int> m_slotOf;                // per source row of the frame begun
-    std::vector<int> m_slotBefore;            // per source row of the frame before it
-    std::vector<std::uint64_t> m_stamps;      // the stamps of the frame begun, or empty
-    std::uint64_t m_newestStamp = 0;          // the highest of them
-    const std::uint8_t* m_indices = nullptr;  // the frame begun; null when it scales to nothing
+    std::vector<int> m_patchLength;           // per blend kept, as MakeKeptBlend answered
+    // Per blend kept, a patch: column << 8 | palette index of each column it differs in.
+    std::vector<std::uint32_t> m_patches;
+    std::vector<bool> m_slotMade;            // per slot: made for the row it now serves
+    std::vector<bool> m_slotUsed;            // per slot, while a frame begins
+    std::vector<int> m_slotOf;               // per source row of the frame begun
+    std::vector<int> m_slotBefore;           // per source row of the frame before it
+    std::vector<std::uint64_t> m_stamps;     // the stamps of the frame begun, or empty
+    std::uint64_t m_newestStamp = 0;         // the highest of them
+    const std::uint8_t* m_indices = nullptr; // the frame begun; null when it scales to nothing
 };
