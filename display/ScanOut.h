@@ -133,7 +133,7 @@ class ScanOutScaler
     std::array<int, 257>
         m_weightIndex{};                 // per blend weight of m_rows: its place in a slot's blends
     std::size_t m_weights = 0;           // blend weights kept; 0: none kept
-    std::vector<std::uint32_t> m_blends; // per slot and weight kept, a row of target width
+    std::vector<std::uint32_t> m_blends; // per blend kept, its whole row, if not a patch
     std::vector<std::uint64_t> m_blendedWith; // the stamp of the row below each was made with
     std::vector<int> m_patchLength;           // per blend kept, as MakeKeptBlend answered
     // Per blend kept, a patch: column << 8 | palette index of each column it differs in.
