@@ -59,8 +59,9 @@ ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
 // few weights only (three at 1080 lines, one at 2160), the blend of each
 // row with the one below it is kept for each weight too, so that a moving
 // picture is, row for row, a copy of rows made before; a blend that is the
-// row above but for a few columns is kept as those columns alone. A screen row of one
-// colour throughout (a blank row) is filled instead, reading nothing.
+// row above but for a few columns is kept as those columns alone. A screen
+// row of one colour throughout (a blank row) is filled instead, reading
+// nothing.
 // Memory is taken when the scaler is made, never per frame.
 class ScanOutScaler
 {

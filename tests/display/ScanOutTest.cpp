@@ -248,7 +248,7 @@ TEST(ScanOutImage, APictureThatMovedOrChangedComesOutAsIfScaledAfresh)
     std::copy(noise.begin(), noise.end(), surface.Pixels());
     for (int y = 100; y < 140; ++y) // rows of one index, as between lines of text
         std::fill_n(surface.Row(y), Surface::kWidth, static_cast<std::uint8_t>(y));
-    for (int y = 301; y < 340; ++y) { // each the row above but for a column, as text mostly is
+    for (int y = 301; y < 340; ++y) { // rows two columns apart, as lines of text mostly are
         std::copy_n(surface.Row(300), Surface::kWidth, surface.Row(y));
         surface.Row(y)[y] ^= 0x33;
     }
