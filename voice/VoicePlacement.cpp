@@ -16,8 +16,6 @@ constexpr int kEndWithinLastWords = 3;
 constexpr int kMatchScore = 2;
 constexpr int kMissScore = -1;
 constexpr int kGapScore = -1;
-// Back a word or two is the recogniser's doubt, not a repeat.
-constexpr int kDoubtWords = 2;
 // Evidence is counted in halves: a word the script says often ("the", "a")
 // is half a match, since noise is heard as such words by chance.
 constexpr int kWholeMatch = 2;

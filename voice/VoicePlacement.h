@@ -27,6 +27,8 @@ class VoicePlacement
     static constexpr int kWordsBehind = 40;
     static constexpr int kWordsAhead = 120;
     static constexpr double kLostSeconds = 4.0;
+    // Back a word or two is the recogniser's doubt, not a repeat.
+    static constexpr int kDoubtWords = 2;
 
     explicit VoicePlacement(std::vector<std::string> script);
 

@@ -1,0 +1,71 @@
+#include "VoicePace.h"
+
+#include "VoicePlacement.h"
+
+#include <algorithm>
+
+namespace
+{
+// The pace is of the words placed over this many seconds of late.
+constexpr double kPaceSeconds = 6.0;
+// Fewer words, or a shorter stretch, tell no pace.
+constexpr int kPaceWords = 3;
+constexpr double kPaceLeastSeconds = 1.5;
+// A move further than this, or back further than a doubt, is no reading.
+constexpr int kReadingStepWords = 8;
+// A little under the speaker's pace, so the place shown seldom overtakes.
+constexpr double kPaceShare = 0.8;
+constexpr double kCoastSeconds = 3.0;
+// Less than a line ahead, the run holds still for the words placed next.
+constexpr double kCoastLines = 0.75;
+// Speech before any word placed is the script's start being read, once it
+// has gone on this long; the first placing often takes seconds, the
+// decoder still settling.
+constexpr double kStartSpeechSeconds = 0.3;
+} // namespace
+
+VoicePace::VoicePace(std::vector<double> wordMoments) : m_moments(std::move(wordMoments)) {}
+
+void VoicePace::Restart()
+{
+    m_moves.clear();
+    m_placed = -1;
+    m_speechSincePlaced = 0;
+}
+
+double VoicePace::WordsPerSecond() const
+{
+    if (m_moves.size() < 2)
+        return 0;
+    const double seconds = m_moves.back().first - m_moves.front().first;
+    const int words = m_moves.back().second - m_moves.front().second;
+    return seconds >= kPaceLeastSeconds && words >= kPaceWords ? words / seconds : 0;
+}
+
+int VoicePace::Shown(int placed, bool speaking, double seconds)
+{
+    if (speaking)
+        m_speechSincePlaced += std::max(seconds - m_heardAt, 0.0);
+    m_heardAt = seconds;
+    if (placed != m_placed) {
+        if (placed < m_placed - VoicePlacement::kDoubtWords ||
+            placed > m_placed + kReadingStepWords)
+            m_moves.clear();
+        m_moves.emplace_back(seconds, placed);
+        while (m_moves.front().first < seconds - kPaceSeconds)
+            m_moves.pop_front();
+        m_placed = placed;
+        m_speechSincePlaced = 0;
+    }
+    if (!speaking)
+        return placed;
+    if (placed < 0)
+        return m_speechSincePlaced >= kStartSpeechSeconds && !m_moments.empty() ? 0 : placed;
+    const double coasting = std::min(m_speechSincePlaced, kCoastSeconds);
+    const int last = static_cast<int>(m_moments.size()) - 1;
+    int shown = std::min(placed + static_cast<int>(kPaceShare * WordsPerSecond() * coasting), last);
+    const auto at = [this](int word) { return m_moments[static_cast<std::size_t>(word)]; };
+    while (shown > placed && at(shown) - at(placed) >= kCoastLines)
+        --shown;
+    return shown;
+}
