@@ -29,7 +29,7 @@ VoicePace::VoicePace(std::vector<double> wordMoments) : m_moments(std::move(word
 void VoicePace::Restart()
 {
     m_moves.clear();
-    m_placed = -1;
+    m_furthest = -1;
     m_speechSincePlaced = 0;
 }
 
@@ -47,14 +47,15 @@ int VoicePace::Shown(int placed, bool speaking, double seconds)
     if (speaking)
         m_speechSincePlaced += std::max(seconds - m_heardAt, 0.0);
     m_heardAt = seconds;
-    if (placed != m_placed) {
-        if (placed < m_placed - VoicePlacement::kDoubtWords ||
-            placed > m_placed + kReadingStepWords)
+    // A step back by the recogniser's doubt leaves the coast where it was.
+    const bool doubt = placed < m_furthest && placed >= m_furthest - VoicePlacement::kDoubtWords;
+    if (placed != m_furthest && !doubt) {
+        if (placed < m_furthest || placed > m_furthest + kReadingStepWords)
             m_moves.clear();
         m_moves.emplace_back(seconds, placed);
         while (m_moves.front().first < seconds - kPaceSeconds)
             m_moves.pop_front();
-        m_placed = placed;
+        m_furthest = placed;
         m_speechSincePlaced = 0;
     }
     if (!speaking)
@@ -63,9 +64,10 @@ int VoicePace::Shown(int placed, bool speaking, double seconds)
         return m_speechSincePlaced >= kStartSpeechSeconds && !m_moments.empty() ? 0 : placed;
     const double coasting = std::min(m_speechSincePlaced, kCoastSeconds);
     const int last = static_cast<int>(m_moments.size()) - 1;
-    int shown = std::min(placed + static_cast<int>(kPaceShare * WordsPerSecond() * coasting), last);
+    int shown =
+        std::min(m_furthest + static_cast<int>(kPaceShare * WordsPerSecond() * coasting), last);
     const auto at = [this](int word) { return m_moments[static_cast<std::size_t>(word)]; };
-    while (shown > placed && at(shown) - at(placed) >= kCoastLines)
+    while (shown > m_furthest && at(shown) - at(m_furthest) >= kCoastLines)
         --shown;
-    return shown;
+    return std::max(shown, placed);
 }

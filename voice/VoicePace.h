@@ -29,7 +29,7 @@ class VoicePace
 
     std::vector<double> m_moments;
     std::deque<std::pair<double, int>> m_moves; // (seconds, word) of late placements
-    int m_placed = -1;
-    double m_heardAt = 0;           // the audio's time when last asked
-    double m_speechSincePlaced = 0; // seconds of speech since the place last moved
+    int m_furthest = -1;                        // the place placed, unless since doubted
+    double m_heardAt = 0;                       // the audio's time when last asked
+    double m_speechSincePlaced = 0;             // seconds of speech since m_furthest was placed
 };

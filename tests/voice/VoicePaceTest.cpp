@@ -28,6 +28,8 @@ std::vector<Step> ReadAtThreeWordsASecond(std::vector<Step> then)
 
 const PaceCase kPaceCases[] = {
     {"coasts on a little under the speaker's pace", ReadAtThreeWordsASecond({{3, 6, true}}), 8},
+    {"a step back by the recogniser's doubt does not set the coast back",
+     ReadAtThreeWordsASecond({{2.5, 4, true}, {3, 4, true}}), 8},
     {"holds still in silence", ReadAtThreeWordsASecond({{3, 6, false}}), 6},
     {"runs on less than a line", ReadAtThreeWordsASecond({{3, 6, true}, {5, 6, true}}), 11},
     {"counts only the time spoken",
