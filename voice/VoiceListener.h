@@ -12,8 +12,9 @@
 #include <vector>
 
 // The decoder, the placement rules and the speaker's pace together: audio
-// in, the script word being spoken and the follower's state out. The follower's thread runs one;
-// so does the benchmark, faster than the audio's pace.
+// in, the script word being spoken and the follower's state out. The
+// follower's thread runs one; so does the benchmark, faster than the
+// audio's pace.
 class VoiceListener
 {
   public:
