@@ -16,8 +16,9 @@ constexpr int kReadingStepWords = 8;
 // A little under the speaker's pace, so the place shown seldom overtakes.
 constexpr double kPaceShare = 0.8;
 constexpr double kCoastSeconds = 3.0;
-// Less than a line ahead, the run holds still for the words placed next.
-constexpr double kCoastLines = 0.75;
+// Less than a line ahead of a place the recogniser's doubt may take back,
+// the run holds still for the words placed next rather than jump back.
+constexpr double kCoastLines = 0.9;
 // Speech before any word placed is the script's start being read, once it
 // has gone on this long; the first placing often takes seconds, the
 // decoder still settling.
@@ -67,7 +68,8 @@ int VoicePace::Shown(int placed, bool speaking, double seconds)
     int shown =
         std::min(m_furthest + static_cast<int>(kPaceShare * WordsPerSecond() * coasting), last);
     const auto at = [this](int word) { return m_moments[static_cast<std::size_t>(word)]; };
-    while (shown > m_furthest && at(shown) - at(m_furthest) >= kCoastLines)
+    const int doubted = std::max(m_furthest - VoicePlacement::kDoubtWords, 0);
+    while (shown > m_furthest && at(shown) - at(doubted) >= kCoastLines)
         --shown;
     return std::max(shown, placed);
 }

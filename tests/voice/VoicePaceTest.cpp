@@ -16,6 +16,7 @@ struct PaceCase {
     const char* rule;
     std::vector<Step> steps;
     int shown; // after the last step
+    int wordsALine = 8;
 };
 
 // Words placed at three a second, the last at 2 s.
@@ -32,6 +33,8 @@ const PaceCase kPaceCases[] = {
      ReadAtThreeWordsASecond({{2.5, 4, true}, {3, 4, true}}), 8},
     {"holds still in silence", ReadAtThreeWordsASecond({{3, 6, false}}), 6},
     {"runs on less than a line", ReadAtThreeWordsASecond({{3, 6, true}, {5, 6, true}}), 11},
+    {"runs on less than a line past a place its doubt may take back",
+     ReadAtThreeWordsASecond({{3, 6, true}, {5, 6, true}}), 7, 4},
     {"counts only the time spoken",
      ReadAtThreeWordsASecond({{2.1, 6, false}, {7, 6, false}, {7.2, 6, true}}), 6},
     {"coasts a few seconds of speech at most",
@@ -43,12 +46,11 @@ const PaceCase kPaceCases[] = {
 
 TEST(VoicePace, KeepsThePlaceMovingThroughMisheardSpeech)
 {
-    // Ten lines of eight words.
-    std::vector<double> moments;
-    for (int word = 0; word < 80; ++word)
-        moments.push_back(word / 8 + (word % 8 + 0.5) / 8);
     for (const PaceCase& c : kPaceCases) {
         SCOPED_TRACE(c.rule);
+        std::vector<double> moments;
+        for (int word = 0; word < 80; ++word)
+            moments.push_back(word / c.wordsALine + (word % c.wordsALine + 0.5) / c.wordsALine);
         VoicePace pace(moments);
         int shown = -1;
         for (const Step& step : c.steps)
