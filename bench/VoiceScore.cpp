@@ -65,13 +65,10 @@ VoiceScore ScoreReading(const std::vector<ScriptWord>& script, const Reading& re
                         const std::vector<double>& eventTimes, QString& problem)
 {
     VoiceScore score;
-    std::vector<std::string> texts;
-    for (const ScriptWord& word : script)
-        texts.push_back(word.text);
     const std::vector<double> withinLine = WordMomentsInLines(script);
     std::unique_ptr<VoiceListener> listener;
     try {
-        listener = std::make_unique<VoiceListener>(texts);
+        listener = std::make_unique<VoiceListener>(script);
     } catch (const RecogniserError& error) {
         problem = QString::fromStdString(error.what());
         return score;

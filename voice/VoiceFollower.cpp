@@ -28,13 +28,9 @@ void VoiceFollower::Fail(const QString& problem)
 
 void VoiceFollower::Follow(std::stop_token stop, VoiceSettings settings)
 {
-    std::vector<std::string> texts;
-    texts.reserve(m_words.size());
-    for (const ScriptWord& word : m_words)
-        texts.push_back(word.text);
     std::unique_ptr<VoiceListener> listener;
     try {
-        listener = std::make_unique<VoiceListener>(std::move(texts));
+        listener = std::make_unique<VoiceListener>(m_words);
     } catch (const RecogniserError& error) {
         Fail(QString::fromStdString(error.what()));
         return;

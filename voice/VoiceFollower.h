@@ -24,7 +24,7 @@ class VoiceFollower
     VoiceFollower(const VoiceFollower&) = delete;
     VoiceFollower& operator=(const VoiceFollower&) = delete;
 
-    // The script word last spoken; -1 before the first.
+    // The script word being spoken; -1 before the first.
     int PlacedWord() const { return m_placed.load(std::memory_order_acquire); }
     // What it is doing.
     VoiceState State() const { return m_state.load(std::memory_order_acquire); }

@@ -7,11 +7,35 @@ namespace
 // Seconds after the place last moved that the follower still counts as
 // following rather than listening.
 constexpr double kFollowingSeconds = 3.0;
+
+std::vector<std::string> TextsOf(const std::vector<ScriptWord>& words)
+{
+    std::vector<std::string> texts;
+    texts.reserve(words.size());
+    for (const ScriptWord& word : words)
+        texts.push_back(word.text);
+    return texts;
+}
+
+std::vector<double> MomentsOf(const std::vector<ScriptWord>& words)
+{
+    std::vector<double> moments = WordMomentsInLines(words);
+    for (std::size_t k = 0; k < words.size(); ++k)
+        moments[k] += words[k].line;
+    return moments;
+}
 } // namespace
 
-VoiceListener::VoiceListener(std::vector<std::string> words)
-    : m_recogniser(words), m_placement(std::move(words))
+VoiceListener::VoiceListener(const std::vector<ScriptWord>& words)
+    : m_recogniser(TextsOf(words)), m_placement(TextsOf(words)), m_pace(MomentsOf(words))
 {
+}
+
+void VoiceListener::PlaceBefore(int word)
+{
+    m_placement.PlaceBefore(word);
+    m_pace.Restart();
+    m_shown = m_placement.Placed();
 }
 
 double VoiceListener::Seconds() const
@@ -25,6 +49,8 @@ void VoiceListener::Hear(std::span<const std::int16_t> piece)
     const Hypothesis heard = m_recogniser.Feed(piece);
     if (!heard.words.empty() && m_placement.Hear({heard.utterance, heard.words, Seconds()}))
         m_movedAt = Seconds();
+    const bool speaking = !heard.words.empty() && !heard.ended;
+    m_shown = m_pace.Shown(m_placement.Placed(), speaking, Seconds());
 }
 
 VoiceState VoiceListener::State() const

@@ -16,8 +16,6 @@ constexpr int kEndWithinLastWords = 3;
 constexpr int kMatchScore = 2;
 constexpr int kMissScore = -1;
 constexpr int kGapScore = -1;
-// Back a word or two is the recogniser's doubt, not a repeat.
-constexpr int kDoubtWords = 2;
 // Evidence is counted in halves: a word the script says often ("the", "a")
 // is half a match, since noise is heard as such words by chance.
 constexpr int kWholeMatch = 2;
@@ -27,6 +25,9 @@ constexpr int kCommonWordCount = 5;
 // of them common, the last word heard left out, since it is the decoder's
 // guess at a word still being spoken and the most often revised.
 constexpr int kNewEvidenceBack = 2 * kWholeMatch + kCommonWordMatch;
+// Words misheard since the place last moved let it catch up this far on
+// one new match, since the speaker said them; more could be noise.
+constexpr int kCatchUpWords = 6;
 // Evidence it takes to place the voice anywhere in the script.
 constexpr int kEvidenceWhenLost = 4 * kWholeMatch;
 
@@ -52,6 +53,8 @@ void VoicePlacement::PlaceBefore(int word)
     m_context.clear();
     m_heard.clear();
     m_placedAfter.assign(1, m_placed);
+    m_unplacedEarlier = 0;
+    m_heardWhenPlaced = 0;
     m_unplacedSpeech = 0;
     m_lost = false;
 }
@@ -67,6 +70,8 @@ bool VoicePlacement::Hear(const HeardWords& heard)
         if (m_context.size() > kAlignedWords)
             m_context.erase(m_context.begin(), m_context.end() - kAlignedWords);
         m_utterance = heard.utterance;
+        m_unplacedEarlier += m_heard.size() - std::min(m_heardWhenPlaced, m_heard.size());
+        m_heardWhenPlaced = 0;
         m_heard.clear();
         m_placedAfter.assign(1, m_placed);
     }
@@ -87,20 +92,27 @@ bool VoicePlacement::Hear(const HeardWords& heard)
     const int held = m_placed;
     if (agreedWords + 1 < m_placedAfter.size())
         m_placed = m_placedAfter[agreedWords];
-    if (!Place(newWords, held))
+    // The words heard since the place last held, revised ones anew.
+    const std::size_t unplaced =
+        m_unplacedEarlier + m_heard.size() - std::min(m_heardWhenPlaced, agreedWords);
+    if (Place(newWords, static_cast<int>(unplaced), held)) {
+        m_unplacedEarlier = 0;
+        m_heardWhenPlaced = m_heard.size();
+    } else {
         m_placed = held;
+    }
     m_placedAfter.resize(agreedWords + 1);
     m_placedAfter.resize(m_heard.size() + 1, m_placed);
     return m_placed != held;
 }
 
-bool VoicePlacement::Place(int newWords, int held)
+bool VoicePlacement::Place(int newWords, int unplacedWords, int held)
 {
     const int scriptSize = static_cast<int>(m_script.size());
     const int from = m_lost ? 0 : std::max(m_placed - kWordsBehind, 0);
     const int to = m_lost ? scriptSize : std::min(m_placed + kWordsAhead + 1, scriptSize);
     const Alignment found = Align(from, to, newWords);
-    if (found.scriptEnd >= 0 && Accept(found, newWords, held)) {
+    if (found.scriptEnd >= 0 && Accept(found, newWords, unplacedWords, held)) {
         m_placed = found.scriptEnd;
         m_unplacedSpeech = 0;
         m_lost = false;
@@ -111,7 +123,7 @@ bool VoicePlacement::Place(int newWords, int held)
     return false;
 }
 
-bool VoicePlacement::Accept(const Alignment& found, int newWords, int held) const
+bool VoicePlacement::Accept(const Alignment& found, int newWords, int unplacedWords, int held) const
 {
     const int d = found.scriptEnd - m_placed;
     if (m_lost)
@@ -123,9 +135,13 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords, int held) cons
         return false;
     if (d == 0)
         return found.newMatches > 0;
-    if (d > 0)
-        return d <= newWords + 2 ? found.newMatches > 0 : found.evidence >= EvidenceAhead(d);
-    return back;
+    if (d < 0)
+        return back;
+    if (d <= newWords + 2)
+        return found.newMatches > 0;
+    if (d <= std::min(unplacedWords, kCatchUpWords) + 2)
+        return found.newMatches > 0 && found.evidenceAhead >= kWholeMatch;
+    return found.evidenceAhead >= EvidenceAhead(d);
 }
 
 VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) const
@@ -179,6 +195,10 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
             if (same(i, j)) {
                 const int weight = m_weights[static_cast<std::size_t>(from + j - 1)];
                 found.evidence += weight;
+                // Words matched at the place held tell nothing of a guess
+                // far beyond it.
+                if (from + j - 1 > m_placed)
+                    found.evidenceAhead += weight;
                 found.newMatches += i - 1 >= firstNew;
                 if (i - 1 >= firstNew && i < rows)
                     found.settledNewEvidence += weight;

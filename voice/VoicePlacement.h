@@ -7,9 +7,10 @@
 // stretch heard is placed by a local alignment against the script around the
 // place held (from kWordsBehind behind to kWordsAhead ahead), and the place
 // moves only as far as the evidence carries it: forward at once by the new
-// words heard plus two, further only on matches that grow with the distance,
-// back only on several new words, not all common, that match before the
-// last one heard. Words the script says often weigh less as evidence. A
+// words heard plus two, or by the words misheard since it last moved plus
+// two, further only on matches past the place held that grow with the
+// distance, back only on several new words, not all common, that match
+// before the last one heard. Words the script says often weigh less as evidence. A
 // hypothesis that shrank moves nothing. After kLostSeconds of speech that
 // could not be placed the place is lost and the whole script is searched.
 
@@ -26,6 +27,8 @@ class VoicePlacement
     static constexpr int kWordsBehind = 40;
     static constexpr int kWordsAhead = 120;
     static constexpr double kLostSeconds = 4.0;
+    // Back a word or two is the recogniser's doubt, not a repeat.
+    static constexpr int kDoubtWords = 2;
 
     explicit VoicePlacement(std::vector<std::string> script);
 
@@ -45,20 +48,24 @@ class VoicePlacement
     struct Alignment {
         int scriptEnd = -1;         // the last script word matched
         int evidence = 0;           // heard words equal to their script word, weighed
+        int evidenceAhead = 0;      // of it, matches past the place held
         int newMatches = 0;         // among them, words heard for the first time
         int settledNewEvidence = 0; // their evidence, all but the last word heard
     };
     // Places the heard words; true when they were placed, moving or not.
+    // unplacedWords: heard since the place last held, the new ones too;
     // held: the place before a revised word took it back.
-    bool Place(int newWords, int held);
+    bool Place(int newWords, int unplacedWords, int held);
     Alignment Align(int from, int to, int newWords) const;
-    bool Accept(const Alignment& found, int newWords, int held) const;
+    bool Accept(const Alignment& found, int newWords, int unplacedWords, int held) const;
 
     std::vector<std::string> m_script;
     std::vector<int> m_weights;         // the evidence a match of each script word gives
     std::vector<std::string> m_context; // the last words of earlier utterances
     std::vector<std::string> m_heard;   // the present utterance's last hypothesis
     std::vector<int> m_placedAfter;     // the place once the utterance had k words
+    std::size_t m_unplacedEarlier = 0;  // earlier utterances' words since the place held
+    std::size_t m_heardWhenPlaced = 0;  // the present utterance's words when it last held
     int m_utterance = -1;
     int m_placed = -1;
     double m_heardAt = 0;        // the audio's time at the last hypothesis
