@@ -29,17 +29,27 @@ int FirstWordFrom(const std::vector<int>& lines, int line)
 }
 } // namespace
 
+std::vector<RunVoice::WordPlace> RunVoice::PlacesOf(const std::vector<ScriptWord>& words)
+{
+    const std::vector<double> moments = WordMomentsInLines(words);
+    std::vector<WordPlace> places;
+    places.reserve(words.size());
+    for (std::size_t k = 0; k < words.size(); ++k)
+        places.push_back({words[k].line, moments[k]});
+    return places;
+}
+
 int VoiceReadingRow()
 {
     return g_runParams.readingCue.shown ? ReadingRow() : Surface::kHeight / 3;
 }
 
-RunVoice::RunVoice() : m_follower(RunScriptWords(), g_runParams.voice)
+RunVoice::RunVoice() : RunVoice(RunScriptWords()) {}
+
+// The script is split into words once: a long one takes a while.
+RunVoice::RunVoice(std::vector<ScriptWord> words)
+    : m_places(PlacesOf(words)), m_follower(std::move(words), g_runParams.voice)
 {
-    const std::vector<ScriptWord> words = RunScriptWords();
-    const std::vector<double> moments = WordMomentsInLines(words);
-    for (std::size_t k = 0; k < words.size(); ++k)
-        m_places.push_back({words[k].line, moments[k]});
     m_seenJumps = g_runState.jumps;
     m_leftPaused = g_runState.paused;
     g_runState.voice = VoiceState::Listening;

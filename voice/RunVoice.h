@@ -33,6 +33,8 @@ class RunVoice
         int line = 0;
         double withinLine = 0;
     };
+    explicit RunVoice(std::vector<ScriptWord> words);
+    static std::vector<WordPlace> PlacesOf(const std::vector<ScriptWord>& words);
     bool NoticeOthers();
     void Steer(const WordPlace& word);
     void Hold();
