@@ -22,6 +22,7 @@ FurtherOutputWindow::FurtherOutputWindow(QScreen* screen, const ScanOutLook& loo
     setGeometry(screen->geometry());
     winId();
     windowHandle()->setScreen(screen);
+    windowHandle()->installEventFilter(this);
     // Not showFullScreen(), which would ask to activate the window as well.
     setWindowState(Qt::WindowFullScreen);
     show();
@@ -46,38 +47,71 @@ QRect FurtherOutputWindow::Picture() const
 bool FurtherOutputWindow::BeginPicture()
 {
     m_paint.reset();
+    m_target.reset();
     const QRect picture = Picture();
-    if (m_bufferReady && m_scaler && !picture.isEmpty()) {
-        m_paint.emplace(*this, picture);
-        if (m_paint->Pixels()) {
-            if (m_held.size() != static_cast<std::size_t>(picture.height()))
-                ForgetHeld();
+    if (m_scaler && !picture.isEmpty()) {
+        if (BeginShared(picture))
             return true;
+        if (m_bufferReady) {
+            m_paint.emplace(*this, picture);
+            if (QImage* pixels = m_paint->Pixels()) {
+                if (m_held.size() != static_cast<std::size_t>(picture.height()))
+                    ForgetHeld();
+                const QPoint at = picture.topLeft() + m_paint->Origin();
+                m_target = Target{pixels->bits() + pixels->bytesPerLine() * at.y() + 4 * at.x(),
+                                  pixels->bytesPerLine(), &m_held};
+                return true;
+            }
+            m_paint.reset();
         }
-        m_paint.reset();
     }
     m_bufferReady = false;
     update();
     return false;
 }
 
+bool FurtherOutputWindow::BeginShared(const QRect& picture)
+{
+    if (m_shared && m_shared->Part() != picture)
+        m_shared.reset();
+    if (!m_shared && !m_sharingRefused) {
+        m_shared = XShmPicture::Make(*this, picture);
+        m_sharingRefused = !m_shared;
+        ForgetHeld();
+    }
+    if (!m_shared)
+        return false;
+    QImage& image = m_shared->Next();
+    m_target = Target{image.bits(), image.bytesPerLine(), &m_sharedHeld.at(m_shared->NextIndex())};
+    return true;
+}
+
 bool FurtherOutputWindow::ScaleBand(int first, int count)
 {
-    if (!m_paint)
+    if (!m_target)
         return false;
-    QImage& pixels = *m_paint->Pixels();
-    const QPoint at = Picture().topLeft() + m_paint->Origin();
-    m_scaler->Scale(first, count, pixels.bits() + pixels.bytesPerLine() * at.y() + 4 * at.x(),
-                    pixels.bytesPerLine(), &m_held);
+    m_scaler->Scale(first, count, m_target->pixels, m_target->bytesPerLine, m_target->held);
     return true;
 }
 
 void FurtherOutputWindow::ShowPicture()
 {
-    if (!m_paint)
+    if (!m_target)
         return;
+    m_target.reset();
     const QRect picture = Picture();
-    if (m_look.overlay && !m_look.overlay->Blank()) {
+    const bool overlaid = m_look.overlay && !m_look.overlay->Blank();
+    if (m_shared) {
+        if (overlaid) {
+            QPainter painter(&m_shared->Next());
+            painter.translate(-picture.topLeft());
+            DrawOverlay(painter);
+            ForgetHeld();
+        }
+        m_shared->PutNext();
+        return;
+    }
+    if (overlaid) {
         QPainter painter(m_paint->Device());
         const qreal ratio = m_paint->Device()->devicePixelRatioF();
         painter.scale(1 / ratio, 1 / ratio);
@@ -92,7 +126,31 @@ void FurtherOutputWindow::ShowPicture()
 
 void FurtherOutputWindow::ForgetHeld()
 {
-    m_held.assign(static_cast<std::size_t>(std::max(Picture().height(), 0)), -1);
+    const auto rows = static_cast<std::size_t>(std::max(Picture().height(), 0));
+    m_held.assign(rows, -1);
+    for (std::vector<int>& held : m_sharedHeld)
+        held.assign(rows, -1);
+}
+
+void FurtherOutputWindow::PutSharedAgainSoon()
+{
+    // Once the event at hand is handled: Qt shows its buffer before that.
+    if (m_shared)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_shared)
+                    m_shared->PutAgain();
+            },
+            Qt::QueuedConnection);
+}
+
+bool FurtherOutputWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // An expose may show the buffer as it is, without a paint.
+    if (watched == windowHandle() && event->type() == QEvent::Expose)
+        PutSharedAgainSoon();
+    return QWidget::eventFilter(watched, event);
 }
 
 void FurtherOutputWindow::DrawOverlay(QPainter& painter) const
@@ -122,7 +180,9 @@ void FurtherOutputWindow::paintEvent(QPaintEvent*)
     QImage* buffer = painted.value_or(nullptr);
     if (painted)
         m_bufferReady = buffer != nullptr;
-    if (framed && buffer) {
+    if (m_shared) {
+        PutSharedAgainSoon();
+    } else if (framed && buffer) {
         const QPoint at = picture.topLeft() + WindowBufferPaint::OriginOf(*this);
         m_scaler->Scale(0, picture.height(),
                         buffer->bits() + buffer->bytesPerLine() * at.y() + 4 * at.x(),
@@ -145,6 +205,8 @@ void FurtherOutputWindow::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     // Qt makes the buffer anew at the new size.
     m_paint.reset();
+    m_target.reset();
+    m_shared.reset();
     m_bufferReady = false;
     ForgetHeld();
 }

@@ -38,10 +38,11 @@ std::vector<FurtherScreen> ChooseFurtherScreens(const OutputChoices& choices,
 // and the second of them copies rows the first has made. The scaler keeps
 // the rows that only moved, so a further output costs about one copy of
 // its picture per frame, made a band at a time between the loop's steps,
-// straight into the window's buffer. Each picture is begun once (a wait
-// for the window system to have read the buffer), all are begun before
-// any is shown, and all are shown at once: begun after one was shown, a
-// picture would wait for the window system to copy that one first.
+// straight into the image the window is shown from. Each picture is begun
+// once (through the window's buffer, a wait for the window system to have
+// read it), all are begun before any is shown, and all are shown at once:
+// begun after one was shown, a picture would wait for the window system
+// to copy that one first.
 class FurtherOutputs
 {
   public:

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ccache
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libxcb1-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libxcb1-dev libxcb-shm0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # The prompter's faces and the stand-ins for faces a stock system lacks.
   fonts-dejavu-core fonts-liberation fonts-roboto-unhinted
