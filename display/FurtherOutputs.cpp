@@ -14,8 +14,9 @@ namespace
 // Pixels scaled or copied for a further screen in one loop pass: as many
 // as the main output's raster presenter does, the most a step is held up.
 constexpr int kFurtherBandPixels = 24 * 1440;
-// A band waits for the next step at most this long after its frame was
-// taken, so that a run stepping at every pass still shows its frames.
+// A band waits for the next step, or for the main output's bands, at most
+// this long after its frame was taken, so that a run stepping at every
+// pass, whose main output is never done, still shows its frames.
 constexpr std::chrono::milliseconds kFurtherMostWait{8};
 } // namespace
 
@@ -139,10 +140,10 @@ std::chrono::nanoseconds FurtherOutputs::OnLoopPass(std::chrono::nanoseconds nex
     // would copy the main picture before it answers. A piece that would
     // still run when the next step is due waits for the step.
     const Piece piece = NextPiece();
-    if (mainBusy && piece != Piece::Begin)
+    const bool overdue = std::chrono::nanoseconds(m_drawing.nsecsElapsed()) >= kFurtherMostWait;
+    if (mainBusy && piece != Piece::Begin && !overdue)
         return std::chrono::nanoseconds::zero();
-    if (nextStepIn > std::chrono::nanoseconds::zero() && !Fits(piece, nextStepIn) &&
-        std::chrono::nanoseconds(m_drawing.nsecsElapsed()) < kFurtherMostWait)
+    if (nextStepIn > std::chrono::nanoseconds::zero() && !Fits(piece, nextStepIn) && !overdue)
         return nextStepIn;
     QElapsedTimer timer;
     timer.start();

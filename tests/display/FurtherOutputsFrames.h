@@ -4,6 +4,7 @@
 #include "Surface.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QRgb>
 
@@ -30,12 +31,14 @@ inline void DrawSlope(Surface& surface, int shift)
     surface.MarkRowsWritten(0, Surface::kHeight);
 }
 
-// Passes the loop would make until the outputs have shown another frame.
-inline void ShowNextFrame(FurtherOutputs& outputs)
+// Passes the loop would make until the outputs have shown another frame,
+// the main output's own bands waiting at every pass when mainBusy.
+inline void ShowNextFrame(FurtherOutputs& outputs, bool mainBusy = false)
 {
     const std::uint64_t shown = outputs.FramesShown();
-    for (int pass = 0; pass < 100000 && outputs.FramesShown() == shown; ++pass) {
+    for (QDeadlineTimer deadline(10000);
+         !deadline.hasExpired() && outputs.FramesShown() == shown;) {
         QCoreApplication::processEvents();
-        outputs.OnLoopPass(std::chrono::nanoseconds::max(), false);
+        outputs.OnLoopPass(std::chrono::nanoseconds::max(), mainBusy);
     }
 }

@@ -61,3 +61,21 @@ TEST(FurtherOutputs, EachScreenShowsTheFrameAtItsSizeInItsDirectionScaledOncePer
         EXPECT_EQ(window->cursor().shape(), Qt::BlankCursor);
     }
 }
+
+// A run stepping at every pass keeps its main output busy throughout; the
+// further screens still get their frames.
+TEST(FurtherOutputs, ShowFramesWhileTheMainOutputIsNeverDone)
+{
+    Surface surface;
+    FrameMailbox mailbox;
+    DrawSlope(surface, 0);
+    mailbox.Post(surface);
+    FurtherOutputs outputs({{ScreenNamed("Same"), false}}, mailbox, {GreyRamp()});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(outputs.Windows().first()));
+    for (int frame = 1; frame <= 2; ++frame) {
+        DrawSlope(surface, frame);
+        mailbox.Post(surface);
+        ShowNextFrame(outputs, true);
+        EXPECT_EQ(outputs.FramesShown(), static_cast<std::uint64_t>(frame));
+    }
+}
