@@ -30,6 +30,11 @@ constexpr int kNewEvidenceBack = 2 * kWholeMatch + kCommonWordMatch;
 constexpr int kCatchUpWords = 6;
 // Evidence it takes to place the voice anywhere in the script.
 constexpr int kEvidenceWhenLost = 4 * kWholeMatch;
+// Lost, the speaker is still ahead of the place, no further than a brisk
+// reader gets in the time since it held: there the few words a noisy
+// stretch gets right find it, on the evidence it takes to go back.
+constexpr double kBriskWordsPerSecond = 3.0;
+constexpr int kEvidenceWithinReach = kNewEvidenceBack;
 
 // Evidence it takes to move d words ahead beyond the free advance.
 int EvidenceAhead(int d)
@@ -56,6 +61,7 @@ void VoicePlacement::PlaceBefore(int word)
     m_unplacedEarlier = 0;
     m_heardWhenPlaced = 0;
     m_unplacedSpeech = 0;
+    m_heldAt = m_heardAt;
     m_lost = false;
 }
 
@@ -109,11 +115,12 @@ bool VoicePlacement::Hear(const HeardWords& heard)
 bool VoicePlacement::Place(int newWords, int unplacedWords, int held)
 {
     const int scriptSize = static_cast<int>(m_script.size());
-    const int from = m_lost ? 0 : std::max(m_placed - kWordsBehind, 0);
-    const int to = m_lost ? scriptSize : std::min(m_placed + kWordsAhead + 1, scriptSize);
-    const Alignment found = Align(from, to, newWords);
-    if (found.scriptEnd >= 0 && Accept(found, newWords, unplacedWords, held)) {
+    const int from = std::max(m_placed - kWordsBehind, 0);
+    const int to = std::min(m_placed + kWordsAhead + 1, scriptSize);
+    const Alignment found = m_lost ? FindWhenLost(newWords) : Align(from, to, newWords);
+    if (found.scriptEnd >= 0 && (m_lost || Accept(found, newWords, unplacedWords, held))) {
         m_placed = found.scriptEnd;
+        m_heldAt = m_heardAt;
         m_unplacedSpeech = 0;
         m_lost = false;
         return true;
@@ -126,8 +133,6 @@ bool VoicePlacement::Place(int newWords, int unplacedWords, int held)
 bool VoicePlacement::Accept(const Alignment& found, int newWords, int unplacedWords, int held) const
 {
     const int d = found.scriptEnd - m_placed;
-    if (m_lost)
-        return found.evidence >= kEvidenceWhenLost;
     // A revised word that took the place back does not carry it further
     // back than new words could.
     const bool back = found.scriptEnd < held - kDoubtWords;
@@ -142,6 +147,18 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords, int unplacedWo
     if (d <= std::min(unplacedWords, kCatchUpWords) + 2)
         return found.newMatches > 0 && found.evidenceAhead >= kWholeMatch;
     return found.evidenceAhead >= EvidenceAhead(d);
+}
+
+VoicePlacement::Alignment VoicePlacement::FindWhenLost(int newWords) const
+{
+    const int scriptSize = static_cast<int>(m_script.size());
+    const Alignment anywhere = Align(0, scriptSize, newWords);
+    if (anywhere.evidence >= kEvidenceWhenLost)
+        return anywhere;
+    const int reach = static_cast<int>(kBriskWordsPerSecond * (m_heardAt - m_heldAt));
+    const Alignment ahead =
+        Align(m_placed + 1, std::min(m_placed + 1 + reach, scriptSize), newWords);
+    return ahead.evidence >= kEvidenceWithinReach ? ahead : Alignment{};
 }
 
 VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) const

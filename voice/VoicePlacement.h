@@ -12,7 +12,8 @@
 // distance, back only on several new words, not all common, that match
 // before the last one heard. Words the script says often weigh less as evidence. A
 // hypothesis that shrank moves nothing. After kLostSeconds of speech that
-// could not be placed the place is lost and the whole script is searched.
+// could not be placed the place is lost and the whole script is searched,
+// on less evidence ahead of the place as far as a brisk reader gets since.
 
 // The recogniser's present hypothesis.
 struct HeardWords {
@@ -58,6 +59,8 @@ class VoicePlacement
     bool Place(int newWords, int unplacedWords, int held);
     Alignment Align(int from, int to, int newWords) const;
     bool Accept(const Alignment& found, int newWords, int unplacedWords, int held) const;
+    // The place once lost, found on evidence; none when too little.
+    Alignment FindWhenLost(int newWords) const;
 
     std::vector<std::string> m_script;
     std::vector<int> m_weights;         // the evidence a match of each script word gives
@@ -69,6 +72,7 @@ class VoicePlacement
     int m_utterance = -1;
     int m_placed = -1;
     double m_heardAt = 0;        // the audio's time at the last hypothesis
+    double m_heldAt = 0;         // the audio's time when the place last held
     double m_unplacedSpeech = 0; // seconds of speech since the place last held
     bool m_lost = false;
 };
