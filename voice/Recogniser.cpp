@@ -92,7 +92,11 @@ std::vector<std::string> Recogniser::Words() const
 Hypothesis Recogniser::Feed(std::span<const std::int16_t> samples)
 {
     ps_decoder_t* decoder = m_decoder.get();
-    ps_process_raw(decoder, samples.data(), samples.size(), FALSE, FALSE);
+    // In steady noise the decoder hears speech in none of it; its own
+    // noise removal does not lower the noise enough.
+    m_cleaned.resize(samples.size());
+    m_suppressor.Suppress(samples, m_cleaned);
+    ps_process_raw(decoder, m_cleaned.data(), m_cleaned.size(), FALSE, FALSE);
     const bool inSpeech = ps_get_in_speech(decoder) != 0;
     m_speechSamples = inSpeech ? m_speechSamples + static_cast<int>(samples.size()) : 0;
     Hypothesis heard{m_utterance, {}, false};

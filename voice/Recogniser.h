@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NoiseSuppressor.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -59,4 +61,6 @@ class Recogniser
     int m_utterance = 0;
     bool m_inSpeech = false;
     int m_speechSamples = 0; // heard in the present utterance's speech
+    NoiseSuppressor m_suppressor;
+    std::vector<std::int16_t> m_cleaned; // grows to the largest piece
 };
