@@ -41,6 +41,15 @@ int EvidenceAhead(int d)
 {
     return std::min(3 + d / 20, 7) * kWholeMatch;
 }
+
+// A reader going back repeats a sentence or so; further back, a few noisy
+// words that sound like an earlier line are likelier, so it takes as much
+// as going ahead.
+constexpr int kSentenceWords = 20;
+int EvidenceBack(int d)
+{
+    return d <= kSentenceWords ? kNewEvidenceBack : EvidenceAhead(d);
+}
 } // namespace
 
 VoicePlacement::VoicePlacement(std::vector<std::string> script) : m_script(std::move(script))
@@ -136,7 +145,7 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords, int unplacedWo
     // A revised word that took the place back does not carry it further
     // back than new words could.
     const bool back = found.scriptEnd < held - kDoubtWords;
-    if (back && found.settledNewEvidence < kNewEvidenceBack)
+    if (back && found.settledNewEvidence < EvidenceBack(held - found.scriptEnd))
         return false;
     if (d == 0)
         return found.newMatches > 0;

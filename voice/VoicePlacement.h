@@ -10,10 +10,11 @@
 // words heard plus two, or by the words misheard since it last moved plus
 // two, further only on matches past the place held that grow with the
 // distance, back only on several new words, not all common, that match
-// before the last one heard. Words the script says often weigh less as evidence. A
-// hypothesis that shrank moves nothing. After kLostSeconds of speech that
-// could not be placed the place is lost and the whole script is searched,
-// on less evidence ahead of the place as far as a brisk reader gets since.
+// before the last one heard, as many as ahead beyond a sentence. Words the
+// script says often weigh less as evidence. A hypothesis that shrank moves
+// nothing. After kLostSeconds of speech that could not be placed the place
+// is lost and the whole script is searched, on less evidence ahead of the
+// place as far as a brisk reader gets since.
 
 // The recogniser's present hypothesis.
 struct HeardWords {

@@ -130,6 +130,15 @@ const PlacementCase kPlacementCases[] = {
      {{0, "good evening and welcome to the harbour report the fishing fleet returned early", 4.0},
       {1, "good evening and", 5.5}},
      "good evening and welcome to the harbour report the fishing fleet returned early"},
+    {"three new words do not take the place back beyond a sentence",
+     {{0, "@ in sport the rowing club", 0},
+      {0,
+       "in sport the rowing club celebrated a double victory on the river their youngest crew "
+       "beat rivals from three counties in a tight finish the coach praised a season of early "
+       "starts and patient training",
+       8.0},
+      {1, "the rowing club celebrated", 9.5}},
+     "the coach praised a season of early starts and patient training"},
     {"three new words, two of them common, do not take the place back",
      {{0, "@ work begins in the spring", 0}, {1, "in the town council", 3.0}},
      "was approved by a narrow vote"},
