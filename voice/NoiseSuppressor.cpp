@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <utility>
 
 namespace
 {
@@ -52,7 +53,9 @@ void NoiseSuppressor::Suppress(std::span<const std::int16_t> in, std::span<std::
 {
     for (std::size_t i = 0; i < in.size(); ++i) {
         const float cleaned = std::round(m_ready[m_filled]);
-        out[i] = static_cast<std::int16_t>(std::clamp(cleaned, -kSampleLimit - 1, kSampleLimit));
+        out[i] = std::exchange(m_held[m_heldNext], static_cast<std::int16_t>(std::clamp(
+                                                       cleaned, -kSampleLimit - 1, kSampleLimit)));
+        m_heldNext = (m_heldNext + 1) % m_held.size();
         m_input[kHop + m_filled] = in[i];
         if (++m_filled == kHop) {
             CleanFrame();

@@ -19,7 +19,8 @@ class NoiseSuppressor
   public:
     static constexpr int kFrame = 512;
     static constexpr int kHop = kFrame / 2;
-    static constexpr int kDelaySamples = kFrame;
+    // Whole 10 ms frames of the decoder's (Recogniser.cpp).
+    static constexpr int kDelaySamples = 640;
 
     NoiseSuppressor();
 
@@ -54,6 +55,9 @@ class NoiseSuppressor
     std::array<float, kHop> m_overlap{}; // the next hop's share of this frame
     std::array<float, kHop> m_ready{};   // cleaned, given out one by one
     int m_filled = 0;                    // of the hop being read in
+    // Cleaned samples held back on the way out, up to kDelaySamples in all.
+    std::array<std::int16_t, kDelaySamples - kFrame> m_held{};
+    std::size_t m_heldNext = 0;
     Spectrum m_spectrum{};
 
     Powers m_smoothed{};

@@ -19,6 +19,9 @@ constexpr char kSilenceEndingUtterance[] = "25";
 // is ended all the same: its hypothesis costs more to read with each piece,
 // and a new one may begin anywhere in the script.
 constexpr int kLongestUtteranceSamples = 8 * kVoiceSampleRate;
+// The decoder takes a frame every 10 ms: a delay of whole frames leaves a
+// recording that is passed through untouched framed as it came.
+static_assert(NoiseSuppressor::kDelaySamples % (kVoiceSampleRate / 100) == 0);
 
 void WriteFile(const QString& path, const std::string& text)
 {
