@@ -16,9 +16,10 @@ constexpr float kLeastToMean = 1.5f;
 // Speech weighed by its last frame too, which keeps lone noisy bins from
 // chirping ("musical noise").
 constexpr float kPriorWeight = 0.98f;
-// No bin is lowered by more than this: a lower floor leaves too little of
-// the quieter phones for the decoder, a higher one too much noise.
-constexpr float kLeastGain = 0.1f;
+// No bin is lowered by more than this (28 dB): a lower floor leaves too
+// little of the quieter phones for the decoder; a higher one leaves loud
+// noise in which it hears words that were never said.
+constexpr float kLeastGain = 0.04f;
 // Speech whose loudest frames stand this far above the noise passes
 // untouched; this near, it is fully cleaned, and in between in proportion.
 constexpr float kUntouchedDb = 25;
