@@ -3,14 +3,14 @@
 #include "ScriptWords.h"
 #include "WavFile.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <espeak-ng/speak_lib.h>
-
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <sstream>
 
@@ -25,22 +25,6 @@ struct SpokenLine {
     std::vector<std::pair<double, double>> words;
     QString problem;
 };
-
-std::vector<std::int16_t> Resample(const std::vector<std::int16_t>& in, int rate)
-{
-    if (rate == kVoiceSampleRate)
-        return in;
-    std::vector<std::int16_t> out(in.size() * kVoiceSampleRate / static_cast<std::size_t>(rate));
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const double at = static_cast<double>(i) * rate / kVoiceSampleRate;
-        const auto k = static_cast<std::size_t>(at);
-        const double f = at - static_cast<double>(k);
-        const double a = in[std::min(k, in.size() - 1)];
-        const double b = in[std::min(k + 1, in.size() - 1)];
-        out[i] = static_cast<std::int16_t>(a + (b - a) * f);
-    }
-    return out;
-}
 
 // Word times from the span of speech, shared by letters: for voices that
 // tell when their phones end but not their words.
@@ -60,61 +44,78 @@ std::vector<std::pair<double, double>> SpreadByLetters(const std::vector<std::st
     return times;
 }
 
-// espeak-ng in this process: its word events give each word's start.
-class EspeakVoice
+// One problem for the whole reading.
+std::vector<SpokenLine> Failed(const QString& problem)
 {
-  public:
-    EspeakVoice(const Reader& reader)
-    {
-        m_rate =
-            espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 200, nullptr, espeakINITIALIZE_DONT_EXIT);
-        espeak_SetSynthCallback(&EspeakVoice::Collect);
-        espeak_SetVoiceByName(reader.voice.c_str());
-        espeak_SetParameter(espeakRATE, reader.wordsPerMinute, 0);
-    }
-    // Never terminated: see EspeakPhones.h.
+    return {{{}, {}, problem}};
+}
 
-    SpokenLine Speak(const std::string& text, std::size_t wordCount)
-    {
-        Collected collected;
-        espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
-                     &collected);
-        SpokenLine line;
-        if (m_rate <= 0) {
-            line.problem = QStringLiteral("espeak-ng did not start");
-            return line;
-        }
-        line.samples = Resample(collected.samples, m_rate);
-        const double length = static_cast<double>(collected.samples.size()) / m_rate;
-        if (collected.starts.size() != wordCount) {
-            line.words = SpreadByLetters(std::vector<std::string>(wordCount, "word"), 0, length);
-            return line;
-        }
-        for (std::size_t k = 0; k < wordCount; ++k) {
-            const double end = k + 1 < wordCount ? collected.starts[k + 1] : length - 0.1;
-            line.words.emplace_back(collected.starts[k], std::max(end, collected.starts[k]));
-        }
-        return line;
-    }
+bool WriteText(const QString& path, const std::string& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(text.data(), static_cast<qint64>(text.size())) ==
+               static_cast<qint64>(text.size());
+}
 
-  private:
-    struct Collected {
-        std::vector<std::int16_t> samples;
-        std::vector<double> starts;
-    };
-    static int Collect(short* wav, int count, espeak_EVENT* events)
-    {
-        // Every event of the list, its end too, carries the caller's data.
-        auto* collected = static_cast<Collected*>(events->user_data);
-        if (wav && count > 0)
-            collected->samples.insert(collected->samples.end(), wav, wav + count);
-        for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e)
-            if (e->type == espeakEVENT_WORD)
-                collected->starts.push_back(e->audio_position / 1000.0);
-        return 0;
+// Word times from espeak-ng's word starts: each word ends where the next
+// begins, the last a little before the line's end.
+std::vector<std::pair<double, double>> TimesFromStarts(const std::vector<double>& starts,
+                                                       std::size_t wordCount, double length)
+{
+    if (starts.size() != wordCount)
+        return SpreadByLetters(std::vector<std::string>(wordCount, "word"), 0, length);
+    std::vector<std::pair<double, double>> times;
+    for (std::size_t k = 0; k < wordCount; ++k) {
+        const double end = k + 1 < wordCount ? starts[k + 1] : length - 0.1;
+        times.emplace_back(starts[k], std::max(end, starts[k]));
     }
-    int m_rate = 0;
-};
+    return times;
+}
+
+// espeak-ng through espeak_reader: a fresh process makes the same reading
+// whatever was read before it.
+std::vector<SpokenLine> SpeakWithEspeak(const Reader& reader, const std::vector<std::string>& texts,
+                                        const std::vector<std::size_t>& wordCounts,
+                                        const QString& folder)
+{
+    std::string all;
+    for (const std::string& text : texts)
+        all += text + '\n';
+    const QString linesFile = folder + QStringLiteral("/lines.txt");
+    if (!WriteText(linesFile, all))
+        return Failed(QStringLiteral("no room for espeak-ng's lines"));
+    QProcess espeak;
+    espeak.start(QStringLiteral(VELLOR_ESPEAK_READER),
+                 {QString::fromStdString(reader.voice), QString::number(reader.wordsPerMinute),
+                  linesFile, folder});
+    if (!espeak.waitForFinished(600000) || espeak.exitCode() != 0)
+        return Failed(QStringLiteral("espeak-ng did not run"));
+    std::istringstream out(espeak.readAllStandardOutput().toStdString());
+    std::vector<SpokenLine> lines(texts.size());
+    std::vector<double> starts;
+    std::size_t at = 0;
+    double seconds = 0;
+    for (std::string tag; at < texts.size() && out >> tag >> seconds;) {
+        if (tag == "W") {
+            starts.push_back(seconds);
+            continue;
+        }
+        QFile raw(folder + QStringLiteral("/%1.raw").arg(at));
+        if (!raw.open(QIODevice::ReadOnly))
+            return Failed(QStringLiteral("espeak-ng wrote no samples"));
+        const QByteArray bytes = raw.readAll();
+        lines[at].samples.resize(static_cast<std::size_t>(bytes.size()) / sizeof(std::int16_t));
+        std::memcpy(lines[at].samples.data(), bytes.constData(),
+                    lines[at].samples.size() * sizeof(std::int16_t));
+        lines[at].words = TimesFromStarts(starts, wordCounts[at], seconds);
+        starts.clear();
+        ++at;
+    }
+    if (at != texts.size())
+        return Failed(QStringLiteral("espeak-ng did not read every line"));
+    return lines;
+}
 
 // flite and festival as their commands: each line to a WAV file of its own.
 SpokenLine SpeakWithFlite(const Reader& reader, const std::string& text,
@@ -170,19 +171,14 @@ std::vector<SpokenLine> SpeakWithFestival(const std::vector<std::string>& texts,
         scheme += "(say \"" + quoted + "\" \"" +
                   (folder + QStringLiteral("/f%1.wav").arg(i)).toStdString() + "\")\n";
     }
-    QFile file(folder + QStringLiteral("/read.scm"));
-    std::vector<SpokenLine> lines(texts.size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(scheme.c_str()) < 0) {
-        lines.assign(1, {{}, {}, QStringLiteral("no room for festival's script")});
-        return lines;
-    }
-    file.close();
+    const QString scriptFile = folder + QStringLiteral("/read.scm");
+    if (!WriteText(scriptFile, scheme))
+        return Failed(QStringLiteral("no room for festival's script"));
     QProcess festival;
-    festival.start(QStringLiteral("festival"), {"--batch", file.fileName()});
-    if (!festival.waitForFinished(600000) || festival.exitCode() != 0) {
-        lines.assign(1, {{}, {}, QStringLiteral("festival did not run")});
-        return lines;
-    }
+    festival.start(QStringLiteral("festival"), {"--batch", scriptFile});
+    if (!festival.waitForFinished(600000) || festival.exitCode() != 0)
+        return Failed(QStringLiteral("festival did not run"));
+    std::vector<SpokenLine> lines(texts.size());
     std::istringstream out(festival.readAllStandardOutput().toStdString());
     std::size_t at = 0;
     double start = 0.1;
@@ -275,12 +271,11 @@ Reading Synthesize(const Reader& reader, const std::vector<std::string>& scriptL
                 spoken.push_back(SpeakWithFlite(
                     reader, texts[k++], lineWords[static_cast<std::size_t>(line)], folder.path()));
     } else {
-        EspeakVoice espeak(reader);
-        std::size_t k = 0;
+        std::vector<std::size_t> wordCounts;
         for (const int line : plan.lines)
             if (line >= 0)
-                spoken.push_back(
-                    espeak.Speak(texts[k++], lineWords[static_cast<std::size_t>(line)].size()));
+                wordCounts.push_back(lineWords[static_cast<std::size_t>(line)].size());
+        spoken = SpeakWithEspeak(reader, texts, wordCounts, folder.path());
     }
     for (const SpokenLine& line : spoken)
         if (!line.problem.isEmpty()) {
