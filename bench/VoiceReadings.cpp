@@ -192,7 +192,9 @@ std::vector<SpokenLine> SpeakWithFestival(const std::vector<std::string>& texts,
             QProcess sox;
             const QString raw = folder + QStringLiteral("/f%1.wav").arg(at);
             const QString wav = folder + QStringLiteral("/g%1.wav").arg(at);
-            sox.start(QStringLiteral("sox"), {raw, "-r", "16000", "-c", "1", "-b", "16", wav});
+            // Repeatable: sox seeds its dither from the clock otherwise.
+            sox.start(QStringLiteral("sox"),
+                      {"-R", raw, "-r", "16000", "-c", "1", "-b", "16", wav});
             sox.waitForFinished(60000);
             WavSamples read = ReadVoiceWav(wav);
             lines[at].samples = std::move(read.samples);
