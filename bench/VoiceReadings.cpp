@@ -44,6 +44,13 @@ std::vector<std::pair<double, double>> SpreadByLetters(const std::vector<std::st
     return times;
 }
 
+// A command that crashed reports exit code 0 as well.
+bool Succeeded(QProcess& process, int milliseconds)
+{
+    return process.waitForFinished(milliseconds) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
 // One problem for the whole reading.
 std::vector<SpokenLine> Failed(const QString& problem)
 {
@@ -89,7 +96,7 @@ std::vector<SpokenLine> SpeakWithEspeak(const Reader& reader, const std::vector<
     espeak.start(QStringLiteral(VELLOR_ESPEAK_READER),
                  {QString::fromStdString(reader.voice), QString::number(reader.wordsPerMinute),
                   linesFile, folder});
-    if (!espeak.waitForFinished(600000) || espeak.exitCode() != 0)
+    if (!Succeeded(espeak, 600000))
         return Failed(QStringLiteral("espeak-ng did not run"));
     std::istringstream out(espeak.readAllStandardOutput().toStdString());
     std::vector<SpokenLine> lines(texts.size());
@@ -106,8 +113,9 @@ std::vector<SpokenLine> SpeakWithEspeak(const Reader& reader, const std::vector<
             return Failed(QStringLiteral("espeak-ng wrote no samples"));
         const QByteArray bytes = raw.readAll();
         lines[at].samples.resize(static_cast<std::size_t>(bytes.size()) / sizeof(std::int16_t));
-        std::memcpy(lines[at].samples.data(), bytes.constData(),
-                    lines[at].samples.size() * sizeof(std::int16_t));
+        if (!lines[at].samples.empty())
+            std::memcpy(lines[at].samples.data(), bytes.constData(),
+                        lines[at].samples.size() * sizeof(std::int16_t));
         lines[at].words = TimesFromStarts(starts, wordCounts[at], seconds);
         starts.clear();
         ++at;
@@ -126,7 +134,7 @@ SpokenLine SpeakWithFlite(const Reader& reader, const std::string& text,
     QProcess flite;
     flite.start(QStringLiteral("flite"), {"-voice", QString::fromStdString(reader.voice), "-psdur",
                                           "-t", QString::fromStdString(text), "-o", wav});
-    if (!flite.waitForFinished(60000) || flite.exitCode() != 0) {
+    if (!Succeeded(flite, 60000)) {
         line.problem = QStringLiteral("flite did not run");
         return line;
     }
@@ -176,7 +184,7 @@ std::vector<SpokenLine> SpeakWithFestival(const std::vector<std::string>& texts,
         return Failed(QStringLiteral("no room for festival's script"));
     QProcess festival;
     festival.start(QStringLiteral("festival"), {"--batch", scriptFile});
-    if (!festival.waitForFinished(600000) || festival.exitCode() != 0)
+    if (!Succeeded(festival, 600000))
         return Failed(QStringLiteral("festival did not run"));
     std::vector<SpokenLine> lines(texts.size());
     std::istringstream out(festival.readAllStandardOutput().toStdString());
