@@ -25,6 +25,11 @@ bool GlassOverlay::Blank() const
 
 void GlassOverlay::Draw(QPainter& painter, const QRect& picture, QSize area) const
 {
+    DrawTellingWhere(painter, picture, area);
+}
+
+QRegion GlassOverlay::DrawTellingWhere(QPainter& painter, const QRect& picture, QSize area) const
+{
     // More screens than a run can have never come: a new size replaces the oldest.
     constexpr std::size_t kScreensKept = 8;
     const std::lock_guard hold(m_lock);
@@ -43,4 +48,9 @@ void GlassOverlay::Draw(QPainter& painter, const QRect& picture, QSize area) con
         made->revision = revision;
     }
     DrawGlassPieces(painter, picture, m_look.mirrored, made->pieces);
+    // Mirroring moves a piece across, never up or down.
+    QRegion drawn;
+    for (const GlassPiece& piece : made->pieces)
+        drawn += QRect(0, piece.bounds.top(), area.width(), piece.bounds.height());
+    return drawn;
 }

@@ -23,6 +23,7 @@ class GlassOverlay : public ScanOutOverlay
     std::uint64_t Revision() const override { return m_revision.load(); }
     bool Blank() const override;
     void Draw(QPainter& painter, const QRect& picture, QSize area) const override;
+    QRegion DrawTellingWhere(QPainter& painter, const QRect& picture, QSize area) const override;
 
   private:
     const GlassLook m_look;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <cstdint>
@@ -31,4 +32,13 @@ class ScanOutOverlay
     // whole screen. Called on the thread that presents (the OpenGL
     // presenter's own thread), so it reads nothing but its own state.
     virtual void Draw(QPainter& painter, const QRect& picture, QSize area) const = 0;
+
+    // Draws as Draw does and answers where it drew, or more, so that a
+    // presenter keeping rows from frame to frame knows which the overlay
+    // covered; unless told, the whole screen.
+    virtual QRegion DrawTellingWhere(QPainter& painter, const QRect& picture, QSize area) const
+    {
+        Draw(painter, picture, area);
+        return QRegion(QRect(QPoint(), area));
+    }
 };

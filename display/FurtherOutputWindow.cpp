@@ -1,5 +1,6 @@
 #include "FurtherOutputWindow.h"
 
+#include "PictureReuse.h"
 #include "ScanOut.h"
 #include "ScanOutOverlay.h"
 #include "WindowBufferPaint.h"
@@ -30,6 +31,9 @@ FurtherOutputWindow::FurtherOutputWindow(QScreen* screen, const ScanOutLook& loo
 
 void FurtherOutputWindow::Use(ScanOutScaler* scaler)
 {
+    // What the rows hold was made by the scaler before.
+    if (scaler != m_scaler)
+        ForgetHeld();
     m_scaler = scaler;
     update();
 }
@@ -75,14 +79,19 @@ bool FurtherOutputWindow::BeginShared(const QRect& picture)
     if (m_shared && m_shared->Part() != picture)
         m_shared.reset();
     if (!m_shared && !m_sharingRefused) {
-        m_shared = XShmPicture::Make(*this, picture);
+        m_shared = XShmPicture::Make(*this, picture, ImagesToKeep(picture.height()));
         m_sharingRefused = !m_shared;
         ForgetHeld();
     }
     if (!m_shared)
         return false;
-    QImage& image = m_shared->Next();
-    m_target = Target{image.bits(), image.bytesPerLine(), &m_sharedHeld.at(m_shared->NextIndex())};
+    m_wanted.resize(static_cast<std::size_t>(picture.height()));
+    for (int y = 0; y < picture.height(); ++y)
+        m_wanted[static_cast<std::size_t>(y)] = m_scaler->Key(y);
+    const PictureReuse reuse = BestReuse(m_sharedHeld, m_wanted, m_shared->LeastRecentlyPut());
+    m_sharedImage = reuse.image;
+    QImage& image = m_shared->Paint(reuse.image);
+    m_target = Target{image.bits(), image.bytesPerLine(), &m_sharedHeld.at(reuse.image), reuse.top};
     return true;
 }
 
@@ -90,7 +99,8 @@ bool FurtherOutputWindow::ScaleBand(int first, int count)
 {
     if (!m_target)
         return false;
-    m_scaler->Scale(first, count, m_target->pixels, m_target->bytesPerLine, m_target->held);
+    m_scaler->Scale(first, count, m_target->pixels, m_target->bytesPerLine, m_target->held,
+                    m_target->top);
     return true;
 }
 
@@ -98,17 +108,14 @@ void FurtherOutputWindow::ShowPicture()
 {
     if (!m_target)
         return;
+    const int top = m_target->top;
     m_target.reset();
     const QRect picture = Picture();
     const bool overlaid = m_look.overlay && !m_look.overlay->Blank();
     if (m_shared) {
-        if (overlaid) {
-            QPainter painter(&m_shared->Next());
-            painter.translate(-picture.topLeft());
-            DrawOverlay(painter);
-            ForgetHeld();
-        }
-        m_shared->PutNext();
+        if (overlaid)
+            DrawOverlayShared(top);
+        m_shared->Put(m_sharedImage, top);
         return;
     }
     if (overlaid) {
@@ -124,12 +131,38 @@ void FurtherOutputWindow::ShowPicture()
     WindowBufferPaint::Flush(*this, picture);
 }
 
+void FurtherOutputWindow::DrawOverlayShared(int top)
+{
+    const QRect picture = Picture();
+    const int height = picture.height();
+    QImage& image = m_shared->Paint(m_sharedImage);
+    QPainter painter(&image);
+    QRegion drawn;
+    // The picture's rows from top on, then those that wrapped to the image's top.
+    for (const int shift : {top, top - height}) {
+        painter.save();
+        painter.setClipRect(QRect(0, shift, picture.width(), height).intersected(image.rect()));
+        painter.translate(-picture.left(), shift - picture.top());
+        drawn += DrawOverlay(painter);
+        painter.restore();
+    }
+    // The rows it drew on no longer hold what the scaler made.
+    std::vector<ScanOutHeldRow>& held = m_sharedHeld.at(m_sharedImage);
+    for (const QRect& part : drawn) {
+        const int first = std::max(part.top() - picture.top(), 0);
+        const int last = std::min(part.bottom() - picture.top(), height - 1);
+        for (int y = first; y <= last; ++y)
+            held[static_cast<std::size_t>((top + y) % height)] = {};
+    }
+}
+
 void FurtherOutputWindow::ForgetHeld()
 {
     const auto rows = static_cast<std::size_t>(std::max(Picture().height(), 0));
-    m_held.assign(rows, -1);
-    for (std::vector<int>& held : m_sharedHeld)
-        held.assign(rows, -1);
+    m_held.assign(rows, {});
+    m_sharedHeld.resize(m_shared ? m_shared->Images() : 0);
+    for (std::vector<ScanOutHeldRow>& held : m_sharedHeld)
+        held.assign(rows, {});
 }
 
 void FurtherOutputWindow::PutSharedAgainSoon()
@@ -153,7 +186,7 @@ bool FurtherOutputWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void FurtherOutputWindow::DrawOverlay(QPainter& painter) const
+QRegion FurtherOutputWindow::DrawOverlay(QPainter& painter) const
 {
     const QRect picture = Picture();
     // Mirrored with the picture: device column c shows column left + right - c.
@@ -161,7 +194,7 @@ void FurtherOutputWindow::DrawOverlay(QPainter& painter) const
         painter.translate(picture.left() + picture.right() + 1, 0);
         painter.scale(-1, 1);
     }
-    m_look.overlay->Draw(painter, picture, DeviceSize());
+    return m_look.overlay->DrawTellingWhere(painter, picture, DeviceSize());
 }
 
 void FurtherOutputWindow::paintEvent(QPaintEvent*)

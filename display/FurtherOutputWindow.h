@@ -1,19 +1,19 @@
 #pragma once
 
+#include "ScanOut.h"
 #include "ScanOutView.h"
 #include "WindowBufferPaint.h"
 #include "XShmPicture.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class QScreen;
-class ScanOutScaler;
 
 // The window of one further output: frameless, full screen and on top on
 // its screen, it never takes the focus and shows no cursor, so the main
@@ -21,7 +21,8 @@ class ScanOutScaler;
 // scaled to the 4:3 part of its device pixels by the rule of ScanOut.h,
 // in the scaler's direction, with the run's overlay mirrored along. On X
 // the picture goes through shared memory of its own (XShmPicture.h), so
-// that no paint waits for the server; elsewhere, or where X refuses it,
+// that no paint waits for the server, painted into the image that holds
+// most of it already (PictureReuse.h); elsewhere, or where X refuses it,
 // through the window's buffer.
 class FurtherOutputWindow : public QWidget
 {
@@ -67,10 +68,14 @@ class FurtherOutputWindow : public QWidget
     struct Target {
         std::uint8_t* pixels = nullptr; // its top-left pixel
         qsizetype bytesPerLine = 0;
-        std::vector<int>* held = nullptr;
+        std::vector<ScanOutHeldRow>* held = nullptr;
+        int top = 0; // the image row its first row goes to
     };
     bool BeginShared(const QRect& picture);
-    void DrawOverlay(QPainter& painter) const;
+    // Draws the overlay; answers where it drew.
+    QRegion DrawOverlay(QPainter& painter) const;
+    // Draws the overlay over the shared image begun, its rows read as a ring.
+    void DrawOverlayShared(int top);
     // No picture rows are known to hold anything.
     void ForgetHeld();
     void PutSharedAgainSoon();
@@ -86,9 +91,11 @@ class FurtherOutputWindow : public QWidget
     std::unique_ptr<XShmPicture> m_shared; // null: the pictures go through the buffer
     bool m_sharingRefused = false;         // X refused shared images to this window
     std::optional<Target> m_target;        // the picture begun
-    // Per picture row of the buffer and of each shared image, the colour
-    // index it holds throughout (ScanOutScaler::Scale), so that a blank row
-    // stays as it is.
-    std::vector<int> m_held;
-    std::array<std::vector<int>, 2> m_sharedHeld;
+    // Per picture row of the buffer and of each shared image, what it
+    // holds (ScanOutScaler::Scale), so that a row that did not change, or
+    // only moved within a shared image, stays as it is.
+    std::vector<ScanOutHeldRow> m_held;
+    std::vector<std::vector<ScanOutHeldRow>> m_sharedHeld;
+    std::vector<ScanOutRowKey> m_wanted; // per picture row, what the frame begun shows
+    std::size_t m_sharedImage = 0;       // the shared image begun
 };

@@ -36,9 +36,11 @@ std::vector<FurtherScreen> ChooseFurtherScreens(const OutputChoices& choices,
 // before is on every further screen, and scaled once for each distinct
 // picture size and direction: outputs that share both share one scaler,
 // and the second of them copies rows the first has made. The scaler keeps
-// the rows that only moved, so a further output costs about one copy of
-// its picture per frame, made a band at a time between the loop's steps,
-// straight into the image the window is shown from. Each picture is begun
+// the rows that only moved, and on X the window keeps earlier pictures
+// whose rows only moved (PictureReuse.h), so a further output costs a
+// fraction of one copy of its picture per frame, made a band at a time
+// between the loop's steps, straight into the image the window is shown
+// from. Each picture is begun
 // once (through the window's buffer, a wait for the window system to have
 // read it), all are begun before any is shown, and all are shown at once:
 // begun after one was shown, a picture would wait for the window system

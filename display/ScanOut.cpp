@@ -234,22 +234,45 @@ int ScanOutScaler::MakeKeptBlend(const Made& upper, const Made& lower, int weigh
     return -1;
 }
 
+ScanOutRowKey ScanOutScaler::Key(int y) const
+{
+    if (!m_indices || m_stamps.empty() || y < 0 || y >= m_target.height())
+        return {};
+    const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
+    const auto stamp = [&](int source) { return m_stamps[static_cast<std::size_t>(source)]; };
+    // A blend with no share of one of its rows is the other row alone.
+    if (row.weight == 0 || row.first == row.second)
+        return {stamp(row.first), stamp(row.first), 0};
+    if (row.weight == 256)
+        return {stamp(row.second), stamp(row.second), 0};
+    return {stamp(row.first), stamp(row.second), row.weight};
+}
+
 void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine,
-                          std::vector<int>* held)
+                          std::vector<ScanOutHeldRow>* held, int top)
 {
     if (!m_indices)
         return;
+    const int height = m_target.height();
     const int begin = std::max(first, 0);
-    const int end = std::min(first + std::max(count, 0), m_target.height());
+    const int end = std::min(first + std::max(count, 0), height);
     for (int y = begin; y < end; ++y) {
         const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
-        auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * y);
+        const int at = (top + y) % height;
+        auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * at);
         // A kept blend was made a frame ago and waits in memory: asked for
         // while the rows before it are copied, it comes without a wait.
         PrefetchKept(y + 2);
+        ScanOutHeldRow* was = held ? &(*held)[static_cast<std::size_t>(at)] : nullptr;
+        const ScanOutRowKey key = Key(y);
+        if (was && key.Known() && was->key == key)
+            continue;
         // A row of one colour is filled, reading nothing, or left as it is.
         const int uniform = UniformIndex(row);
-        if (held && uniform >= 0 && (*held)[static_cast<std::size_t>(y)] == uniform)
+        const bool stands = was && uniform >= 0 && was->colour == uniform;
+        if (was)
+            *was = {key, uniform};
+        if (stands)
             continue;
         if (uniform >= 0)
             std::fill_n(out, m_columns.size(), m_colours[static_cast<std::size_t>(uniform)]);
@@ -260,8 +283,6 @@ void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype 
             std::copy_n(Row(row.second).flat, m_columns.size(), out);
         else
             BlendRowsKept(row, out);
-        if (held)
-            (*held)[static_cast<std::size_t>(y)] = uniform;
     }
 }
 

@@ -46,6 +46,25 @@ using ScanOutColours = std::array<std::uint32_t, 256>;
 // colours, every index is drawn in palette entry 0 (black without one).
 ScanOutColours ScanOutColoursOf(const QList<QRgb>& palette);
 
+// What a screen row made by a scaler shows, known by the stamps of the
+// frame rows it blends (Surface::RowStamp) and the weight of the lower, so
+// that a row of pixels made for an earlier frame is known to show the same
+// in a later one, wherever the picture moved it.
+struct ScanOutRowKey {
+    std::uint64_t upper = 0;
+    std::uint64_t lower = 0;
+    int weight = -1; // -1: not known, as for a frame without stamps
+
+    bool Known() const { return weight >= 0; }
+    bool operator==(const ScanOutRowKey&) const = default;
+};
+
+// What a row of pixels holds, as far as it is known.
+struct ScanOutHeldRow {
+    ScanOutRowKey key;
+    int colour = -1; // the palette index it holds throughout, or -1
+};
+
 // Scales frames (as for ScanOutImage) to one target size with no margins,
 // any band of rows at a time, so that a presenter sharing its thread with
 // the scroll loop can spread a frame's scaling over many short pieces.
@@ -83,15 +102,19 @@ class ScanOutScaler
     void Begin(const std::vector<std::uint8_t>& indices,
                const std::vector<std::uint64_t>& rowStamps);
 
+    // What target row y of the frame begun shows; not known without stamps.
+    ScanOutRowKey Key(int y) const;
+
     // Scales target rows first .. first + count - 1 (those inside the
-    // target) of the frame begun into pixels: pixels points at the target's
-    // top-left pixel, each row lies bytesPerLine after the one above it.
-    // held, when given, has a place for every target row: the index of the
-    // one colour the row of pixels holds throughout, or -1 when it holds
-    // more or is not known. A row already held in its colour is not written
-    // again, and held says what each row written holds.
+    // target) of the frame begun into pixels: pixels points at the top-left
+    // pixel of an image of the target's size, each row lies bytesPerLine
+    // after the one above it, and target row y goes to image row
+    // (top + y) modulo the target's height, the image read as a ring.
+    // held, when given, says per image row what it holds: a row already
+    // holding what it is to show is not written again, and held says what
+    // each row written holds.
     void Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine,
-               std::vector<int>* held = nullptr);
+               std::vector<ScanOutHeldRow>* held = nullptr, int top = 0);
 
   private:
     static constexpr int kSlots = 480; // one per source row of a frame

@@ -8,6 +8,7 @@
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -126,7 +127,8 @@ class XShmPicture::Image
     std::optional<unsigned> m_copied;
 };
 
-std::unique_ptr<XShmPicture> XShmPicture::Make(QWidget& window, const QRect& part)
+std::unique_ptr<XShmPicture> XShmPicture::Make(QWidget& window, const QRect& part,
+                                               std::size_t images)
 {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb") || part.isEmpty() ||
@@ -141,6 +143,8 @@ std::unique_ptr<XShmPicture> XShmPicture::Make(QWidget& window, const QRect& par
     if (!depth)
         return nullptr;
     std::unique_ptr<XShmPicture> picture(new XShmPicture(window, part, connection, *depth));
+    picture->m_images.resize(std::max<std::size_t>(images, 1));
+    picture->m_putAt.assign(picture->m_images.size(), 0);
     for (auto& image : picture->m_images)
         if (!(image = Image::Attach(connection, part.size())))
             return nullptr;
@@ -157,41 +161,52 @@ XShmPicture::XShmPicture(QWidget& window, const QRect& part, xcb_connection_t* c
 
 XShmPicture::~XShmPicture()
 {
-    for (auto& image : m_images)
-        image.reset();
+    m_images.clear();
     xcb_free_gc(m_connection, m_gc);
     xcb_flush(m_connection);
 }
 
-QImage& XShmPicture::Next()
+QImage& XShmPicture::Paint(std::size_t index)
 {
-    m_images[m_next]->WaitCopied();
-    return m_images[m_next]->Pixels();
+    m_images.at(index)->WaitCopied();
+    return m_images[index]->Pixels();
 }
 
-void XShmPicture::PutNext()
+std::size_t XShmPicture::LeastRecentlyPut() const
 {
-    Put(*m_images[m_next]);
-    m_next = 1 - m_next;
-    m_anyPut = true;
+    return static_cast<std::size_t>(std::min_element(m_putAt.begin(), m_putAt.end()) -
+                                    m_putAt.begin());
 }
 
 void XShmPicture::PutAgain()
 {
     if (m_anyPut)
-        Put(*m_images[1 - m_next]);
+        Put(m_putLast, m_topLast);
 }
 
-void XShmPicture::Put(Image& image)
+void XShmPicture::Put(std::size_t index, int top)
 {
+    Image& image = *m_images.at(index);
+    const int height = m_part.height();
+    top = std::clamp(top, 0, height - 1);
     const auto width = static_cast<std::uint16_t>(m_part.width());
-    const auto height = static_cast<std::uint16_t>(m_part.height());
-    xcb_shm_put_image(m_connection, static_cast<xcb_window_t>(m_window.winId()), m_gc, width,
-                      height, 0, 0, width, height, static_cast<std::int16_t>(m_part.x()),
-                      static_cast<std::int16_t>(m_part.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
-                      image.Segment(), 0);
+    const auto put = [&](int from, int rows, int to) {
+        xcb_shm_put_image(m_connection, static_cast<xcb_window_t>(m_window.winId()), m_gc, width,
+                          static_cast<std::uint16_t>(height), 0, static_cast<std::uint16_t>(from),
+                          width, static_cast<std::uint16_t>(rows),
+                          static_cast<std::int16_t>(m_part.x()),
+                          static_cast<std::int16_t>(m_part.y() + to), m_depth,
+                          XCB_IMAGE_FORMAT_Z_PIXMAP, 0, image.Segment(), 0);
+    };
+    put(top, height - top, 0);
+    if (top > 0)
+        put(0, top, height - top);
     // The server answers requests in order: this answer comes once it has
     // copied the image.
     image.CopiedWhenAnswered(xcb_get_input_focus(m_connection).sequence);
     xcb_flush(m_connection);
+    m_putAt[index] = ++m_puts;
+    m_putLast = index;
+    m_topLast = top;
+    m_anyPut = true;
 }

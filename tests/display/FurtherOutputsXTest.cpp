@@ -3,9 +3,11 @@
 #include "FurtherOutputs.h"
 #include "FurtherOutputsFrames.h"
 #include "ScanOut.h"
+#include "ScanOutOverlay.h"
 #include "Surface.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -53,4 +55,77 @@ TEST(FurtherOutputsOnX, SharedImagesShowWhatTheWindowBufferShows)
         }
     }
     qunsetenv("QT_XCB_NO_MITSHM");
+}
+
+namespace
+{
+// Opaque bands across the picture, one at its foot, so that a picture put
+// from a row further down has the overlay on both sides of the image's end;
+// thinner than the picture moves between two uses of an image, so that
+// overlay left where the picture moved on shows.
+class Bands : public ScanOutOverlay
+{
+  public:
+    std::uint64_t Revision() const override { return 1; }
+    void Draw(QPainter& painter, const QRect& picture, QSize) const override
+    {
+        for (const QRect& band : Of(picture))
+            painter.fillRect(band, Qt::red);
+    }
+    QRegion DrawTellingWhere(QPainter& painter, const QRect& picture, QSize area) const override
+    {
+        Draw(painter, picture, area);
+        QRegion drawn;
+        for (const QRect& band : Of(picture))
+            drawn += band;
+        return drawn;
+    }
+    static std::vector<QRect> Of(const QRect& picture)
+    {
+        return {QRect(picture.left(), picture.top() + 100, picture.width(), 4),
+                QRect(picture.left(), picture.bottom() - 3, picture.width(), 4)};
+    }
+};
+} // namespace
+
+// A picture moving a row a frame is put from images holding earlier ones,
+// from a row further down: what the screen shows is still the frame, with
+// the overlay where it belongs.
+TEST(FurtherOutputsOnX, AMovingPictureShowsTheFrameAndItsOverlay)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    const QList<QRgb> palette = GreyRamp();
+    const Bands bands;
+    for (const ScanOutOverlay* overlay : {static_cast<const ScanOutOverlay*>(nullptr),
+                                          static_cast<const ScanOutOverlay*>(&bands)}) {
+        SCOPED_TRACE(overlay ? "with an overlay" : "without");
+        Surface surface;
+        FrameMailbox mailbox;
+        DrawSlope(surface, 0);
+        mailbox.Post(surface);
+        FurtherOutputs outputs({{QGuiApplication::primaryScreen(), false}}, mailbox,
+                               {palette, overlay});
+        auto* window = dynamic_cast<FurtherOutputWindow*>(outputs.Windows().first());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        for (int frame = 0; frame < 11; ++frame) {
+            surface.ScrollUp();
+            mailbox.Post(surface);
+            ShowNextFrame(outputs);
+        }
+        ASSERT_TRUE(window->SharesMemoryWithX());
+        std::vector<std::uint8_t> indices(std::size_t{Surface::kWidth} * Surface::kHeight);
+        surface.CopyRowsTo(indices.data());
+        QImage expected = ScanOutImage(indices, palette, window->DeviceSize());
+        QPainter painter(&expected);
+        for (const QRect& band : overlay ? Bands::Of(window->Picture()) : std::vector<QRect>{})
+            painter.fillRect(band, Qt::red);
+        painter.end();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->screen()
+                      ->grabWindow(window->winId())
+                      .toImage()
+                      .convertToFormat(QImage::Format_RGB32),
+                  expected);
+    }
 }

@@ -1,0 +1,105 @@
+#include "PictureReuse.h"
+#include "ScanOut.h"
+#include "ScanOutFrame.h"
+#include "Surface.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+namespace
+{
+const QList<QRgb> kPalette = [] {
+    QList<QRgb> palette;
+    for (int i = 0; i < 256; ++i)
+        palette.append(qRgb(i, 255 - i, (i * 7) & 0xFF));
+    return palette;
+}();
+
+// The picture an image read as a ring shows from top on.
+QImage Unrolled(const QImage& ring, int top)
+{
+    QImage picture(ring.size(), QImage::Format_RGB32);
+    for (int y = 0; y < ring.height(); ++y)
+        std::copy_n(ring.constScanLine((top + y) % ring.height()), ring.bytesPerLine(),
+                    picture.scanLine(y));
+    return picture;
+}
+
+// Draws text-like rows: blank rows between lines of a few columns' marks.
+void DrawRow(Surface& surface, int y, int line)
+{
+    std::uint8_t* row = surface.Row(y);
+    std::fill_n(row, Surface::kWidth, std::uint8_t{0});
+    if (line % 5 != 0)
+        for (int x = line % 13; x < Surface::kWidth; x += 9)
+            row[x] = static_cast<std::uint8_t>(40 + line % 200);
+}
+} // namespace
+
+// Whatever the picture did, each frame painted where BestReuse says, only
+// the rows it does not hold, comes out as if scaled afresh; a picture that
+// scrolls leaves few rows to paint once each fraction of a row has an image.
+TEST(PictureReuse, APictureScaledIntoTheBestImageIsTheFrameScaledAfresh)
+{
+    struct Case {
+        const char* name;
+        int rowsPerFrame;    // up when positive; 0: one row edited; 480: all new
+        int mostRowsToPaint; // once warm; -1: no bound
+    };
+    const Case cases[] = {
+        {"one row up", 1, 9 + 2},    {"three rows up", 3, 27 + 2}, {"ten rows up", 10, 45 + 2},
+        {"one row down", -1, 9 + 2}, {"one row edited", 0, 3},     {"all new", 480, -1},
+    };
+    for (const QSize area : {QSize(1440, 1080), QSize(1024, 768), QSize(960, 720)}) {
+        for (const Case& test : cases) {
+            SCOPED_TRACE(testing::Message()
+                         << area.width() << " x " << area.height() << ", " << test.name);
+            Surface surface;
+            int entering = 0;
+            for (int y = 0; y < Surface::kHeight; ++y)
+                DrawRow(surface, y, entering++);
+            ScanOutScaler scaler(area, ScanOutColoursOf(kPalette));
+            std::vector<QImage> images(ImagesToKeep(area.height()),
+                                       QImage(area, QImage::Format_RGB32));
+            std::vector<std::vector<ScanOutHeldRow>> held(
+                images.size(),
+                std::vector<ScanOutHeldRow>(static_cast<std::size_t>(area.height())));
+            std::vector<ScanOutRowKey> wanted(static_cast<std::size_t>(area.height()));
+            ScanOutFrame frame;
+            std::vector<int> usedAt(images.size(), -1);
+            for (int n = 0; n < 16; ++n) {
+                for (int k = 0; k < test.rowsPerFrame && test.rowsPerFrame < 480; ++k) {
+                    surface.ScrollUp();
+                    DrawRow(surface, Surface::kHeight - 1, entering++);
+                }
+                for (int k = 0; k < -test.rowsPerFrame; ++k) {
+                    surface.ScrollDown();
+                    DrawRow(surface, 0, entering++);
+                }
+                if (test.rowsPerFrame == 0)
+                    DrawRow(surface, 200, entering++);
+                if (test.rowsPerFrame == 480)
+                    for (int y = 0; y < Surface::kHeight; ++y)
+                        DrawRow(surface, y, entering++);
+                frame.CopyFrom(surface);
+                scaler.Begin(frame.indices, frame.rowStamps);
+                for (int y = 0; y < area.height(); ++y)
+                    wanted[static_cast<std::size_t>(y)] = scaler.Key(y);
+                const auto leastRecent = static_cast<std::size_t>(
+                    std::min_element(usedAt.begin(), usedAt.end()) - usedAt.begin());
+                const PictureReuse reuse = BestReuse(held, wanted, leastRecent);
+                usedAt[reuse.image] = n;
+                QImage& image = images[reuse.image];
+                scaler.Scale(0, area.height(), image.bits(), image.bytesPerLine(),
+                             &held[reuse.image], reuse.top);
+                ASSERT_EQ(Unrolled(image, reuse.top), ScanOutImage(frame.indices, kPalette, area))
+                    << "frame " << n;
+                if (n >= 8 && test.mostRowsToPaint >= 0)
+                    EXPECT_LE(reuse.rowsToPaint, test.mostRowsToPaint) << "frame " << n;
+            }
+        }
+    }
+}
