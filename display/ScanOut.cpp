@@ -260,13 +260,13 @@ void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype 
         const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
         const int at = (top + y) % height;
         auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * at);
-        // A kept blend was made a frame ago and waits in memory: asked for
-        // while the rows before it are copied, it comes without a wait.
-        PrefetchKept(y + 2);
         ScanOutHeldRow* was = held ? &(*held)[static_cast<std::size_t>(at)] : nullptr;
         const ScanOutRowKey key = Key(y);
         if (was && key.Known() && was->key == key)
             continue;
+        // A kept blend was made a frame ago and waits in memory: asked for
+        // while the rows before it are copied, it comes without a wait.
+        PrefetchKept(y + 2);
         // A row of one colour is filled, reading nothing, or left as it is.
         const int uniform = UniformIndex(row);
         const bool stands = was && uniform >= 0 && was->colour == uniform;
