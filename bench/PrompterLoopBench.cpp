@@ -568,8 +568,8 @@ BENCHMARK(BM_RasterScanOutWorkPerFrame)
 // What the further outputs cost the loop per frame, on the screens after
 // the first (a desk of 1920 x 1080 monitors, scripts/three-screen-x.sh):
 // the first argument's number of them, the second of them reversed when
-// the second argument is 1; the picture moved 3 rows since the frame
-// before. Per frame: the work in all (taking the frame, scaling it for
+// the second argument is 1; the picture moved by the third argument's rows
+// since the frame before (480: every row new). Per frame: the work in all (taking the frame, scaling it for
 // each distinct size and direction, a band at a pass, and putting each on
 // its screen) against one memcpy of a 1440 x 1080 picture, in processor
 // time of this thread, in all and per output; and the longest any one
@@ -595,7 +595,7 @@ void BM_FurtherOutputsWorkPerFrame(benchmark::State& state)
     std::vector<double> copies;
     std::vector<double> walls;
     for (auto _ : state) {
-        mailbox.Post(moving.NextFrame(3));
+        mailbox.Post(moving.NextFrame(static_cast<int>(state.range(2))));
         QApplication::processEvents();
         const std::uint64_t shown = outputs.FramesShown();
         const std::uint64_t start = ThreadNanoseconds();
@@ -617,10 +617,13 @@ void BM_FurtherOutputsWorkPerFrame(benchmark::State& state)
     state.counters["piece_wall_us_max"] = Percentile(walls, 1.0) / 1e3;
 }
 BENCHMARK(BM_FurtherOutputsWorkPerFrame)
-    ->ArgNames({"outputs", "reversed"})
-    ->Args({1, 0})
-    ->Args({2, 0})
-    ->Args({2, 1})
+    ->ArgNames({"outputs", "reversed", "rows"})
+    ->Args({1, 0, 3})
+    ->Args({2, 0, 3})
+    ->Args({2, 1, 3})
+    ->Args({1, 0, 1})
+    ->Args({1, 0, 10})
+    ->Args({1, 0, 480})
     ->Iterations(300)
     ->Unit(benchmark::kMillisecond);
 

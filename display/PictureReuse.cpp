@@ -3,26 +3,50 @@
 #include "Surface.h"
 
 #include <algorithm>
-#include <array>
 #include <numeric>
 
 namespace
 {
-// Rows of the new picture looked for in each image, spread over it: the
-// picture moves as a whole, so one found row tells the shift of all.
+// Rows of the new picture looked for in each image, spread over it, until
+// one is found: the picture moves as a whole, so one found row tells the
+// shift of all.
 constexpr int kAnchors = 3;
 // Places one anchor may be found at in an image (a row and its repeat).
 constexpr int kMostPlacesPerAnchor = 2;
+
+// The most rows left to paint for an image to be painted into: one holding
+// another fraction of a row leaves about half of them or more.
+int FewRows(int height)
+{
+    return height / 4;
+}
+
+// Whether an image leaves few rows to paint from top on, by a sample of
+// rows spread over the picture: most tops tried leave half or more.
+bool MayLeaveFewRows(const std::vector<ScanOutHeldRow>& held,
+                     const std::vector<ScanOutRowKey>& wanted, int top)
+{
+    constexpr std::size_t kSamples = 16;
+    const std::size_t height = wanted.size();
+    std::size_t left = 0;
+    for (std::size_t k = 0; k < kSamples; ++k) {
+        const std::size_t y = (2 * k + 1) * height / (2 * kSamples);
+        left += !wanted[y].Known() ||
+                held[(static_cast<std::size_t>(top) + y) % height].key != wanted[y];
+    }
+    return static_cast<int>(left * height / kSamples) <= FewRows(static_cast<int>(height));
+}
 
 // The rows left to paint from top on, counted up to most.
 int RowsToPaint(const std::vector<ScanOutHeldRow>& held, const std::vector<ScanOutRowKey>& wanted,
                 int top, int most)
 {
-    const auto height = static_cast<int>(wanted.size());
     int rows = 0;
-    for (int y = 0; y < height && rows < most; ++y) {
-        const ScanOutRowKey& key = wanted[static_cast<std::size_t>(y)];
-        rows += !key.Known() || held[static_cast<std::size_t>((top + y) % height)].key != key;
+    std::size_t at = static_cast<std::size_t>(top);
+    for (std::size_t y = 0; y < wanted.size() && rows < most; ++y, ++at) {
+        if (at == held.size())
+            at = 0;
+        rows += !wanted[y].Known() || held[at].key != wanted[y];
     }
     return rows;
 }
@@ -35,23 +59,21 @@ PictureReuse BestTop(const std::vector<ScanOutHeldRow>& held,
     PictureReuse best{image, 0, height};
     if (held.size() != wanted.size())
         return best;
-    std::array<int, kAnchors * kMostPlacesPerAnchor> tried{};
-    std::size_t triedCount = 0;
-    for (int anchor = 0; anchor < kAnchors; ++anchor) {
+    // Another anchor is looked for only while none was found: a row edited
+    // since is not.
+    int places = 0;
+    for (int anchor = 0; anchor < kAnchors && places == 0; ++anchor) {
         const int y = height * (2 * anchor + 1) / (2 * kAnchors);
         const ScanOutRowKey& key = wanted[static_cast<std::size_t>(y)];
         if (!key.Known())
             continue;
-        int places = 0;
         for (int at = 0; at < height && places < kMostPlacesPerAnchor; ++at) {
             if (held[static_cast<std::size_t>(at)].key != key)
                 continue;
             ++places;
             const int top = (at - y + height) % height;
-            const auto triedEnd = tried.begin() + static_cast<std::ptrdiff_t>(triedCount);
-            if (std::find(tried.begin(), triedEnd, top) != triedEnd)
+            if (!MayLeaveFewRows(held, wanted, top))
                 continue;
-            tried[triedCount++] = top;
             const int rows = RowsToPaint(held, wanted, top, best.rowsToPaint);
             if (rows < best.rowsToPaint)
                 best = {image, top, rows};
@@ -74,7 +96,7 @@ PictureReuse BestReuse(const std::vector<std::vector<ScanOutHeldRow>>& images,
         if (image == leastRecent)
             spare = reuse;
     }
-    return best.rowsToPaint <= height / 4 ? best : spare;
+    return best.rowsToPaint <= FewRows(height) ? best : spare;
 }
 
 std::size_t ImagesToKeep(int targetHeight)

@@ -234,20 +234,6 @@ int ScanOutScaler::MakeKeptBlend(const Made& upper, const Made& lower, int weigh
     return -1;
 }
 
-ScanOutRowKey ScanOutScaler::Key(int y) const
-{
-    if (!m_indices || m_stamps.empty() || y < 0 || y >= m_target.height())
-        return {};
-    const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
-    const auto stamp = [&](int source) { return m_stamps[static_cast<std::size_t>(source)]; };
-    // A blend with no share of one of its rows is the other row alone.
-    if (row.weight == 0 || row.first == row.second)
-        return {stamp(row.first), stamp(row.first), 0};
-    if (row.weight == 256)
-        return {stamp(row.second), stamp(row.second), 0};
-    return {stamp(row.first), stamp(row.second), row.weight};
-}
-
 void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype bytesPerLine,
                           std::vector<ScanOutHeldRow>* held, int top)
 {

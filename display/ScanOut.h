@@ -103,7 +103,19 @@ class ScanOutScaler
                const std::vector<std::uint64_t>& rowStamps);
 
     // What target row y of the frame begun shows; not known without stamps.
-    ScanOutRowKey Key(int y) const;
+    ScanOutRowKey Key(int y) const
+    {
+        if (!m_indices || m_stamps.empty() || y < 0 || y >= m_target.height())
+            return {};
+        const ScanOutTap& row = m_rows[static_cast<std::size_t>(y)];
+        const auto stamp = [&](int source) { return m_stamps[static_cast<std::size_t>(source)]; };
+        // A blend with no share of one of its rows is the other row alone.
+        if (row.weight == 0 || row.first == row.second)
+            return {stamp(row.first), stamp(row.first), 0};
+        if (row.weight == 256)
+            return {stamp(row.second), stamp(row.second), 0};
+        return {stamp(row.first), stamp(row.second), row.weight};
+    }
 
     // Scales target rows first .. first + count - 1 (those inside the
     // target) of the frame begun into pixels: pixels points at the top-left
