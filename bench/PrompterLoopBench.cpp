@@ -569,12 +569,11 @@ BENCHMARK(BM_RasterScanOutWorkPerFrame)
 // the first (a desk of 1920 x 1080 monitors, scripts/three-screen-x.sh):
 // the first argument's number of them, the second of them reversed when
 // the second argument is 1; the picture moved by the third argument's rows
-// since the frame before (480: every row new). Per frame: the work in all (taking the frame, scaling it for
-// each distinct size and direction, a band at a pass, and putting each on
-// its screen) against one memcpy of a 1440 x 1080 picture, in processor
-// time of this thread, in all and per output; and the longest any one
-// piece held the loop up. The window system's events are handled before
-// each frame, outside the time.
+// since the frame before (480: every row new). Per frame: the work in all (taking the frame,
+// scaling it for each distinct size and direction, a band at a pass, and putting each on its
+// screen) against one memcpy of a 1440 x 1080 picture, in processor time of this thread, in all and
+// per output; and the longest any one piece held the loop up. The window system's events are
+// handled before each frame, outside the time.
 void BM_FurtherOutputsWorkPerFrame(benchmark::State& state)
 {
     const auto count = static_cast<qsizetype>(state.range(0));

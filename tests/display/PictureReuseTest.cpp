@@ -97,8 +97,9 @@ TEST(PictureReuse, APictureScaledIntoTheBestImageIsTheFrameScaledAfresh)
                              &held[reuse.image], reuse.top);
                 ASSERT_EQ(Unrolled(image, reuse.top), ScanOutImage(frame.indices, kPalette, area))
                     << "frame " << n;
-                if (n >= 8 && test.mostRowsToPaint >= 0)
+                if (n >= 8 && test.mostRowsToPaint >= 0) {
                     EXPECT_LE(reuse.rowsToPaint, test.mostRowsToPaint) << "frame " << n;
+                }
             }
         }
     }
