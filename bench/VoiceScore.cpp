@@ -111,11 +111,14 @@ VoiceScore ScoreReading(const std::vector<ScriptWord>& script, const Reading& re
             run.firstTop -= run.rowsPerSecond * tick;
             while (spoken < reading.words.size() && reading.words[spoken].start <= t)
                 ++spoken;
-            if (spoken == 0)
+            const int line = run.LineAtPlace();
+            // Before the first word no move is a jump.
+            if (spoken == 0) {
+                lastLine = line;
                 continue;
+            }
             const SpokenWord& now = reading.words[spoken - 1];
             const int truthLine = script[now.scriptWord].line;
-            const int line = run.LineAtPlace();
             if (t >= from && t <= to) {
                 ++timeCounted;
                 withinOne += std::abs(line - truthLine) <= 1;
