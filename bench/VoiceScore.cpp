@@ -45,10 +45,11 @@ struct ModelRun {
     {
         return static_cast<int>(std::floor((kModelReadingRow - firstTop) / kModelPitch));
     }
-    void Steer(int line, double withinLine)
+    // rule: SteerTowardsVoice, or ScrollTowardsVoice before the first word.
+    void Steer(int line, double withinLine, VoiceSteer (*rule)(double, int))
     {
         const double gap = firstTop + (line + withinLine) * kModelPitch - kModelReadingRow;
-        const VoiceSteer steer = SteerTowardsVoice(gap, kModelPitch);
+        const VoiceSteer steer = rule(gap, kModelPitch);
         rowsPerSecond = 0;
         if (steer.kind == VoiceSteer::Kind::Scroll)
             rowsPerSecond = steer.speedValue > 0 ? 1e6 / steer.speedValue : 1000;
@@ -103,19 +104,24 @@ VoiceScore ScoreReading(const std::vector<ScriptWord>& script, const Reading& re
         for (double t = lastSecond; t < pieceEnd; t += tick) {
             if (t >= nextLook) {
                 nextLook = t + kLookSeconds;
-                if (placed < 0 || lost)
+                if (lost)
                     run.rowsPerSecond = 0;
+                else if (placed < 0)
+                    run.Steer(script.front().line, withinLine.front(), ScrollTowardsVoice);
                 else
-                    run.Steer(script[placed].line, withinLine[placed]);
+                    run.Steer(script[placed].line, withinLine[placed], SteerTowardsVoice);
             }
             run.firstTop -= run.rowsPerSecond * tick;
             while (spoken < reading.words.size() && reading.words[spoken].start <= t)
                 ++spoken;
-            if (spoken == 0)
+            const int line = run.LineAtPlace();
+            // Before the first word no move is a jump.
+            if (spoken == 0) {
+                lastLine = line;
                 continue;
+            }
             const SpokenWord& now = reading.words[spoken - 1];
             const int truthLine = script[now.scriptWord].line;
-            const int line = run.LineAtPlace();
             if (t >= from && t <= to) {
                 ++timeCounted;
                 withinOne += std::abs(line - truthLine) <= 1;

@@ -6,7 +6,6 @@
 #include "ReadingPosition.h"
 #include "ScrollRunState.h"
 #include "Surface.h"
-#include "VoiceSteering.h"
 
 #include <algorithm>
 
@@ -97,8 +96,11 @@ Clock::time_point RunVoice::Follow(Clock::time_point now)
     if (NoticeOthers())
         return now + kVoiceLookInterval;
     const int placed = m_follower.PlacedWord();
-    if (state == VoiceState::Lost || placed < 0 || placed >= static_cast<int>(m_places.size()))
+    if (state == VoiceState::Lost || m_places.empty() ||
+        placed >= static_cast<int>(m_places.size()))
         Hold();
+    else if (placed < 0)
+        MakeReady(m_places.front());
     else
         Steer(m_places[static_cast<std::size_t>(placed)]);
     return now + kVoiceLookInterval;
@@ -110,12 +112,24 @@ void RunVoice::Hold()
         Run(PrompterCommand::Pause);
 }
 
+double RunVoice::GapTo(const WordPlace& word)
+{
+    return static_cast<double>(LineTopOnPicture(word.line)) + word.withinLine * LinePitch() -
+           VoiceReadingRow();
+}
+
+void RunVoice::MakeReady(const WordPlace& first)
+{
+    Move(ScrollTowardsVoice(GapTo(first), LinePitch()), first);
+}
+
 void RunVoice::Steer(const WordPlace& word)
 {
-    const int pitch = LinePitch();
-    const double gap = static_cast<double>(LineTopOnPicture(word.line)) + word.withinLine * pitch -
-                       VoiceReadingRow();
-    const VoiceSteer steer = SteerTowardsVoice(gap, pitch);
+    Move(SteerTowardsVoice(GapTo(word), LinePitch()), word);
+}
+
+void RunVoice::Move(const VoiceSteer& steer, const WordPlace& word)
+{
     switch (steer.kind) {
     case VoiceSteer::Kind::Hold:
         Hold();
@@ -125,7 +139,7 @@ void RunVoice::Steer(const WordPlace& word)
         // may lie lines below it.
         // Lines that near the start cannot come as far down are shown from
         // the top, once.
-        const int linesAbove = (VoiceReadingRow() - ReadingLineTop()) / pitch;
+        const int linesAbove = (VoiceReadingRow() - ReadingLineTop()) / LinePitch();
         const int shown = std::max(word.line - linesAbove, 0);
         if (shown == LineBeingRead())
             Hold();

@@ -2,6 +2,7 @@
 
 #include "PrompterCommands.h"
 #include "VoiceFollower.h"
+#include "VoiceSteering.h"
 
 #include <chrono>
 #include <cstdint>
@@ -12,8 +13,9 @@
 // The line holding the word being spoken is kept at the reading place: the
 // reading cue's row, or a third of the way down without the cue. The run
 // moves there with its own steps, at a speed that closes the gap; a place
-// far ahead, or behind, is shown at once. Silent or lost, the run holds
-// still.
+// far ahead, or behind, is shown at once. Before anyone speaks the run
+// makes ready, the first word's line brought up to the reading place; then,
+// silent or lost, it holds still.
 class RunVoice
 {
   public:
@@ -36,7 +38,10 @@ class RunVoice
     explicit RunVoice(std::vector<ScriptWord> words);
     static std::vector<WordPlace> PlacesOf(const std::vector<ScriptWord>& words);
     bool NoticeOthers();
+    static double GapTo(const WordPlace& word);
+    void MakeReady(const WordPlace& first);
     void Steer(const WordPlace& word);
+    void Move(const VoiceSteer& steer, const WordPlace& word);
     void Hold();
     void Run(PrompterCommand command, int amount = 0);
 

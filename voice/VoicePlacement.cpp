@@ -155,7 +155,12 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords, int unplacedWo
         return found.newMatches > 0;
     if (d <= std::min(unplacedWords, kCatchUpWords) + 2)
         return found.newMatches > 0 && found.evidenceAhead >= kWholeMatch;
-    return found.evidenceAhead >= EvidenceAhead(d);
+    // Noise heard through the grammar's skips finds common words far ahead:
+    // a jump counts one of them for each uncommon word matched with it.
+    const int uncommon = found.evidenceAhead - found.commonEvidenceAhead;
+    const int common =
+        std::min(found.commonEvidenceAhead, uncommon / kWholeMatch * kCommonWordMatch);
+    return uncommon + common >= EvidenceAhead(d);
 }
 
 VoicePlacement::Alignment VoicePlacement::FindWhenLost(int newWords) const
@@ -223,8 +228,10 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
                 found.evidence += weight;
                 // Words matched at the place held tell nothing of a guess
                 // far beyond it.
-                if (from + j - 1 > m_placed)
+                if (from + j - 1 > m_placed) {
                     found.evidenceAhead += weight;
+                    found.commonEvidenceAhead += weight == kCommonWordMatch ? weight : 0;
+                }
                 found.newMatches += i - 1 >= firstNew;
                 if (i - 1 >= firstNew && i < rows)
                     found.settledNewEvidence += weight;

@@ -9,12 +9,13 @@
 // moves only as far as the evidence carries it: forward at once by the new
 // words heard plus two, or by the words misheard since it last moved plus
 // two, further only on matches past the place held that grow with the
-// distance, back only on several new words, not all common, that match
-// before the last one heard, as many as ahead beyond a sentence. Words the
-// script says often weigh less as evidence. A hypothesis that shrank moves
-// nothing. After kLostSeconds of speech that could not be placed the place
-// is lost and the whole script is searched, on less evidence ahead of the
-// place as far as a brisk reader gets since.
+// distance, a common word among them counting only beside an uncommon one,
+// back only on several new words, not all common, that match before the
+// last one heard, as many as ahead beyond a sentence. Words the script says
+// often weigh less as evidence. A hypothesis that shrank moves nothing.
+// After kLostSeconds of speech that could not be placed the place is lost
+// and the whole script is searched, on less evidence ahead of the place as
+// far as a brisk reader gets since.
 
 // The recogniser's present hypothesis.
 struct HeardWords {
@@ -48,11 +49,12 @@ class VoicePlacement
 
   private:
     struct Alignment {
-        int scriptEnd = -1;         // the last script word matched
-        int evidence = 0;           // heard words equal to their script word, weighed
-        int evidenceAhead = 0;      // of it, matches past the place held
-        int newMatches = 0;         // among them, words heard for the first time
-        int settledNewEvidence = 0; // their evidence, all but the last word heard
+        int scriptEnd = -1;          // the last script word matched
+        int evidence = 0;            // heard words equal to their script word, weighed
+        int evidenceAhead = 0;       // of it, matches past the place held
+        int commonEvidenceAhead = 0; // of that, from words the script says often
+        int newMatches = 0;          // among them, words heard for the first time
+        int settledNewEvidence = 0;  // their evidence, all but the last word heard
     };
     // Places the heard words; true when they were placed, moving or not.
     // unplacedWords: heard since the place last held, the new ones too;

@@ -20,6 +20,11 @@ VoiceSteer SteerTowardsVoice(double gapRows, int pitch)
 {
     if (gapRows > kScrollAtMostLines * pitch || gapRows < -pitch)
         return {VoiceSteer::Kind::Show, 0};
+    return ScrollTowardsVoice(gapRows, pitch);
+}
+
+VoiceSteer ScrollTowardsVoice(double gapRows, int pitch)
+{
     if (gapRows < 1)
         return {VoiceSteer::Kind::Hold, 0};
     const double rowsPerSecond = std::max(gapRows / kCatchUpSeconds, kLeastLinesPerSecond * pitch);

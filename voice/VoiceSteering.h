@@ -17,3 +17,8 @@ struct VoiceSteer {
 // gapRows: rows the spoken word's moment lies below the reading place
 // (negative above it); pitch: rows from one line to the next.
 VoiceSteer SteerTowardsVoice(double gapRows, int pitch);
+
+// The same with the run's steps alone, never shown at once: before anyone
+// speaks, the run makes ready at the script's first word from wherever the
+// text first stands.
+VoiceSteer ScrollTowardsVoice(double gapRows, int pitch);

@@ -96,10 +96,13 @@ TEST(VoiceRun, ASpokenReadingMovesTheRunToTheLineBeingSpoken)
     g_runParams.voice.inputFile = wav;
     CreatePrompterFont(QStringLiteral("DejaVu Sans"), 24, 400);
 
-    // The reading lasts about twenty seconds. Once the follower has gone
-    // from following back to listening, the run should show the last line
-    // read at the reading place, and hold it there through the silence.
+    // The reading lasts about twenty seconds. Made ready before anyone
+    // speaks, the run shows the first line at the reading place as the
+    // first words are heard. Once the follower has gone from following
+    // back to listening, the run should show the last line read at the
+    // reading place, and hold it there through the silence.
     bool followed = false;
+    int lineWhenFirstHeard = -99;
     int lineAtTheEnd = -1;
     int lineAfterSilence = -1;
     int ticksSinceTheEnd = 0;
@@ -110,6 +113,8 @@ TEST(VoiceRun, ASpokenReadingMovesTheRunToTheLineBeingSpoken)
         const int pitch = std::max(g_runState.lineHeight, 0) + 1;
         const int reading =
             static_cast<int>(FloorDivide(VoiceReadingRow() - LineTopOnPicture(0), pitch));
+        if (!followed && g_runState.voice == VoiceState::Following)
+            lineWhenFirstHeard = reading;
         followed = followed || g_runState.voice == VoiceState::Following;
         if (lineAtTheEnd < 0 && followed && g_runState.voice == VoiceState::Listening)
             lineAtTheEnd = reading;
@@ -122,6 +127,7 @@ TEST(VoiceRun, ASpokenReadingMovesTheRunToTheLineBeingSpoken)
     StartScrollRun(false);
 
     EXPECT_TRUE(followed);
+    EXPECT_NEAR(lineWhenFirstHeard, 0, 1);
     EXPECT_NEAR(lineAtTheEnd, kLinesRead - 1, 1);
     EXPECT_EQ(lineAfterSilence, lineAtTheEnd);
     EXPECT_EQ(g_runState.voice, VoiceState::Off);
