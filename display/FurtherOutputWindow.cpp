@@ -95,6 +95,20 @@ bool FurtherOutputWindow::BeginShared(const QRect& picture)
     return true;
 }
 
+FurtherOutputWindow::Band FurtherOutputWindow::PlanBand(int first, int paint) const
+{
+    const int height = m_scaler ? m_scaler->Target().height() : 0;
+    Band band{first, 0};
+    for (; band.end < height && band.painted < paint; ++band.end) {
+        const ScanOutRowKey key = m_scaler->Key(band.end);
+        const auto at = static_cast<std::size_t>((m_target ? m_target->top : 0) + band.end) %
+                        static_cast<std::size_t>(height);
+        band.painted +=
+            !(m_target && m_target->held && key.Known() && (*m_target->held)[at].key == key);
+    }
+    return band;
+}
+
 bool FurtherOutputWindow::ScaleBand(int first, int count)
 {
     if (!m_target)

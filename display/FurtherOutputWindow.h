@@ -47,6 +47,15 @@ class FurtherOutputWindow : public QWidget
     // painted it at this size yet).
     bool BeginPicture();
 
+    // A band of the picture begun from row first on that paints at most
+    // paint rows, those its image does not hold already: the row past its
+    // last, and how many it paints.
+    struct Band {
+        int end = 0;
+        int painted = 0;
+    };
+    Band PlanBand(int first, int paint) const;
+
     // Scales rows first .. first + count - 1 of the picture begun straight
     // into its image or the window's buffer; false when none is begun (a new size ended it).
     bool ScaleBand(int first, int count);

@@ -8,12 +8,17 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
 // Pixels scaled or copied for a further screen in one loop pass: as many
-// as the main output's raster presenter does, the most a step is held up.
+// as the main output's raster presenter does, the most a step is held up;
+// rows a picture holds already are passed over and not counted.
 constexpr int kFurtherBandPixels = 24 * 1440;
+// What a band of those pixels takes when they are copies; rows made anew
+// take many times longer, and come that much fewer to a band.
+constexpr std::chrono::microseconds kFurtherBandTime{25};
 // A band waits for the next step, or for the main output's bands, at most
 // this long after its frame was taken, so that a run stepping at every
 // pass, whose main output is never done, still shows its frames.
@@ -99,6 +104,7 @@ void FurtherOutputs::Regroup()
     }
     // Whatever was on its way starts again at the new sizes.
     m_nextOutput = -1;
+    m_bandEnd = -1;
     m_again = m_number != 0;
 }
 
@@ -115,6 +121,7 @@ bool FurtherOutputs::TakeFrame()
         scaling->scaler.Begin(m_frame.indices, m_frame.rowStamps);
     m_nextOutput = 0;
     m_nextRow = -1;
+    m_bandEnd = -1;
     m_drawing.start();
     return true;
 }
@@ -140,6 +147,8 @@ std::chrono::nanoseconds FurtherOutputs::OnLoopPass(std::chrono::nanoseconds nex
     // would copy the main picture before it answers. A piece that would
     // still run when the next step is due waits for the step.
     const Piece piece = NextPiece();
+    if (piece == Piece::Band && m_bandEnd < 0)
+        PlanBand();
     const bool overdue = std::chrono::nanoseconds(m_drawing.nsecsElapsed()) >= kFurtherMostWait;
     if (mainBusy && piece != Piece::Begin && !overdue)
         return std::chrono::nanoseconds::zero();
@@ -147,14 +156,15 @@ std::chrono::nanoseconds FurtherOutputs::OnLoopPass(std::chrono::nanoseconds nex
         return nextStepIn;
     QElapsedTimer timer;
     timer.start();
+    const int painted = m_bandPainted;
     DoPiece();
     const auto took = std::chrono::nanoseconds(timer.nsecsElapsed());
     if (piece == Piece::Begin)
         m_beginTime.Note(took);
     else if (piece == Piece::Show)
         m_showTime.Note(took);
-    else
-        m_bandTime += (took - m_bandTime) / 4;
+    else if (painted > 0)
+        m_rowTime += (took / painted - m_rowTime) / 4;
     return std::chrono::nanoseconds::zero();
 }
 
@@ -175,11 +185,25 @@ bool FurtherOutputs::Fits(Piece piece, std::chrono::nanoseconds nextStepIn) cons
     case Piece::Band:
         break;
     }
-    return nextStepIn > m_bandTime * 5 / 4;
+    return nextStepIn > m_rowTime * m_bandPainted * 5 / 4;
+}
+
+void FurtherOutputs::PlanBand()
+{
+    const FurtherOutputWindow& window = *m_outputs[static_cast<std::size_t>(m_nextOutput)].window;
+    const int mostRows = std::max(1, kFurtherBandPixels / std::max(window.Picture().width(), 1));
+    const int paint =
+        m_rowTime > std::chrono::nanoseconds::zero()
+            ? static_cast<int>(std::clamp<std::int64_t>(kFurtherBandTime / m_rowTime, 1, mostRows))
+            : mostRows;
+    const FurtherOutputWindow::Band band = window.PlanBand(m_nextRow, paint);
+    m_bandEnd = band.end;
+    m_bandPainted = band.painted;
 }
 
 void FurtherOutputs::DoPiece()
 {
+    const int bandEnd = std::exchange(m_bandEnd, -1);
     if (m_nextOutput == static_cast<int>(m_outputs.size())) {
         for (Output& output : m_outputs)
             output.window->ShowPicture();
@@ -195,12 +219,10 @@ void FurtherOutputs::DoPiece()
         if (!picture.isEmpty() && output.window->BeginPicture())
             return;
         m_nextRow = picture.height();
+    } else if (output.window->ScaleBand(m_nextRow, bandEnd - m_nextRow)) {
+        m_nextRow = std::max(bandEnd, m_nextRow + 1);
     } else {
-        const int rows = std::max(1, kFurtherBandPixels / std::max(picture.width(), 1));
-        if (output.window->ScaleBand(m_nextRow, rows))
-            m_nextRow += rows;
-        else
-            m_nextRow = picture.height();
+        m_nextRow = picture.height();
     }
     if (m_nextRow < picture.height())
         return;

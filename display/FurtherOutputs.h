@@ -78,6 +78,7 @@ class FurtherOutputs
     enum class Piece { Begin, Band, Show };
     Piece NextPiece() const;
     bool Fits(Piece piece, std::chrono::nanoseconds nextStepIn) const;
+    void PlanBand();
     void DoPiece();
 
     FrameMailbox& m_mailbox;
@@ -96,9 +97,12 @@ class FurtherOutputs
     std::uint64_t m_framesShown = 0;
     // Beginning a picture waits for the window system, and showing them
     // wakes it, which may take this core: each is timed by its longest of
-    // late, so that it goes right after a step. A band by its average.
+    // late, so that it goes right after a step. A band by the average a row
+    // it paints takes, rows a picture holds already costing nothing.
     LongestOfLate m_beginTime;
-    std::chrono::nanoseconds m_bandTime{};
+    std::chrono::nanoseconds m_rowTime{};
+    int m_bandEnd = -1;    // the row past the next band's last; -1 while not planned
+    int m_bandPainted = 0; // the rows it paints
     LongestOfLate m_showTime;
     QElapsedTimer m_drawing; // since the frame on its way was taken
 };
