@@ -1,4 +1,5 @@
 #include "PictureReuse.h"
+#include "FurtherOutputsFrames.h"
 #include "ScanOut.h"
 #include "ScanOutFrame.h"
 #include "Surface.h"
@@ -6,18 +7,10 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <random>
+#include <algorithm>
 
 namespace
 {
-const QList<QRgb> kPalette = [] {
-    QList<QRgb> palette;
-    for (int i = 0; i < 256; ++i)
-        palette.append(qRgb(i, 255 - i, (i * 7) & 0xFF));
-    return palette;
-}();
-
 // The picture an image read as a ring shows from top on.
 QImage Unrolled(const QImage& ring, int top)
 {
@@ -61,7 +54,7 @@ TEST(PictureReuse, APictureScaledIntoTheBestImageIsTheFrameScaledAfresh)
             int entering = 0;
             for (int y = 0; y < Surface::kHeight; ++y)
                 DrawRow(surface, y, entering++);
-            ScanOutScaler scaler(area, ScanOutColoursOf(kPalette));
+            ScanOutScaler scaler(area, ScanOutColoursOf(GreyRamp()));
             std::vector<QImage> images(ImagesToKeep(area.height()),
                                        QImage(area, QImage::Format_RGB32));
             std::vector<std::vector<ScanOutHeldRow>> held(
@@ -95,7 +88,7 @@ TEST(PictureReuse, APictureScaledIntoTheBestImageIsTheFrameScaledAfresh)
                 QImage& image = images[reuse.image];
                 scaler.Scale(0, area.height(), image.bits(), image.bytesPerLine(),
                              &held[reuse.image], reuse.top);
-                ASSERT_EQ(Unrolled(image, reuse.top), ScanOutImage(frame.indices, kPalette, area))
+                ASSERT_EQ(Unrolled(image, reuse.top), ScanOutImage(frame.indices, GreyRamp(), area))
                     << "frame " << n;
                 if (n >= 8 && test.mostRowsToPaint >= 0) {
                     EXPECT_LE(reuse.rowsToPaint, test.mostRowsToPaint) << "frame " << n;
