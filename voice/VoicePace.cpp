@@ -3,6 +3,7 @@
 #include "VoicePlacement.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -25,7 +26,17 @@ constexpr double kCoastLines = 0.9;
 constexpr double kStartSpeechSeconds = 0.3;
 } // namespace
 
-VoicePace::VoicePace(std::vector<double> wordMoments) : m_moments(std::move(wordMoments)) {}
+VoicePace::VoicePace(std::vector<double> wordMoments) : m_moments(std::move(wordMoments))
+{
+    // A blank line holds nothing to read: the coast crosses it as no line.
+    double blankLines = 0, previousLine = m_moments.empty() ? 0 : std::floor(m_moments.front());
+    for (double& moment : m_moments) {
+        const double line = std::floor(moment);
+        blankLines += std::max(line - previousLine - 1, 0.0);
+        previousLine = line;
+        moment -= blankLines;
+    }
+}
 
 void VoicePace::Restart()
 {

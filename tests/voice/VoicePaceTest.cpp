@@ -17,6 +17,7 @@ struct PaceCase {
     std::vector<Step> steps;
     int shown; // after the last step
     int wordsALine = 8;
+    int blankLineBefore = -1; // the word a blank line stands before, if any
 };
 
 // Words placed at three a second, the last at 2 s.
@@ -41,6 +42,7 @@ const PaceCase kPaceCases[] = {
      {{0, 0, true}, {2, 3, true}, {4, 6, true}, {6, 6, true}, {9, 6, true}},
      9},
     {"a place without a pace does not coast", {{0, 5, true}, {2, 5, true}}, 5},
+    {"crosses a blank line as no line", ReadAtThreeWordsASecond({{3, 6, true}}), 8, 8, 8},
     {"speech before any word placed shows the first", {{0, -1, true}, {0.4, -1, true}}, 0},
 };
 
@@ -50,7 +52,8 @@ TEST(VoicePace, KeepsThePlaceMovingThroughMisheardSpeech)
         SCOPED_TRACE(c.rule);
         std::vector<double> moments;
         for (int word = 0; word < 80; ++word)
-            moments.push_back(word / c.wordsALine + (word % c.wordsALine + 0.5) / c.wordsALine);
+            moments.push_back(word / c.wordsALine + (word % c.wordsALine + 0.5) / c.wordsALine +
+                              (c.blankLineBefore >= 0 && word >= c.blankLineBefore));
         VoicePace pace(moments);
         int shown = -1;
         for (const Step& step : c.steps)
