@@ -14,8 +14,6 @@ constexpr int kPaceWords = 3;
 constexpr double kPaceLeastSeconds = 1.5;
 // A move further than this, or back further than a doubt, is no reading.
 constexpr int kReadingStepWords = 8;
-// A little under the speaker's pace, so the place shown seldom overtakes.
-constexpr double kPaceShare = 0.8;
 constexpr double kCoastSeconds = 3.0;
 // Less than a line ahead of a place the recogniser's doubt may take back,
 // the run holds still for the words placed next rather than jump back.
@@ -76,8 +74,7 @@ int VoicePace::Shown(int placed, bool speaking, double seconds)
         return m_speechSincePlaced >= kStartSpeechSeconds && !m_moments.empty() ? 0 : placed;
     const double coasting = std::min(m_speechSincePlaced, kCoastSeconds);
     const int last = static_cast<int>(m_moments.size()) - 1;
-    int shown =
-        std::min(m_furthest + static_cast<int>(kPaceShare * WordsPerSecond() * coasting), last);
+    int shown = std::min(m_furthest + static_cast<int>(WordsPerSecond() * coasting), last);
     const auto at = [this](int word) { return m_moments[static_cast<std::size_t>(word)]; };
     const int doubted = std::max(m_furthest - VoicePlacement::kDoubtWords, 0);
     while (shown > m_furthest && at(shown) - at(doubted) >= kCoastLines)

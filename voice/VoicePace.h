@@ -6,12 +6,12 @@
 
 // Keeps the place moving through a stretch the recogniser mishears. While
 // speech goes on and no word places, the place shown runs on from the one
-// placed at a little under the pace the words placed of late came, for a
-// few seconds of speech at most and less than a line past the place
-// placed, less the words a doubt may take back, blank lines not counted:
-// the words placed next then take it back by the run holding still, never
-// by a jump. Speech before any word placed shows the first word. Silent, or
-// placed again, it shows the place as placed.
+// placed at the pace the words placed of late came, for a few seconds of
+// speech at most and less than a line past the place placed, less the words
+// a doubt may take back, blank lines not counted: the words placed next then
+// take it back by the run holding still, never by a jump. Speech before any
+// word placed shows the first word. Silent, or placed again, it shows the
+// place as placed.
 class VoicePace
 {
   public:

@@ -29,9 +29,9 @@ std::vector<Step> ReadAtThreeWordsASecond(std::vector<Step> then)
 }
 
 const PaceCase kPaceCases[] = {
-    {"coasts on a little under the speaker's pace", ReadAtThreeWordsASecond({{3, 6, true}}), 8},
+    {"coasts on at the speaker's pace", ReadAtThreeWordsASecond({{3, 6, true}}), 9},
     {"a step back by the recogniser's doubt does not set the coast back",
-     ReadAtThreeWordsASecond({{2.5, 4, true}, {3, 4, true}}), 8},
+     ReadAtThreeWordsASecond({{2.5, 4, true}, {3, 4, true}}), 9},
     {"holds still in silence", ReadAtThreeWordsASecond({{3, 6, false}}), 6},
     {"runs on less than a line", ReadAtThreeWordsASecond({{3, 6, true}, {5, 6, true}}), 11},
     {"runs on less than a line past a place its doubt may take back",
@@ -40,9 +40,9 @@ const PaceCase kPaceCases[] = {
      ReadAtThreeWordsASecond({{2.1, 6, false}, {7, 6, false}, {7.2, 6, true}}), 6},
     {"coasts a few seconds of speech at most",
      {{0, 0, true}, {2, 3, true}, {4, 6, true}, {6, 6, true}, {9, 6, true}},
-     9},
+     10},
     {"a place without a pace does not coast", {{0, 5, true}, {2, 5, true}}, 5},
-    {"crosses a blank line as no line", ReadAtThreeWordsASecond({{3, 6, true}}), 8, 8, 8},
+    {"crosses a blank line as no line", ReadAtThreeWordsASecond({{3, 6, true}}), 9, 8, 8},
     {"speech before any word placed shows the first", {{0, -1, true}, {0.4, -1, true}}, 0},
 };
 
