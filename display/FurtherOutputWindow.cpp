@@ -103,8 +103,7 @@ FurtherOutputWindow::Band FurtherOutputWindow::PlanBand(int first, int paint) co
         const ScanOutRowKey key = m_scaler->Key(band.end);
         const auto at = static_cast<std::size_t>((m_target ? m_target->top : 0) + band.end) %
                         static_cast<std::size_t>(height);
-        band.painted +=
-            !(m_target && m_target->held && key.Known() && (*m_target->held)[at].key == key);
+        band.painted += !(m_target && m_target->held && (*m_target->held)[at].Shows(key));
     }
     return band;
 }

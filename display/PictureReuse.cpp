@@ -21,32 +21,18 @@ int FewRows(int height)
     return height / 4;
 }
 
-// Whether an image leaves few rows to paint from top on, by a sample of
-// rows spread over the picture: most tops tried leave half or more.
-bool MayLeaveFewRows(const std::vector<ScanOutHeldRow>& held,
-                     const std::vector<ScanOutRowKey>& wanted, int top)
-{
-    constexpr std::size_t kSamples = 16;
-    const std::size_t height = wanted.size();
-    std::size_t left = 0;
-    for (std::size_t k = 0; k < kSamples; ++k) {
-        const std::size_t y = (2 * k + 1) * height / (2 * kSamples);
-        left += !wanted[y].Known() ||
-                held[(static_cast<std::size_t>(top) + y) % height].key != wanted[y];
-    }
-    return static_cast<int>(left * height / kSamples) <= FewRows(static_cast<int>(height));
-}
-
-// The rows left to paint from top on, counted up to most.
+// The rows left to paint from top on, counted up to most; with every above
+// one, estimated from one row in every, spread over the picture.
 int RowsToPaint(const std::vector<ScanOutHeldRow>& held, const std::vector<ScanOutRowKey>& wanted,
-                int top, int most)
+                int top, int most, std::size_t every = 1)
 {
     int rows = 0;
-    std::size_t at = static_cast<std::size_t>(top);
-    for (std::size_t y = 0; y < wanted.size() && rows < most; ++y, ++at) {
-        if (at == held.size())
-            at = 0;
-        rows += !wanted[y].Known() || held[at].key != wanted[y];
+    std::size_t at = (static_cast<std::size_t>(top) + every / 2) % held.size();
+    for (std::size_t y = every / 2; y < wanted.size() && rows < most; y += every) {
+        rows += static_cast<int>(every) * !held[at].Shows(wanted[y]);
+        at += every;
+        if (at >= held.size())
+            at -= held.size();
     }
     return rows;
 }
@@ -57,7 +43,7 @@ PictureReuse BestTop(const std::vector<ScanOutHeldRow>& held,
 {
     const auto height = static_cast<int>(wanted.size());
     PictureReuse best{image, 0, height};
-    if (held.size() != wanted.size())
+    if (held.size() != wanted.size() || wanted.empty())
         return best;
     // Another anchor is looked for only while none was found: a row edited
     // since is not.
@@ -68,11 +54,15 @@ PictureReuse BestTop(const std::vector<ScanOutHeldRow>& held,
         if (!key.Known())
             continue;
         for (int at = 0; at < height && places < kMostPlacesPerAnchor; ++at) {
-            if (held[static_cast<std::size_t>(at)].key != key)
+            if (!held[static_cast<std::size_t>(at)].Shows(key))
                 continue;
             ++places;
             const int top = (at - y + height) % height;
-            if (!MayLeaveFewRows(held, wanted, top))
+            // Most tops tried leave half the rows or more: a sample tells.
+            constexpr std::size_t kSamples = 16;
+            const int few = FewRows(height);
+            if (RowsToPaint(held, wanted, top, few + 1,
+                            std::max<std::size_t>(wanted.size() / kSamples, 1)) > few)
                 continue;
             const int rows = RowsToPaint(held, wanted, top, best.rowsToPaint);
             if (rows < best.rowsToPaint)

@@ -248,7 +248,7 @@ void ScanOutScaler::Scale(int first, int count, std::uint8_t* pixels, qsizetype 
         auto* out = reinterpret_cast<std::uint32_t*>(pixels + bytesPerLine * at);
         ScanOutHeldRow* was = held ? &(*held)[static_cast<std::size_t>(at)] : nullptr;
         const ScanOutRowKey key = Key(y);
-        if (was && key.Known() && was->key == key)
+        if (was && was->Shows(key))
             continue;
         // A kept blend was made a frame ago and waits in memory: asked for
         // while the rows before it are copied, it comes without a wait.

@@ -63,6 +63,9 @@ struct ScanOutRowKey {
 struct ScanOutHeldRow {
     ScanOutRowKey key;
     int colour = -1; // the palette index it holds throughout, or -1
+
+    // Whether it is known to show wanted already.
+    bool Shows(const ScanOutRowKey& wanted) const { return wanted.Known() && key == wanted; }
 };
 
 // Scales frames (as for ScanOutImage) to one target size with no margins,
