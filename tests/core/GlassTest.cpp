@@ -92,26 +92,18 @@ TEST_F(Glass, AMirroredGlassIsTheExactMirrorOfTheRightReadingOne)
 // A presenter keeps the rows the glass did not draw on from frame to frame.
 TEST_F(Glass, AllTheGlassDrawsLiesWhereItSaysItDrew)
 {
-    for (const bool mirrored : {false, true}) {
-        SCOPED_TRACE(mirrored ? "mirrored" : "right-reading");
-        GlassOverlay glass(
-            GlassLook{{true, 40}, {10, 0, true}, mirrored, Qt::white, Qt::black, QFont()});
-        glass.Show({QStringLiteral("WRAP IN 30"), QStringLiteral("12:34:56"), 3});
-        const QSize area(1280, 1024);
-        QImage image(area, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        QPainter painter(&image);
-        const QRegion drawn = glass.DrawTellingWhere(painter, QRect(0, 32, 1280, 960), area);
-        painter.end();
-        EXPECT_FALSE(QRegion(QRect(QPoint(), area)).subtracted(drawn).isEmpty());
-        for (int y = 0; y < area.height(); ++y) {
-            for (int x = 0; x < area.width(); ++x) {
-                if (image.pixel(x, y) != qRgb(0, 0, 0)) {
-                    ASSERT_TRUE(drawn.contains(QPoint(x, y))) << x << ", " << y;
-                }
-            }
-        }
-    }
+    GlassOverlay glass(GlassLook{{true, 40}, {10, 0, true}, true, Qt::white, Qt::black, QFont()});
+    glass.Show({QStringLiteral("WRAP IN 30"), QStringLiteral("12:34:56"), 3});
+    QImage image(QSize(1280, 1024), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const QImage black = image;
+    QPainter painter(&image);
+    const QRegion drawn = glass.DrawTellingWhere(painter, QRect(0, 32, 1280, 960), image.size());
+    EXPECT_FALSE(QRegion(image.rect()).subtracted(drawn).isEmpty());
+    painter.setClipRegion(drawn);
+    painter.fillRect(image.rect(), Qt::black);
+    painter.end();
+    EXPECT_EQ(image, black);
 }
 
 TEST_F(Glass, TheCountdownTakesThePlaceOfTheFirstMovementAndAPauseCancelsIt)
