@@ -27,7 +27,8 @@ constexpr double kStartSpeechSeconds = 0.3;
 VoicePace::VoicePace(std::vector<double> wordMoments) : m_moments(std::move(wordMoments))
 {
     // A blank line holds nothing to read: the coast crosses it as no line.
-    double blankLines = 0, previousLine = m_moments.empty() ? 0 : std::floor(m_moments.front());
+    double blankLines = 0;
+    double previousLine = m_moments.empty() ? 0 : std::floor(m_moments.front());
     for (double& moment : m_moments) {
         const double line = std::floor(moment);
         blankLines += std::max(line - previousLine - 1, 0.0);
