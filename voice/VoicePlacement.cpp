@@ -28,8 +28,10 @@ constexpr int kNewEvidenceBack = 2 * kWholeMatch + kCommonWordMatch;
 // Words misheard since the place last moved let it catch up this far on
 // one new match, since the speaker said them; more could be noise.
 constexpr int kCatchUpWords = 6;
-// Evidence it takes to place the voice anywhere in the script.
-constexpr int kEvidenceWhenLost = 4 * kWholeMatch;
+// Evidence it takes to place the voice anywhere in the script. The grammar
+// makes noise into script phrases, and four of their words match somewhere
+// by chance.
+constexpr int kEvidenceWhenLost = 5 * kWholeMatch;
 // Lost, the speaker is still ahead of the place, no further than a brisk
 // reader gets in the time since it held: there the few words a noisy
 // stretch gets right find it, on the evidence it takes to go back.
