@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <fstream>
-#include <sstream>
 
 // How well the run follows a voice. Each case synthesizes one reading of
 // the harbour report at run time (espeak-ng, flite, festival; clean and with
@@ -80,34 +79,6 @@ void VoiceFollow(benchmark::State& state, SynthesizedCase c)
     }
 }
 
-// The words of a timing file, numbered in the script by matching them in
-// order: each is looked for a little way on from the last one found.
-std::vector<SpokenWord> TimedWords(const QString& path, const std::vector<ScriptWord>& script)
-{
-    std::vector<SpokenWord> words;
-    std::ifstream in(path.toStdString());
-    int at = 0;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        double start = 0, end = 0;
-        std::string word;
-        if (!(fields >> start >> end >> word))
-            continue;
-        const std::vector<std::string> spoken = SpokenWords(word);
-        if (spoken.empty())
-            continue;
-        for (int k = std::max(at - 40, 0); k < std::min<int>(at + 40, script.size()); ++k)
-            if (script[static_cast<std::size_t>(k)].text == spoken.front() &&
-                std::abs(k - at) < 40) {
-                at = k;
-                break;
-            }
-        words.push_back({at, start, end});
-        ++at;
-    }
-    return words;
-}
-
 void VoiceFollowFile(benchmark::State& state)
 {
     const QString scriptPath = qEnvironmentVariable("VELLOR_VOICE_SCRIPT");
@@ -124,7 +95,8 @@ void VoiceFollowFile(benchmark::State& state)
             state.SkipWithError(samples.problem.toStdString().c_str());
             return;
         }
-        Reading reading{std::move(samples.samples), TimedWords(timing, script), {}};
+        std::ifstream timed(timing.toStdString());
+        Reading reading{std::move(samples.samples), TimedWords(timed, script), {}};
         // Skips and repeats: wherever the words do not follow one another.
         std::vector<double> events;
         for (std::size_t w = 1; w < reading.words.size(); ++w)

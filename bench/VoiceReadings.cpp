@@ -327,6 +327,41 @@ Reading Synthesize(const Reader& reader, const std::vector<std::string>& scriptL
     return reading;
 }
 
+std::vector<SpokenWord> TimedWords(std::istream& timing, const std::vector<ScriptWord>& script)
+{
+    constexpr int kReach = 40;
+    const int count = static_cast<int>(script.size());
+    const auto found = [&](int k, const std::string& text) {
+        return k >= 0 && k < count && script[static_cast<std::size_t>(k)].text == text;
+    };
+    std::vector<SpokenWord> words;
+    int at = 0;
+    for (std::string line; std::getline(timing, line);) {
+        std::istringstream fields(line);
+        double start = 0, end = 0;
+        std::string word;
+        if (!(fields >> start >> end >> word))
+            continue;
+        const std::vector<std::string> spoken = SpokenWords(word);
+        if (spoken.empty())
+            continue;
+        // "the" is everywhere: a match behind is taken only when none is ahead.
+        int d = 0;
+        while (d < kReach && !found(at + d, spoken.front()))
+            ++d;
+        if (d == kReach) {
+            d = -1;
+            while (d > -kReach && !found(at + d, spoken.front()))
+                --d;
+        }
+        if (d != -kReach)
+            at += d;
+        words.push_back({at, start, end});
+        ++at;
+    }
+    return words;
+}
+
 void AddNoise(std::vector<std::int16_t>& samples, double snrDb, unsigned seed)
 {
     // The speech's level: the loud half of the samples, so pauses do not count.

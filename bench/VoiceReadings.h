@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,13 @@ struct Reading {
     std::vector<SpokenWord> words;     // in the order spoken
     QString problem;                   // why there is no reading; empty when made
 };
+
+struct ScriptWord;
+
+// The words of a recorded reading's timing file ("start end word" a line,
+// seconds), numbered in the script: each is the nearest of its text a
+// little way on from the last one found, or else a little way back.
+std::vector<SpokenWord> TimedWords(std::istream& timing, const std::vector<ScriptWord>& script);
 
 // Who reads, and how.
 struct Reader {

@@ -1,6 +1,10 @@
 #include "VoiceReadings.h"
 
+#include "ScriptWords.h"
+
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace
 {
@@ -31,4 +35,22 @@ TEST(VoiceReadings, AReadingIsTheSameWhateverWasReadBefore)
         for (std::size_t k = 0; k < first.words.size(); ++k)
             EXPECT_EQ(first.words[k].end, again.words[k].end) << k;
     }
+}
+
+// A recorded reading's words are numbered where the reader most likely was:
+// on from the last word, and back only for a repeat.
+TEST(VoiceReadings, ATimingFilesWordsAreNumberedOnFromTheLastOne)
+{
+    const std::vector<ScriptWord> script =
+        ScriptWordsOf("The cat sat on the mat, the dog sat too.");
+    std::istringstream timing;
+    std::string lines;
+    const char* read[] = {"The", "cat", "sat", "on", "the", "mat,", "the", "dog", "the", "mat"};
+    for (int k = 0; k < 10; ++k)
+        lines += std::to_string(k) + ' ' + std::to_string(k + 1) + ' ' + read[k] + '\n';
+    timing.str(lines);
+    std::vector<int> numbered;
+    for (const SpokenWord& word : TimedWords(timing, script))
+        numbered.push_back(word.scriptWord);
+    EXPECT_EQ(numbered, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 6, 5}));
 }
