@@ -21,9 +21,10 @@ constexpr int kGapScore = -1;
 constexpr int kWholeMatch = 2;
 constexpr int kCommonWordMatch = 1;
 constexpr int kCommonWordCount = 5;
-// Evidence it takes to go back: three new matching words, no more than one
-// of them common, the last word heard left out, since it is the decoder's
-// guess at a word still being spoken and the most often revised.
+// Evidence it takes to go back: three matching words heard since the place
+// last held, no more than one of them common, the last word heard left out,
+// since it is the decoder's guess at a word still being spoken and the most
+// often revised. A repeat heard word by word adds them one at a time.
 constexpr int kNewEvidenceBack = 2 * kWholeMatch + kCommonWordMatch;
 // Words misheard since the place last moved let it catch up this far on
 // one new match, since the speaker said them; more could be noise.
@@ -128,7 +129,8 @@ bool VoicePlacement::Place(int newWords, int unplacedWords, int held)
     const int scriptSize = static_cast<int>(m_script.size());
     const int from = std::max(m_placed - kWordsBehind, 0);
     const int to = std::min(m_placed + kWordsAhead + 1, scriptSize);
-    const Alignment found = m_lost ? FindWhenLost(newWords) : Align(from, to, newWords);
+    const Alignment found =
+        m_lost ? FindWhenLost(newWords) : Align(from, to, newWords, unplacedWords);
     if (found.scriptEnd >= 0 && (m_lost || Accept(found, newWords, unplacedWords, held))) {
         m_placed = found.scriptEnd;
         m_heldAt = m_heardAt;
@@ -147,7 +149,7 @@ bool VoicePlacement::Accept(const Alignment& found, int newWords, int unplacedWo
     // A revised word that took the place back does not carry it further
     // back than new words could.
     const bool back = found.scriptEnd < held - kDoubtWords;
-    if (back && found.settledNewEvidence < EvidenceBack(held - found.scriptEnd))
+    if (back && found.settledUnplacedEvidence < EvidenceBack(held - found.scriptEnd))
         return false;
     if (d == 0)
         return found.newMatches > 0;
@@ -177,7 +179,8 @@ VoicePlacement::Alignment VoicePlacement::FindWhenLost(int newWords) const
     return ahead.evidence >= kEvidenceWithinReach ? ahead : Alignment{};
 }
 
-VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) const
+VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords,
+                                                int unplacedWords) const
 {
     std::vector<const std::string*> heard;
     for (const std::string& word : m_context)
@@ -191,6 +194,7 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
     if (rows == 0 || cols <= 0)
         return {};
     const int firstNew = rows - std::min(newWords, rows);
+    const int firstUnplaced = rows - std::min(std::max(newWords, unplacedWords), rows);
 
     // Smith-Waterman over heard words (rows) and script words (columns).
     const int width = cols + 1;
@@ -235,8 +239,8 @@ VoicePlacement::Alignment VoicePlacement::Align(int from, int to, int newWords) 
                     found.commonEvidenceAhead += weight == kCommonWordMatch ? weight : 0;
                 }
                 found.newMatches += i - 1 >= firstNew;
-                if (i - 1 >= firstNew && i < rows)
-                    found.settledNewEvidence += weight;
+                if (i - 1 >= firstUnplaced && i < rows)
+                    found.settledUnplacedEvidence += weight;
             }
             --i;
             --j;

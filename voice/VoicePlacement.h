@@ -10,7 +10,7 @@
 // words heard plus two, or by the words misheard since it last moved plus
 // two, further only on matches past the place held that grow with the
 // distance, a common word among them counting only beside an uncommon one,
-// back only on several new words, not all common, that match before the
+// back only on several words heard since it held, not all common, that match before the
 // last one heard, as many as ahead beyond a sentence. Words the script says
 // often weigh less as evidence. A hypothesis that shrank moves nothing.
 // After kLostSeconds of speech that could not be placed the place is lost
@@ -49,18 +49,19 @@ class VoicePlacement
 
   private:
     struct Alignment {
-        int scriptEnd = -1;          // the last script word matched
-        int evidence = 0;            // heard words equal to their script word, weighed
-        int evidenceAhead = 0;       // of it, matches past the place held
-        int commonEvidenceAhead = 0; // of that, from words the script says often
-        int newMatches = 0;          // among them, words heard for the first time
-        int settledNewEvidence = 0;  // their evidence, all but the last word heard
+        int scriptEnd = -1;              // the last script word matched
+        int evidence = 0;                // heard words equal to their script word, weighed
+        int evidenceAhead = 0;           // of it, matches past the place held
+        int commonEvidenceAhead = 0;     // of that, from words the script says often
+        int newMatches = 0;              // among them, words heard for the first time
+        int settledUnplacedEvidence = 0; // of words heard since the place held, all but the last
     };
     // Places the heard words; true when they were placed, moving or not.
     // unplacedWords: heard since the place last held, the new ones too;
     // held: the place before a revised word took it back.
     bool Place(int newWords, int unplacedWords, int held);
-    Alignment Align(int from, int to, int newWords) const;
+    // unplacedWords: heard since the place last held, counted for going back.
+    Alignment Align(int from, int to, int newWords, int unplacedWords = 0) const;
     bool Accept(const Alignment& found, int newWords, int unplacedWords, int held) const;
     // The place once lost, found on evidence; none when too little.
     Alignment FindWhenLost(int newWords) const;
