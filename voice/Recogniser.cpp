@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
+
 #include <sstream>
 
 namespace
@@ -22,6 +24,13 @@ constexpr int kLongestUtteranceSamples = 8 * kVoiceSampleRate;
 // The decoder takes a frame every 10 ms: a delay of whole frames leaves a
 // recording that is passed through untouched framed as it came.
 static_assert(NoiseSuppressor::kDelaySamples % (kVoiceSampleRate / 100) == 0);
+// The words listened for around the speaker: back as far as a repeat goes,
+// ahead past a paragraph skipped; further is found once lost. The grammar
+// is made anew once the speaker is this many words from its middle.
+constexpr int kFocusWordsBehind = 40;
+constexpr int kFocusWordsAhead = 80;
+constexpr int kRefocusWords = 10;
+constexpr char kFocusGrammar[] = "near";
 
 void WriteFile(const QString& path, const std::string& text)
 {
@@ -60,7 +69,9 @@ Recogniser::Recogniser(const std::vector<std::string>& words, const std::string&
     const QString grammar = folder.filePath(QStringLiteral("script.fsg"));
     const std::string pronunciations = ScriptDictionary(words, modelFolder + "/cmudict-en-us.dict");
     WriteFile(dictionary, pronunciations);
-    WriteFile(grammar, ScriptGrammar(words, DictionaryWords(pronunciations)));
+    m_words = words;
+    m_pronounceable = DictionaryWords(pronunciations);
+    WriteFile(grammar, ScriptGrammar(words, m_pronounceable));
     const std::string dictionaryPath = dictionary.toStdString();
     const std::string grammarPath = grammar.toStdString();
     m_config.reset(cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.c_str(), "-fsg",
@@ -72,10 +83,56 @@ Recogniser::Recogniser(const std::vector<std::string>& words, const std::string&
     if (!m_decoder)
         throw RecogniserError("The speech decoder could not load the US English model from " +
                               modelFolder + ".");
+    m_wholeScript = ps_get_search(m_decoder.get());
+    ApplyFocus();
     ps_start_utt(m_decoder.get());
 }
 
 Recogniser::~Recogniser() = default;
+
+void Recogniser::Focus(int placed, bool lost)
+{
+    m_wantedFocus = lost ? kWholeScript : std::max(placed, 0);
+}
+
+bool Recogniser::FocusMoved() const
+{
+    if (m_wantedFocus == kWholeScript || m_focus == kWholeScript)
+        return m_wantedFocus != m_focus;
+    return std::abs(m_wantedFocus - m_focus) >= kRefocusWords;
+}
+
+void Recogniser::ApplyFocus()
+{
+    if (!FocusMoved())
+        return;
+    ps_decoder_t* decoder = m_decoder.get();
+    const int count = static_cast<int>(m_words.size());
+    const int from = std::max(m_wantedFocus - kFocusWordsBehind, 0);
+    const int to = std::min(m_wantedFocus + kFocusWordsAhead, count);
+    m_focus = m_wantedFocus;
+    if (m_wantedFocus == kWholeScript || (from == 0 && to == count)) {
+        ps_set_search(decoder, m_wholeScript.c_str());
+        return;
+    }
+    std::string grammar =
+        ScriptGrammar({m_words.begin() + from, m_words.begin() + to}, m_pronounceable);
+    const std::unique_ptr<FILE, decltype(&std::fclose)> text(
+        fmemopen(grammar.data(), grammar.size(), "r"), &std::fclose);
+    fsg_model_t* near = text ? fsg_model_read(text.get(), ps_get_logmath(decoder),
+                                              cmd_ln_float32_r(m_config.get(), "-lw"))
+                             : nullptr;
+    // The decoder keeps its own hold on the grammar. Without one, the whole
+    // script is listened for, as before.
+    const bool set = near && ps_set_fsg(decoder, kFocusGrammar, near) == 0 &&
+                     ps_set_search(decoder, kFocusGrammar) == 0;
+    if (near)
+        fsg_model_free(near);
+    if (!set) {
+        ps_set_search(decoder, m_wholeScript.c_str());
+        m_focus = kWholeScript;
+    }
+}
 
 std::vector<std::string> Recogniser::Words() const
 {
@@ -95,6 +152,13 @@ std::vector<std::string> Recogniser::Words() const
 Hypothesis Recogniser::Feed(std::span<const std::int16_t> samples)
 {
     ps_decoder_t* decoder = m_decoder.get();
+    // An utterance that has heard no speech yet is begun anew where the
+    // speaker now is: the run was moved, or has just started.
+    if (!m_inSpeech && FocusMoved()) {
+        ps_end_utt(decoder);
+        ApplyFocus();
+        ps_start_utt(decoder);
+    }
     // In steady noise the decoder hears speech in none of it; its own
     // noise removal does not lower the noise enough.
     m_cleaned.resize(samples.size());
@@ -107,6 +171,7 @@ Hypothesis Recogniser::Feed(std::span<const std::int16_t> samples)
         ps_end_utt(decoder);
         heard.words = Words();
         heard.ended = true;
+        ApplyFocus();
         ps_start_utt(decoder);
         ++m_utterance;
         m_speechSamples = 0;

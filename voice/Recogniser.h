@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -33,7 +34,9 @@ class RecogniserError : public std::runtime_error
 // the script as it is read, written to a folder of their own. It takes 16 kHz
 // mono audio in pieces and ends an utterance after a quarter second of
 // silence, since a longer wait loses track of a quick reader, or after eight
-// seconds of speech.
+// seconds of speech. Told where the speaker is, it listens for the words
+// around there: in noise the whole script offers many more phrases that fit
+// what was misheard, and it costs more to search.
 class Recogniser
 {
   public:
@@ -47,7 +50,12 @@ class Recogniser
     // Decodes one piece; the hypothesis after it.
     Hypothesis Feed(std::span<const std::int16_t> samples);
 
+    // The script word last spoken (-1 before the first), or lost: the whole
+    // script. Taken up when the next utterance begins.
+    void Focus(int placed, bool lost);
+
   private:
+    static constexpr int kWholeScript = -1;
     struct ConfigFree {
         void operator()(cmd_ln_s* config) const;
     };
@@ -55,9 +63,17 @@ class Recogniser
         void operator()(ps_decoder_s* decoder) const;
     };
     std::vector<std::string> Words() const;
+    // Before an utterance: the grammar of the words around the focus.
+    void ApplyFocus();
+    bool FocusMoved() const;
 
     std::unique_ptr<cmd_ln_s, ConfigFree> m_config;
     std::unique_ptr<ps_decoder_s, DecoderFree> m_decoder;
+    std::vector<std::string> m_words;
+    std::set<std::string> m_pronounceable;
+    std::string m_wholeScript; // the decoder's name for the whole script's grammar
+    int m_wantedFocus = 0;     // a script word; kWholeScript when lost
+    int m_focus = kWholeScript;
     int m_utterance = 0;
     bool m_inSpeech = false;
     int m_speechSamples = 0; // heard in the present utterance's speech

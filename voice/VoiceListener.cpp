@@ -34,6 +34,7 @@ VoiceListener::VoiceListener(const std::vector<ScriptWord>& words)
 void VoiceListener::PlaceBefore(int word)
 {
     m_placement.PlaceBefore(word);
+    m_recogniser.Focus(m_placement.Placed(), false);
     m_pace.Restart();
     m_shown = m_placement.Placed();
 }
@@ -49,6 +50,7 @@ void VoiceListener::Hear(std::span<const std::int16_t> piece)
     const Hypothesis heard = m_recogniser.Feed(piece);
     if (!heard.words.empty() && m_placement.Hear({heard.utterance, heard.words, Seconds()}))
         m_movedAt = Seconds();
+    m_recogniser.Focus(m_placement.Placed(), m_placement.Lost());
     const bool speaking = !heard.words.empty() && !heard.ended;
     m_shown = m_pace.Shown(m_placement.Placed(), speaking, Seconds());
 }

@@ -39,10 +39,13 @@ constexpr int kEvidenceWhenLost = 5 * kWholeMatch;
 constexpr double kBriskWordsPerSecond = 3.0;
 constexpr int kEvidenceWithinReach = kNewEvidenceBack;
 
-// Evidence it takes to move d words ahead beyond the free advance.
+// Evidence it takes to move d words ahead beyond the free advance. The
+// recogniser listens for the words near the place, so noise it hears as
+// their phrases lands where a jump would go: a word more than such a phrase
+// matches by chance, but no more than a reader's first words after a skip.
 int EvidenceAhead(int d)
 {
-    return std::min(3 + d / 20, 7) * kWholeMatch;
+    return std::min(4 + d / 20, 6) * kWholeMatch;
 }
 
 // A reader going back repeats a sentence or so; further back, a few noisy
