@@ -2,6 +2,7 @@
 
 #include "EspeakPhones.h"
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -19,6 +20,10 @@ constexpr double kNextWordShare = 0.85;
 constexpr double kLeftOutShare = 0.02;
 constexpr double kJumpShare = 0.01;
 constexpr double kOffScriptShare = 0.002;
+// Of the loop off the script, the share for the words of the stretch listened
+// for; the rest of the script's words take the remainder, so that speech off
+// the script is not all heard as the stretch's phrases.
+constexpr double kOffStretchShare = 0.95;
 
 // The dictionary's word for a variant line's head: "read(2)" is "read".
 std::string HeadWord(const std::string& head)
@@ -94,11 +99,17 @@ std::string ScriptGrammar(const std::vector<std::string>& words,
         arc(place(w), kEnd, 1 / kWordsPerUtterance, {});
     }
     arc(place(count), kEnd, 1, {});
-    const std::set<std::string> distinct(words.begin(), words.end());
-    for (const std::string& word : distinct)
-        if (pronounceable.contains(word))
-            arc(kOff, kOff, (1 - 1 / kWordsPerUtterance) / static_cast<double>(distinct.size()),
-                word);
+    const std::set<std::string> stretch(words.begin(), words.end());
+    const auto inStretch = [&stretch](const std::string& word) { return stretch.contains(word); };
+    const auto within = std::count_if(pronounceable.begin(), pronounceable.end(), inStretch);
+    const auto beyond = static_cast<std::ptrdiff_t>(pronounceable.size()) - within;
+    const double stretchShare = beyond == 0 ? 1 : kOffStretchShare;
+    for (const std::string& word : pronounceable) {
+        const bool in = inStretch(word);
+        const double share = in ? stretchShare : 1 - stretchShare;
+        arc(kOff, kOff,
+            (1 - 1 / kWordsPerUtterance) * share / static_cast<double>(in ? within : beyond), word);
+    }
     arc(kOff, kEnd, 1 / kWordsPerUtterance, {});
     arc(kOff, kHub, kJumpShare, {});
     fsg << "FSG_END\n";

@@ -21,7 +21,8 @@ std::set<std::string> DictionaryWords(const std::string& dictionary);
 // A finite-state grammar in pocketsphinx's text form: an utterance begins at
 // any word and ends after any, saying the script's words in order, one of
 // them now and then left out. Speech off the script is taken by a loop over
-// the script's words in any order, which places nowhere and from which the
-// script may go on. Words the dictionary lacks are passed over silently.
+// the pronounceable words in any order, mostly those of words, which places
+// nowhere and from which the script may go on. words may be a stretch of the
+// script. Words the dictionary lacks are passed over silently.
 std::string ScriptGrammar(const std::vector<std::string>& words,
                           const std::set<std::string>& pronounceable);

@@ -34,6 +34,15 @@ TEST(ScriptVocabulary, TheGrammarSaysTheScriptInOrderWithAWordLeftOut)
     EXPECT_NE(fsg.find("T 3 2 0.01\n"), std::string::npos) << fsg;
 }
 
+// Listening for a stretch of the script, speech off the script should still
+// fit the loop better than the stretch's phrases.
+TEST(ScriptVocabulary, TheLoopOffAStretchKeepsTheRestOfTheScriptsWords)
+{
+    const std::string fsg = ScriptGrammar({"old", "road"}, {"the", "old", "road"});
+    EXPECT_NE(fsg.find("T 3 3 0.415625 old\n"), std::string::npos) << fsg;
+    EXPECT_NE(fsg.find("T 3 3 0.04375 the\n"), std::string::npos) << fsg;
+}
+
 // Noise hid the pauses, and one utterance ran on for most of a reading.
 TEST(Recogniser, EndsAnUtteranceThatRunsOnWithoutPause)
 {
