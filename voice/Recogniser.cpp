@@ -9,8 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
-
+#include <cstdlib>
 #include <sstream>
 
 namespace
@@ -31,6 +32,13 @@ constexpr int kFocusWordsBehind = 40;
 constexpr int kFocusWordsAhead = 80;
 constexpr int kRefocusWords = 10;
 constexpr char kFocusGrammar[] = "near";
+
+struct FileClose {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+struct GrammarFree {
+    void operator()(fsg_model_t* grammar) const { fsg_model_free(grammar); }
+};
 
 void WriteFile(const QString& path, const std::string& text)
 {
@@ -117,18 +125,15 @@ void Recogniser::ApplyFocus()
     }
     std::string grammar =
         ScriptGrammar({m_words.begin() + from, m_words.begin() + to}, m_pronounceable);
-    const std::unique_ptr<FILE, decltype(&std::fclose)> text(
-        fmemopen(grammar.data(), grammar.size(), "r"), &std::fclose);
-    fsg_model_t* near = text ? fsg_model_read(text.get(), ps_get_logmath(decoder),
-                                              cmd_ln_float32_r(m_config.get(), "-lw"))
-                             : nullptr;
+    const std::unique_ptr<FILE, FileClose> text(fmemopen(grammar.data(), grammar.size(), "r"));
+    const std::unique_ptr<fsg_model_t, GrammarFree> near(
+        text ? fsg_model_read(text.get(), ps_get_logmath(decoder),
+                              cmd_ln_float32_r(m_config.get(), "-lw"))
+             : nullptr);
     // The decoder keeps its own hold on the grammar. Without one, the whole
     // script is listened for, as before.
-    const bool set = near && ps_set_fsg(decoder, kFocusGrammar, near) == 0 &&
-                     ps_set_search(decoder, kFocusGrammar) == 0;
-    if (near)
-        fsg_model_free(near);
-    if (!set) {
+    if (!near || ps_set_fsg(decoder, kFocusGrammar, near.get()) != 0 ||
+        ps_set_search(decoder, kFocusGrammar) != 0) {
         ps_set_search(decoder, m_wholeScript.c_str());
         m_focus = kWholeScript;
     }
