@@ -248,10 +248,20 @@ ReadingPlan SkippingReading(const std::vector<std::string>& scriptLines)
     read(paragraphs[1], 4, 99);
     read(paragraphs[2], 0, 4);
     read(paragraphs[2], 2, 99);
-    plan.lines.push_back(-1);
+    plan.lines.push_back(kPauseLine);
     for (std::size_t p = 3; p < paragraphs.size(); ++p)
         if (p != 4)
             read(paragraphs[p], 0, 99);
+    return plan;
+}
+
+ReadingPlan ReadingWithAside(int lineCount)
+{
+    ReadingPlan plan = WholeScript(lineCount);
+    plan.lines.insert(plan.lines.begin() + std::min(12, lineCount), kAsideLine);
+    plan.aside = "Before we go on, a quick word about parking tonight. If you came by car, "
+                 "remember that the upper level closes at nine o'clock sharp. Thank you all "
+                 "for joining us, and now, back to the news.";
     return plan;
 }
 
@@ -267,24 +277,28 @@ Reading Synthesize(const Reader& reader, const std::vector<std::string>& scriptL
         firstWord[i + 1] = firstWord[i] + static_cast<int>(lineWords[i].size());
     }
     const QTemporaryDir folder;
+    // What is said at each step that says anything, and its words.
     std::vector<std::string> texts;
-    for (const int line : plan.lines)
-        if (line >= 0)
+    std::vector<std::vector<std::string>> saidWords;
+    for (const int line : plan.lines) {
+        if (line == kAsideLine) {
+            texts.push_back(plan.aside);
+            saidWords.push_back(SpokenWords(plan.aside));
+        } else if (line >= 0) {
             texts.push_back(scriptLines[static_cast<std::size_t>(line)]);
+            saidWords.push_back(lineWords[static_cast<std::size_t>(line)]);
+        }
+    }
     std::vector<SpokenLine> spoken;
     if (reader.engine == Reader::Engine::Festival) {
         spoken = SpeakWithFestival(texts, folder.path());
     } else if (reader.engine == Reader::Engine::Flite) {
-        std::size_t k = 0;
-        for (const int line : plan.lines)
-            if (line >= 0)
-                spoken.push_back(SpeakWithFlite(
-                    reader, texts[k++], lineWords[static_cast<std::size_t>(line)], folder.path()));
+        for (std::size_t k = 0; k < texts.size(); ++k)
+            spoken.push_back(SpeakWithFlite(reader, texts[k], saidWords[k], folder.path()));
     } else {
         std::vector<std::size_t> wordCounts;
-        for (const int line : plan.lines)
-            if (line >= 0)
-                wordCounts.push_back(lineWords[static_cast<std::size_t>(line)].size());
+        for (const std::vector<std::string>& words : saidWords)
+            wordCounts.push_back(words.size());
         spoken = SpeakWithEspeak(reader, texts, wordCounts, folder.path());
     }
     for (const SpokenLine& line : spoken)
@@ -298,7 +312,13 @@ Reading Synthesize(const Reader& reader, const std::vector<std::string>& scriptL
     int previous = -1;
     for (const int line : plan.lines) {
         const double now = static_cast<double>(reading.samples.size()) / kVoiceSampleRate;
-        if (line < 0) {
+        if (line == kAsideLine) {
+            // Words off the script place nothing: the place stays on the last.
+            const SpokenLine& said = spoken[k++];
+            reading.samples.insert(reading.samples.end(), said.samples.begin(), said.samples.end());
+            continue;
+        }
+        if (line == kPauseLine) {
             // Back on the place is timed from when the speaker goes on.
             plan.eventTimes.push_back(now + kPauseSeconds);
             reading.samples.resize(reading.samples.size() +

@@ -39,15 +39,21 @@ struct Reader {
 };
 
 // How the reading goes through the script's lines.
+inline constexpr int kPauseLine = -1; // a 5 s pause
+inline constexpr int kAsideLine = -2; // the plan's aside
 struct ReadingPlan {
-    std::vector<int> lines;         // script lines in the order read; -1: a 5 s pause
+    std::vector<int> lines;         // script lines in the order read, or the two above
     std::vector<double> eventTimes; // filled in: when each skip or repeat began, a pause ended
+    std::string aside;              // words off the script
 };
 
 // Every line in order.
 ReadingPlan WholeScript(int lineCount);
 // Skips a sentence, repeats one, pauses 5 s and skips a paragraph.
 ReadingPlan SkippingReading(const std::vector<std::string>& scriptLines);
+// Every line in order, with three sentences off the script in the second
+// paragraph, as a presenter speaks to the room.
+ReadingPlan ReadingWithAside(int lineCount);
 
 // Reads the script's lines as the plan says; the words are those of
 // ScriptWordsOf, numbered as it numbers them.

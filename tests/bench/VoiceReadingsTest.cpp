@@ -37,6 +37,17 @@ TEST(VoiceReadings, AReadingIsTheSameWhateverWasReadBefore)
     }
 }
 
+// Words off the script are heard but never scored as the script's.
+TEST(VoiceReadings, AnAsideAddsSoundButNoScriptWords)
+{
+    ReadingPlan plan = ReadingWithAside(static_cast<int>(kLines.size()));
+    const Reading reading = Synthesize({Reader::Engine::Espeak, "en-us", 185}, kLines, plan);
+    const Reading plain = Read({Reader::Engine::Espeak, "en-us", 185});
+    ASSERT_TRUE(reading.problem.isEmpty()) << reading.problem.toStdString();
+    EXPECT_EQ(reading.words.size(), plain.words.size());
+    EXPECT_GT(reading.samples.size(), plain.samples.size() + 5 * 16000);
+}
+
 // A recorded reading's words are numbered where the reader most likely was:
 // on from the last word, and back only for a repeat.
 TEST(VoiceReadings, ATimingFilesWordsAreNumberedOnFromTheLastOne)
