@@ -73,11 +73,10 @@ class Bands : public ScanOutOverlay
     }
     QRegion DrawTellingWhere(QPainter& painter, const QRect& picture, QSize) const override
     {
-        QRegion drawn;
-        for (const int top : {picture.top() + 100, picture.bottom() - 3})
-            drawn += QRect(picture.left(), top, picture.width(), 4);
-        for (const QRect& band : drawn)
-            painter.fillRect(band, Qt::red);
+        const QRect band(picture.left(), picture.top() + 100, picture.width(), 4);
+        const QRegion drawn = QRegion(band) + band.translated(0, picture.height() - 104);
+        for (const QRect& piece : drawn)
+            painter.fillRect(piece, Qt::red);
         return drawn;
     }
 };
@@ -112,9 +111,6 @@ TEST(FurtherOutputsOnX, AMovingPictureShowsTheFrameAndItsOverlay)
     bands.Draw(painter, window->Picture(), window->DeviceSize());
     painter.end();
     QCoreApplication::processEvents();
-    EXPECT_EQ(window->screen()
-                  ->grabWindow(window->winId())
-                  .toImage()
-                  .convertToFormat(QImage::Format_RGB32),
-              expected);
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), expected);
 }

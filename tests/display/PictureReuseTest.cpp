@@ -57,6 +57,9 @@ TEST(PictureReuse, APictureScaledIntoTheBestImageIsTheFrameScaledAfresh)
                                                           std::vector<ScanOutHeldRow>(rows));
             std::vector<ScanOutRowKey> wanted(rows);
             std::vector<int> usedAt(images.size(), -1);
+            const auto leastRecentlyUsed = [&usedAt] {
+                return static_cast<std::size_t>(std::ranges::min_element(usedAt) - usedAt.begin());
+            };
             ScanOutFrame frame;
             for (int n = 0; n < 16; ++n) {
                 for (int k = 0; k < std::abs(test.rowsPerFrame); ++k) {
@@ -70,10 +73,7 @@ TEST(PictureReuse, APictureScaledIntoTheBestImageIsTheFrameScaledAfresh)
                 scaler.Begin(frame.indices, frame.rowStamps);
                 for (std::size_t y = 0; y < rows; ++y)
                     wanted[y] = scaler.Key(static_cast<int>(y));
-                const PictureReuse reuse =
-                    BestReuse(held, wanted,
-                              static_cast<std::size_t>(
-                                  std::min_element(usedAt.begin(), usedAt.end()) - usedAt.begin()));
+                const PictureReuse reuse = BestReuse(held, wanted, leastRecentlyUsed());
                 usedAt[reuse.image] = n;
                 QImage& image = images[reuse.image];
                 scaler.Scale(0, area.height(), image.bits(), image.bytesPerLine(),
