@@ -131,12 +131,10 @@ void Recogniser::ApplyFocus()
                               cmd_ln_float32_r(m_config.get(), "-lw"))
              : nullptr);
     // The decoder keeps its own hold on the grammar. Without one, the whole
-    // script is listened for, as before.
+    // script is listened for, as before, until the speaker moves on.
     if (!near || ps_set_fsg(decoder, kFocusGrammar, near.get()) != 0 ||
-        ps_set_search(decoder, kFocusGrammar) != 0) {
+        ps_set_search(decoder, kFocusGrammar) != 0)
         ps_set_search(decoder, m_wholeScript.c_str());
-        m_focus = kWholeScript;
-    }
 }
 
 std::vector<std::string> Recogniser::Words() const

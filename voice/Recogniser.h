@@ -71,9 +71,9 @@ class Recogniser
     std::unique_ptr<ps_decoder_s, DecoderFree> m_decoder;
     std::vector<std::string> m_words;
     std::set<std::string> m_pronounceable;
-    std::string m_wholeScript; // the decoder's name for the whole script's grammar
-    int m_wantedFocus = 0;     // a script word; kWholeScript when lost
-    int m_focus = kWholeScript;
+    std::string m_wholeScript;  // the decoder's name for the whole script's grammar
+    int m_wantedFocus = 0;      // a script word; kWholeScript when lost
+    int m_focus = kWholeScript; // where the grammar was last made for
     int m_utterance = 0;
     bool m_inSpeech = false;
     int m_speechSamples = 0; // heard in the present utterance's speech

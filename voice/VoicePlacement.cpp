@@ -25,7 +25,7 @@ constexpr int kCommonWordCount = 5;
 // last held, no more than one of them common, the last word heard left out,
 // since it is the decoder's guess at a word still being spoken and the most
 // often revised. A repeat heard word by word adds them one at a time.
-constexpr int kNewEvidenceBack = 2 * kWholeMatch + kCommonWordMatch;
+constexpr int kUnplacedEvidenceBack = 2 * kWholeMatch + kCommonWordMatch;
 // Words misheard since the place last moved let it catch up this far on
 // one new match, since the speaker said them; more could be noise.
 constexpr int kCatchUpWords = 6;
@@ -37,7 +37,7 @@ constexpr int kEvidenceWhenLost = 5 * kWholeMatch;
 // reader gets in the time since it held: there the few words a noisy
 // stretch gets right find it, on the evidence it takes to go back.
 constexpr double kBriskWordsPerSecond = 3.0;
-constexpr int kEvidenceWithinReach = kNewEvidenceBack;
+constexpr int kEvidenceWithinReach = kUnplacedEvidenceBack;
 
 // Evidence it takes to move d words ahead beyond the free advance. The
 // recogniser listens for the words near the place, so noise it hears as
@@ -54,7 +54,7 @@ int EvidenceAhead(int d)
 constexpr int kSentenceWords = 20;
 int EvidenceBack(int d)
 {
-    return d <= kSentenceWords ? kNewEvidenceBack : EvidenceAhead(d);
+    return d <= kSentenceWords ? kUnplacedEvidenceBack : EvidenceAhead(d);
 }
 } // namespace
 
